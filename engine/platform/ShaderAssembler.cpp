@@ -263,10 +263,10 @@ class Assembler {
     }
 
     bool ParseVersion(std::string_view lineText) {
-        if (EqualsIgnoreCase(lineText, "vs.1.1") || EqualsIgnoreCase(lineText, "vs_1_1")) {
+        if (EqualsIgnoreCase(lineText, "vs.1.1")) {
             stage_ = Stage::Vertex;
             code_.push_back(kVertexVersion11);
-        } else if (EqualsIgnoreCase(lineText, "ps.1.1") || EqualsIgnoreCase(lineText, "ps_1_1")) {
+        } else if (EqualsIgnoreCase(lineText, "ps.1.1")) {
             stage_ = Stage::Pixel;
             code_.push_back(kPixelVersion11);
         } else if (StartsWithIgnoreCase(lineText, "vs") || StartsWithIgnoreCase(lineText, "ps")) {
