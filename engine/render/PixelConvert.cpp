@@ -1,5 +1,6 @@
 #include "engine/render/PixelConvert.h"
 
+#include <bit>
 #include <cstddef>
 #include <cstring>
 
@@ -7,17 +8,31 @@ namespace mareldon {
 
 namespace {
 
-// Source words are read as little-endian bytes whatever the host; byte 0 is bits 7-0.
+// Pixels are little-endian in memory whatever the host; byte 0 is bits 7-0.
 inline uint32_t Load32(const uint8_t* p) {
+    if constexpr (std::endian::native == std::endian::little) {
+        uint32_t v;
+        std::memcpy(&v, p, 4);
+        return v;
+    }
     return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
 
 inline void Store16(uint8_t* p, uint32_t v) {
+    if constexpr (std::endian::native == std::endian::little) {
+        const uint16_t h = static_cast<uint16_t>(v);
+        std::memcpy(p, &h, 2);
+        return;
+    }
     p[0] = static_cast<uint8_t>(v);
     p[1] = static_cast<uint8_t>(v >> 8);
 }
 
 inline void Store32(uint8_t* p, uint32_t v) {
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(p, &v, 4);
+        return;
+    }
     Store16(p, v & 0xFFFF);
     Store16(p + 2, v >> 16);
 }
