@@ -164,26 +164,12 @@ std::string_view Trim(std::string_view s) {
 
 // Component index of a swizzle or mask letter, with the set it came from (0 xyzw, 1 rgba).
 std::optional<std::pair<int, int>> ComponentOf(char c) {
-    switch (std::tolower(static_cast<unsigned char>(c))) {
-        case 'x':
-            return std::pair{0, 0};
-        case 'y':
-            return std::pair{1, 0};
-        case 'z':
-            return std::pair{2, 0};
-        case 'w':
-            return std::pair{3, 0};
-        case 'r':
-            return std::pair{0, 1};
-        case 'g':
-            return std::pair{1, 1};
-        case 'b':
-            return std::pair{2, 1};
-        case 'a':
-            return std::pair{3, 1};
-        default:
-            return std::nullopt;
+    constexpr std::string_view kLetters = "xyzwrgba";
+    const std::size_t i = kLetters.find(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
+    if (i == std::string_view::npos) {
+        return std::nullopt;
     }
+    return std::pair{static_cast<int>(i % 4), static_cast<int>(i / 4)};
 }
 
 class Assembler {
