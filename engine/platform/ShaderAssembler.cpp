@@ -63,7 +63,7 @@ struct Opcode {
     bool vertex;
     bool pixel;
     OpKind kind;
-    uint32_t macroMask;  // m4x3 and friends write at most these components
+    uint32_t matrixMask;  // the components m4x4 and friends write, 0 for other opcodes
 };
 
 constexpr Opcode kOpcodes[] = {
@@ -87,9 +87,9 @@ constexpr Opcode kOpcodes[] = {
     {"dst", 17, 2, true, false, OpKind::Arithmetic, 0},
     {"lrp", 18, 3, false, true, OpKind::Arithmetic, 0},
     {"frc", 19, 1, true, false, OpKind::Arithmetic, 0},
-    {"m4x4", 20, 2, true, false, OpKind::Arithmetic, 0},
+    {"m4x4", 20, 2, true, false, OpKind::Arithmetic, 0xF},
     {"m4x3", 21, 2, true, false, OpKind::Arithmetic, 0x7},
-    {"m3x4", 22, 2, true, false, OpKind::Arithmetic, 0},
+    {"m3x4", 22, 2, true, false, OpKind::Arithmetic, 0xF},
     {"m3x3", 23, 2, true, false, OpKind::Arithmetic, 0x7},
     {"m3x2", 24, 2, true, false, OpKind::Arithmetic, 0x3},
     {"texcoord", 64, 0, false, true, OpKind::TexAddress, 0},
@@ -202,9 +202,12 @@ class Assembler {
                 ParseInstruction(lineText);
             }
         }
+        line_ = 0;
         if (error_.empty() && !haveVersion) {
-            line_ = 0;
             Fail("missing version line \"vs.1.1\" or \"ps.1.1\"");
+        }
+        if (error_.empty() && stage_ == Stage::Pixel && (writtenTemps_ & 1) == 0) {
+            Fail("ps.1.1 never writes r0, the pixel colour");
         }
         if (!error_.empty()) {
             result.error = error_;
@@ -548,11 +551,14 @@ class Assembler {
         if (!ParseDestination(operands[0], dest, mask, &explicitMask)) {
             return;
         }
-        if (op.macroMask != 0) {
+        if (op.matrixMask != 0) {
             if (!explicitMask) {
-                mask = op.macroMask;
-            } else if ((mask & ~op.macroMask) != 0) {
-                Fail(Quote(op.name) + " cannot write the components of " + Quote(operands[0]));
+                mask = op.matrixMask;
+            } else if (mask != op.matrixMask) {
+                static constexpr const char* kMaskNames[] = {"", "", "", ".xy", "", "", "", ".xyz",
+                                                             "", "", "", "",    "", "", "", ".xyzw"};
+                Fail(Quote(op.name) + " writes exactly " + kMaskNames[op.matrixMask] + ", found " +
+                     Quote(operands[0]));
                 return;
             }
         }
@@ -568,6 +574,13 @@ class Assembler {
         }
         if (stage_ == Stage::Vertex && !CheckReadPorts(sources, op.sources)) {
             return;
+        }
+        for (int i = 0; i < op.sources; ++i) {
+            const Register& r = sources[i].reg;
+            if (r.type == kTemp && (writtenTemps_ & (1u << r.number)) == 0) {
+                Fail("r" + std::to_string(r.number) + " is read before it is written");
+                return;
+            }
         }
         if (stage_ == Stage::Pixel) {
             if (op.code == 80 && !(sources[0].reg.type == kTemp && sources[0].reg.number == 0 &&
@@ -587,6 +600,9 @@ class Assembler {
             const Source& s = sources[i];
             code_.push_back(kParameterBit | (s.reg.type << 28) | s.reg.number | (s.swizzle << 16) |
                             (s.modifier << 24) | (s.reg.relative ? kRelativeBit : 0));
+        }
+        if (dest.type == kTemp) {
+            writtenTemps_ |= 1u << dest.number;
         }
         lastMask_ = mask;
         lastCoIssued_ = coIssue;
@@ -624,10 +640,10 @@ class Assembler {
         const bool pixel = stage_ == Stage::Pixel;
         auto bad = [&]() { return Fail("bad register " + Quote(original)); };
 
-        if (!pixel && (EqualsIgnoreCase(prefix, "oPos") || EqualsIgnoreCase(prefix, "oFog") ||
-                       EqualsIgnoreCase(prefix, "oPts"))) {
+        // oFog and oPts are left out: nothing here draws with them.
+        if (!pixel && EqualsIgnoreCase(prefix, "oPos")) {
             reg.type = kRasterOut;
-            reg.number = EqualsIgnoreCase(prefix, "oPos") ? 0 : EqualsIgnoreCase(prefix, "oFog") ? 1 : 2;
+            reg.number = 0;
             reg.output = true;
         } else if (EqualsIgnoreCase(prefix, "c") && !s.empty() && s.front() == '[') {
             if (!ParseBracket(s, reg, original)) {
@@ -858,6 +874,7 @@ class Assembler {
     bool lastCoIssued_ = false;
     bool sawInstruction_ = false;
     bool sawArithmetic_ = false;
+    uint32_t writtenTemps_ = 0;  // bit n: rn has been written
 };
 
 }  // namespace

@@ -127,7 +127,6 @@ TEST(ShaderAssembler, EncodesRegistersMasksSwizzlesAndModifiers) {
         {"vs.1.1", "mov a0.x, v0.x\nmov r0, c[ 12 + a0.x ].ab", "mov r0, c12[a0.x].wz"},
         {"vs.1.1", "mov oD0.rgba, c2.rgba", "mov oD0, c2"},
         {"vs.1.1", "mov oD1.rgb, c2", "mov oD1.xyz, c2"},
-        {"vs.1.1", "mov oFog, v0.x", "mov oFog, v0.x"},
         {"vs.1.1", "mov oT7, v15", "mov oT7, v15"},
         {"vs.1.1", "mov r11, c255", "mov r11, c255"},
         {"vs.1.1", "m3x3 r1, v1, c4", "m3x3 r1.xyz, v1, c4"},  // the macro's own components
@@ -154,13 +153,13 @@ TEST(ShaderAssembler, EncodesRegistersMasksSwizzlesAndModifiers) {
 }
 
 TEST(ShaderAssembler, ToleratesSpacingCommentsAndBlankLines) {
-    const AssembledShader plain =
-        AssembleShader("vs.1.1\ndp3\tr9.w, r9.xyz, r9.xyz\nadd\toD0.rgb, r0.xyz, c5\nmov\toT0, v2\n");
+    const AssembledShader plain = AssembleShader(
+        "vs.1.1\nmov\tr9, v1\ndp3\tr9.w, r9.xyz, r9.xyz\nadd\toD0.rgb, r9.xyz, c5\nmov\toT0, v2\n");
     ASSERT_TRUE(plain.Ok()) << plain.error;
     const char* variants[] = {
-        "vs.1.1\ndp3\tr9.w,r9.xyz,r9.xyz\nadd\toD0.rgb,  r0.xyz, c5\nmov\toT0, v2",
-        "// generated\r\n\r\nvs.1.1 ; version\r\n  dp3 r9.w , r9.xyz ,r9.xyz\r\n\n"
-        "add oD0.rgb,\t r0.xyz,  c5 // colour\n; comment line\nMOV oT0, V2\n",
+        "vs.1.1\nmov\tr9, v1\ndp3\tr9.w,r9.xyz,r9.xyz\nadd\toD0.rgb,  r9.xyz, c5\nmov\toT0, v2",
+        "// generated\r\n\r\nvs.1.1 ; version\r\nmov r9,v1\r\n  dp3 r9.w , r9.xyz ,r9.xyz\r\n\n"
+        "add oD0.rgb,\t r9.xyz,  c5 // colour\n; comment line\nMOV oT0, V2\n",
     };
     for (const char* text : variants) {
         SCOPED_TRACE(text);
@@ -168,8 +167,8 @@ TEST(ShaderAssembler, ToleratesSpacingCommentsAndBlankLines) {
         ASSERT_TRUE(shader.Ok()) << shader.error;
         EXPECT_EQ(shader.code, plain.code);
     }
-    // A version line alone is a valid, empty shader.
-    EXPECT_EQ(AssembleShader("ps.1.1\n").code, (std::vector<uint32_t>{0xFFFF0101, 0x0000FFFF}));
+    // A version line alone is a valid, empty vertex shader.
+    EXPECT_EQ(AssembleShader("vs.1.1\n").code, (std::vector<uint32_t>{0xFFFE0101, 0x0000FFFF}));
 }
 
 TEST(ShaderAssembler, ConstantTableLetsMojoShaderIndexTheConstantFile) {
@@ -214,6 +213,7 @@ TEST(ShaderAssembler, RefusesTextsThatDoNotAssemble) {
         {"vs.1.1\nmov r0, c256\n", "bad register 'c256'"},
         {"vs.1.1\nmov oT8, v0\n", "bad register 'oT8'"},
         {"vs.1.1\nmov r0, x0\n", "bad register 'x0'"},
+        {"vs.1.1\nmov oFog, r0.x\n", "bad register 'oFog'"},
         {"vs.1.1\nmov r0, r0x\n", "bad register 'r0x'"},
         {"vs.1.1\nmov r0, r\n", "bad register 'r'"},
         {"vs.1.1\nmov r0, r00000001\n", "bad register"},
@@ -251,7 +251,12 @@ TEST(ShaderAssembler, RefusesTextsThatDoNotAssemble) {
         {"ps.1.1\nmov r0, c[a0.x + 2]\n", "bad relative address"},
         {"vs.1.1\nmov a0.y, v0.x\n", "only be written as 'a0.x' by 'mov'"},
         {"vs.1.1\nadd a0.x, v0.x, v0.y\n", "only be written as 'a0.x' by 'mov'"},
-        {"vs.1.1\nm4x3 r0.xyzw, v0, c0\n", "'m4x3' cannot write the components"},
+        {"vs.1.1\nm4x3 r0.xyzw, v0, c0\n", "'m4x3' writes exactly .xyz, found 'r0.xyzw'"},
+        {"vs.1.1\nm4x4 r0.xyz, v0, c0\n", "'m4x4' writes exactly .xyzw"},
+        {"vs.1.1\nm3x2 r0.x, v0, c0\n", "'m3x2' writes exactly .xy"},
+        {"vs.1.1\nmov r0.x, v0\nadd r1, r0, r2\n", "line 3: r2 is read before it is written"},
+        {"ps.1.1\ntex t0\nmov r1, t0\n", "ps.1.1 never writes r0, the pixel colour"},
+        {"ps.1.1\n", "ps.1.1 never writes r0"},
         {"vs.1.1\nadd r0, c1, c2\n", "only one constant register"},
         {"vs.1.1\nmad r0, c[a0.x + 1], r1, c1\n", "only one constant register"},
         {"vs.1.1\nadd r0, v1, v2\n", "only one input register"},
@@ -261,7 +266,7 @@ TEST(ShaderAssembler, RefusesTextsThatDoNotAssemble) {
         {"ps.1.1\nmov r0.rgb, v0\n+mov r0.a, v0\n+mov r1.a, v0\n", "line 4: a co-issued '+' instruction"},
         {"ps.1.1\nmov r0.rgb, v0\n+mov r0.rgb, v1\n", "must write .rgb in one instruction and .a"},
         {"ps.1.1\nmov r0, v0\n+\n", "expected an instruction"},
-        {"ps.1.1\ncnd r0, r1.a, c0, c1\n", "'cnd' in ps.1.1 needs 'r0.a'"},
+        {"ps.1.1\nmov r1, v0\ncnd r0, r1.a, c0, c1\n", "line 3: 'cnd' in ps.1.1 needs 'r0.a'"},
         {"ps.1.1\nmov r0, v0\ntex t0\n", "'tex' must come before the arithmetic instructions"},
         {"ps.1.1\ntex t0\ndef c0, 0, 0, 0, 0\n", "'def' must come before every other instruction"},
         {"ps.1.1\ntex r0\n", "'tex' needs a texture register"},
