@@ -575,6 +575,15 @@ class Assembler {
         if (stage_ == Stage::Vertex && !CheckReadPorts(sources, op.sources)) {
             return;
         }
+        // rcp, rsq, exp, log, expp and logp work on one component, which the text must name.
+        const bool scalar =
+            op.code == 6 || op.code == 7 || op.code == 14 || op.code == 15 || op.code == 78 || op.code == 79;
+        const uint32_t first = sources[0].swizzle & 3;
+        if (scalar && sources[0].swizzle != first * 0x55u) {
+            Fail(Quote(op.name) + " needs one component of its source, such as .w, found " +
+                 Quote(operands[1]));
+            return;
+        }
         for (int i = 0; i < op.sources; ++i) {
             const Register& r = sources[i].reg;
             if (r.type == kTemp && (writtenTemps_ & (1u << r.number)) == 0) {

@@ -254,6 +254,8 @@ TEST(ShaderAssembler, RefusesTextsThatDoNotAssemble) {
         {"vs.1.1\nm4x3 r0.xyzw, v0, c0\n", "'m4x3' writes exactly .xyz, found 'r0.xyzw'"},
         {"vs.1.1\nm4x4 r0.xyz, v0, c0\n", "'m4x4' writes exactly .xyzw"},
         {"vs.1.1\nm3x2 r0.x, v0, c0\n", "'m3x2' writes exactly .xy"},
+        {"vs.1.1\nrsq r0.w, v0\n", "'rsq' needs one component of its source, such as .w, found 'v0'"},
+        {"vs.1.1\nrcp r0.w, v0.xy\n", "'rcp' needs one component"},
         {"vs.1.1\nmov r0.x, v0\nadd r1, r0, r2\n", "line 3: r2 is read before it is written"},
         {"ps.1.1\ntex t0\nmov r1, t0\n", "ps.1.1 never writes r0, the pixel colour"},
         {"ps.1.1\n", "ps.1.1 never writes r0"},
