@@ -562,6 +562,11 @@ class Assembler {
                 return;
             }
         }
+        // frc in vs.1.1 is a two-slot macro that yields only .y (and .x on the way).
+        if (op.code == 19 && mask != 0x2 && mask != 0x3) {
+            Fail("'frc' writes only .y or .xy, found " + Quote(operands[0]));
+            return;
+        }
         if (dest.address && (op.code != 1 || mask != 0x1 || !explicitMask)) {
             Fail("the address register can only be written as 'a0.x' by 'mov'");
             return;
