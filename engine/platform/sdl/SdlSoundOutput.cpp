@@ -1,6 +1,7 @@
 #include "engine/platform/sdl/SdlSoundOutput.h"
 
 #include "engine/core/Log.h"
+#include "engine/platform/SoundBoxDX.h"
 
 #include <SDL.h>
 
@@ -63,5 +64,7 @@ void SdlSoundOutput::Callback(void* user, uint8_t* stream, int length) {
         self->monitor_(out, frames, self->monitorUser_);
     }
 }
+
+SoundBox* CreateSoundBox(Window* window) { return new SoundBoxDX(window, std::make_shared<SdlSoundOutput>()); }
 
 }  // namespace mareldon
