@@ -6,7 +6,7 @@ namespace mareldon {
 
 // Mode bits of an open file.
 enum : uint32_t {
-    kFileAsync = 0x01,       // transfers are queued for the file system's worker thread
+    kFileAsync = 0x01,  // transfers are queued for the file system's worker thread
     kFileRead = 0x02,
     kFileWrite = 0x04,
     kFileCreateAnew = 0x08,  // with write access, the first open creates or truncates; then cleared

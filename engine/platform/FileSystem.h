@@ -12,7 +12,7 @@ enum : uint32_t { kEntryFile = 0, kEntryDirectory = 2 };
 
 struct DirectoryEntry {
     String name;
-    uint32_t size = 0;  // low 32 bits
+    uint32_t size = 0;      // low 32 bits
     uint32_t sizeHigh = 0;  // always 0
     uint32_t type = kEntryFile;
     uint32_t reserved[2] = {0, 0};

@@ -4,7 +4,7 @@ namespace mareldon {
 
 // Where message boxes go: the window backend while a window system exists.
 class MessageBoxPresenter {
-public:
+  public:
     virtual ~MessageBoxPresenter() = default;
     // cp932 caption and text, an OK button. Must not block without a display.
     virtual void ShowMessageBox(const char* caption, const char* text) = 0;

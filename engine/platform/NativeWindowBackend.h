@@ -49,14 +49,14 @@ struct WindowEvent {
 // recorder in tests. Texts are cp932; a backend converts at its boundary.
 // Coordinates of a child are relative to its parent's client area.
 class NativeWindowBackend : public MessageBoxPresenter {
-public:
+  public:
     virtual ~NativeWindowBackend() = default;
 
     // A window of the given kind ("TOPWINDOW", "NORMALWINDOW", "EDIT",
     // "STATICTEXT", "BUTTON") whose client area is client. 0 when the backend
     // has no such kind or creation failed.
-    virtual NativeHandle Create(const char* kind, const char* title, const WindowRect& client, NativeHandle parent,
-                                int32_t id) = 0;
+    virtual NativeHandle Create(const char* kind, const char* title, const WindowRect& client,
+                                NativeHandle parent, int32_t id) = 0;
     virtual void Destroy(NativeHandle window) = 0;
     // The next pending event; false when none is left. Never blocks.
     virtual bool PollEvent(WindowEvent& event) = 0;

@@ -23,7 +23,8 @@ struct PcmRecord {
 // may outlive the device that made it.
 class SoundBuffer {
   public:
-    SoundBuffer(std::shared_ptr<SoundOutput> output, int buffer) : output_(std::move(output)), buffer_(buffer) {}
+    SoundBuffer(std::shared_ptr<SoundOutput> output, int buffer)
+        : output_(std::move(output)), buffer_(buffer) {}
     virtual ~SoundBuffer();
     SoundBuffer(const SoundBuffer&) = delete;
     SoundBuffer& operator=(const SoundBuffer&) = delete;

@@ -4,16 +4,16 @@
 
 namespace mareldon {
 
-Window::Window(Window* parent, const String& kind, const String& title, int32_t id, const WindowLayout& layout,
-               uint32_t flags) :
-    leftFactor(layout.leftFactor),
-    leftOffset(layout.leftOffset),
-    topFactor(layout.topFactor),
-    topOffset(layout.topOffset),
-    rightFactor(layout.rightFactor),
-    rightOffset(layout.rightOffset),
-    bottomFactor(layout.bottomFactor),
-    bottomOffset(layout.bottomOffset) {
+Window::Window(Window* parent, const String& kind, const String& title, int32_t id,
+               const WindowLayout& layout, uint32_t flags)
+    : leftFactor(layout.leftFactor),
+      leftOffset(layout.leftOffset),
+      topFactor(layout.topFactor),
+      topOffset(layout.topOffset),
+      rightFactor(layout.rightFactor),
+      rightOffset(layout.rightOffset),
+      bottomFactor(layout.bottomFactor),
+      bottomOffset(layout.bottomOffset) {
     Attach(parent, 0);
     // Taken from the parent node rather than its native record, so a child of a
     // window whose native window is gone still knows its system.
@@ -65,20 +65,24 @@ int32_t Window::LayoutBottom() const {
 }
 
 void Window::Show(bool show) {
-    if (system != nullptr) system->Show(this, show);
+    if (system != nullptr)
+        system->Show(this, show);
 }
 
 void Window::ShowCursor(bool show) {
-    if (system != nullptr) system->ShowCursor(this, show);
+    if (system != nullptr)
+        system->ShowCursor(this, show);
 }
 
 void Window::SetFocus() {
-    if (system != nullptr) system->SetFocus(this);
+    if (system != nullptr)
+        system->SetFocus(this);
 }
 
-void Window::GetCursorPosition(float* position) const {
-    position[0] = position[1] = position[2] = 0.0f;
-    if (system != nullptr) system->GetCursorPosition(this, position);
+void Window::GetCursorPosition(Vec3& position) const {
+    position = Vec3{0.0f, 0.0f, 0.0f};
+    if (system != nullptr)
+        system->GetCursorPosition(this, position);
 }
 
 }  // namespace mareldon

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/core/Math.h"
 #include "engine/core/String.h"
 #include "engine/core/TreeNode.h"
 #include "engine/platform/NativeWindowBackend.h"
@@ -16,19 +17,19 @@ class KeyListener {
   public:
     virtual ~KeyListener() = default;
     // One whole cp932 character (Win32 gave double-byte characters byte by byte).
-    virtual void OnChar(const String& character) {}
+    virtual void OnChar(const String& /*character*/) {}
     // The IME composition string and one attribute byte per byte of it.
-    virtual void OnComposition(const String& text, const uint8_t* attributes, uint32_t count) {}
-    virtual void OnKeyDown(int32_t virtualKey) {}
-    virtual void OnKeyUp(int32_t virtualKey) {}
+    virtual void OnComposition(const String& /*text*/, const uint8_t* /*attributes*/, uint32_t /*count*/) {}
+    virtual void OnKeyDown(int32_t /*virtualKey*/) {}
+    virtual void OnKeyUp(int32_t /*virtualKey*/) {}
 };
 
 // Receives the button events of a window: 0 left, 1 right.
 class MouseListener {
   public:
     virtual ~MouseListener() = default;
-    virtual void OnButtonDown(int32_t button) {}
-    virtual void OnButtonUp(int32_t button) {}
+    virtual void OnButtonDown(int32_t /*button*/) {}
+    virtual void OnButtonUp(int32_t /*button*/) {}
 };
 
 // Each edge of a window relative to its parent's client area:
@@ -55,8 +56,8 @@ struct WindowColour {
 // The record of one live native window ("COREWINDOW").
 class NativeWindow {
   public:
-    NativeWindow(WindowSystem* system, Window* window, NativeHandle handle) :
-        system(system), window(window), handle(handle) {}
+    NativeWindow(WindowSystem* system, Window* window, NativeHandle handle)
+        : system(system), window(window), handle(handle) {}
     virtual ~NativeWindow() = default;
     WindowSystem* GetSystem() const { return system; }
 
@@ -84,13 +85,13 @@ class Window : public TreeNode {
     virtual bool Pump() { return false; }
     virtual void OnRedraw() {}
     virtual void OnActivate() {}
-    virtual void OnCopyData(uint32_t size, const void* data) {}
+    virtual void OnCopyData(uint32_t /*size*/, const void* /*data*/) {}
     virtual void OnTimer() {}
     virtual bool OnCreate() { return true; }
     virtual void OnDestroy() {}
     // false destroys the window.
-    virtual bool OnCommand(int32_t id) { return true; }
-    virtual void OnDropFile(const String& path) {}
+    virtual bool OnCommand(int32_t /*id*/) { return true; }
+    virtual void OnDropFile(const String& /*path*/) {}
 
     int32_t LayoutLeft() const;
     int32_t LayoutTop() const;
@@ -101,7 +102,7 @@ class Window : public TreeNode {
     void ShowCursor(bool show);
     void SetFocus();
     // Client coordinates as x, y, 0 (zeros without a native window).
-    void GetCursorPosition(float* position) const;
+    void GetCursorPosition(Vec3& position) const;
 
     WindowSystem* system = nullptr;
     NativeWindow* native = nullptr;

@@ -12,7 +12,8 @@ namespace {
 bool IsKnownKind(const String& kind) {
     static const char* const kinds[] = {"TOPWINDOW", "NORMALWINDOW", "EDIT", "STATICTEXT", "BUTTON"};
     for (const char* known : kinds) {
-        if (kind.Equals(known)) return true;
+        if (kind.Equals(known))
+            return true;
     }
     return false;
 }
@@ -21,8 +22,8 @@ constexpr uint32_t kMinimumTimerMs = 10;
 
 }  // namespace
 
-WindowSystem::WindowSystem(std::unique_ptr<NativeWindowBackend> backend) :
-    backend_(std::move(backend)), rootRecord_(this, this, 0) {
+WindowSystem::WindowSystem(std::unique_ptr<NativeWindowBackend> backend)
+    : backend_(std::move(backend)), rootRecord_(this, this, 0) {
     system = this;
     native = &rootRecord_;
     rightFactor = 1.0f;
@@ -38,9 +39,11 @@ WindowSystem::~WindowSystem() {
 }
 
 NativeWindow* WindowSystem::FindRecord(NativeHandle handle) const {
-    if (handle == 0) return nullptr;
+    if (handle == 0)
+        return nullptr;
     for (NativeWindow* record : records_) {
-        if (record->handle == handle) return record;
+        if (record->handle == handle)
+            return record;
     }
     return nullptr;
 }
@@ -51,8 +54,10 @@ bool WindowSystem::CreateNativeWindow(Window* window, const String& kind, const 
         return false;  // an unknown kind makes no native window
     }
     const Window* owner = static_cast<const Window*>(window->parent);
-    const NativeHandle parentHandle = owner != nullptr && owner->native != nullptr ? owner->native->handle : 0;
-    const WindowRect rect{window->LayoutLeft(), window->LayoutTop(), window->LayoutRight(), window->LayoutBottom()};
+    const NativeHandle parentHandle =
+        owner != nullptr && owner->native != nullptr ? owner->native->handle : 0;
+    const WindowRect rect{window->LayoutLeft(), window->LayoutTop(), window->LayoutRight(),
+                          window->LayoutBottom()};
     const NativeHandle handle = backend_->Create(kind.Text(), title.Text(), rect, parentHandle, id);
     if (handle == 0) {
         return false;
@@ -108,7 +113,8 @@ void WindowSystem::Resized(Window* window) {
         const int32_t count = window->childCount;
         for (int32_t i = 0; i < count; ++i, child = child->next) {
             Window* w = static_cast<Window*>(child);
-            if (w->native == nullptr) continue;
+            if (w->native == nullptr)
+                continue;
             const int32_t left = w->LayoutLeft();
             const int32_t top = w->LayoutTop();
             MoveTo(w, left, top, w->LayoutRight() - left, w->LayoutBottom() - top);
@@ -120,19 +126,22 @@ void WindowSystem::Resized(Window* window) {
 }
 
 void WindowSystem::SetPosition(Window* window, int32_t x, int32_t y) {
-    if (window->native == nullptr || window->native->handle == 0) return;
+    if (window->native == nullptr || window->native->handle == 0)
+        return;
     const WindowRect rect = backend_->GetWindowRect(window->native->handle);
     MoveTo(window, x, y, rect.right - rect.left, rect.bottom - rect.top);
 }
 
 void WindowSystem::SetSize(Window* window, int32_t width, int32_t height) {
-    if (window->native == nullptr || window->native->handle == 0) return;
+    if (window->native == nullptr || window->native->handle == 0)
+        return;
     const WindowRect rect = backend_->GetWindowRect(window->native->handle);
     MoveTo(window, rect.left, rect.top, width, height);
 }
 
 void WindowSystem::SetClientSize(Window* window, int32_t width, int32_t height) {
-    if (window->native == nullptr || window->native->handle == 0) return;
+    if (window->native == nullptr || window->native->handle == 0)
+        return;
     if (window->parent != this) {
         SetSize(window, width, height);
         return;
@@ -148,49 +157,59 @@ void WindowSystem::SetClientSize(Window* window, int32_t width, int32_t height) 
 }
 
 void WindowSystem::Show(Window* window, bool show) {
-    if (window->native != nullptr && window->native->handle != 0) backend_->Show(window->native->handle, show);
+    if (window->native != nullptr && window->native->handle != 0)
+        backend_->Show(window->native->handle, show);
 }
 
 WindowRect WindowSystem::GetWindowRect(Window* window) {
-    if (window->native == nullptr || window->native->handle == 0) return WindowRect{};
+    if (window->native == nullptr || window->native->handle == 0)
+        return WindowRect{};
     return backend_->GetWindowRect(window->native->handle);
 }
 
 WindowRect WindowSystem::GetClientRect(const Window* window) {
-    if (window->native == nullptr || window->native->handle == 0) return WindowRect{};
+    if (window->native == nullptr || window->native->handle == 0)
+        return WindowRect{};
     return backend_->GetClientRect(window->native->handle);
 }
 
 void WindowSystem::DrawText(Window* window, int32_t x, int32_t y, const String& text, WindowColour textColour,
                             WindowColour backColour) {
-    if (window->native == nullptr || window->native->handle == 0) return;
+    if (window->native == nullptr || window->native->handle == 0)
+        return;
     backend_->DrawText(window->native->handle, x, y, text.Text(), textColour.Native(), backColour.Native());
 }
 
 void WindowSystem::FillRect(Window* window, int32_t left, int32_t top, int32_t right, int32_t bottom,
                             WindowColour colour) {
-    if (window->native == nullptr || window->native->handle == 0) return;
+    if (window->native == nullptr || window->native->handle == 0)
+        return;
     backend_->FillRect(window->native->handle, WindowRect{left, top, right, bottom}, colour.Native());
 }
 
 void WindowSystem::SetImeOpen(Window* window, bool open) {
-    if (window->native == nullptr || window->native->handle == 0 || !window->native->imePresent) return;
+    if (window->native == nullptr || window->native->handle == 0 || !window->native->imePresent)
+        return;
     backend_->SetImeOpen(window->native->handle, open);
 }
 
 bool WindowSystem::IsImeOpen(Window* window) {
-    if (window->native == nullptr || window->native->handle == 0 || !window->native->imePresent) return false;
+    if (window->native == nullptr || window->native->handle == 0 || !window->native->imePresent)
+        return false;
     return backend_->IsImeOpen(window->native->handle);
 }
 
 void WindowSystem::ShowCursor(Window* window, bool show) {
-    if (window->native == nullptr || window->native->handle == 0) return;
+    if (window->native == nullptr || window->native->handle == 0)
+        return;
     const bool shown = backend_->IsCursorShown();
-    if (shown != show) backend_->ShowCursor(show);
+    if (shown != show)
+        backend_->ShowCursor(show);
 }
 
 bool WindowSystem::IsCursorShown(Window* window) {
-    if (window->native == nullptr || window->native->handle == 0) return false;
+    if (window->native == nullptr || window->native->handle == 0)
+        return false;
     return backend_->IsCursorShown();
 }
 
@@ -207,12 +226,14 @@ void WindowSystem::SetText(Window* window, const String& text) {
 }
 
 void WindowSystem::ScrollTextToTop(Window* window) {
-    if (window->native != nullptr && window->native->handle != 0) backend_->ScrollTextToTop(window->native->handle);
+    if (window->native != nullptr && window->native->handle != 0)
+        backend_->ScrollTextToTop(window->native->handle);
 }
 
 void WindowSystem::StartTimer(Window* window, float seconds) {
     NativeWindow* record = window->native;
-    if (record == nullptr || record->handle == 0) return;
+    if (record == nullptr || record->handle == 0)
+        return;
     const int32_t ms = static_cast<int32_t>(seconds * 1000.0f);
     record->timerInterval = std::max(static_cast<uint32_t>(std::max(ms, 0)), kMinimumTimerMs);
     record->timerDue = TickCount() + record->timerInterval;
@@ -220,30 +241,35 @@ void WindowSystem::StartTimer(Window* window, float seconds) {
 }
 
 void WindowSystem::StopTimer(Window* window) {
-    if (window->native != nullptr) window->native->timerActive = false;
+    if (window->native != nullptr)
+        window->native->timerActive = false;
 }
 
 void WindowSystem::SetFocus(Window* window) {
-    if (window->native != nullptr && window->native->handle != 0) backend_->SetFocus(window->native->handle);
+    if (window->native != nullptr && window->native->handle != 0)
+        backend_->SetFocus(window->native->handle);
 }
 
-void WindowSystem::GetCursorPosition(const Window* window, float* position) {
-    position[0] = position[1] = position[2] = 0.0f;
-    if (window->native == nullptr || window->native->handle == 0) return;
+void WindowSystem::GetCursorPosition(const Window* window, Vec3& position) {
+    position = Vec3{0.0f, 0.0f, 0.0f};
+    if (window->native == nullptr || window->native->handle == 0)
+        return;
     int32_t x = 0, y = 0;
     backend_->GetCursorPosition(window->native->handle, x, y);
-    position[0] = static_cast<float>(x);
-    position[1] = static_cast<float>(y);
+    position.x = static_cast<float>(x);
+    position.y = static_cast<float>(y);
 }
 
-void WindowSystem::SetCursorPosition(Window* window, const float* position) {
-    if (window->native == nullptr || window->native->handle == 0) return;
-    backend_->SetCursorPosition(window->native->handle, static_cast<int32_t>(position[0]),
-                                static_cast<int32_t>(position[1]));
+void WindowSystem::SetCursorPosition(Window* window, const Vec3& position) {
+    if (window->native == nullptr || window->native->handle == 0)
+        return;
+    backend_->SetCursorPosition(window->native->handle, static_cast<int32_t>(position.x),
+                                static_cast<int32_t>(position.y));
 }
 
 void WindowSystem::EnableWindow(Window* window, bool enable) {
-    if (window->native != nullptr && window->native->handle != 0) backend_->Enable(window->native->handle, enable);
+    if (window->native != nullptr && window->native->handle != 0)
+        backend_->Enable(window->native->handle, enable);
 }
 
 void WindowSystem::RunDueTimers() {
@@ -251,8 +277,10 @@ void WindowSystem::RunDueTimers() {
     const std::vector<NativeWindow*> records = records_;
     const uint32_t now = TickCount();
     for (NativeWindow* candidate : records) {
-        if (std::find(records_.begin(), records_.end(), candidate) == records_.end()) continue;
-        if (!candidate->timerActive || static_cast<int32_t>(now - candidate->timerDue) < 0) continue;
+        if (std::find(records_.begin(), records_.end(), candidate) == records_.end())
+            continue;
+        if (!candidate->timerActive || static_cast<int32_t>(now - candidate->timerDue) < 0)
+            continue;
         candidate->timerDue = now + candidate->timerInterval;
         candidate->window->OnTimer();
     }
@@ -285,13 +313,16 @@ void WindowSystem::Dispatch(const WindowEvent& event) {
             window->OnActivate();
             break;
         case WindowEventType::KeyDown:
-            if (window->keySink != nullptr) window->keySink->OnKeyDown(event.value);
+            if (window->keySink != nullptr)
+                window->keySink->OnKeyDown(event.value);
             break;
         case WindowEventType::KeyUp:
-            if (window->keySink != nullptr) window->keySink->OnKeyUp(event.value);
+            if (window->keySink != nullptr)
+                window->keySink->OnKeyUp(event.value);
             break;
         case WindowEventType::Char:
-            if (window->keySink != nullptr) window->keySink->OnChar(String(event.text.c_str()));
+            if (window->keySink != nullptr)
+                window->keySink->OnChar(String(event.text.c_str()));
             break;
         case WindowEventType::Composition:
             if (window->keySink != nullptr) {
@@ -303,10 +334,12 @@ void WindowSystem::Dispatch(const WindowEvent& event) {
             }
             break;
         case WindowEventType::ButtonDown:
-            if (window->mouseSink != nullptr) window->mouseSink->OnButtonDown(event.value);
+            if (window->mouseSink != nullptr)
+                window->mouseSink->OnButtonDown(event.value);
             break;
         case WindowEventType::ButtonUp:
-            if (window->mouseSink != nullptr) window->mouseSink->OnButtonUp(event.value);
+            if (window->mouseSink != nullptr)
+                window->mouseSink->OnButtonUp(event.value);
             break;
         case WindowEventType::DropFile:
             window->OnDropFile(String(event.text.c_str()));

@@ -33,7 +33,8 @@ class WindowSystem : public Window {
     WindowRect GetClientRect(const Window* window);
     void DrawText(Window* window, int32_t x, int32_t y, const String& text, WindowColour textColour,
                   WindowColour backColour);
-    void FillRect(Window* window, int32_t left, int32_t top, int32_t right, int32_t bottom, WindowColour colour);
+    void FillRect(Window* window, int32_t left, int32_t top, int32_t right, int32_t bottom,
+                  WindowColour colour);
     void SetImeOpen(Window* window, bool open);
     bool IsImeOpen(Window* window);
     void ShowCursor(Window* window, bool show);
@@ -45,8 +46,8 @@ class WindowSystem : public Window {
     void StartTimer(Window* window, float seconds);
     void StopTimer(Window* window);
     void SetFocus(Window* window);
-    void GetCursorPosition(const Window* window, float* position);
-    void SetCursorPosition(Window* window, const float* position);
+    void GetCursorPosition(const Window* window, Vec3& position);
+    void SetCursorPosition(Window* window, const Vec3& position);
     void EnableWindow(Window* window, bool enable);
 
     NativeWindowBackend& Backend() { return *backend_; }

@@ -1,6 +1,5 @@
 #include "engine/platform/posix/DirectoryFileSystem.h"
 
-#include "engine/core/AppBase.h"
 #include "engine/core/Log.h"
 #include "engine/platform/posix/PathResolver.h"
 
@@ -17,6 +16,9 @@
 #include <vector>
 
 namespace mareldon {
+
+// TEMP: declared by engine/core/AppBase.h once it lands.
+void SplitPath(const char* path, String* drive, String* directory, String* name, String* extension);
 
 namespace {
 
@@ -42,7 +44,8 @@ int32_t StatusFromFileError(int error) {
 std::string CurrentDirectory() {
     std::vector<char> buffer(4096);
     while (getcwd(buffer.data(), buffer.size()) == nullptr) {
-        if (errno != ERANGE) return "/";
+        if (errno != ERANGE)
+            return "/";
         buffer.resize(buffer.size() * 2);
     }
     return std::string(buffer.data()) + "/";
@@ -63,7 +66,8 @@ bool IsSearchableDirectory(const std::string& native) {
 // The game's form of a resolved directory, with the separator the root keeps.
 std::string RootFrom(const std::string& native) {
     std::string out = GameName(native).Text();
-    if (out.empty() || out.back() != '/') out += '/';
+    if (out.empty() || out.back() != '/')
+        out += '/';
     return out;
 }
 
@@ -105,7 +109,9 @@ bool DirectoryFileSystem::ChangeRoot(const String& path) {
     return true;
 }
 
-String DirectoryFileSystem::GetRoot() { return String(root_.c_str()); }
+String DirectoryFileSystem::GetRoot() {
+    return String(root_.c_str());
+}
 
 RefPtr<DirectoryList> DirectoryFileSystem::ListDirectory(const String& path) {
     RefPtr<DirectoryList> list(new DirectoryList());
@@ -127,12 +133,16 @@ RefPtr<DirectoryList> DirectoryFileSystem::ListDirectory(const String& path) {
     }
     closedir(directory);
     // "." and ".." first, as Windows lists them, then by name: a fixed order.
-    auto rank = [](const DirectoryEntry* e) { return e->name.Equals(".") ? 0 : e->name.Equals("..") ? 1 : 2; };
+    auto rank = [](const DirectoryEntry* e) {
+        return e->name.Equals(".") ? 0 : e->name.Equals("..") ? 1 : 2;
+    };
     std::sort(entries.begin(), entries.end(), [&](const DirectoryEntry* a, const DirectoryEntry* b) {
-        if (rank(a) != rank(b)) return rank(a) < rank(b);
+        if (rank(a) != rank(b))
+            return rank(a) < rank(b);
         return std::strcmp(a->name.Text(), b->name.Text()) < 0;
     });
-    for (DirectoryEntry* entry : entries) list->Add(entry);
+    for (DirectoryEntry* entry : entries)
+        list->Add(entry);
     return list;
 }
 
@@ -151,7 +161,9 @@ File* DirectoryFileSystem::Open(const String& path, uint32_t mode) {
     return new AsyncFile(this, full, mode);
 }
 
-void DirectoryFileSystem::Close(File* file) { delete file; }
+void DirectoryFileSystem::Close(File* file) {
+    delete file;
+}
 
 void DirectoryFileSystem::AsyncFileOpened() {
     std::lock_guard<std::mutex> guard(queueLock_);
@@ -187,7 +199,8 @@ void DirectoryFileSystem::Run() {
     for (;;) {
         if (queue_.empty()) {
             // The stop request is only heeded once the queue is empty.
-            if (StopRequested()) return;
+            if (StopRequested())
+                return;
             queueChanged_.wait_for(lock, std::chrono::milliseconds(9));
             continue;
         }
@@ -208,8 +221,8 @@ void DirectoryFileSystem::Run() {
 // ---------------------------------------------------------------------------
 // AsyncFile
 
-AsyncFile::AsyncFile(DirectoryFileSystem* fileSystem, const String& path, uint32_t mode) :
-    fileSystem_(fileSystem), path_(path), mode_(mode) {
+AsyncFile::AsyncFile(DirectoryFileSystem* fileSystem, const String& path, uint32_t mode)
+    : fileSystem_(fileSystem), path_(path), mode_(mode) {
     if (mode_ & kFileAsync) {
         fileSystem_->AsyncFileOpened();
     }
@@ -306,15 +319,18 @@ bool AsyncFile::Transfer(bool read, uint32_t position, void* buffer, uint32_t si
     bool failed = false;
     while (done < size) {
         const off_t at = static_cast<off_t>(position) + done;
-        const ssize_t n = read ? pread(fd, bytes + done, size - done, at) : pwrite(fd, bytes + done, size - done, at);
+        const ssize_t n =
+            read ? pread(fd, bytes + done, size - done, at) : pwrite(fd, bytes + done, size - done, at);
         if (n < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             const int mapped = FileErrorFromErrno(errno, true);
             SetError(mapped < 0 ? kErrorFileNotFound : mapped);
             failed = true;
             break;
         }
-        if (n == 0) break;  // end of the file (or a full disk)
+        if (n == 0)
+            break;  // end of the file (or a full disk)
         done += static_cast<uint32_t>(n);
     }
     close(fd);
@@ -341,9 +357,13 @@ bool AsyncFile::Start(bool read, void* buffer, uint32_t size) {
     return ok;
 }
 
-bool AsyncFile::Read(void* buffer, uint32_t size) { return Start(true, buffer, size); }
+bool AsyncFile::Read(void* buffer, uint32_t size) {
+    return Start(true, buffer, size);
+}
 
-bool AsyncFile::Write(const void* buffer, uint32_t size) { return Start(false, const_cast<void*>(buffer), size); }
+bool AsyncFile::Write(const void* buffer, uint32_t size) {
+    return Start(false, const_cast<void*>(buffer), size);
+}
 
 bool AsyncFile::Seek(uint32_t position) {
     position_ = position;

@@ -1,8 +1,9 @@
 #include "engine/platform/posix/PathResolver.h"
 
+#include "engine/platform/Cp932.h"
+
 #include <dirent.h>
 #include <errno.h>
-#include <iconv.h>
 #include <sys/stat.h>
 
 #include <vector>
@@ -10,34 +11,6 @@
 namespace mareldon {
 
 namespace {
-
-// TEMP until the core cp932 module lands.
-bool IsLeadByte(unsigned char c) {
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
-bool IsTrailByte(unsigned char c) {
-    return c >= 0x40 && c <= 0xFC && c != 0x7F;
-}
-
-bool Convert(const char* to, const char* from, const std::string& in, std::string& out) {
-    iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
-        return false;
-    }
-    out.assign(in.size() * 3 + 4, '\0');
-    char* src = const_cast<char*>(in.data());
-    size_t srcLeft = in.size();
-    char* dst = out.data();
-    size_t dstLeft = out.size();
-    size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
-    iconv_close(cd);
-    if (r == static_cast<size_t>(-1) || srcLeft != 0) {
-        out.clear();
-        return false;
-    }
-    out.resize(out.size() - dstLeft);
-    return true;
-}
 
 bool IsAscii(const std::string& s) {
     for (unsigned char c : s) {
@@ -53,7 +26,7 @@ std::vector<std::string> SplitComponents(const std::string& path) {
     std::string current;
     for (size_t i = 0; i < path.size(); ++i) {
         unsigned char c = static_cast<unsigned char>(path[i]);
-        if (IsLeadByte(c) && i + 1 < path.size() && IsTrailByte(static_cast<unsigned char>(path[i + 1]))) {
+        if (IsCp932LeadByte(c) && Cp932CharLength(path.c_str() + i) == 2) {
             current += path[i];
             current += path[++i];
         } else if (c == '/' || c == '\\') {
@@ -143,7 +116,10 @@ bool PathResolver::ToNative(const std::string& cp932, std::string& native) {
         native = cp932;
         return true;
     }
-    return Convert("UTF-8", "CP932", cp932, native);
+    // The converters substitute what they cannot map: only a round trip proves
+    // the name has a form on the other side.
+    native = Cp932ToUtf8(cp932);
+    return Utf8ToCp932(native) == cp932;
 }
 
 bool PathResolver::FromNative(const std::string& native, std::string& cp932) {
@@ -151,7 +127,8 @@ bool PathResolver::FromNative(const std::string& native, std::string& cp932) {
         cp932 = native;
         return true;
     }
-    return Convert("CP932", "UTF-8", native, cp932);
+    cp932 = Utf8ToCp932(native);
+    return Cp932ToUtf8(cp932) == native;
 }
 
 std::string PathResolver::MakeAbsolute(const std::string& base, const std::string& path) {
@@ -219,9 +196,10 @@ PathResolver::Result PathResolver::Resolve(const std::string& absolute) {
         // A name on disk may be cp932 text or, above the game's own folders, raw bytes.
         std::vector<std::string> candidates;
         std::string converted;
-        if (ToNative(parts[i], converted))
+        const bool convertible = ToNative(parts[i], converted);
+        if (convertible)
             candidates.push_back(converted);
-        if (converted != parts[i])
+        if (!convertible || converted != parts[i])
             candidates.push_back(parts[i]);
         std::string found;
         int err = ENOENT;
@@ -238,13 +216,13 @@ PathResolver::Result PathResolver::Resolve(const std::string& absolute) {
             err = 0;
         }
         if (err != 0) {
-            if (err == ENOENT && last && converted.empty()) {
+            if (err == ENOENT && last && !convertible) {
                 result.error = kErrorInvalidName;
             } else {
                 int mapped = FileErrorFromErrno(err, last);
                 result.error = mapped < 0 ? kErrorFileNotFound : mapped;
             }
-            result.native = Join(current, converted.empty() ? parts[i] : converted);
+            result.native = Join(current, convertible ? converted : parts[i]);
             for (size_t j = i + 1; j < parts.size(); ++j) {
                 result.native = Join(result.native, parts[j]);
             }

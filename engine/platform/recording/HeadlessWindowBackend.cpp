@@ -15,7 +15,9 @@ std::string Format(const char* format, long a, long b, long c, long d) {
 
 }  // namespace
 
-void HeadlessWindowBackend::PostClose(NativeHandle window) { PostSimple(window, WindowEventType::Close); }
+void HeadlessWindowBackend::PostClose(NativeHandle window) {
+    PostSimple(window, WindowEventType::Close);
+}
 
 void HeadlessWindowBackend::PostResize(NativeHandle window, int32_t width, int32_t height) {
     WindowEvent event;
@@ -60,7 +62,8 @@ void HeadlessWindowBackend::PostSimple(NativeHandle window, WindowEventType type
 
 HeadlessWindowBackend::Record* HeadlessWindowBackend::FindMutable(NativeHandle window) {
     for (const auto& record : windows_) {
-        if (record->handle == window) return record.get();
+        if (record->handle == window)
+            return record.get();
     }
     return nullptr;
 }
@@ -71,7 +74,8 @@ const HeadlessWindowBackend::Record* HeadlessWindowBackend::Find(NativeHandle wi
 
 std::vector<const HeadlessWindowBackend::Record*> HeadlessWindowBackend::Windows() const {
     std::vector<const Record*> all;
-    for (const auto& record : windows_) all.push_back(record.get());
+    for (const auto& record : windows_)
+        all.push_back(record.get());
     return all;
 }
 
@@ -93,9 +97,11 @@ void HeadlessWindowBackend::Destroy(NativeHandle window) {
     // Children go with their parent, as native child windows do.
     std::vector<NativeHandle> children;
     for (const auto& record : windows_) {
-        if (record->parent == window) children.push_back(record->handle);
+        if (record->parent == window)
+            children.push_back(record->handle);
     }
-    for (NativeHandle child : children) Destroy(child);
+    for (NativeHandle child : children)
+        Destroy(child);
     windows_.erase(std::remove_if(windows_.begin(), windows_.end(),
                                   [window](const std::unique_ptr<Record>& r) { return r->handle == window; }),
                    windows_.end());
@@ -108,7 +114,8 @@ bool HeadlessWindowBackend::PollEvent(WindowEvent& event) {
         events_.pop_front();
         if (event.type == WindowEventType::Resized) {
             Record* record = FindMutable(event.window);
-            if (record == nullptr) continue;
+            if (record == nullptr)
+                continue;
             record->rect.right = record->rect.left + event.value;
             record->rect.bottom = record->rect.top + event.value2;
         }
@@ -137,24 +144,29 @@ WindowRect HeadlessWindowBackend::GetWindowRect(NativeHandle window) {
 
 WindowRect HeadlessWindowBackend::GetClientRect(NativeHandle window) {
     const Record* record = Find(window);
-    if (record == nullptr) return WindowRect{};
+    if (record == nullptr)
+        return WindowRect{};
     return WindowRect{0, 0, record->rect.right - record->rect.left, record->rect.bottom - record->rect.top};
 }
 
 void HeadlessWindowBackend::Show(NativeHandle window, bool show) {
-    if (Record* record = FindMutable(window)) record->visible = show;
+    if (Record* record = FindMutable(window))
+        record->visible = show;
 }
 
 void HeadlessWindowBackend::Enable(NativeHandle window, bool enable) {
-    if (Record* record = FindMutable(window)) record->enabled = enable;
+    if (Record* record = FindMutable(window))
+        record->enabled = enable;
 }
 
 void HeadlessWindowBackend::SetFocus(NativeHandle window) {
-    for (const auto& record : windows_) record->focused = record->handle == window;
+    for (const auto& record : windows_)
+        record->focused = record->handle == window;
 }
 
 void HeadlessWindowBackend::SetText(NativeHandle window, const char* text) {
-    if (Record* record = FindMutable(window)) record->text = text;
+    if (Record* record = FindMutable(window))
+        record->text = text;
 }
 
 void HeadlessWindowBackend::AppendText(NativeHandle window, const char* text) {
@@ -165,23 +177,27 @@ void HeadlessWindowBackend::AppendText(NativeHandle window, const char* text) {
 }
 
 void HeadlessWindowBackend::ScrollTextToTop(NativeHandle window) {
-    if (FindMutable(window) != nullptr) log_.push_back("scroll top");
+    if (FindMutable(window) != nullptr)
+        log_.push_back("scroll top");
 }
 
 void HeadlessWindowBackend::DrawText(NativeHandle window, int32_t x, int32_t y, const char* text,
                                      uint32_t textColour, uint32_t backColour) {
-    if (FindMutable(window) == nullptr) return;
+    if (FindMutable(window) == nullptr)
+        return;
     log_.push_back(Format("text %ld %ld %06lx %06lx ", x, y, textColour, backColour) + text);
 }
 
 void HeadlessWindowBackend::FillRect(NativeHandle window, const WindowRect& rect, uint32_t colour) {
-    if (FindMutable(window) == nullptr) return;
+    if (FindMutable(window) == nullptr)
+        return;
     log_.push_back(Format("fill %ld %ld %ld %ld", rect.left, rect.top, rect.right, rect.bottom) +
                    Format(" %06lx", colour, 0, 0, 0));
 }
 
 void HeadlessWindowBackend::SetImeOpen(NativeHandle window, bool open) {
-    if (Record* record = FindMutable(window)) record->imeOpen = open;
+    if (Record* record = FindMutable(window))
+        record->imeOpen = open;
 }
 
 bool HeadlessWindowBackend::IsImeOpen(NativeHandle window) {

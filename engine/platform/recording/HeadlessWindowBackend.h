@@ -12,7 +12,7 @@ namespace mareldon {
 // Windows without a display: every kind is made as a record, events come from
 // a script, and what would be drawn or shown is logged. Never blocks.
 class HeadlessWindowBackend final : public NativeWindowBackend {
-public:
+  public:
     struct Record {
         NativeHandle handle = 0;
         std::string kind;
@@ -81,7 +81,7 @@ public:
     void SetCursorPosition(NativeHandle window, int32_t x, int32_t y) override;
     void ShowMessageBox(const char* caption, const char* text) override;
 
-private:
+  private:
     Record* FindMutable(NativeHandle window);
 
     std::vector<std::unique_ptr<Record>> windows_;

@@ -15,7 +15,8 @@ bool RecordingSoundOutput::Open() {
     return openSucceeds_;
 }
 
-int RecordingSoundOutput::CreateBuffer(int bits, int rate, int channels, const uint8_t* samples, uint32_t bytes) {
+int RecordingSoundOutput::CreateBuffer(int bits, int rate, int channels, const uint8_t* samples,
+                                       uint32_t bytes) {
     const int buffer = SoundMixer::CreateBuffer(bits, rate, channels, samples, bytes);
     Add("create %ld %ld %ld %ld -> %ld", bits, rate, channels, static_cast<long>(bytes), buffer);
     return buffer;

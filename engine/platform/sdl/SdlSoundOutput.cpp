@@ -65,6 +65,8 @@ void SdlSoundOutput::Callback(void* user, uint8_t* stream, int length) {
     }
 }
 
-SoundBox* CreateSoundBox(Window* window) { return new SoundBoxDX(window, std::make_shared<SdlSoundOutput>()); }
+SoundBox* CreateSoundBox(Window* window) {
+    return new SoundBoxDX(window, std::make_shared<SdlSoundOutput>());
+}
 
 }  // namespace mareldon

@@ -13,15 +13,24 @@ namespace mareldon {
 
 namespace {
 
-SDL_Window* AsSdl(NativeHandle window) { return reinterpret_cast<SDL_Window*>(window); }
-NativeHandle AsHandle(SDL_Window* window) { return reinterpret_cast<NativeHandle>(window); }
-NativeHandle FromId(uint32_t id) { return AsHandle(SDL_GetWindowFromID(id)); }
+SDL_Window* AsSdl(NativeHandle window) {
+    return reinterpret_cast<SDL_Window*>(window);
+}
+NativeHandle AsHandle(SDL_Window* window) {
+    return reinterpret_cast<NativeHandle>(window);
+}
+NativeHandle FromId(uint32_t id) {
+    return AsHandle(SDL_GetWindowFromID(id));
+}
 
 // Bytes of the UTF-8 character that starts with lead.
 size_t Utf8Length(unsigned char lead) {
-    if (lead >= 0xF0) return 4;
-    if (lead >= 0xE0) return 3;
-    if (lead >= 0xC0) return 2;
+    if (lead >= 0xF0)
+        return 4;
+    if (lead >= 0xE0)
+        return 3;
+    if (lead >= 0xC0)
+        return 2;
     return 1;
 }
 
@@ -49,8 +58,8 @@ SdlWindowBackend::~SdlWindowBackend() {
     }
 }
 
-NativeHandle SdlWindowBackend::Create(const char* kind, const char* title, const WindowRect& client, NativeHandle,
-                                      int32_t) {
+NativeHandle SdlWindowBackend::Create(const char* kind, const char* title, const WindowRect& client,
+                                      NativeHandle, int32_t) {
     if (!videoReady_ || std::strcmp(kind, "TOPWINDOW") != 0) {
         return 0;  // SDL has no child windows or native controls
     }
@@ -89,11 +98,13 @@ bool SdlWindowBackend::PollEvent(WindowEvent& event) {
         // A text input is handed out one character at a time, as the game's
         // character handler expects whole characters (not bytes as under Win32).
         while (!pendingText_.empty()) {
-            const size_t length = std::min(Utf8Length(static_cast<unsigned char>(pendingText_[0])), pendingText_.size());
+            const size_t length =
+                std::min(Utf8Length(static_cast<unsigned char>(pendingText_[0])), pendingText_.size());
             const std::string utf8 = pendingText_.substr(0, length);
             pendingText_.erase(0, length);
             std::string cp932 = Utf8ToCp932(utf8);
-            if (cp932 == "?" && utf8 != "?") continue;  // no cp932 form: dropped
+            if (cp932 == "?" && utf8 != "?")
+                continue;  // no cp932 form: dropped
             event = WindowEvent{};
             event.type = WindowEventType::Char;
             event.window = pendingTextWindow_;
@@ -155,8 +166,10 @@ bool SdlWindowBackend::Translate(const void* raw, WindowEvent& event) {
             return true;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP:
-            if (e.button.button != SDL_BUTTON_LEFT && e.button.button != SDL_BUTTON_RIGHT) return false;
-            event.type = e.type == SDL_MOUSEBUTTONDOWN ? WindowEventType::ButtonDown : WindowEventType::ButtonUp;
+            if (e.button.button != SDL_BUTTON_LEFT && e.button.button != SDL_BUTTON_RIGHT)
+                return false;
+            event.type =
+                e.type == SDL_MOUSEBUTTONDOWN ? WindowEventType::ButtonDown : WindowEventType::ButtonUp;
             event.window = FromId(e.button.windowID);
             event.value = e.button.button == SDL_BUTTON_LEFT ? 0 : 1;
             return true;
@@ -204,17 +217,22 @@ void SdlWindowBackend::Show(NativeHandle window, bool show) {
     }
 }
 
-void SdlWindowBackend::SetFocus(NativeHandle window) { SDL_RaiseWindow(AsSdl(window)); }
+void SdlWindowBackend::SetFocus(NativeHandle window) {
+    SDL_RaiseWindow(AsSdl(window));
+}
 
 void SdlWindowBackend::SetText(NativeHandle window, const char* text) {
     SDL_SetWindowTitle(AsSdl(window), Cp932ToUtf8(text).c_str());
 }
 
 void SdlWindowBackend::ShowCursor(bool show) {
-    if (videoReady_) SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+    if (videoReady_)
+        SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
 }
 
-bool SdlWindowBackend::IsCursorShown() { return videoReady_ && SDL_ShowCursor(SDL_QUERY) == SDL_ENABLE; }
+bool SdlWindowBackend::IsCursorShown() {
+    return videoReady_ && SDL_ShowCursor(SDL_QUERY) == SDL_ENABLE;
+}
 
 void SdlWindowBackend::GetCursorPosition(NativeHandle window, int32_t& x, int32_t& y) {
     int gx = 0, gy = 0, wx = 0, wy = 0;
@@ -237,48 +255,85 @@ void SdlWindowBackend::ShowMessageBox(const char* caption, const char* text) {
 }
 
 int32_t SdlWindowBackend::VirtualKeyFromSdl(int32_t key) {
-    if (key >= SDLK_a && key <= SDLK_z) return 'A' + (key - SDLK_a);
-    if (key >= SDLK_0 && key <= SDLK_9) return '0' + (key - SDLK_0);
-    if (key >= SDLK_F1 && key <= SDLK_F12) return 0x70 + (key - SDLK_F1);
-    if (key >= SDLK_KP_1 && key <= SDLK_KP_9) return 0x61 + (key - SDLK_KP_1);
+    if (key >= SDLK_a && key <= SDLK_z)
+        return 'A' + (key - SDLK_a);
+    if (key >= SDLK_0 && key <= SDLK_9)
+        return '0' + (key - SDLK_0);
+    if (key >= SDLK_F1 && key <= SDLK_F12)
+        return 0x70 + (key - SDLK_F1);
+    if (key >= SDLK_KP_1 && key <= SDLK_KP_9)
+        return 0x61 + (key - SDLK_KP_1);
     switch (key) {
-        case SDLK_BACKSPACE: return 0x08;
-        case SDLK_TAB: return 0x09;
+        case SDLK_BACKSPACE:
+            return 0x08;
+        case SDLK_TAB:
+            return 0x09;
         case SDLK_RETURN:
-        case SDLK_KP_ENTER: return 0x0D;
+        case SDLK_KP_ENTER:
+            return 0x0D;
         case SDLK_LSHIFT:
-        case SDLK_RSHIFT: return 0x10;
+        case SDLK_RSHIFT:
+            return 0x10;
         case SDLK_LCTRL:
-        case SDLK_RCTRL: return 0x11;
+        case SDLK_RCTRL:
+            return 0x11;
         case SDLK_LALT:
-        case SDLK_RALT: return 0x12;
-        case SDLK_PAUSE: return 0x13;
-        case SDLK_CAPSLOCK: return 0x14;
-        case SDLK_ESCAPE: return 0x1B;
-        case SDLK_SPACE: return 0x20;
-        case SDLK_PAGEUP: return 0x21;
-        case SDLK_PAGEDOWN: return 0x22;
-        case SDLK_END: return 0x23;
-        case SDLK_HOME: return 0x24;
-        case SDLK_LEFT: return 0x25;
-        case SDLK_UP: return 0x26;
-        case SDLK_RIGHT: return 0x27;
-        case SDLK_DOWN: return 0x28;
-        case SDLK_INSERT: return 0x2D;
-        case SDLK_DELETE: return 0x2E;
-        case SDLK_KP_0: return 0x60;
-        case SDLK_KP_MULTIPLY: return 0x6A;
-        case SDLK_KP_PLUS: return 0x6B;
-        case SDLK_KP_MINUS: return 0x6D;
-        case SDLK_KP_PERIOD: return 0x6E;
-        case SDLK_KP_DIVIDE: return 0x6F;
-        case SDLK_MINUS: return 0xBD;
-        case SDLK_EQUALS: return 0xBB;
-        case SDLK_COMMA: return 0xBC;
-        case SDLK_PERIOD: return 0xBE;
-        case SDLK_SLASH: return 0xBF;
-        case SDLK_SEMICOLON: return 0xBA;
-        default: return 0;
+        case SDLK_RALT:
+            return 0x12;
+        case SDLK_PAUSE:
+            return 0x13;
+        case SDLK_CAPSLOCK:
+            return 0x14;
+        case SDLK_ESCAPE:
+            return 0x1B;
+        case SDLK_SPACE:
+            return 0x20;
+        case SDLK_PAGEUP:
+            return 0x21;
+        case SDLK_PAGEDOWN:
+            return 0x22;
+        case SDLK_END:
+            return 0x23;
+        case SDLK_HOME:
+            return 0x24;
+        case SDLK_LEFT:
+            return 0x25;
+        case SDLK_UP:
+            return 0x26;
+        case SDLK_RIGHT:
+            return 0x27;
+        case SDLK_DOWN:
+            return 0x28;
+        case SDLK_INSERT:
+            return 0x2D;
+        case SDLK_DELETE:
+            return 0x2E;
+        case SDLK_KP_0:
+            return 0x60;
+        case SDLK_KP_MULTIPLY:
+            return 0x6A;
+        case SDLK_KP_PLUS:
+            return 0x6B;
+        case SDLK_KP_MINUS:
+            return 0x6D;
+        case SDLK_KP_PERIOD:
+            return 0x6E;
+        case SDLK_KP_DIVIDE:
+            return 0x6F;
+        case SDLK_MINUS:
+            return 0xBD;
+        case SDLK_EQUALS:
+            return 0xBB;
+        case SDLK_COMMA:
+            return 0xBC;
+        case SDLK_PERIOD:
+            return 0xBE;
+        case SDLK_SLASH:
+            return 0xBF;
+        case SDLK_SEMICOLON:
+            return 0xBA;
+        default:
+            return 0;
     }
 }
 
@@ -290,6 +345,8 @@ SDL_Window* GetSdlWindow(const Window& window) {
     return AsSdl(window.native->handle);
 }
 
-WindowSystem* CreateWindowSystem() { return new WindowSystem(std::make_unique<SdlWindowBackend>()); }
+WindowSystem* CreateWindowSystem() {
+    return new WindowSystem(std::make_unique<SdlWindowBackend>());
+}
 
 }  // namespace mareldon

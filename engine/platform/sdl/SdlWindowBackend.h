@@ -13,7 +13,7 @@ class Window;
 // or do nothing. Windows are made with SDL_WINDOW_OPENGL so the graphics device
 // can put its context on them.
 class SdlWindowBackend final : public NativeWindowBackend {
-public:
+  public:
     SdlWindowBackend();
     ~SdlWindowBackend() override;
 
@@ -47,7 +47,7 @@ public:
     // Windows virtual-key code of an SDL key; 0 for keys without one.
     static int32_t VirtualKeyFromSdl(int32_t sdlKey);
 
-private:
+  private:
     bool Translate(const void* sdlEvent, WindowEvent& event);
 
     bool videoReady_ = false;

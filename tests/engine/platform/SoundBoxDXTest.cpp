@@ -48,7 +48,8 @@ TEST_F(SoundBoxDXTest, LevelsFollowTheMillibelLaws) {
     RefPtr<SoundBuffer> sound = box.CreateSound(16, 22050, 1, 0, 0, Silence(64));
     ASSERT_TRUE(sound);
     output->ClearLog();
-    for (float v : {1.0f, 0.75f, 0.5f, 0.0f}) box.SetSoundVolume(sound, v);
+    for (float v : {1.0f, 0.75f, 0.5f, 0.0f})
+        box.SetSoundVolume(sound, v);
     box.SetSoundPan(sound, -0.5f);
     box.SetMasterVolume(0.3f);
     box.SetMasterPan(0.5f);

@@ -16,8 +16,8 @@ namespace {
 class ProbeWindow : public Window, public KeyListener, public MouseListener {
   public:
     ProbeWindow(Window* parent, const char* kind, const WindowLayout& layout, std::vector<std::string>& log,
-                const char* name) :
-        Window(parent, kind, name, 7, layout), log_(log), name_(name) {
+                const char* name)
+        : Window(parent, kind, name, 7, layout), log_(log), name_(name) {
         keySink = this;
         mouseSink = this;
     }
@@ -122,9 +122,9 @@ TEST_F(WindowSystemTest, UnknownKindsMakeNoNativeWindowAndIgnoreOperations) {
     EXPECT_EQ(system->windowCount, 0);
     odd->Show(true);
     system->SetText(odd, "x");
-    float position[3] = {1, 2, 3};
+    Vec3 position{1, 2, 3};
     odd->GetCursorPosition(position);
-    EXPECT_EQ(position[0], 0.0f);
+    EXPECT_EQ(position.x, 0.0f);
     EXPECT_EQ(odd->LayoutRight(), 10);
     EXPECT_TRUE(backend->Windows().empty());
 }
@@ -169,7 +169,7 @@ TEST_F(WindowSystemTest, RefusedCommandDestroysTheWindow) {
     backend->PostSimple(Handle(top), WindowEventType::Command, 40002);
     system->Pump();
     EXPECT_EQ(top->native, nullptr);
-    EXPECT_EQ(log, (std::vector<std::string>{"command 40001", "command 40002", "top destroy"}));
+    EXPECT_EQ(log, (std::vector<std::string>{"top command 40001", "top command 40002", "top destroy"}));
 }
 
 TEST_F(WindowSystemTest, EventsReachHandlersAndListenersInOrder) {
@@ -224,11 +224,11 @@ TEST_F(WindowSystemTest, CursorTextAndDrawingReachTheBackend) {
     top->ShowCursor(true);
     EXPECT_TRUE(system->IsCursorShown(top));
     backend->SetCursorPosition(Handle(top), 12, 34);
-    float position[3] = {9, 9, 9};
+    Vec3 position{9, 9, 9};
     top->GetCursorPosition(position);
-    EXPECT_EQ(position[0], 12.0f);
-    EXPECT_EQ(position[1], 34.0f);
-    EXPECT_EQ(position[2], 0.0f);
+    EXPECT_EQ(position.x, 12.0f);
+    EXPECT_EQ(position.y, 34.0f);
+    EXPECT_EQ(position.z, 0.0f);
 
     auto* edit = new ProbeWindow(top, "EDIT", Fixed(100, 100), log, "edit");
     system->SetText(edit, "a");
@@ -237,8 +237,8 @@ TEST_F(WindowSystemTest, CursorTextAndDrawingReachTheBackend) {
     EXPECT_EQ(backend->Find(Handle(edit))->text, "abc");
     system->DrawText(top, 1, 2, "hi", WindowColour{0xFF, 0x00, 0x10}, WindowColour{});
     system->FillRect(top, 0, 0, 4, 4, WindowColour{1, 2, 3});
-    EXPECT_EQ(backend->Log(), (std::vector<std::string>{"append bc", "scroll top", "text 1 2 ff0010 000000 hi",
-                                                         "fill 0 0 4 4 010203"}));
+    EXPECT_EQ(backend->Log(), (std::vector<std::string>{"append bc", "scroll top",
+                                                        "text 1 2 ff0010 000000 hi", "fill 0 0 4 4 010203"}));
     // Without an IME the IME stays shut.
     system->SetImeOpen(top, true);
     EXPECT_FALSE(system->IsImeOpen(top));
