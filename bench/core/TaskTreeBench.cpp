@@ -37,31 +37,26 @@ void PerTask(benchmark::State& state) {
                            benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
-void UpdatePass(benchmark::State& state) {
-    Tree tree;
-    for (auto _ : state) {
-        tree.root.Update();
-        tree.root.CollectDead();
-    }
-    PerTask(state);
+void UpdateAndSweep(TaskObject& root) {
+    root.Update();
+    root.CollectDead();
 }
-BENCHMARK(UpdatePass);
+void UpdateOnly(TaskObject& root) {
+    root.Update();
+}
+void DrawOnly(TaskObject& root) {
+    root.Draw();
+}
 
-void UpdateOnly(benchmark::State& state) {
+void Pass(benchmark::State& state, void (*pass)(TaskObject&)) {
     Tree tree;
     for (auto _ : state)
-        tree.root.Update();
+        pass(tree.root);
     PerTask(state);
 }
-BENCHMARK(UpdateOnly);
-
-void DrawPass(benchmark::State& state) {
-    Tree tree;
-    for (auto _ : state)
-        tree.root.Draw();
-    PerTask(state);
-}
-BENCHMARK(DrawPass);
+BENCHMARK_CAPTURE(Pass, update_and_sweep, &UpdateAndSweep);
+BENCHMARK_CAPTURE(Pass, update, &UpdateOnly);
+BENCHMARK_CAPTURE(Pass, draw, &DrawOnly);
 
 struct Service {
     virtual ~Service() = default;
