@@ -1,5 +1,6 @@
 #include "engine/platform/posix/DirectoryFileSystem.h"
 
+#include "engine/core/AppBase.h"
 #include "engine/core/Log.h"
 #include "engine/platform/posix/PathResolver.h"
 
@@ -16,9 +17,6 @@
 #include <vector>
 
 namespace mareldon {
-
-// TEMP: declared by engine/core/AppBase.h once it lands.
-void SplitPath(const char* path, String* drive, String* directory, String* name, String* extension);
 
 namespace {
 
