@@ -64,32 +64,37 @@ RefPtr<SoundBuffer> SoundBoxDX::CreateSound(int32_t bits, int32_t rate, int32_t 
 
 void SoundBoxDX::SetSoundVolume(const RefPtr<SoundBuffer>& sound, float volume) {
     const int buffer = BufferOf(sound);
-    if (buffer >= 0)
+    if (buffer >= 0) {
         output_->SetVolume(buffer, VolumeToMillibels(volume));
+    }
 }
 
 void SoundBoxDX::SetMasterVolume(float volume) {
     // Kept as the original had it: the master level never attenuates.
     const float d = 1.0f - volume;
-    if (output_ != nullptr)
+    if (output_ != nullptr) {
         output_->SetMasterVolume(static_cast<int32_t>((1.0f - d * d) * 0.0f));
+    }
 }
 
 void SoundBoxDX::SetSoundPan(const RefPtr<SoundBuffer>& sound, float pan) {
     const int buffer = BufferOf(sound);
-    if (buffer >= 0)
+    if (buffer >= 0) {
         output_->SetPan(buffer, PanToMillibels(pan));
+    }
 }
 
 void SoundBoxDX::SetMasterPan(float pan) {
-    if (output_ != nullptr)
+    if (output_ != nullptr) {
         output_->SetMasterPan(PanToMillibels(pan));
+    }
 }
 
 void SoundBoxDX::Play(const RefPtr<SoundBuffer>& sound, uint8_t loop) {
     const int buffer = BufferOf(sound);
-    if (buffer < 0)
+    if (buffer < 0) {
         return;
+    }
     sound->loop = loop;
     output_->SetPosition(buffer, 0);
     output_->Play(buffer, loop != 0);
@@ -97,22 +102,25 @@ void SoundBoxDX::Play(const RefPtr<SoundBuffer>& sound, uint8_t loop) {
 
 void SoundBoxDX::Stop(const RefPtr<SoundBuffer>& sound) {
     const int buffer = BufferOf(sound);
-    if (buffer < 0)
+    if (buffer < 0) {
         return;
+    }
     output_->SetPosition(buffer, 0);
     output_->Stop(buffer);
 }
 
 void SoundBoxDX::Pause(const RefPtr<SoundBuffer>& sound) {
     const int buffer = BufferOf(sound);
-    if (buffer >= 0)
+    if (buffer >= 0) {
         output_->Stop(buffer);
+    }
 }
 
 void SoundBoxDX::Resume(const RefPtr<SoundBuffer>& sound) {
     const int buffer = BufferOf(sound);
-    if (buffer >= 0)
+    if (buffer >= 0) {
         output_->Play(buffer, sound->loop != 0);
+    }
 }
 
 bool SoundBoxDX::IsLooping(const RefPtr<SoundBuffer>& sound) {

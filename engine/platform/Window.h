@@ -108,21 +108,16 @@ class Window : public TreeNode {
     NativeWindow* native = nullptr;
     KeyListener* keySink = nullptr;
     MouseListener* mouseSink = nullptr;
-    float leftFactor = 0.0f;
-    int32_t leftOffset = 0;
-    float topFactor = 0.0f;
-    int32_t topOffset = 0;
-    float rightFactor = 0.0f;
-    int32_t rightOffset = 0;
-    float bottomFactor = 0.0f;
-    int32_t bottomOffset = 0;
+    WindowLayout layout;
 
   protected:
     // The root of the tree, the window system itself.
     Window() = default;
 
   private:
-    void ParentClientSize(int32_t& width, int32_t& height) const;
+    // int(parent client size * factor) + offset; a parent without native
+    // window counts as size 0.
+    int32_t Edge(float factor, int32_t offset, bool horizontal) const;
 };
 
 }  // namespace mareldon

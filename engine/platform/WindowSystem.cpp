@@ -12,13 +12,19 @@ namespace {
 bool IsKnownKind(const String& kind) {
     static const char* const kinds[] = {"TOPWINDOW", "NORMALWINDOW", "EDIT", "STATICTEXT", "BUTTON"};
     for (const char* known : kinds) {
-        if (kind.Equals(known))
+        if (kind.Equals(known)) {
             return true;
+        }
     }
     return false;
 }
 
 constexpr uint32_t kMinimumTimerMs = 10;
+
+// The native window of a node; 0 when it has none (every operation then does nothing).
+NativeHandle HandleOf(const Window* window) {
+    return window->native != nullptr ? window->native->handle : 0;
+}
 
 }  // namespace
 
@@ -26,8 +32,8 @@ WindowSystem::WindowSystem(std::unique_ptr<NativeWindowBackend> backend)
     : backend_(std::move(backend)), rootRecord_(this, this, 0) {
     system = this;
     native = &rootRecord_;
-    rightFactor = 1.0f;
-    bottomFactor = 1.0f;
+    layout.rightFactor = 1.0f;
+    layout.bottomFactor = 1.0f;
     previousPresenter_ = SetMessageBoxPresenter(backend_.get());
 }
 
@@ -39,11 +45,13 @@ WindowSystem::~WindowSystem() {
 }
 
 NativeWindow* WindowSystem::FindRecord(NativeHandle handle) const {
-    if (handle == 0)
+    if (handle == 0) {
         return nullptr;
+    }
     for (NativeWindow* record : records_) {
-        if (record->handle == handle)
+        if (record->handle == handle) {
             return record;
+        }
     }
     return nullptr;
 }
@@ -54,8 +62,7 @@ bool WindowSystem::CreateNativeWindow(Window* window, const String& kind, const 
         return false;  // an unknown kind makes no native window
     }
     const Window* owner = static_cast<const Window*>(window->parent);
-    const NativeHandle parentHandle =
-        owner != nullptr && owner->native != nullptr ? owner->native->handle : 0;
+    const NativeHandle parentHandle = owner != nullptr ? HandleOf(owner) : 0;
     const WindowRect rect{window->LayoutLeft(), window->LayoutTop(), window->LayoutRight(),
                           window->LayoutBottom()};
     const NativeHandle handle = backend_->Create(kind.Text(), title.Text(), rect, parentHandle, id);
@@ -100,9 +107,14 @@ void WindowSystem::DestroyNativeWindow(Window* window) {
 }
 
 void WindowSystem::MoveTo(Window* window, int32_t x, int32_t y, int32_t width, int32_t height) {
-    const WindowRect before = backend_->GetClientRect(window->native->handle);
-    backend_->Move(window->native->handle, x, y, width, height);
-    const WindowRect after = backend_->GetClientRect(window->native->handle);
+    const NativeHandle handle = HandleOf(window);
+    const WindowRect before = backend_->GetClientRect(handle);
+    backend_->Move(handle, x, y, width, height);
+    ResizedIfChanged(window, before);
+}
+
+void WindowSystem::ResizedIfChanged(Window* window, const WindowRect& before) {
+    const WindowRect after = backend_->GetClientRect(HandleOf(window));
     if (after.right != before.right || after.bottom != before.bottom) {
         Resized(window);
     }
@@ -113,8 +125,9 @@ void WindowSystem::Resized(Window* window) {
         const int32_t count = window->childCount;
         for (int32_t i = 0; i < count; ++i, child = child->next) {
             Window* w = static_cast<Window*>(child);
-            if (w->native == nullptr)
+            if (w->native == nullptr) {
                 continue;
+            }
             const int32_t left = w->LayoutLeft();
             const int32_t top = w->LayoutTop();
             MoveTo(w, left, top, w->LayoutRight() - left, w->LayoutBottom() - top);
@@ -126,114 +139,110 @@ void WindowSystem::Resized(Window* window) {
 }
 
 void WindowSystem::SetPosition(Window* window, int32_t x, int32_t y) {
-    if (window->native == nullptr || window->native->handle == 0)
-        return;
-    const WindowRect rect = backend_->GetWindowRect(window->native->handle);
-    MoveTo(window, x, y, rect.right - rect.left, rect.bottom - rect.top);
+    if (const NativeHandle handle = HandleOf(window)) {
+        const WindowRect rect = backend_->GetWindowRect(handle);
+        MoveTo(window, x, y, rect.right - rect.left, rect.bottom - rect.top);
+    }
 }
 
 void WindowSystem::SetSize(Window* window, int32_t width, int32_t height) {
-    if (window->native == nullptr || window->native->handle == 0)
-        return;
-    const WindowRect rect = backend_->GetWindowRect(window->native->handle);
-    MoveTo(window, rect.left, rect.top, width, height);
+    if (const NativeHandle handle = HandleOf(window)) {
+        const WindowRect rect = backend_->GetWindowRect(handle);
+        MoveTo(window, rect.left, rect.top, width, height);
+    }
 }
 
 void WindowSystem::SetClientSize(Window* window, int32_t width, int32_t height) {
-    if (window->native == nullptr || window->native->handle == 0)
+    const NativeHandle handle = HandleOf(window);
+    if (handle == 0) {
         return;
+    }
     if (window->parent != this) {
         SetSize(window, width, height);
         return;
     }
     // A top-level window: the backend adds its own frame.
-    const NativeHandle handle = window->native->handle;
     const WindowRect before = backend_->GetClientRect(handle);
     backend_->SetClientSize(handle, width, height);
-    const WindowRect after = backend_->GetClientRect(handle);
-    if (after.right != before.right || after.bottom != before.bottom) {
-        Resized(window);
-    }
+    ResizedIfChanged(window, before);
 }
 
 void WindowSystem::Show(Window* window, bool show) {
-    if (window->native != nullptr && window->native->handle != 0)
-        backend_->Show(window->native->handle, show);
+    if (const NativeHandle handle = HandleOf(window)) {
+        backend_->Show(handle, show);
+    }
 }
 
 WindowRect WindowSystem::GetWindowRect(Window* window) {
-    if (window->native == nullptr || window->native->handle == 0)
-        return WindowRect{};
-    return backend_->GetWindowRect(window->native->handle);
+    const NativeHandle handle = HandleOf(window);
+    return handle != 0 ? backend_->GetWindowRect(handle) : WindowRect{};
 }
 
 WindowRect WindowSystem::GetClientRect(const Window* window) {
-    if (window->native == nullptr || window->native->handle == 0)
-        return WindowRect{};
-    return backend_->GetClientRect(window->native->handle);
+    const NativeHandle handle = HandleOf(window);
+    return handle != 0 ? backend_->GetClientRect(handle) : WindowRect{};
 }
 
 void WindowSystem::DrawText(Window* window, int32_t x, int32_t y, const String& text, WindowColour textColour,
                             WindowColour backColour) {
-    if (window->native == nullptr || window->native->handle == 0)
-        return;
-    backend_->DrawText(window->native->handle, x, y, text.Text(), textColour.Native(), backColour.Native());
+    if (const NativeHandle handle = HandleOf(window)) {
+        backend_->DrawText(handle, x, y, text.Text(), textColour.Native(), backColour.Native());
+    }
 }
 
 void WindowSystem::FillRect(Window* window, int32_t left, int32_t top, int32_t right, int32_t bottom,
                             WindowColour colour) {
-    if (window->native == nullptr || window->native->handle == 0)
-        return;
-    backend_->FillRect(window->native->handle, WindowRect{left, top, right, bottom}, colour.Native());
+    if (const NativeHandle handle = HandleOf(window)) {
+        backend_->FillRect(handle, WindowRect{left, top, right, bottom}, colour.Native());
+    }
 }
 
 void WindowSystem::SetImeOpen(Window* window, bool open) {
-    if (window->native == nullptr || window->native->handle == 0 || !window->native->imePresent)
-        return;
-    backend_->SetImeOpen(window->native->handle, open);
+    const NativeHandle handle = HandleOf(window);
+    if (handle != 0 && window->native->imePresent) {
+        backend_->SetImeOpen(handle, open);
+    }
 }
 
 bool WindowSystem::IsImeOpen(Window* window) {
-    if (window->native == nullptr || window->native->handle == 0 || !window->native->imePresent)
-        return false;
-    return backend_->IsImeOpen(window->native->handle);
+    const NativeHandle handle = HandleOf(window);
+    return handle != 0 && window->native->imePresent && backend_->IsImeOpen(handle);
 }
 
 void WindowSystem::ShowCursor(Window* window, bool show) {
-    if (window->native == nullptr || window->native->handle == 0)
-        return;
-    const bool shown = backend_->IsCursorShown();
-    if (shown != show)
+    // One step towards the requested state, never a second hide or show.
+    if (HandleOf(window) != 0 && backend_->IsCursorShown() != show) {
         backend_->ShowCursor(show);
+    }
 }
 
 bool WindowSystem::IsCursorShown(Window* window) {
-    if (window->native == nullptr || window->native->handle == 0)
-        return false;
-    return backend_->IsCursorShown();
+    return HandleOf(window) != 0 && backend_->IsCursorShown();
 }
 
 void WindowSystem::AppendText(Window* window, const String& text) {
-    if (window->native != nullptr && window->native->handle != 0) {
-        backend_->AppendText(window->native->handle, text.Text());
+    if (const NativeHandle handle = HandleOf(window)) {
+        backend_->AppendText(handle, text.Text());
     }
 }
 
 void WindowSystem::SetText(Window* window, const String& text) {
-    if (window->native != nullptr && window->native->handle != 0) {
-        backend_->SetText(window->native->handle, text.Text());
+    if (const NativeHandle handle = HandleOf(window)) {
+        backend_->SetText(handle, text.Text());
     }
 }
 
 void WindowSystem::ScrollTextToTop(Window* window) {
-    if (window->native != nullptr && window->native->handle != 0)
-        backend_->ScrollTextToTop(window->native->handle);
+    if (const NativeHandle handle = HandleOf(window)) {
+        backend_->ScrollTextToTop(handle);
+    }
 }
 
 void WindowSystem::StartTimer(Window* window, float seconds) {
-    NativeWindow* record = window->native;
-    if (record == nullptr || record->handle == 0)
+    if (HandleOf(window) == 0) {
         return;
+    }
+    NativeWindow* record = window->native;
     const int32_t ms = static_cast<int32_t>(seconds * 1000.0f);
     record->timerInterval = std::max(static_cast<uint32_t>(std::max(ms, 0)), kMinimumTimerMs);
     record->timerDue = TickCount() + record->timerInterval;
@@ -241,35 +250,38 @@ void WindowSystem::StartTimer(Window* window, float seconds) {
 }
 
 void WindowSystem::StopTimer(Window* window) {
-    if (window->native != nullptr)
+    if (HandleOf(window) != 0) {
         window->native->timerActive = false;
+    }
 }
 
 void WindowSystem::SetFocus(Window* window) {
-    if (window->native != nullptr && window->native->handle != 0)
-        backend_->SetFocus(window->native->handle);
+    if (const NativeHandle handle = HandleOf(window)) {
+        backend_->SetFocus(handle);
+    }
 }
 
 void WindowSystem::GetCursorPosition(const Window* window, Vec3& position) {
     position = Vec3{0.0f, 0.0f, 0.0f};
-    if (window->native == nullptr || window->native->handle == 0)
-        return;
-    int32_t x = 0, y = 0;
-    backend_->GetCursorPosition(window->native->handle, x, y);
-    position.x = static_cast<float>(x);
-    position.y = static_cast<float>(y);
+    if (const NativeHandle handle = HandleOf(window)) {
+        int32_t x = 0, y = 0;
+        backend_->GetCursorPosition(handle, x, y);
+        position.x = static_cast<float>(x);
+        position.y = static_cast<float>(y);
+    }
 }
 
 void WindowSystem::SetCursorPosition(Window* window, const Vec3& position) {
-    if (window->native == nullptr || window->native->handle == 0)
-        return;
-    backend_->SetCursorPosition(window->native->handle, static_cast<int32_t>(position.x),
-                                static_cast<int32_t>(position.y));
+    if (const NativeHandle handle = HandleOf(window)) {
+        backend_->SetCursorPosition(handle, static_cast<int32_t>(position.x),
+                                    static_cast<int32_t>(position.y));
+    }
 }
 
 void WindowSystem::EnableWindow(Window* window, bool enable) {
-    if (window->native != nullptr && window->native->handle != 0)
-        backend_->Enable(window->native->handle, enable);
+    if (const NativeHandle handle = HandleOf(window)) {
+        backend_->Enable(handle, enable);
+    }
 }
 
 void WindowSystem::RunDueTimers() {
@@ -277,10 +289,12 @@ void WindowSystem::RunDueTimers() {
     const std::vector<NativeWindow*> records = records_;
     const uint32_t now = TickCount();
     for (NativeWindow* candidate : records) {
-        if (std::find(records_.begin(), records_.end(), candidate) == records_.end())
+        if (std::find(records_.begin(), records_.end(), candidate) == records_.end()) {
             continue;
-        if (!candidate->timerActive || static_cast<int32_t>(now - candidate->timerDue) < 0)
+        }
+        if (!candidate->timerActive || static_cast<int32_t>(now - candidate->timerDue) < 0) {
             continue;
+        }
         candidate->timerDue = now + candidate->timerInterval;
         candidate->window->OnTimer();
     }
@@ -313,16 +327,19 @@ void WindowSystem::Dispatch(const WindowEvent& event) {
             window->OnActivate();
             break;
         case WindowEventType::KeyDown:
-            if (window->keySink != nullptr)
+            if (window->keySink != nullptr) {
                 window->keySink->OnKeyDown(event.value);
+            }
             break;
         case WindowEventType::KeyUp:
-            if (window->keySink != nullptr)
+            if (window->keySink != nullptr) {
                 window->keySink->OnKeyUp(event.value);
+            }
             break;
         case WindowEventType::Char:
-            if (window->keySink != nullptr)
+            if (window->keySink != nullptr) {
                 window->keySink->OnChar(String(event.text.c_str()));
+            }
             break;
         case WindowEventType::Composition:
             if (window->keySink != nullptr) {
@@ -334,12 +351,14 @@ void WindowSystem::Dispatch(const WindowEvent& event) {
             }
             break;
         case WindowEventType::ButtonDown:
-            if (window->mouseSink != nullptr)
+            if (window->mouseSink != nullptr) {
                 window->mouseSink->OnButtonDown(event.value);
+            }
             break;
         case WindowEventType::ButtonUp:
-            if (window->mouseSink != nullptr)
+            if (window->mouseSink != nullptr) {
                 window->mouseSink->OnButtonUp(event.value);
+            }
             break;
         case WindowEventType::DropFile:
             window->OnDropFile(String(event.text.c_str()));

@@ -63,7 +63,9 @@ class WindowSystem : public Window {
     void ReleaseNative(Window* window);
     // A changed client size: the child windows follow their layouts.
     void Resized(Window* window);
+    // Moves and sizes as the user would; a changed client size re-lays the children.
     void MoveTo(Window* window, int32_t x, int32_t y, int32_t width, int32_t height);
+    void ResizedIfChanged(Window* window, const WindowRect& before);
     void RunDueTimers();
 
     std::unique_ptr<NativeWindowBackend> backend_;

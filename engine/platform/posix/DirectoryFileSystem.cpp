@@ -42,8 +42,9 @@ int32_t StatusFromFileError(int error) {
 std::string CurrentDirectory() {
     std::vector<char> buffer(4096);
     while (getcwd(buffer.data(), buffer.size()) == nullptr) {
-        if (errno != ERANGE)
+        if (errno != ERANGE) {
             return "/";
+        }
         buffer.resize(buffer.size() * 2);
     }
     return std::string(buffer.data()) + "/";
@@ -64,8 +65,9 @@ bool IsSearchableDirectory(const std::string& native) {
 // The game's form of a resolved directory, with the separator the root keeps.
 std::string RootFrom(const std::string& native) {
     std::string out = GameName(native).Text();
-    if (out.empty() || out.back() != '/')
+    if (out.empty() || out.back() != '/') {
         out += '/';
+    }
     return out;
 }
 
@@ -135,12 +137,14 @@ RefPtr<DirectoryList> DirectoryFileSystem::ListDirectory(const String& path) {
         return e->name.Equals(".") ? 0 : e->name.Equals("..") ? 1 : 2;
     };
     std::sort(entries.begin(), entries.end(), [&](const DirectoryEntry* a, const DirectoryEntry* b) {
-        if (rank(a) != rank(b))
+        if (rank(a) != rank(b)) {
             return rank(a) < rank(b);
+        }
         return std::strcmp(a->name.Text(), b->name.Text()) < 0;
     });
-    for (DirectoryEntry* entry : entries)
+    for (DirectoryEntry* entry : entries) {
         list->Add(entry);
+    }
     return list;
 }
 
@@ -197,8 +201,9 @@ void DirectoryFileSystem::Run() {
     for (;;) {
         if (queue_.empty()) {
             // The stop request is only heeded once the queue is empty.
-            if (StopRequested())
+            if (StopRequested()) {
                 return;
+            }
             queueChanged_.wait_for(lock, std::chrono::milliseconds(9));
             continue;
         }
@@ -320,15 +325,17 @@ bool AsyncFile::Transfer(bool read, uint32_t position, void* buffer, uint32_t si
         const ssize_t n =
             read ? pread(fd, bytes + done, size - done, at) : pwrite(fd, bytes + done, size - done, at);
         if (n < 0) {
-            if (errno == EINTR)
+            if (errno == EINTR) {
                 continue;
+            }
             const int mapped = FileErrorFromErrno(errno, true);
             SetError(mapped < 0 ? kErrorFileNotFound : mapped);
             failed = true;
             break;
         }
-        if (n == 0)
+        if (n == 0) {
             break;  // end of the file (or a full disk)
+        }
         done += static_cast<uint32_t>(n);
     }
     close(fd);

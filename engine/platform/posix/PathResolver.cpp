@@ -14,8 +14,9 @@ namespace {
 
 bool IsAscii(const std::string& s) {
     for (unsigned char c : s) {
-        if (c >= 0x80)
+        if (c >= 0x80) {
             return false;
+        }
     }
     return true;
 }
@@ -45,14 +46,18 @@ bool AsciiEqualNoCase(const std::string& a, const char* b) {
     for (; i < a.size(); ++i) {
         unsigned char x = static_cast<unsigned char>(a[i]);
         unsigned char y = static_cast<unsigned char>(b[i]);
-        if (y == 0)
+        if (y == 0) {
             return false;
-        if (x >= 'A' && x <= 'Z')
+        }
+        if (x >= 'A' && x <= 'Z') {
             x = static_cast<unsigned char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z')
+        }
+        if (y >= 'A' && y <= 'Z') {
             y = static_cast<unsigned char>(y - 'A' + 'a');
-        if (x != y)
+        }
+        if (x != y) {
             return false;
+        }
     }
     return b[i] == 0;
 }
@@ -140,18 +145,21 @@ std::string PathResolver::MakeAbsolute(const std::string& base, const std::strin
     bool absolute = !rest.empty() && (rest[0] == '/' || rest[0] == '\\');
     if (!absolute) {
         for (const std::string& p : SplitComponents(base)) {
-            if (!p.empty())
+            if (!p.empty()) {
                 parts.push_back(p);
+            }
         }
     }
     std::vector<std::string> given = SplitComponents(rest);
     bool trailing = !rest.empty() && given.back().empty();
     for (const std::string& p : given) {
-        if (p.empty() || p == ".")
+        if (p.empty() || p == ".") {
             continue;
+        }
         if (p == "..") {
-            if (!parts.empty())
+            if (!parts.empty()) {
                 parts.pop_back();
+            }
             continue;
         }
         parts.push_back(p);
@@ -170,8 +178,9 @@ std::string PathResolver::MakeAbsolute(const std::string& base, const std::strin
 PathResolver::Result PathResolver::Resolve(const std::string& absolute) {
     std::vector<std::string> parts;
     for (const std::string& p : SplitComponents(absolute)) {
-        if (!p.empty())
+        if (!p.empty()) {
             parts.push_back(p);
+        }
     }
     Result result;
     struct stat st;
@@ -183,8 +192,9 @@ PathResolver::Result PathResolver::Resolve(const std::string& absolute) {
         convertible = convertible && ToNative(p, n);
         exact = Join(exact.empty() ? "/" : exact, n);
     }
-    if (exact.empty())
+    if (exact.empty()) {
         exact = "/";
+    }
     if (convertible && lstat(exact.c_str(), &st) == 0) {
         result.native = exact;
         result.exists = true;
@@ -197,10 +207,12 @@ PathResolver::Result PathResolver::Resolve(const std::string& absolute) {
         std::vector<std::string> candidates;
         std::string converted;
         const bool convertible = ToNative(parts[i], converted);
-        if (convertible)
+        if (convertible) {
             candidates.push_back(converted);
-        if (!convertible || converted != parts[i])
+        }
+        if (!convertible || converted != parts[i]) {
             candidates.push_back(parts[i]);
+        }
         std::string found;
         int err = ENOENT;
         for (const std::string& c : candidates) {
@@ -209,8 +221,9 @@ PathResolver::Result PathResolver::Resolve(const std::string& absolute) {
                 err = 0;
                 break;
             }
-            if (errno != ENOENT)
+            if (errno != ENOENT) {
                 err = errno;
+            }
         }
         if (err == ENOENT && FindNoCase(current, candidates, found)) {
             err = 0;

@@ -1,5 +1,7 @@
 #include "engine/platform/recording/HeadlessWindowBackend.h"
 
+#include "engine/platform/WindowSystem.h"
+
 #include <algorithm>
 #include <cstdio>
 
@@ -15,55 +17,56 @@ std::string Format(const char* format, long a, long b, long c, long d) {
 
 }  // namespace
 
-void HeadlessWindowBackend::PostClose(NativeHandle window) {
-    PostSimple(window, WindowEventType::Close);
-}
-
-void HeadlessWindowBackend::PostResize(NativeHandle window, int32_t width, int32_t height) {
-    WindowEvent event;
-    event.type = WindowEventType::Resized;
-    event.window = window;
-    event.value = width;
-    event.value2 = height;
-    events_.push_back(event);
-}
-
-void HeadlessWindowBackend::PostKey(NativeHandle window, int32_t virtualKey, bool down) {
-    PostSimple(window, down ? WindowEventType::KeyDown : WindowEventType::KeyUp, virtualKey);
-}
-
-void HeadlessWindowBackend::PostChar(NativeHandle window, const std::string& character) {
-    WindowEvent event;
-    event.type = WindowEventType::Char;
-    event.window = window;
-    event.text = character;
-    events_.push_back(event);
-}
-
-void HeadlessWindowBackend::PostButton(NativeHandle window, int32_t button, bool down) {
-    PostSimple(window, down ? WindowEventType::ButtonDown : WindowEventType::ButtonUp, button);
-}
-
-void HeadlessWindowBackend::PostDropFile(NativeHandle window, const std::string& path) {
-    WindowEvent event;
-    event.type = WindowEventType::DropFile;
-    event.window = window;
-    event.text = path;
-    events_.push_back(event);
-}
-
-void HeadlessWindowBackend::PostSimple(NativeHandle window, WindowEventType type, int32_t value) {
+void HeadlessWindowBackend::Queue(WindowEventType type, NativeHandle window, int32_t value, int32_t value2,
+                                  const std::string& text) {
     WindowEvent event;
     event.type = type;
     event.window = window;
     event.value = value;
-    events_.push_back(event);
+    event.value2 = value2;
+    event.text = text;
+    events_.push_back(std::move(event));
+}
+
+void HeadlessWindowBackend::PostClose(NativeHandle window) {
+    Queue(WindowEventType::Close, window);
+}
+
+void HeadlessWindowBackend::PostResize(NativeHandle window, int32_t width, int32_t height) {
+    Queue(WindowEventType::Resized, window, width, height);
+}
+
+void HeadlessWindowBackend::PostKey(NativeHandle window, int32_t virtualKey, bool down) {
+    Queue(down ? WindowEventType::KeyDown : WindowEventType::KeyUp, window, virtualKey);
+}
+
+void HeadlessWindowBackend::PostChar(NativeHandle window, const std::string& character) {
+    Queue(WindowEventType::Char, window, 0, 0, character);
+}
+
+void HeadlessWindowBackend::PostButton(NativeHandle window, int32_t button, bool down) {
+    Queue(down ? WindowEventType::ButtonDown : WindowEventType::ButtonUp, window, button);
+}
+
+void HeadlessWindowBackend::PostDropFile(NativeHandle window, const std::string& path) {
+    Queue(WindowEventType::DropFile, window, 0, 0, path);
+}
+
+void HeadlessWindowBackend::PostSimple(NativeHandle window, WindowEventType type, int32_t value) {
+    Queue(type, window, value);
+}
+
+WindowSystem* CreateHeadlessWindowSystem(HeadlessWindowBackend*& backend) {
+    auto owned = std::make_unique<HeadlessWindowBackend>();
+    backend = owned.get();
+    return new WindowSystem(std::move(owned));
 }
 
 HeadlessWindowBackend::Record* HeadlessWindowBackend::FindMutable(NativeHandle window) {
     for (const auto& record : windows_) {
-        if (record->handle == window)
+        if (record->handle == window) {
             return record.get();
+        }
     }
     return nullptr;
 }
@@ -74,8 +77,9 @@ const HeadlessWindowBackend::Record* HeadlessWindowBackend::Find(NativeHandle wi
 
 std::vector<const HeadlessWindowBackend::Record*> HeadlessWindowBackend::Windows() const {
     std::vector<const Record*> all;
-    for (const auto& record : windows_)
+    for (const auto& record : windows_) {
         all.push_back(record.get());
+    }
     return all;
 }
 
@@ -97,11 +101,13 @@ void HeadlessWindowBackend::Destroy(NativeHandle window) {
     // Children go with their parent, as native child windows do.
     std::vector<NativeHandle> children;
     for (const auto& record : windows_) {
-        if (record->parent == window)
+        if (record->parent == window) {
             children.push_back(record->handle);
+        }
     }
-    for (NativeHandle child : children)
+    for (NativeHandle child : children) {
         Destroy(child);
+    }
     windows_.erase(std::remove_if(windows_.begin(), windows_.end(),
                                   [window](const std::unique_ptr<Record>& r) { return r->handle == window; }),
                    windows_.end());
@@ -114,8 +120,9 @@ bool HeadlessWindowBackend::PollEvent(WindowEvent& event) {
         events_.pop_front();
         if (event.type == WindowEventType::Resized) {
             Record* record = FindMutable(event.window);
-            if (record == nullptr)
+            if (record == nullptr) {
                 continue;
+            }
             record->rect.right = record->rect.left + event.value;
             record->rect.bottom = record->rect.top + event.value2;
         }
@@ -144,29 +151,34 @@ WindowRect HeadlessWindowBackend::GetWindowRect(NativeHandle window) {
 
 WindowRect HeadlessWindowBackend::GetClientRect(NativeHandle window) {
     const Record* record = Find(window);
-    if (record == nullptr)
+    if (record == nullptr) {
         return WindowRect{};
+    }
     return WindowRect{0, 0, record->rect.right - record->rect.left, record->rect.bottom - record->rect.top};
 }
 
 void HeadlessWindowBackend::Show(NativeHandle window, bool show) {
-    if (Record* record = FindMutable(window))
+    if (Record* record = FindMutable(window)) {
         record->visible = show;
+    }
 }
 
 void HeadlessWindowBackend::Enable(NativeHandle window, bool enable) {
-    if (Record* record = FindMutable(window))
+    if (Record* record = FindMutable(window)) {
         record->enabled = enable;
+    }
 }
 
 void HeadlessWindowBackend::SetFocus(NativeHandle window) {
-    for (const auto& record : windows_)
+    for (const auto& record : windows_) {
         record->focused = record->handle == window;
+    }
 }
 
 void HeadlessWindowBackend::SetText(NativeHandle window, const char* text) {
-    if (Record* record = FindMutable(window))
+    if (Record* record = FindMutable(window)) {
         record->text = text;
+    }
 }
 
 void HeadlessWindowBackend::AppendText(NativeHandle window, const char* text) {
@@ -177,27 +189,31 @@ void HeadlessWindowBackend::AppendText(NativeHandle window, const char* text) {
 }
 
 void HeadlessWindowBackend::ScrollTextToTop(NativeHandle window) {
-    if (FindMutable(window) != nullptr)
+    if (FindMutable(window) != nullptr) {
         log_.push_back("scroll top");
+    }
 }
 
 void HeadlessWindowBackend::DrawText(NativeHandle window, int32_t x, int32_t y, const char* text,
                                      uint32_t textColour, uint32_t backColour) {
-    if (FindMutable(window) == nullptr)
+    if (FindMutable(window) == nullptr) {
         return;
+    }
     log_.push_back(Format("text %ld %ld %06lx %06lx ", x, y, textColour, backColour) + text);
 }
 
 void HeadlessWindowBackend::FillRect(NativeHandle window, const WindowRect& rect, uint32_t colour) {
-    if (FindMutable(window) == nullptr)
+    if (FindMutable(window) == nullptr) {
         return;
+    }
     log_.push_back(Format("fill %ld %ld %ld %ld", rect.left, rect.top, rect.right, rect.bottom) +
                    Format(" %06lx", colour, 0, 0, 0));
 }
 
 void HeadlessWindowBackend::SetImeOpen(NativeHandle window, bool open) {
-    if (Record* record = FindMutable(window))
+    if (Record* record = FindMutable(window)) {
         record->imeOpen = open;
+    }
 }
 
 bool HeadlessWindowBackend::IsImeOpen(NativeHandle window) {

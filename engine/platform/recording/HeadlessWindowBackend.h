@@ -82,6 +82,8 @@ class HeadlessWindowBackend final : public NativeWindowBackend {
     void ShowMessageBox(const char* caption, const char* text) override;
 
   private:
+    void Queue(WindowEventType type, NativeHandle window, int32_t value = 0, int32_t value2 = 0,
+               const std::string& text = std::string());
     Record* FindMutable(NativeHandle window);
 
     std::vector<std::unique_ptr<Record>> windows_;
@@ -93,5 +95,10 @@ class HeadlessWindowBackend final : public NativeWindowBackend {
     bool cursorShown_ = true;
     bool imePresent_ = false;
 };
+
+class WindowSystem;
+
+// A window system on a new headless backend, which it owns; backend is set to it.
+WindowSystem* CreateHeadlessWindowSystem(HeadlessWindowBackend*& backend);
 
 }  // namespace mareldon

@@ -47,12 +47,14 @@ bool SdlSoundOutput::Open() {
 }
 
 void SdlSoundOutput::SetMonitor(Monitor monitor, void* user) {
-    if (device_ != 0)
+    if (device_ != 0) {
         SDL_LockAudioDevice(device_);
+    }
     monitor_ = monitor;
     monitorUser_ = user;
-    if (device_ != 0)
+    if (device_ != 0) {
         SDL_UnlockAudioDevice(device_);
+    }
 }
 
 void SdlSoundOutput::Callback(void* user, uint8_t* stream, int length) {

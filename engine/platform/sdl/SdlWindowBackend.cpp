@@ -25,12 +25,15 @@ NativeHandle FromId(uint32_t id) {
 
 // Bytes of the UTF-8 character that starts with lead.
 size_t Utf8Length(unsigned char lead) {
-    if (lead >= 0xF0)
+    if (lead >= 0xF0) {
         return 4;
-    if (lead >= 0xE0)
+    }
+    if (lead >= 0xE0) {
         return 3;
-    if (lead >= 0xC0)
+    }
+    if (lead >= 0xC0) {
         return 2;
+    }
     return 1;
 }
 
@@ -103,8 +106,9 @@ bool SdlWindowBackend::PollEvent(WindowEvent& event) {
             const std::string utf8 = pendingText_.substr(0, length);
             pendingText_.erase(0, length);
             std::string cp932 = Utf8ToCp932(utf8);
-            if (cp932 == "?" && utf8 != "?")
+            if (cp932 == "?" && utf8 != "?") {
                 continue;  // no cp932 form: dropped
+            }
             event = WindowEvent{};
             event.type = WindowEventType::Char;
             event.window = pendingTextWindow_;
@@ -166,8 +170,9 @@ bool SdlWindowBackend::Translate(const void* raw, WindowEvent& event) {
             return true;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP:
-            if (e.button.button != SDL_BUTTON_LEFT && e.button.button != SDL_BUTTON_RIGHT)
+            if (e.button.button != SDL_BUTTON_LEFT && e.button.button != SDL_BUTTON_RIGHT) {
                 return false;
+            }
             event.type =
                 e.type == SDL_MOUSEBUTTONDOWN ? WindowEventType::ButtonDown : WindowEventType::ButtonUp;
             event.window = FromId(e.button.windowID);
@@ -226,8 +231,9 @@ void SdlWindowBackend::SetText(NativeHandle window, const char* text) {
 }
 
 void SdlWindowBackend::ShowCursor(bool show) {
-    if (videoReady_)
+    if (videoReady_) {
         SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+    }
 }
 
 bool SdlWindowBackend::IsCursorShown() {
@@ -255,14 +261,18 @@ void SdlWindowBackend::ShowMessageBox(const char* caption, const char* text) {
 }
 
 int32_t SdlWindowBackend::VirtualKeyFromSdl(int32_t key) {
-    if (key >= SDLK_a && key <= SDLK_z)
+    if (key >= SDLK_a && key <= SDLK_z) {
         return 'A' + (key - SDLK_a);
-    if (key >= SDLK_0 && key <= SDLK_9)
+    }
+    if (key >= SDLK_0 && key <= SDLK_9) {
         return '0' + (key - SDLK_0);
-    if (key >= SDLK_F1 && key <= SDLK_F12)
+    }
+    if (key >= SDLK_F1 && key <= SDLK_F12) {
         return 0x70 + (key - SDLK_F1);
-    if (key >= SDLK_KP_1 && key <= SDLK_KP_9)
+    }
+    if (key >= SDLK_KP_1 && key <= SDLK_KP_9) {
         return 0x61 + (key - SDLK_KP_1);
+    }
     switch (key) {
         case SDLK_BACKSPACE:
             return 0x08;

@@ -24,11 +24,7 @@ RefPtr<PcmRecord> Silence(uint32_t bytes) {
 
 class SoundBoxDXTest : public ::testing::Test {
   protected:
-    SoundBoxDXTest() {
-        auto owned = std::make_unique<HeadlessWindowBackend>();
-        backend = owned.get();
-        windows = std::make_unique<WindowSystem>(std::move(owned));
-    }
+    SoundBoxDXTest() : windows(CreateHeadlessWindowSystem(backend)) {}
     std::shared_ptr<RecordingSoundOutput> output = std::make_shared<RecordingSoundOutput>();
     HeadlessWindowBackend* backend = nullptr;
     std::unique_ptr<WindowSystem> windows;
@@ -48,8 +44,9 @@ TEST_F(SoundBoxDXTest, LevelsFollowTheMillibelLaws) {
     RefPtr<SoundBuffer> sound = box.CreateSound(16, 22050, 1, 0, 0, Silence(64));
     ASSERT_TRUE(sound);
     output->ClearLog();
-    for (float v : {1.0f, 0.75f, 0.5f, 0.0f})
+    for (float v : {1.0f, 0.75f, 0.5f, 0.0f}) {
         box.SetSoundVolume(sound, v);
+    }
     box.SetSoundPan(sound, -0.5f);
     box.SetMasterVolume(0.3f);
     box.SetMasterPan(0.5f);

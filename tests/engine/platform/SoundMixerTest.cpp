@@ -85,8 +85,9 @@ TEST(SoundMixerTest, OneShotEndsAndRewindsWhileLoopWraps) {
 TEST(SoundMixerTest, StopKeepsThePositionUntilItIsReset) {
     SoundMixer mixer;
     std::vector<int16_t> ramp;
-    for (int i = 0; i < 100; ++i)
+    for (int i = 0; i < 100; ++i) {
         ramp.push_back(static_cast<int16_t>(i * 100));
+    }
     std::vector<uint8_t> pcm = Pcm16(ramp);
     int voice = mixer.CreateBuffer(16, 48000, 1, pcm.data(), static_cast<uint32_t>(pcm.size()));
     mixer.Play(voice, false);

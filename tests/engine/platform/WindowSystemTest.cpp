@@ -56,11 +56,7 @@ WindowLayout Fixed(int32_t width, int32_t height) {
 
 class WindowSystemTest : public ::testing::Test {
   protected:
-    WindowSystemTest() {
-        auto owned = std::make_unique<HeadlessWindowBackend>();
-        backend = owned.get();
-        system = std::make_unique<WindowSystem>(std::move(owned));
-    }
+    WindowSystemTest() : system(CreateHeadlessWindowSystem(backend)) {}
     // Windows are children of the system, which deletes them.
     ProbeWindow* Top(int32_t width = 640, int32_t height = 480) {
         return new ProbeWindow(system.get(), "TOPWINDOW", Fixed(width, height), log, "top");

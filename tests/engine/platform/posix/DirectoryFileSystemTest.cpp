@@ -77,8 +77,9 @@ TEST_F(DirectoryFileSystemTest, ShortReadFailsAndZeroFillsTheTail) {
     std::fill(std::begin(buffer), std::end(buffer), 0xAA);
     EXPECT_FALSE(file->Read(buffer, 16));
     EXPECT_EQ(std::string(reinterpret_cast<char*>(buffer), 10), "0123456789");
-    for (int i = 10; i < 16; ++i)
+    for (int i = 10; i < 16; ++i) {
         EXPECT_EQ(buffer[i], 0) << i;
+    }
     EXPECT_EQ(file->GetStatus(), kFileIdle);  // no native error happened
     EXPECT_EQ(file->Tell(), 16u);
     file->Seek(2);
@@ -189,8 +190,9 @@ TEST_F(DirectoryFileSystemTest, ClosingAnAsynchronousFileWaitsForItsTransfers) {
     for (int round = 0; round < 20; ++round) {
         std::vector<char> bytes(4096, static_cast<char>('a' + round % 26));
         auto file = Open("out.bin", kFileWrite | kFileAsync);
-        for (int i = 0; i < 8; ++i)
+        for (int i = 0; i < 8; ++i) {
             EXPECT_TRUE(file->Write(bytes.data(), 4096));
+        }
         // Closed at once: its queued writes must finish before it is gone.
     }
     EXPECT_EQ(Get("out.bin").size(), 8u * 4096u);

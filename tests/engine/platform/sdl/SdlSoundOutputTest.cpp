@@ -19,8 +19,9 @@ struct Meter {
     static void Take(const float* out, int count, void* user) {
         auto* self = static_cast<Meter*>(user);
         float peak = self->peak.load();
-        for (int i = 0; i < 2 * count; ++i)
+        for (int i = 0; i < 2 * count; ++i) {
             peak = std::max(peak, std::fabs(out[i]));
+        }
         self->peak = peak;
         self->frames += count;
     }

@@ -73,8 +73,9 @@ TEST(SdlWindowBackendTest, MainWindowOpensForGlAndCloseEndsThePump) {
     // The graphics device puts its context on this window.
     SDL_GLContext context = SDL_GL_CreateContext(window);
     EXPECT_NE(context, nullptr) << SDL_GetError();
-    if (context != nullptr)
+    if (context != nullptr) {
         SDL_GL_DeleteContext(context);
+    }
 
     // Titles are cp932 inside the program and UTF-8 for SDL.
     system->SetText(main, String(Utf8ToCp932("表示").c_str()));
