@@ -63,6 +63,9 @@ bool WindowSystem::CreateNativeWindow(Window* window, const String& kind, const 
     }
     const Window* owner = static_cast<const Window*>(window->parent);
     const NativeHandle parentHandle = owner != nullptr ? HandleOf(owner) : 0;
+    if (parentHandle == 0 && !kind.Equals("TOPWINDOW")) {
+        return false;  // a child kind needs a native parent
+    }
     const WindowRect rect{window->LayoutLeft(), window->LayoutTop(), window->LayoutRight(),
                           window->LayoutBottom()};
     const NativeHandle handle = backend_->Create(kind.Text(), title.Text(), rect, parentHandle, id);

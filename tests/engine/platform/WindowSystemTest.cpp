@@ -122,6 +122,10 @@ TEST_F(WindowSystemTest, UnknownKindsMakeNoNativeWindowAndIgnoreOperations) {
     odd->GetCursorPosition(position);
     EXPECT_EQ(position.x, 0.0f);
     EXPECT_EQ(odd->LayoutRight(), 10);
+    // Child kinds need a parent with a native window.
+    auto* orphan = new ProbeWindow(odd, "BUTTON", Fixed(10, 10), log, "orphan");
+    EXPECT_EQ(orphan->native, nullptr);
+    EXPECT_EQ(orphan->system, system.get());
     EXPECT_TRUE(backend->Windows().empty());
 }
 
