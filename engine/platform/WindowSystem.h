@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/core/LoopHooks.h"
 #include "engine/platform/MessageBox.h"
 #include "engine/platform/NativeWindowBackend.h"
 #include "engine/platform/Window.h"
@@ -12,7 +13,7 @@ namespace mareldon {
 // The root of the window tree: makes the native windows of its nodes through a
 // backend, turns the backend's events into handler calls, and pumps them once
 // per main-loop pass. While it lives, message boxes go to its backend.
-class WindowSystem : public Window {
+class WindowSystem : public Window, public MessagePump {
   public:
     explicit WindowSystem(std::unique_ptr<NativeWindowBackend> backend);
     ~WindowSystem() override;
@@ -21,6 +22,8 @@ class WindowSystem : public Window {
     // follows and sets quitReceived; after that nothing is read any more.
     // True while no quit was seen.
     bool Pump() override;
+    // The main loop's hook (Application::SetMessagePump).
+    void PumpMessages() override { Pump(); }
 
     bool CreateNativeWindow(Window* window, const String& kind, const String& title, int32_t id,
                             const WindowLayout& layout, uint32_t flags);
