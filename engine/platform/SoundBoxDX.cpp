@@ -1,5 +1,6 @@
 #include "engine/platform/SoundBoxDX.h"
 
+#include "engine/core/Log.h"
 #include "engine/platform/Cp932.h"
 #include "engine/platform/MessageBox.h"
 
@@ -54,6 +55,7 @@ RefPtr<SoundBuffer> SoundBoxDX::CreateSound(int32_t bits, int32_t rate, int32_t 
     const int buffer = output_->CreateBuffer(bits, rate, channels, record->samples.data(), bytes);
     --record->useCount;
     if (buffer < 0) {
+        LOG_WARN("sound", "unusable sound: %d bits, %d Hz, %d channels, %u bytes", bits, rate, channels, bytes);
         return sound;  // a sound without buffer: every operation ignores it
     }
     output_->SetVolume(buffer, 0);
