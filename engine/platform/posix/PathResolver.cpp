@@ -63,7 +63,12 @@ bool AsciiEqualNoCase(const std::string& a, const char* b) {
 }
 
 std::string Join(const std::string& dir, const std::string& name) {
-    return dir == "/" ? "/" + name : dir + "/" + name;
+    std::string out = dir;
+    if (out.empty() || out.back() != '/') {
+        out += '/';
+    }
+    out += name;
+    return out;
 }
 
 // The entry of dir whose name equals one of the candidates but for ASCII case.
@@ -185,15 +190,12 @@ PathResolver::Result PathResolver::Resolve(const std::string& absolute) {
     Result result;
     struct stat st;
     // The exact name first: all real names are ASCII and match.
-    std::string exact;
+    std::string exact(1, '/');
     bool convertible = true;
     for (const std::string& p : parts) {
         std::string n;
         convertible = convertible && ToNative(p, n);
-        exact = Join(exact.empty() ? "/" : exact, n);
-    }
-    if (exact.empty()) {
-        exact = "/";
+        exact = Join(exact, n);
     }
     if (convertible && lstat(exact.c_str(), &st) == 0) {
         result.native = exact;
