@@ -248,7 +248,8 @@ TEST_F(DirectoryFileSystemTest, RootPathsAndSplitting) {
     const Case cases[] = {{"C:\\d\\f.e", "C:", "\\d\\", "f", ".e"},
                           {"name", "", "", "name", ""},
                           {"a/b.c/d", "", "a/b.c/", "d", ""},
-                          {"\x95\x5C.x", "", "", "\x95\x5C", ".x"}};
+                          {"\x95\x5C.x", "", "", "\x95\x5C", ".x"},
+                          {"a\\\x83\x5C\\b.c", "", "a\\\x83\x5C\\", "b", ".c"}};
     for (const Case& c : cases) {
         String drive, directory, name, extension;
         fs->SplitFilePath(c.path, drive, directory, name, extension);
