@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <memory>
 
 namespace mareldon {
 namespace {
@@ -54,15 +55,15 @@ TEST(WorkerThreadTest, StopWaitsForRunAndRestartRunsAgain) {
 }
 
 TEST(WorkerThreadTest, DestroyingARunningThreadJoinsIt) {
-    std::atomic<bool>* returned = nullptr;
     auto spinner = std::make_unique<Spinner>();
-    returned = &spinner->returned;
     ASSERT_TRUE(spinner->Start());
     while (!spinner->inside) {
         std::this_thread::yield();
     }
-    EXPECT_FALSE(returned->load());
-    spinner.reset();  // must not return before Run did (ASan would see the use after free)
+    EXPECT_FALSE(spinner->returned.load());
+    // Must not return before Run has: ASan reports the worker touching freed
+    // members otherwise.
+    spinner.reset();
 }
 
 }  // namespace
