@@ -98,20 +98,10 @@ class RecordingGpuObject final : public GpuObject, public RecordingGpuTracked {
         if (config_.acceptDevice && !config_.acceptDevice(type, behaviorFlags)) {
             return kGpuErrorNotAvailable;
         }
-        const GpuPresentParameters& p = *parameters;
-        if (p.BackBufferWidth == 0 || p.BackBufferHeight == 0 || p.BackBufferWidth > 8192 ||
-            p.BackBufferHeight > 8192) {
+        if (!RecordingGpuParametersValid(config_, *parameters)) {
             return kGpuErrorInvalidCall;
         }
-        // Full screen needs a mode of exactly that size and format.
-        if (!p.Windowed &&
-            std::none_of(config_.modes.begin(), config_.modes.end(), [&](const GpuDisplayMode& m) {
-                return m.Width == p.BackBufferWidth && m.Height == p.BackBufferHeight &&
-                       m.Format == p.BackBufferFormat;
-            })) {
-            return kGpuErrorInvalidCall;
-        }
-        *device = new RecordingGpuDevice(shared_, config_, p, behaviorFlags);
+        *device = new RecordingGpuDevice(shared_, config_, *parameters, behaviorFlags);
         return kGpuOk;
     }
 
@@ -120,6 +110,18 @@ class RecordingGpuObject final : public GpuObject, public RecordingGpuTracked {
 };
 
 }  // namespace
+
+bool RecordingGpuParametersValid(const RecordingGpuConfig& config, const GpuPresentParameters& p) {
+    if (p.BackBufferWidth == 0 || p.BackBufferHeight == 0 || p.BackBufferWidth > 8192 ||
+        p.BackBufferHeight > 8192) {
+        return false;
+    }
+    // Full screen needs a mode of exactly that size and format.
+    return p.Windowed || std::any_of(config.modes.begin(), config.modes.end(), [&](const GpuDisplayMode& m) {
+               return m.Width == p.BackBufferWidth && m.Height == p.BackBufferHeight &&
+                      m.Format == p.BackBufferFormat;
+           });
+}
 
 RecordingGpu::RecordingGpu() : shared_(std::make_shared<Shared>()) {
     shared_->backend = this;

@@ -96,7 +96,7 @@ GpuResult RecordingGpuDevice::Reset(GpuPresentParameters* parameters) {
         result = shared_->backend->resetResults.front();
         shared_->backend->resetResults.pop_front();
     }
-    if (!parameters) {
+    if (!parameters || !RecordingGpuParametersValid(config_, *parameters)) {
         result = kGpuErrorInvalidCall;
     }
     shared_->Log(Format(
@@ -169,10 +169,7 @@ GpuResult RecordingGpuDevice::CreateTexture(uint32_t width, uint32_t height, uin
         height > 4096 || ((usage & kGpuUsageRenderTarget) && pool != GpuPool::DEFAULT)) {
         return kGpuErrorInvalidCall;
     }
-    uint32_t chain = 1;
-    while (GpuLevelSize(width, chain - 1) > 1 || GpuLevelSize(height, chain - 1) > 1) {
-        ++chain;
-    }
+    uint32_t chain = GpuLevelChain(width, height);
     levels = levels == 0 ? chain : std::min(levels, chain);
     *texture =
         new RecordingGpuTexture(shared_, width, height, levels, usage, format, pool, config_.pitchPadding);

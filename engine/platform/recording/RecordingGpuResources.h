@@ -30,6 +30,9 @@ struct RecordingGpu::Shared {
     }
 };
 
+// Whether a device can be made or reset with these parameters.
+bool RecordingGpuParametersValid(const RecordingGpuConfig& config, const GpuPresentParameters& parameters);
+
 // Counts itself among the live objects and carries an id for the log.
 class RecordingGpuTracked {
   public:
