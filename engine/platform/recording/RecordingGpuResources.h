@@ -44,6 +44,8 @@ class RecordingGpuTracked {
     int Id() const { return id_; }
 
   protected:
+    // Formats a log line only while logging is on.
+    void LogCall(const char* format, ...) __attribute__((format(printf, 2, 3)));
     std::shared_ptr<RecordingGpu::Shared> shared_;
     int id_;
 };
