@@ -10,6 +10,7 @@
 #include "engine/render/PixelShader.h"
 #include "engine/render/Texture.h"
 #include "engine/render/VertexShader.h"
+#include "engine/render/WindowDeviceWindow.h"
 
 namespace mareldon {
 
@@ -43,6 +44,21 @@ GraphicsDeviceDX::GraphicsDeviceDX(DeviceWindow* window, int32_t windowed, uint3
       rotation_(0),
       screenWidth_(screenWidth),
       screenHeight_(screenHeight) {
+    Create(rotation);
+}
+
+GraphicsDeviceDX::GraphicsDeviceDX(Window* window, int32_t windowed, uint32_t /*flags*/, int32_t screenWidth,
+                                   int32_t screenHeight, int32_t rotation)
+    : ownedWindow_(std::make_unique<WindowDeviceWindow>(window)),
+      window_(ownedWindow_.get()),
+      windowed_(windowed),
+      rotation_(0),
+      screenWidth_(screenWidth),
+      screenHeight_(screenHeight) {
+    Create(rotation);
+}
+
+void GraphicsDeviceDX::Create(int32_t rotation) {
     // Saved as for rotation 0, restored under the real rotation: turns the window's client area.
     SavePlacement();
     rotation_ = rotation & 3;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "engine/core/RefPtr.h"
 #include "engine/platform/DeviceWindow.h"
@@ -10,6 +11,7 @@
 namespace mareldon {
 
 class GeometryBuffer;
+class Window;
 
 // The graphics device on the device layer. Every setter is filtered through a
 // cache, so a value equal to the current one never reaches the device.
@@ -18,6 +20,9 @@ class GraphicsDeviceDX final : public GraphicsDevice {
     // flags is accepted and has no effect. Without a device (no backend, no mode
     // found) every operation does nothing and the factories return empty handles.
     GraphicsDeviceDX(DeviceWindow* window, int32_t windowed, uint32_t flags, int32_t screenWidth,
+                     int32_t screenHeight, int32_t rotation);
+    // On a window of the window system (the game's main window).
+    GraphicsDeviceDX(Window* window, int32_t windowed, uint32_t flags, int32_t screenWidth,
                      int32_t screenHeight, int32_t rotation);
     ~GraphicsDeviceDX() override;
 
@@ -96,6 +101,9 @@ class GraphicsDeviceDX final : public GraphicsDevice {
     void SetRenderState(GpuRenderState state, uint32_t value);
     bool ResetDevice();
 
+    void Create(int32_t rotation);
+
+    std::unique_ptr<DeviceWindow> ownedWindow_;
     DeviceWindow* window_;
     GpuPtr<mareldon::GpuObject> object_;
     GpuPtr<GpuDevice> device_;

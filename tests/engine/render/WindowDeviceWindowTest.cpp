@@ -21,13 +21,13 @@ TEST(WindowDeviceWindowTest, DeviceTurnsAndWatchesTheMainWindow) {
     layout.bottomOffset = 640;
     auto* window = new Window(system.get(), "TOPWINDOW", "MARELDON", 0, layout);  // owned by the system
     ASSERT_NE(window->native, nullptr);
-    WindowDeviceWindow deviceWindow(window);
+    WindowDeviceWindow deviceWindow(window);  // what the device makes for itself, to look through
     EXPECT_NE(deviceWindow.NativeHandle(), nullptr);
     EXPECT_EQ(deviceWindow.ParentNativeHandle(), nullptr);
 
     RecordingGpu gpu;
     ScopedGpuBackend scope(gpu);
-    GraphicsDeviceDX device(&deviceWindow, 1, 8, 480, 640, 3);
+    GraphicsDeviceDX device(window, 1, 8, 480, 640, 3);
     int width = 0, height = 0;
     deviceWindow.GetClientSize(&width, &height);
     EXPECT_EQ(width, 640);  // turned for rotation 3
