@@ -1,7 +1,8 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
+
+#include "engine/core/String.h"
 
 namespace mareldon {
 
@@ -15,7 +16,7 @@ struct PlayerRecord {
     int32_t bombStock = 0;
     int32_t continueCount = 0;  // 0..9; a continued record is never ranked
     int32_t playCount = 0;      // starts in the current game; not saved
-    std::string name;           // three characters, cp932 bytes
+    String name;                // three characters, cp932 bytes
     int32_t stage = 0;          // stage at which the record was started
     int32_t shipType = 0;       // 0..3
     int32_t powerLevel = 0;

@@ -16,9 +16,9 @@ void WriteRecord(ByteWriter& out, const PlayerRecord& record) {
     out.I32(record.bombStock);
     out.I32(record.continueCount);
     out.I32(record.stage);
-    const size_t length = record.name.size();
-    out.U32(static_cast<uint32_t>(length + 1));
-    out.Bytes(record.name.data(), length);
+    const uint32_t length = record.name.Length();
+    out.U32(length + 1);
+    out.Bytes(record.name.Text(), length);
     out.U8(0);
     out.I32(record.shipType);
     out.I32(record.powerLevel);
@@ -40,10 +40,11 @@ bool ReadRecord(ByteReader& in, PlayerRecord& record) {
     if (name == nullptr) {
         return false;
     }
-    // The name ends at the first zero byte (or fills the whole field).
-    const void* zero = std::memchr(name, 0, stored);
-    const size_t length = zero ? static_cast<const uint8_t*>(zero) - name : stored;
-    record.name.assign(reinterpret_cast<const char*>(name), length);
+    // The name ends at the first zero byte, or fills the whole field.
+    char text[RankingFile::kMaxStoredNameLength + 1];
+    std::memcpy(text, name, stored);
+    text[stored] = '\0';
+    record.name = text;
     in.I32(record.shipType);
     in.I32(record.powerLevel);
     return in.Ok();

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "game/screens/PlaceholderScreen.h"
+
+namespace mareldon {
+
+// The "demo" scene: the demonstration movie.
+class DemoMovieScreen : public PlaceholderScreen {
+  public:
+    DemoMovieScreen(GameSystem* owner, const String& breakInName, const String& successorName)
+        : PlaceholderScreen(owner, breakInName, successorName,
+                            Describe("DemoMovieScreen", breakInName, successorName)) {}
+
+  protected:
+    void Step() override {
+        BreakInOnCoin();
+        PlaceholderScreen::Step();
+    }
+};
+
+}  // namespace mareldon

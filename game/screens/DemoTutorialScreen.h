@@ -1,0 +1,21 @@
+#pragma once
+
+#include "game/screens/PlaceholderScreen.h"
+
+namespace mareldon {
+
+// The "demo-tut" scene: the attract tutorial.
+class DemoTutorialScreen : public PlaceholderScreen {
+  public:
+    DemoTutorialScreen(GameSystem* owner, const String& breakInName, const String& successorName)
+        : PlaceholderScreen(owner, breakInName, successorName,
+                            Describe("DemoTutorialScreen", breakInName, successorName)) {}
+
+  protected:
+    void Step() override {
+        BreakInOnCoin();
+        PlaceholderScreen::Step();
+    }
+};
+
+}  // namespace mareldon
