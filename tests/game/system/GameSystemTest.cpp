@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "engine/core/Application.h"
+#include "engine/platform/Clock.h"
 #include "game/system/SceneTask.h"
 #include "tests/game/system/GameSystemFixture.h"
 
@@ -81,6 +83,63 @@ TEST_F(GameSystemTest, AttractLoopCoinStartGameAndTestModeToQuit) {
     EXPECT_EQ(Events().back(), std::make_pair(0x08000000u, 0u));
     EXPECT_FALSE(Step()) << "the step after quit ends the program";
     EXPECT_EQ(root.childCount, 0);
+}
+
+// The program as the main loop runs it on a virtual clock: the attract loop, a
+// coin and a start, a whole game, then the test switch, test mode and the end.
+class ScriptedCabinet final : public Application, private InputPoller {
+  public:
+    ScriptedCabinet(MemorySaveFiles& saves, FakeSystemInputs& inputs)
+        : Application(0, nullptr), saves(saves), inputs(inputs) {
+        SetInputPoller(this);
+    }
+    bool Init() override {
+        system = new GameSystem(&root, GameSystemPorts{&saves, RecordEvent, &inputs});
+        return true;
+    }
+    std::vector<std::string> scenes;
+
+  private:
+    // Runs before each update pass: notes the scene and presses what the script says.
+    void PollInput() override {
+        inputs.masks[0] = {};
+        if (root.childCount == 0) {
+            return;
+        }
+        const std::string scene = system->GetCurrentSceneName().Text();
+        if (!scene.empty() && (scenes.empty() || scenes.back() != scene)) {
+            scenes.push_back(scene);
+            if (scene == "demo" && !coined) {
+                inputs.masks[0].pressed = SystemButton::kCoin;
+                coined = true;
+            } else if (scene == "titlestart") {
+                inputs.masks[0].pressed = SystemButton::kStart;
+            } else if (scene == "ranking1" && coined) {
+                inputs.masks[0].pressed = SystemButton::kTest;
+            }
+        }
+    }
+
+    MemorySaveFiles& saves;
+    FakeSystemInputs& inputs;
+    GameSystem* system = nullptr;
+    bool coined = false;
+};
+
+TEST_F(GameSystemTest, MainLoopRunsTheCabinetFromBootToQuit) {
+    VirtualClock clock;
+    ScopedClock useClock(clock);
+    ScriptedCabinet cabinet(saves, inputs);
+    EXPECT_EQ(ApplicationMain(), 0);
+    EXPECT_EQ(cabinet.root.childCount, 0);
+    const std::vector<std::string> expected = {
+        "boot",         "notice",     "logo1",           "logo2",      "demo",      "titlestart",
+        "titleshutter", "gamestart",  "tutorialshutter", "shipselect", "nextstage", "actualgame",
+        "nextstage",    "actualgame", "nextstage",       "actualgame", "nextstage", "actualgame",
+        "nextstage",    "actualgame", "nextstage",       "actualgame", "nextstage", "ending",
+        "allclear",     "gameover",   "ranking1",        "testmode",   "quit"};
+    EXPECT_EQ(cabinet.scenes, expected);
+    EXPECT_EQ(Events().back(), std::make_pair(0x08000000u, 0u));
 }
 
 TEST_F(GameSystemTest, ServiceSwitchHeldAtStartEndsTheProgramAfter15Seconds) {
