@@ -9,12 +9,8 @@ class DemoMovieScreen : public PlaceholderScreen {
   public:
     DemoMovieScreen(GameSystem* owner, const String& breakInName, const String& successorName)
         : PlaceholderScreen(owner, breakInName, successorName,
-                            Describe("DemoMovieScreen", breakInName, successorName)) {}
-
-  protected:
-    void Step() override {
-        BreakInOnCoin();
-        PlaceholderScreen::Step();
+                            Describe("DemoMovieScreen", breakInName, successorName)) {
+        breaksInOnCoin = true;
     }
 };
 

@@ -10,12 +10,8 @@ class DemoPlayScreen : public PlaceholderScreen {
     DemoPlayScreen(GameSystem* owner, const String& breakInName, const String& successorName, int number)
         : PlaceholderScreen(
               owner, breakInName, successorName,
-              Describe("DemoPlayScreen", breakInName, successorName) + " " + std::to_string(number)) {}
-
-  protected:
-    void Step() override {
-        BreakInOnCoin();
-        PlaceholderScreen::Step();
+              Describe("DemoPlayScreen", breakInName, successorName) + " " + std::to_string(number)) {
+        breaksInOnCoin = true;
     }
 };
 

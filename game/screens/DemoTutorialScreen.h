@@ -9,12 +9,8 @@ class DemoTutorialScreen : public PlaceholderScreen {
   public:
     DemoTutorialScreen(GameSystem* owner, const String& breakInName, const String& successorName)
         : PlaceholderScreen(owner, breakInName, successorName,
-                            Describe("DemoTutorialScreen", breakInName, successorName)) {}
-
-  protected:
-    void Step() override {
-        BreakInOnCoin();
-        PlaceholderScreen::Step();
+                            Describe("DemoTutorialScreen", breakInName, successorName)) {
+        breaksInOnCoin = true;
     }
 };
 

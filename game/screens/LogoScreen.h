@@ -9,12 +9,8 @@ class LogoScreen : public PlaceholderScreen {
   public:
     LogoScreen(GameSystem* owner, const String& breakInName, const String& successorName, const String& image)
         : PlaceholderScreen(owner, breakInName, successorName,
-                            Describe("LogoScreen", breakInName, successorName) + " " + image.Text()) {}
-
-  protected:
-    void Step() override {
-        BreakInOnCoin();
-        PlaceholderScreen::Step();
+                            Describe("LogoScreen", breakInName, successorName) + " " + image.Text()) {
+        breaksInOnCoin = true;
     }
 };
 

@@ -29,17 +29,14 @@ void PlaceholderScreen::OnUpdatePre() {
 }
 
 void PlaceholderScreen::Step() {
+    const ButtonMasks first = owner->GetSystemButtons(0);
+    const ButtonMasks second = owner->GetSystemButtons(1);
+    if (breaksInOnCoin && ((first.pressed & SystemButton::kCoin) ||
+                           ((first.released | second.released) & SystemButton::kService))) {
+        RequestBreakIn("");
+    }
     if (steps + 1 >= stepsToRun) {
         RequestSuccessor("");
-    }
-}
-
-void PlaceholderScreen::BreakInOnCoin() {
-    const uint32_t coin = owner->GetSystemButtons(0).pressed & SystemButton::kCoin;
-    const uint32_t service =
-        (owner->GetSystemButtons(0).released | owner->GetSystemButtons(1).released) & SystemButton::kService;
-    if (coin || service) {
-        RequestBreakIn("");
     }
 }
 

@@ -29,9 +29,9 @@ class PlaceholderScreen : public SceneTask {
   protected:
     // One step; the default runs to the end and then requests the successor.
     virtual void Step();
-    // Attract-loop screens break in on a coin or on the service button.
-    void BreakInOnCoin();
     int steps = 0;
+    // Attract-loop screens break in on a coin or on the service button.
+    bool breaksInOnCoin = false;
 };
 
 // Stand-in for an overlay over the running scene (join-in, name entry).

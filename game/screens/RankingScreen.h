@@ -11,12 +11,8 @@ class RankingScreen : public PlaceholderScreen {
                   int table)
         : PlaceholderScreen(owner, breakInName, successorName,
                             Describe("RankingScreen", breakInName, successorName) + " " +
-                                std::to_string(mode) + " " + std::to_string(table)) {}
-
-  protected:
-    void Step() override {
-        BreakInOnCoin();
-        PlaceholderScreen::Step();
+                                std::to_string(mode) + " " + std::to_string(table)) {
+        breaksInOnCoin = true;
     }
 };
 

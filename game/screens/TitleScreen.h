@@ -11,14 +11,9 @@ class TitleScreen : public PlaceholderScreen {
     TitleScreen(GameSystem* owner, const String& breakInName, const String& successorName)
         : PlaceholderScreen(owner, breakInName, successorName,
                             Describe("TitleScreen", breakInName, successorName)) {
+        breaksInOnCoin = true;
         owner->StartAttentionTimer();
         owner->ResetGame();
-    }
-
-  protected:
-    void Step() override {
-        BreakInOnCoin();
-        PlaceholderScreen::Step();
     }
 };
 

@@ -19,6 +19,9 @@ class ByteReader {
     bool U64(uint64_t& value);
     // Points at the next n bytes and skips them; null when fewer remain.
     const uint8_t* Bytes(size_t n);
+    void Skip(size_t n) { Bytes(n); }
+    // Marks the input as unusable (a field holds an impossible value).
+    void Fail() { failed_ = true; }
 
     size_t Remaining() const { return failed_ ? 0 : size_ - pos_; }
     size_t Position() const { return pos_; }
@@ -31,7 +34,8 @@ class ByteReader {
     bool failed_ = false;
 };
 
-// Little-endian writes appended to a byte vector.
+// Little-endian writes appended to a byte vector. Its operations mirror the
+// reader's, so one template can spell a file layout for both directions.
 class ByteWriter {
   public:
     explicit ByteWriter(std::vector<uint8_t>& out) : out_(out) {}
@@ -42,6 +46,9 @@ class ByteWriter {
     void U64(uint64_t value);
     void Bytes(const void* data, size_t n);
     void Zeros(size_t n) { out_.insert(out_.end(), n, 0); }
+    // Bytes no reader uses are written as zeros.
+    void Skip(size_t n) { Zeros(n); }
+    bool Ok() const { return true; }
 
   private:
     std::vector<uint8_t>& out_;

@@ -13,27 +13,33 @@ bool InRange(int32_t value, int32_t low, int32_t high) {
     return value >= low && value <= high;
 }
 
+// The file layout, for writing (ByteWriter, const blocks) and reading.
+template <typename Stream, typename Blocks>
+void Transfer(Stream& io, uint32_t& version, Blocks& blocks) {
+    io.U32(version);
+    io.I32(blocks.operating.playMode);
+    io.I32(blocks.operating.coins);
+    io.I32(blocks.operating.credits);
+    io.I32(blocks.operating.continueCoins);
+    io.U8(blocks.operating.continueEnabled);
+    io.U8(blocks.operating.demoSound);
+    io.Skip(2);  // unused
+    io.I32(blocks.game.difficulty);
+    io.I32(blocks.game.shipStock);
+    io.I32(blocks.game.bombStock);
+    io.I32(blocks.sound.seVolume);
+    io.I32(blocks.sound.bgmVolume);
+    io.I32(blocks.sound.balance);
+}
+
 }  // namespace
 
 std::array<uint8_t, ConfigFile::kSize> ConfigFile::Encode(const ConfigBlocks& blocks) {
     std::vector<uint8_t> bytes;
     bytes.reserve(kSize);
     ByteWriter out(bytes);
-    out.U32(kVersion);
-    const OperatingSettings& op = blocks.operating;
-    out.I32(op.playMode);
-    out.I32(op.coins);
-    out.I32(op.credits);
-    out.I32(op.continueCoins);
-    out.U8(op.continueEnabled);
-    out.U8(op.demoSound);
-    out.Zeros(2);  // unused; never let padding garbage reach the file
-    out.I32(blocks.game.difficulty);
-    out.I32(blocks.game.shipStock);
-    out.I32(blocks.game.bombStock);
-    out.I32(blocks.sound.seVolume);
-    out.I32(blocks.sound.bgmVolume);
-    out.I32(blocks.sound.balance);
+    uint32_t version = kVersion;
+    Transfer(out, version, blocks);
     std::array<uint8_t, kSize> file{};
     std::copy(bytes.begin(), bytes.end(), file.begin());
     return file;
@@ -46,21 +52,7 @@ bool ConfigFile::Decode(const uint8_t* data, size_t size, ConfigBlocks& blocks) 
     ByteReader in(data, size);
     uint32_t version = 0;
     ConfigBlocks read;
-    OperatingSettings& op = read.operating;
-    in.U32(version);
-    in.I32(op.playMode);
-    in.I32(op.coins);
-    in.I32(op.credits);
-    in.I32(op.continueCoins);
-    in.U8(op.continueEnabled);
-    in.U8(op.demoSound);
-    in.Bytes(2);
-    in.I32(read.game.difficulty);
-    in.I32(read.game.shipStock);
-    in.I32(read.game.bombStock);
-    in.I32(read.sound.seVolume);
-    in.I32(read.sound.bgmVolume);
-    in.I32(read.sound.balance);
+    Transfer(in, version, read);
     if (!in.Ok() || version != kVersion || !IsValid(read)) {
         return false;
     }

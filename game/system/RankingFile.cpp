@@ -8,46 +8,55 @@ namespace mareldon {
 
 namespace {
 
-void WriteRecord(ByteWriter& out, const PlayerRecord& record) {
-    out.U64(record.score);
-    out.I32(record.multiplier);
-    out.I32(record.chain);
-    out.I32(record.shipStock);
-    out.I32(record.bombStock);
-    out.I32(record.continueCount);
-    out.I32(record.stage);
-    const uint32_t length = record.name.Length();
-    out.U32(length + 1);
-    out.Bytes(record.name.Text(), length);
+void TransferName(ByteWriter& out, const String& name) {
+    out.U32(name.Length() + 1);
+    out.Bytes(name.Text(), name.Length());
     out.U8(0);
-    out.I32(record.shipType);
-    out.I32(record.powerLevel);
 }
 
-bool ReadRecord(ByteReader& in, PlayerRecord& record) {
-    in.U64(record.score);
-    in.I32(record.multiplier);
-    in.I32(record.chain);
-    in.I32(record.shipStock);
-    in.I32(record.bombStock);
-    in.I32(record.continueCount);
-    in.I32(record.stage);
+void TransferName(ByteReader& in, String& name) {
     uint32_t stored = 0;
     if (!in.U32(stored) || stored < 1 || stored > RankingFile::kMaxStoredNameLength) {
-        return false;
+        in.Fail();
+        return;
     }
-    const uint8_t* name = in.Bytes(stored);
-    if (name == nullptr) {
-        return false;
+    const uint8_t* bytes = in.Bytes(stored);
+    if (bytes == nullptr) {
+        return;
     }
     // The name ends at the first zero byte, or fills the whole field.
     char text[RankingFile::kMaxStoredNameLength + 1];
-    std::memcpy(text, name, stored);
+    std::memcpy(text, bytes, stored);
     text[stored] = '\0';
-    record.name = text;
-    in.I32(record.shipType);
-    in.I32(record.powerLevel);
-    return in.Ok();
+    name = text;
+}
+
+// One record's layout, for writing (ByteWriter, const record) and reading.
+template <typename Stream, typename Record>
+void TransferRecord(Stream& io, Record& record) {
+    io.U64(record.score);
+    io.I32(record.multiplier);
+    io.I32(record.chain);
+    io.I32(record.shipStock);
+    io.I32(record.bombStock);
+    io.I32(record.continueCount);
+    io.I32(record.stage);
+    TransferName(io, record.name);
+    io.I32(record.shipType);
+    io.I32(record.powerLevel);
+}
+
+// The single ranking, best first, then each pair as its first and second record.
+template <typename Stream, typename Tables>
+bool TransferTables(Stream& io, Tables& rankings) {
+    for (auto& record : rankings.single) {
+        TransferRecord(io, record);
+    }
+    for (auto& pair : rankings.pairs) {
+        TransferRecord(io, pair.first);
+        TransferRecord(io, pair.second);
+    }
+    return io.Ok();
 }
 
 }  // namespace
@@ -56,28 +65,16 @@ std::vector<uint8_t> RankingFile::Encode(const Rankings& rankings) {
     std::vector<uint8_t> bytes;
     bytes.reserve(3 * kRankingSize * 48);
     ByteWriter out(bytes);
-    for (const PlayerRecord& record : rankings.single) {
-        WriteRecord(out, record);
-    }
-    for (const PairRankingEntry& pair : rankings.pairs) {
-        WriteRecord(out, pair.first);
-        WriteRecord(out, pair.second);
-    }
+    TransferTables(out, rankings);
     return bytes;
 }
 
 bool RankingFile::Decode(const uint8_t* data, size_t size, Rankings& rankings) {
+    // Parsed into a copy, so a file that fails half-way changes nothing.
     ByteReader in(data, size);
     Rankings read = rankings;
-    for (PlayerRecord& record : read.single) {
-        if (!ReadRecord(in, record)) {
-            return false;
-        }
-    }
-    for (PairRankingEntry& pair : read.pairs) {
-        if (!ReadRecord(in, pair.first) || !ReadRecord(in, pair.second)) {
-            return false;
-        }
+    if (!TransferTables(in, read)) {
+        return false;
     }
     rankings = std::move(read);
     return true;

@@ -142,6 +142,19 @@ TEST_F(GameSystemTest, MainLoopRunsTheCabinetFromBootToQuit) {
     EXPECT_EQ(Events().back(), std::make_pair(0x08000000u, 0u));
 }
 
+TEST_F(GameSystemTest, StageTableIsBuiltAtConstruction) {
+    Start();
+    ASSERT_EQ(system->GetStageCount(), 13);
+    const StageEntry& kaze = *system->GetStageEntry(1);
+    EXPECT_EQ(kaze.stageId, "STAGE_KAZE");
+    EXPECT_EQ(kaze.lightName, "\x95\x97");
+    EXPECT_EQ(kaze.bossMusicTime, 132.5f);
+    EXPECT_TRUE(system->GetStageEntry(8)->music.IsEmpty());
+    EXPECT_EQ(system->GetStageEntry(12)->stageId, "STAGE_MU2");
+    StageEntryHandle shared = system->GetStageEntry(3);
+    EXPECT_EQ(shared->stageId, "STAGE_UMI");
+}
+
 TEST_F(GameSystemTest, ServiceSwitchHeldAtStartEndsTheProgramAfter15Seconds) {
     inputs.masks[1].held = SystemButton::kService;
     Start();
