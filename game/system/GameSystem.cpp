@@ -282,6 +282,11 @@ void GameSystem::PlayBgm(const char* cue) {
     bgmPlaying_ = 1;
 }
 
+const StageEntryHandle& GameSystem::GetStageEntry(int i) const {
+    const int last = static_cast<int>(stageTable_.size()) - 1;
+    return stageTable_[static_cast<size_t>(i < 0 ? 0 : (i > last ? last : i))];
+}
+
 void GameSystem::BuildStageTable() {
     stageTable_.clear();
     stageTable_.reserve(4);

@@ -82,8 +82,8 @@ class GameSystem : public TaskObject {
 
     // Stage table.
     void BuildStageTable();
-    // The caller keeps i within the table.
-    const StageEntryHandle& GetStageEntry(int i) const { return stageTable_[static_cast<size_t>(i)]; }
+    // Entry i; callers keep i within the table, and an index outside it is clamped.
+    const StageEntryHandle& GetStageEntry(int i) const;
     int GetStageCount() const { return static_cast<int>(stageTable_.size()); }
     int GetCurrentStage() const { return currentStage_; }
     int GetPlayingStage() const { return playingStage_; }
