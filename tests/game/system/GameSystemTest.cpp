@@ -187,6 +187,28 @@ TEST_F(GameSystemTest, IoErrorAfterBootStaysAndStopsTheInputWatch) {
     EXPECT_EQ(system->GetCurrentSceneName(), "i/oerror");
 }
 
+TEST_F(GameSystemTest, ServiceButtonCountsOnRelease) {
+    Start();
+    EXPECT_TRUE(RunUntil("logo1"));
+    inputs.masks[1].held = SystemButton::kService;
+    Step();
+    EXPECT_EQ(system->GetCoinUnits(), 0) << "nothing while held";
+    inputs.masks[1] = {0, 0, 0, SystemButton::kService};
+    Step();
+    inputs.masks[1] = {};
+    EXPECT_EQ(system->GetCredits(), 1) << "CONTINUE COIN 10: a service credit";
+    EXPECT_EQ(system->GetAttentionTimer(), GameSystem::kAttentionSteps);
+    EXPECT_EQ(system->GetCurrentSceneName(), "titlestart") << "the attract screen breaks in";
+
+    OperatingSettings op = system->DefaultOperatingSettings();
+    op.coins = 2;
+    op.continueCoins = 1;
+    system->StoreOperatingSettings(op);
+    inputs.masks[0].released = SystemButton::kService;
+    Step();
+    EXPECT_EQ(system->GetCoinUnits(), 2) << "otherwise it counts one coin";
+}
+
 TEST_F(GameSystemTest, CoinErrorAndCoinsAreIgnoredInTestMode) {
     Start();
     EXPECT_TRUE(RunUntil("logo1"));
