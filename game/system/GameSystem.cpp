@@ -1,5 +1,6 @@
 #include "game/system/GameSystem.h"
 
+#include "engine/platform/FileSystem.h"
 #include "game/screens/ActualGameScreen.h"
 #include "game/screens/DemoMovieScreen.h"
 #include "game/screens/DemoPlayScreen.h"
@@ -18,6 +19,7 @@
 #include "game/screens/TitleScreen.h"
 #include "game/screens/TitleStartScreen.h"
 #include "game/screens/TutorialScreen.h"
+#include "game/system/SaveFileStore.h"
 #include "game/system/SceneTask.h"
 #include "game/system/StageTable.h"
 
@@ -41,6 +43,10 @@ uint32_t StageEvent(uint32_t kind, int32_t stage) {
 
 GameSystem::GameSystem(TaskObject* parent, const GameSystemPorts& ports)
     : TaskObject(parent, 0), ports_(ports) {
+    if (ports_.saveFiles == nullptr && fileSystem) {
+        ownSaveFiles_ = CreateSaveFileStore(*fileSystem);
+        ports_.saveFiles = ownSaveFiles_.get();
+    }
     operating_ = defaultOperating_;
     game_ = defaultGame_;
     sound_ = defaultSound_;

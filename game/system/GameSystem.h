@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "engine/core/String.h"
@@ -18,7 +19,8 @@ class SaveFileStore;
 class SceneTask;
 
 // What the game system reaches outside the task tree. Any of them may be null:
-// no save files (nothing read or written), events dropped, no buttons.
+// save files then go through the task's file system (none: nothing is read or
+// written), events are dropped, no button is down.
 struct GameSystemPorts {
     SaveFileStore* saveFiles = nullptr;
     EventReporter reportEvent = nullptr;
@@ -166,6 +168,7 @@ class GameSystem : public TaskObject {
     void PlayBgm(const char* cue);
 
     GameSystemPorts ports_;
+    std::unique_ptr<SaveFileStore> ownSaveFiles_;
 
     OperatingSettings operating_;
     OperatingSettings defaultOperating_;

@@ -3,7 +3,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <string>
 #include <vector>
 
 namespace mareldon {
@@ -20,9 +19,11 @@ class SaveFileStore {
     virtual bool Replace(const char* path, const uint8_t* data, size_t size) = 0;
 };
 
-// Files below `root` on the local disk: a replace writes "<file>.tmp" in the
-// same folder, flushes it, renames it over the old file and flushes the folder.
-// Missing folders on the way (the "sv" folder) are created.
-std::unique_ptr<SaveFileStore> CreateDirectorySaveFileStore(std::string root);
+class FileSystem;
+
+// Save files through the program's file system. A replace writes "<file>.tmp"
+// in the same folder, flushes it, renames it over the old file and flushes the
+// folder; missing folders on the way (the "sv" folder) are created.
+std::unique_ptr<SaveFileStore> CreateSaveFileStore(FileSystem& fileSystem);
 
 }  // namespace mareldon

@@ -1,4 +1,11 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "engine/platform/FileSystem.h"
 
 #include "game/system/ConfigFile.h"
 #include "game/system/GameSystem.h"
@@ -100,6 +107,28 @@ TEST_F(GameSystemStorageTest, WithoutAFileTheDefaultsAreSaved) {
     EXPECT_EQ(bytes[0], 0x00);
     EXPECT_EQ(bytes[1], 0xA0);
     EXPECT_EQ(bytes[8], 0xE8);
+}
+
+// Without a store of its own the game system saves through the file system its
+// parent hands down, creating the save folder.
+TEST_F(GameSystemStorageTest, SavesThroughTheTaskFileSystem) {
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("mareldon_gamesys_" + std::to_string(getpid()));
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    root.fileSystem.Reset(CreateFileSystem(dir.string().c_str()));
+    GameSystem* owned = new GameSystem(&root);
+    owned->StoreGameSettings(GameSettings{5, 3, 2});
+    std::ifstream in(dir / "sv" / "MARELDON.config", std::ios::binary);
+    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ConfigBlocks expected;
+    expected.game.difficulty = 5;
+    EXPECT_EQ(bytes, Encoded(expected));
+    delete owned;
+
+    GameSystem reread(&root);
+    EXPECT_EQ(reread.GetGameSettings().difficulty, 5);
+    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <random>
 
+#include "engine/platform/FileSystem.h"
 #include "game/system/ConfigFile.h"
 #include "game/system/RankingFile.h"
 
@@ -23,11 +24,13 @@ class SaveFileStoreTest : public testing::Test {
                 testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(root);
         std::filesystem::create_directories(root);
-        store = CreateDirectorySaveFileStore(root.string());
+        fileSystem.reset(CreateFileSystem(root.string().c_str()));
+        store = CreateSaveFileStore(*fileSystem);
     }
     void TearDown() override { std::filesystem::remove_all(root); }
 
     std::filesystem::path root;
+    std::unique_ptr<FileSystem> fileSystem;
     std::unique_ptr<SaveFileStore> store;
 };
 

@@ -1,5 +1,4 @@
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -8,23 +7,25 @@
 #include <system_error>
 
 #include "engine/core/Log.h"
+#include "engine/platform/FileSystem.h"
 #include "game/system/SaveFileStore.h"
 
 namespace mareldon {
 
 namespace {
 
-class DirectorySaveFileStore final : public SaveFileStore {
+// Reads go through the file system like every other file; a replace takes the
+// file system's absolute path and does what its files cannot: flush to disk and
+// rename.
+class FileSystemSaveStore final : public SaveFileStore {
   public:
-    explicit DirectorySaveFileStore(std::string root) : root_(std::move(root)) {}
+    explicit FileSystemSaveStore(FileSystem& fileSystem) : fileSystem_(fileSystem) {}
 
     bool Read(const char* path, size_t limit, std::vector<uint8_t>& bytes) override;
     bool Replace(const char* path, const uint8_t* data, size_t size) override;
 
   private:
-    std::filesystem::path Resolve(const char* path) const;
-
-    std::filesystem::path root_;
+    FileSystem& fileSystem_;
 };
 
 class FileDescriptor {
@@ -66,45 +67,26 @@ bool WriteAll(int fd, const uint8_t* data, size_t size) {
 
 }  // namespace
 
-std::filesystem::path DirectorySaveFileStore::Resolve(const char* path) const {
-    std::string relative(path);
-    for (char& c : relative) {
-        if (c == '\\') {
-            c = '/';
-        }
-    }
-    return root_ / relative;
-}
-
-bool DirectorySaveFileStore::Read(const char* path, size_t limit, std::vector<uint8_t>& bytes) {
-    const std::filesystem::path full = Resolve(path);
-    FileDescriptor fd(open(full.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.Get() < 0) {
+bool FileSystemSaveStore::Read(const char* path, size_t limit, std::vector<uint8_t>& bytes) {
+    File* file = fileSystem_.Open(path, kFileRead);
+    if (file == nullptr) {
         return false;
     }
-    struct stat info;
-    if (fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode) ||
-        static_cast<uint64_t>(info.st_size) > limit) {
-        return false;
+    bool ok = file->GetStatus() >= 0;
+    const uint32_t size = ok ? file->GetSize() : 0;
+    ok = ok && size <= limit;
+    if (ok) {
+        bytes.assign(size, 0);
+        ok = size == 0 || file->Read(bytes.data(), size);
     }
-    bytes.resize(static_cast<size_t>(info.st_size));
-    size_t got = 0;
-    while (got < bytes.size()) {
-        ssize_t n = read(fd.Get(), bytes.data() + got, bytes.size() - got);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            break;
-        }
-        got += static_cast<size_t>(n);
-    }
-    bytes.resize(got);
-    return true;
+    fileSystem_.Close(file);
+    return ok;
 }
 
-bool DirectorySaveFileStore::Replace(const char* path, const uint8_t* data, size_t size) {
-    const std::filesystem::path full = Resolve(path);
+bool FileSystemSaveStore::Replace(const char* path, const uint8_t* data, size_t size) {
+    String absolute;
+    fileSystem_.FullPath(absolute, path);
+    const std::filesystem::path full(absolute.Text());
     const std::filesystem::path folder = full.parent_path();
     std::error_code error;
     std::filesystem::create_directories(folder, error);
@@ -132,8 +114,8 @@ bool DirectorySaveFileStore::Replace(const char* path, const uint8_t* data, size
     return true;
 }
 
-std::unique_ptr<SaveFileStore> CreateDirectorySaveFileStore(std::string root) {
-    return std::make_unique<DirectorySaveFileStore>(std::move(root));
+std::unique_ptr<SaveFileStore> CreateSaveFileStore(FileSystem& fileSystem) {
+    return std::make_unique<FileSystemSaveStore>(fileSystem);
 }
 
 }  // namespace mareldon
