@@ -39,6 +39,27 @@ uint32_t StageEvent(uint32_t kind, int32_t stage) {
     return kind | (static_cast<uint32_t>(stage) & 0xFF) << 16;
 }
 
+struct ErrorScene {
+    const char* name;
+    uint32_t argument;  // of the system error event
+    const char* message;
+};
+
+constexpr ErrorScene kErrorScenes[] = {
+    {"serviceswitcherror", 0x10000, "SERVICE SWITCH ERROR"},
+    {"coinerror", 0x20000, "COIN ERROR"},
+    {"i/oerror", 0x30000, "I/O ERROR"},
+};
+
+const ErrorScene* FindErrorScene(const String& name) {
+    for (const ErrorScene& error : kErrorScenes) {
+        if (name.Equals(error.name)) {
+            return &error;
+        }
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 GameSystem::GameSystem(TaskObject* parent, const GameSystemPorts& ports)
@@ -212,17 +233,11 @@ void GameSystem::BuildScene(const String& name) {
         DeleteAllChildren();
         scene = new TestModeScreen(this, "boot", "quit");
         ReportEvent(kEventTestMode, 0);
-    } else if (name.Equals("serviceswitcherror") || name.Equals("coinerror") || name.Equals("i/oerror")) {
-        const uint32_t argument = name.Equals("serviceswitcherror") ? 0x10000
-                                  : name.Equals("coinerror")        ? 0x20000
-                                                                    : 0x30000;
-        const char* message = name.Equals("serviceswitcherror") ? "SERVICE SWITCH ERROR"
-                              : name.Equals("coinerror")        ? "COIN ERROR"
-                                                                : "I/O ERROR";
+    } else if (const ErrorScene* error = FindErrorScene(name)) {
         StopBgm();
-        ReportEvent(kEventSystemError, argument);
+        ReportEvent(kEventSystemError, error->argument);
         errorShown_ = 1;
-        scene = new SystemErrorScreen(this, name, "quit", message, bootPhase_);
+        scene = new SystemErrorScreen(this, name, "quit", error->message, bootPhase_);
     } else if (name.Equals("quit")) {
         ReportEvent(kEventQuit, 0);
         quit_ = 1;
