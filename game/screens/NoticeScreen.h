@@ -2,18 +2,20 @@
 
 #include "game/screens/PlaceholderScreen.h"
 #include "game/system/GameSystem.h"
+#include "game/system/IoEvent.h"
 
 namespace mareldon {
 
-// The "notice" scene: tells the I/O board the attract loop began (0x03000000) and ended (0x04000000).
+// The "notice" scene: tells the I/O board the attract loop began (IoEvent::kNoticeShown) and ended
+// (IoEvent::kNoticeEnded).
 class NoticeScreen : public PlaceholderScreen {
   public:
     NoticeScreen(GameSystem* owner, const String& breakInName, const String& successorName)
         : PlaceholderScreen(owner, breakInName, successorName,
                             Describe("NoticeScreen", breakInName, successorName)) {
-        owner->ReportEvent(0x03000000, 0);
+        owner->ReportEvent(IoEvent::kNoticeShown, 0);
     }
-    ~NoticeScreen() override { owner->ReportEvent(0x04000000, 0); }
+    ~NoticeScreen() override { owner->ReportEvent(IoEvent::kNoticeEnded, 0); }
 };
 
 }  // namespace mareldon

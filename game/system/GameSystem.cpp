@@ -19,6 +19,7 @@
 #include "game/screens/TitleScreen.h"
 #include "game/screens/TitleStartScreen.h"
 #include "game/screens/TutorialScreen.h"
+#include "game/system/IoEvent.h"
 #include "game/system/SaveFileStore.h"
 #include "game/system/SceneTask.h"
 #include "game/system/StageTable.h"
@@ -26,18 +27,6 @@
 namespace mareldon {
 
 namespace {
-
-// I/O library events of the scene flow.
-constexpr uint32_t kEventTestMode = 0x05000000;
-constexpr uint32_t kEventSystemError = 0x07000000;
-constexpr uint32_t kEventQuit = 0x08000000;
-constexpr uint32_t kEventGameStart = 0x0D000000;
-constexpr uint32_t kEventStageEnd = 0x10000000;
-constexpr uint32_t kEventStageStart = 0x0F000000;
-
-uint32_t StageEvent(uint32_t kind, int32_t stage) {
-    return kind | (static_cast<uint32_t>(stage) & 0xFF) << 16;
-}
 
 struct ErrorScene {
     const char* name;
@@ -168,8 +157,8 @@ void GameSystem::BuildScene(const String& name) {
         attract_ = 1;
         scene = new TitleStartScreen(this, "titlestart", "demo-tut");
     } else if (name.Equals("gamestart")) {
-        ReportEvent(kEventGameStart, 0);
-        ReportEvent(kEventStageEnd, 0);
+        ReportEvent(IoEvent::kGameStartOrOver, 0);
+        ReportEvent(IoEvent::kStageEnd, 0);
         attract_ = 0;
         StopBgm();
         currentStage_ = 0;
@@ -188,9 +177,9 @@ void GameSystem::BuildScene(const String& name) {
         }
         scene = new MentojiScreen(this, "title1", "actualgame");
     } else if (name.Equals("nextstage")) {
-        ReportEvent(StageEvent(kEventStageEnd, currentStage_), 0);
+        ReportEvent(IoEvent::WithStage(IoEvent::kStageEnd, currentStage_), 0);
         currentStage_ += 1;
-        ReportEvent(StageEvent(kEventStageStart, currentStage_), 0);
+        ReportEvent(IoEvent::WithStage(IoEvent::kStageStart, currentStage_), 0);
         const char* successor = "actualgame";
         if (currentStage_ == 6 && (live_[0].continueCount != 0 || live_[1].continueCount != 0)) {
             reachedEnding_ = 1;
@@ -214,7 +203,7 @@ void GameSystem::BuildScene(const String& name) {
     } else if (name.Equals("gameover")) {
         SaveRanking();
         StopBgm();
-        ReportEvent(kEventGameStart, 0);
+        ReportEvent(IoEvent::kGameStartOrOver, 0);
         endingInProgress_ = 0;
         scene = new GameOverScreen(this, "titlestart", pairMode_ ? "ranking2" : "ranking1");
     } else if (name.Equals("ending?")) {
@@ -232,14 +221,14 @@ void GameSystem::BuildScene(const String& name) {
         bgmPlaying_ = 0;
         DeleteAllChildren();
         scene = new TestModeScreen(this, "boot", "quit");
-        ReportEvent(kEventTestMode, 0);
+        ReportEvent(IoEvent::kTestMode, 0);
     } else if (const ErrorScene* error = FindErrorScene(name)) {
         StopBgm();
-        ReportEvent(kEventSystemError, error->argument);
+        ReportEvent(IoEvent::kSystemError, error->argument);
         errorShown_ = 1;
         scene = new SystemErrorScreen(this, name, "quit", error->message, bootPhase_);
     } else if (name.Equals("quit")) {
-        ReportEvent(kEventQuit, 0);
+        ReportEvent(IoEvent::kQuit, 0);
         quit_ = 1;
     }
     currentScene_ = scene;

@@ -4,22 +4,13 @@
 #include "game/screens/JoinInScreen.h"
 #include "game/screens/NameEntryScreen.h"
 #include "game/system/GameSystem.h"
+#include "game/system/IoEvent.h"
 
 namespace mareldon {
 
 namespace {
 
-constexpr uint32_t kEventCredits = 0x09010000;
-constexpr uint32_t kEventServiceCredit = 0x0A010000;
-constexpr uint32_t kEventStart = 0x0B010000;
-constexpr uint32_t kEventFirstJoin = 0x11000000;
-constexpr uint32_t kEventNameEntry = 0x12000000;
-constexpr uint32_t kEventFurtherJoin = 0x13000000;
 constexpr int kMaxContinues = 9;
-
-uint32_t PlayerEvent(uint32_t kind, int32_t stage, int player) {
-    return kind | (static_cast<uint32_t>(stage) & 0xFF) << 16 | static_cast<uint32_t>(player) << 8;
-}
 
 }  // namespace
 
@@ -43,7 +34,7 @@ void GameSystem::AddCoin() {
     if (pendingCoins_ >= CoinsPerCredit()) {
         pendingCoins_ = 0;
         GrantCredits(operating_.credits * CoinsPerCredit());
-        ReportEvent(kEventCredits, static_cast<uint32_t>(creditUnits_));
+        ReportEvent(IoEvent::kCredits, static_cast<uint32_t>(creditUnits_));
     }
 }
 
@@ -52,7 +43,7 @@ void GameSystem::AddServiceCredit() {
         return;
     }
     creditUnits_ += CoinsPerCredit();
-    ReportEvent(kEventServiceCredit, static_cast<uint32_t>(creditUnits_));
+    ReportEvent(IoEvent::kServiceCredit, static_cast<uint32_t>(creditUnits_));
 }
 
 int GameSystem::CoinsToNextCredit() const {
@@ -147,7 +138,7 @@ void GameSystem::StartGame(int mask) {
         }
         const int price = IsFreePlay() ? 0 : Price(1 << i);
         TakeCoinsForCredit(1 << i);
-        ReportEvent(kEventStart, static_cast<uint32_t>(price));
+        ReportEvent(IoEvent::kStart, static_cast<uint32_t>(price));
         PlayerRecord& record = live_[i];
         if (!pairMode_) {
             record.score = 0;
@@ -171,7 +162,9 @@ void GameSystem::JoinPlayers(int mask) {
         PlayerRecord& record = live_[i];
         const bool firstJoin = record.playCount == 1;
         StartGame(1 << i);
-        ReportEvent(PlayerEvent(firstJoin ? kEventFirstJoin : kEventFurtherJoin, currentStage_, i), 0);
+        ReportEvent(
+            IoEvent::WithPlayer(firstJoin ? IoEvent::kFirstJoin : IoEvent::kFurtherJoin, currentStage_, i),
+            0);
         if (currentStage_ != 0) {
             record.continueCount = std::min(record.continueCount + 1, kMaxContinues);
             if (record.playCount == 0) {
@@ -198,7 +191,7 @@ void GameSystem::StartNameEntry(int mask) {
         if (!(mask & (1 << i))) {
             continue;
         }
-        ReportEvent(PlayerEvent(kEventNameEntry, currentStage_, i), 0);
+        ReportEvent(IoEvent::WithPlayer(IoEvent::kNameEntry, currentStage_, i), 0);
         live_[i].stage = currentStage_;
         new NameEntryScreen(this, 1 << i);
     }

@@ -1,6 +1,7 @@
 // The settings and ranking files.
 #include "engine/core/Log.h"
 #include "game/system/GameSystem.h"
+#include "game/system/IoEvent.h"
 #include "game/system/RankingFile.h"
 #include "game/system/SaveFileStore.h"
 
@@ -8,7 +9,6 @@ namespace mareldon {
 
 namespace {
 
-constexpr uint32_t kEventSettingsStored = 0x06000000;
 // Anything larger is not one of our files.
 constexpr size_t kReadLimit = 64 * 1024;
 
@@ -30,19 +30,19 @@ const SoundSettings* GameSystem::GetSoundSettings(SoundSettings* out) const {
 }
 
 void GameSystem::StoreOperatingSettings(const OperatingSettings& block) {
-    ReportEvent(kEventSettingsStored, 0);
+    ReportEvent(IoEvent::kSettingsStored, 0);
     operating_ = block;
     SaveConfig();
 }
 
 void GameSystem::StoreGameSettings(const GameSettings& block) {
-    ReportEvent(kEventSettingsStored, 0);
+    ReportEvent(IoEvent::kSettingsStored, 0);
     game_ = block;
     SaveConfig();
 }
 
 void GameSystem::StoreSoundSettings(const SoundSettings& block) {
-    ReportEvent(kEventSettingsStored, 0);
+    ReportEvent(IoEvent::kSettingsStored, 0);
     sound_ = block;
     SaveConfig();
 }
