@@ -31,7 +31,8 @@ class SystemInputs {
     virtual ButtonMasks GetButtons(int input) const = 0;
 };
 
-// I/O library event report: the top byte of `code` is the event kind.
-using EventReporter = void (*)(uint32_t code, uint32_t argument);
+// I/O library event report (the shape of the I/O library's own): the top
+// byte of `code` is the event kind.
+using EventReporter = int (*)(uint32_t code, uint32_t argument);
 
 }  // namespace mareldon

@@ -44,8 +44,9 @@ inline std::vector<std::pair<uint32_t, uint32_t>>& Events() {
     static std::vector<std::pair<uint32_t, uint32_t>> events;
     return events;
 }
-inline void RecordEvent(uint32_t code, uint32_t argument) {
+inline int RecordEvent(uint32_t code, uint32_t argument) {
     Events().emplace_back(code, argument);
+    return 1;
 }
 
 // Every stand-in screen built, as "Class breakin successor args...".
