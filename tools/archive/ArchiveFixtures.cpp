@@ -82,7 +82,9 @@ std::vector<bool> SampleGlyph(uint16_t code) {
     }
 }
 
-std::vector<uint8_t> MakeSampleArchive() {
+namespace {
+
+std::vector<uint8_t> Sample(bool withFont) {
     MbdWriter writer;
     std::vector<uint16_t> pixels(16 * 16, 0xF0F0);
     int32_t texture = writer.AddImage(EncodeIimg(2, 16, 16, 5, pixels));
@@ -132,10 +134,12 @@ std::vector<uint8_t> MakeSampleArchive() {
 
     writer.AddSprite("sheet", sheet, {{"a", 0, 0, 16, 16}, {"b", 16, 0, 16, 32}});
 
-    EncodedFont font = EncodeFont(
-        24, 24,
-        {{'A', 24, SampleGlyph('A')}, {'B', 12, SampleGlyph('B')}, {0x3042, 24, SampleGlyph(0x3042)}});
-    writer.AddFont("F24", 24, 24, writer.AddWordArray(font.offsetTable), writer.AddBlob(font.bitStream));
+    if (withFont) {
+        EncodedFont font = EncodeFont(
+            24, 24,
+            {{'A', 24, SampleGlyph('A')}, {'B', 12, SampleGlyph('B')}, {0x3042, 24, SampleGlyph(0x3042)}});
+        writer.AddFont("F24", 24, 24, writer.AddWordArray(font.offsetTable), writer.AddBlob(font.bitStream));
+    }
 
     std::vector<uint8_t> sine;
     for (int i = 0; i < 441; ++i) {
@@ -157,6 +161,16 @@ std::vector<uint8_t> MakeSampleArchive() {
     writer.AddGroup({"SYSTEMSE", {shot}, {}, {}});
     writer.AddGroup({"SYSTEMBGM", {music}, {}, {}});
     return writer.Build();
+}
+
+}  // namespace
+
+std::vector<uint8_t> MakeSampleArchive() {
+    return Sample(true);
+}
+
+std::vector<uint8_t> MakeSmallSampleArchive() {
+    return Sample(false);
 }
 
 std::vector<uint8_t> MakeSampleVertexShaderData() {

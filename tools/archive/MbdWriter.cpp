@@ -118,7 +118,14 @@ void InternNode(MbdWriter& writer, const MbdWriter::Node& node) {
 void MbdWriter::AddModel(std::string_view name, const Node& root) {
     int32_t index = AddString(name);
     InternNode(*this, root);
-    models_.push_back(Model{index, root});
+    ByteWriter out;
+    out.I32(index);
+    WriteNode(out, root);
+    models_.push_back(std::move(out.bytes));
+}
+
+void MbdWriter::AddModelRecord(std::vector<uint8_t> record) {
+    models_.push_back(std::move(record));
 }
 
 void MbdWriter::AddSprite(std::string_view name, int32_t image, const std::vector<Frame>& frames) {
@@ -306,9 +313,8 @@ std::vector<uint8_t> MbdWriter::Build() const {
     }
     // 9 models
     body.Count(models_.size());
-    for (const Model& model : models_) {
-        body.I32(model.name);
-        WriteNode(body, model.root);
+    for (const auto& model : models_) {
+        body.Bytes(model);
     }
     // 10 sprites
     body.Count(sprites_.size());

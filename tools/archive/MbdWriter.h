@@ -120,6 +120,8 @@ class MbdWriter {
     // A sound slot holding raw record bytes (see EncodeSoundRecord).
     int32_t AddSound(std::vector<uint8_t> record);
     void AddModel(std::string_view name, const Node& root);
+    // A model record (name index and node tree) given byte for byte.
+    void AddModelRecord(std::vector<uint8_t> record);
     void AddSprite(std::string_view name, int32_t image, const std::vector<Frame>& frames);
     // The stored length counts the terminating 0; the field is padded to 4.
     void AddSoundName(std::string_view name, int32_t soundSlot);
@@ -155,11 +157,7 @@ class MbdWriter {
     std::vector<std::vector<uint8_t>> blobs_;
     std::vector<std::vector<uint8_t>> images_;
     std::vector<std::vector<uint8_t>> sounds_;
-    struct Model {
-        int32_t name;
-        Node root;
-    };
-    std::vector<Model> models_;
+    std::vector<std::vector<uint8_t>> models_;  // whole records
     struct Sprite {
         int32_t name;
         int32_t image;
