@@ -36,9 +36,10 @@ class BodyParser {
   private:
     bool Strings();
     bool KeyTracks();
-    bool IndexArrays();
+    bool Section(const char* name, size_t minRecordBytes, size_t& count);
+    bool WordSection(const char* name, std::vector<size_t>& sizes,
+                     void (ArchiveSink::*deliver)(ArchiveWords));
     bool VertexArrays();
-    bool WordArrays();
     bool ByteBlobs();
     bool Slots(bool sounds);
     bool Models();
@@ -83,7 +84,9 @@ class BodyParser {
 };
 
 bool BodyParser::Parse(std::string& error) {
-    bool ok = Strings() && KeyTracks() && IndexArrays() && VertexArrays() && WordArrays() && ByteBlobs() &&
+    bool ok = Strings() && KeyTracks() &&
+              WordSection("index arrays", indexArrays_, &ArchiveSink::OnIndexArray) && VertexArrays() &&
+              WordSection("word arrays", wordArrays_, &ArchiveSink::OnWordArray) && ByteBlobs() &&
               Slots(false) && Slots(true) && Models() && Sprites() && SoundNames() && Fonts() && Groups();
     if (!ok) {
         if (error_.empty()) {
@@ -105,10 +108,9 @@ bool BodyParser::Index(int32_t& out, size_t limit, const char* what) {
 }
 
 bool BodyParser::Strings() {
-    section_ = "strings";
     size_t count = 0;
-    if (!in_.ReadCount(1, count)) {
-        return Truncated();
+    if (!Section("strings", 1, count)) {
+        return false;
     }
     for (size_t i = 0; i < count; ++i) {
         std::string_view text;
@@ -122,10 +124,9 @@ bool BodyParser::Strings() {
 }
 
 bool BodyParser::KeyTracks() {
-    section_ = "key tracks";
     size_t count = 0;
-    if (!in_.ReadCount(16, count)) {
-        return Truncated();
+    if (!Section("key tracks", 16, count)) {
+        return false;
     }
     tracks_.reserve(count);
     for (size_t i = 0; i < count; ++i) {
@@ -143,30 +144,34 @@ bool BodyParser::KeyTracks() {
     return true;
 }
 
-bool BodyParser::IndexArrays() {
-    section_ = "index arrays";
+bool BodyParser::WordSection(const char* name, std::vector<size_t>& sizes,
+                             void (ArchiveSink::*deliver)(ArchiveWords)) {
     size_t count = 0;
-    if (!in_.ReadCount(4, count)) {
-        return Truncated();
+    if (!Section(name, 4, count)) {
+        return false;
     }
-    indexArrays_.reserve(count);
+    sizes.reserve(count);
     for (size_t i = 0; i < count; ++i) {
         size_t words = 0;
         const uint8_t* data = nullptr;
         if (!in_.ReadCount(4, words) || !in_.ReadBytes(words * 4, data)) {
             return Truncated();
         }
-        sink_.OnIndexArray(ArchiveWords{data, words});
-        indexArrays_.push_back(words);
+        (sink_.*deliver)(ArchiveWords{data, words});
+        sizes.push_back(words);
     }
     return true;
 }
 
+bool BodyParser::Section(const char* name, size_t minRecordBytes, size_t& count) {
+    section_ = name;
+    return in_.ReadCount(minRecordBytes, count) || Truncated();
+}
+
 bool BodyParser::VertexArrays() {
-    section_ = "vertex arrays";
     size_t count = 0;
-    if (!in_.ReadCount(8, count)) {
-        return Truncated();
+    if (!Section("vertex arrays", 8, count)) {
+        return false;
     }
     vertexArrays_.reserve(count);
     for (size_t i = 0; i < count; ++i) {
@@ -193,30 +198,10 @@ bool BodyParser::VertexArrays() {
     return true;
 }
 
-bool BodyParser::WordArrays() {
-    section_ = "word arrays";
-    size_t count = 0;
-    if (!in_.ReadCount(4, count)) {
-        return Truncated();
-    }
-    wordArrays_.reserve(count);
-    for (size_t i = 0; i < count; ++i) {
-        size_t words = 0;
-        const uint8_t* data = nullptr;
-        if (!in_.ReadCount(4, words) || !in_.ReadBytes(words * 4, data)) {
-            return Truncated();
-        }
-        sink_.OnWordArray(ArchiveWords{data, words});
-        wordArrays_.push_back(words);
-    }
-    return true;
-}
-
 bool BodyParser::ByteBlobs() {
-    section_ = "byte blobs";
     size_t count = 0;
-    if (!in_.ReadCount(4, count)) {
-        return Truncated();
+    if (!Section("byte blobs", 4, count)) {
+        return false;
     }
     size_t base = in_.Position();
     for (size_t i = 0; i < count; ++i) {
@@ -232,10 +217,9 @@ bool BodyParser::ByteBlobs() {
 }
 
 bool BodyParser::Slots(bool sounds) {
-    section_ = sounds ? "sound table" : "image table";
     size_t count = 0;
-    if (!in_.ReadCount(8, count)) {
-        return Truncated();
+    if (!Section(sounds ? "sound table" : "image table", 8, count)) {
+        return false;
     }
     // Both areas lie behind the body; a slot must stay inside the file.
     const int64_t areaStart = int64_t(kArchiveHeaderSize) + (sounds ? header_.soundBase : header_.bodySize);
@@ -262,10 +246,9 @@ bool BodyParser::Slots(bool sounds) {
 }
 
 bool BodyParser::Models() {
-    section_ = "models";
     size_t count = 0;
-    if (!in_.ReadCount(4 + kNodeMinBytes, count)) {
-        return Truncated();
+    if (!Section("models", 4 + kNodeMinBytes, count)) {
+        return false;
     }
     for (size_t i = 0; i < count; ++i) {
         int32_t name = 0;
@@ -432,10 +415,9 @@ bool BodyParser::ParamTracks(std::vector<ArchiveParamTrack>& params) {
 }
 
 bool BodyParser::Sprites() {
-    section_ = "sprites";
     size_t count = 0;
-    if (!in_.ReadCount(12, count)) {
-        return Truncated();
+    if (!Section("sprites", 12, count)) {
+        return false;
     }
     ArchiveSprite sprite;
     for (size_t i = 0; i < count; ++i) {
@@ -462,10 +444,9 @@ bool BodyParser::Sprites() {
 }
 
 bool BodyParser::SoundNames() {
-    section_ = "sound names";
     size_t count = 0;
-    if (!in_.ReadCount(8, count)) {
-        return Truncated();
+    if (!Section("sound names", 8, count)) {
+        return false;
     }
     for (size_t i = 0; i < count; ++i) {
         int32_t length = 0;
@@ -498,10 +479,9 @@ bool BodyParser::SoundNames() {
 }
 
 bool BodyParser::Fonts() {
-    section_ = "fonts";
     size_t count = 0;
-    if (!in_.ReadCount(20, count)) {
-        return Truncated();
+    if (!Section("fonts", 20, count)) {
+        return false;
     }
     for (size_t i = 0; i < count; ++i) {
         ArchiveFont font;
@@ -549,10 +529,9 @@ bool BodyParser::IndexList(std::vector<int32_t>& list, size_t limit, const char*
 }
 
 bool BodyParser::Groups() {
-    section_ = "groups";
     size_t count = 0;
-    if (!in_.ReadCount(16, count)) {
-        return Truncated();
+    if (!Section("groups", 16, count)) {
+        return false;
     }
     ArchiveGroup group;
     for (size_t i = 0; i < count; ++i) {
