@@ -1,17 +1,24 @@
-// Any bytes as a whole archive file: the header, the body and, for each sound
-// slot the body names, its record.
+// Any bytes as a whole archive file: the header, the body built into the shared
+// objects and, for each sound slot the body names, its record.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
-#include "engine/render/ArchiveParser.h"
+#include "engine/render/ArchiveBuilder.h"
 
 namespace {
 
-struct Slots : mareldon::ArchiveSink {
-    void OnSoundSlot(uint64_t offset, uint32_t size) override { sounds.emplace_back(offset, size); }
-    std::vector<std::pair<uint64_t, uint32_t>> sounds;
-};
+// The parser bounds the depth of the tree.
+void BuildLayouts(mareldon::ModelNodeData& node) {
+    if (node.mesh) {
+        for (const auto& part : node.mesh->parts) {
+            part->BuildLayout();
+        }
+    }
+    for (const auto& child : node.children) {
+        BuildLayouts(*child);
+    }
+}
 
 }  // namespace
 
@@ -22,13 +29,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!ReadArchiveHeader(data, size, size, header, error)) {
         return 0;
     }
-    Slots slots;
-    if (!ParseArchiveBody(data + kArchiveHeaderSize, size_t(header.bodySize), header, size, slots, error)) {
+    ArchiveBuilder built;
+    if (!ParseArchiveBody(data + kArchiveHeaderSize, size_t(header.bodySize), header, size, built, error)) {
         return 0;
     }
-    for (const auto& [offset, length] : slots.sounds) {
+    for (const RefPtr<SoundSlot>& slot : built.sounds) {
         ArchiveSoundRecord record;
-        ReadSoundRecord(data + offset, length, record, error);
+        ReadSoundRecord(data + slot->fileOffset, slot->size, record, error);
+    }
+    for (const RefPtr<ModelEntry>& model : built.models) {
+        BuildLayouts(*model->root);
     }
     return 0;
 }
