@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/render/ArchiveBuilder.h"
+#include "engine/platform/FileSystem.h"
+#include "engine/render/ResourceManager.h"
 #include "tools/archive/MbdWriter.h"
 
 namespace mareldon {
@@ -56,20 +57,16 @@ void BM_ReadArchiveBytes(benchmark::State& state) {
 }
 
 void BM_LoadArchive(benchmark::State& state) {
-    const std::string& path = ArchivePath();
+    const std::filesystem::path path = ArchivePath();
+    const size_t size = std::filesystem::file_size(path);
+    RefPtr<FileSystem> files(CreateFileSystem(path.parent_path().string().c_str()));
     for (auto _ : state) {
-        std::vector<uint8_t> file = ReadAll(path);
-        ArchiveHeader header;
-        std::string error;
-        ArchiveBuilder built;
-        bool ok = ReadArchiveHeader(file.data(), file.size(), file.size(), header, error) &&
-                  ParseArchiveBody(file.data() + kArchiveHeaderSize, size_t(header.bodySize), header,
-                                   file.size(), built, error);
-        if (!ok || built.vertexArrays.size() != kArrays) {
-            state.SkipWithError(error.c_str());
+        ResourceManager manager(files, RefPtr<GraphicsDevice>(), RefPtr<SoundBox>());
+        if (!manager.LoadArchive(path.filename().string().c_str())) {
+            state.SkipWithError("archive refused");
             break;
         }
-        state.SetBytesProcessed(state.bytes_processed() + int64_t(file.size()));
+        state.SetBytesProcessed(state.bytes_processed() + int64_t(size));
     }
 }
 

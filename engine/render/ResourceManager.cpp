@@ -76,7 +76,7 @@ bool ResourceManager::LoadArchive(const String& fileName) {
         ReportUnreadable(error.c_str());
         return false;
     }
-    std::vector<uint8_t> body(size_t(header.bodySize));
+    ByteVector body(size_t(header.bodySize));
     if (!in.Read(body.data(), uint32_t(body.size()))) {
         ReportUnreadable("cannot read the body");
         return false;

@@ -41,7 +41,7 @@ TEST(ArchiveBuilderTest, SampleBecomesSharedObjects) {
     EXPECT_TRUE(part.name->Equals("Layer1"));
     EXPECT_EQ(part.vertices->wordsPerVertex, 8);
     EXPECT_EQ(part.vertices->VertexCount(), 4);
-    EXPECT_EQ(part.indices->words, (std::vector<uint32_t>{0, 1, 2, 2, 1, 3}));
+    EXPECT_EQ(part.indices->words, (WordVector{0, 1, 2, 2, 1, 3}));
     EXPECT_EQ(part.DrawFloat(kDrawRadius), 1.5f);
     EXPECT_EQ(part.drawSettings[kDrawCullMode], 1u);
     ASSERT_EQ(part.params.size(), 1u);
@@ -58,7 +58,7 @@ TEST(ArchiveBuilderTest, SampleBecomesSharedObjects) {
     ASSERT_EQ(built.fonts.size(), 1u);
     EXPECT_TRUE(built.fonts[0].first->Equals("F24"));
     EXPECT_EQ(built.fonts[0].second->offsetTable.Get(), built.wordArrays[0].Get());
-    EXPECT_EQ(built.fonts[0].second->glyphs->bytes, built.blobs[0]->bytes);
+    EXPECT_EQ(built.fonts[0].second->glyphs.Get(), built.blobs[0].Get());
     ASSERT_EQ(built.soundNames.size(), 2u);
     EXPECT_TRUE(built.soundNames[1].name.Equals("bgm_title"));
     EXPECT_EQ(built.soundNames[1].slot, 1);
