@@ -2,7 +2,10 @@
 
 #include <cstring>
 
+#include "engine/core/Log.h"
 #include "engine/render/ArchiveCursor.h"
+#include "engine/render/ArchiveObjects.h"
+#include "engine/render/FileRef.h"
 
 namespace mareldon {
 
@@ -52,6 +55,32 @@ bool ReadShaderData(const uint8_t* data, size_t size, ShaderDataKind kind,
         ++index;
     }
     return true;
+}
+
+size_t LoadShaderDataFile(const RefPtr<FileSystem>& fileSystem, const String& name, ShaderDataKind kind,
+                          const std::function<void(const ShaderDataRecord&)>& record) {
+    RefPtr<FileRef> file(new FileRef(fileSystem, name, kFileRead));
+    if (file->GetStatus() < 0) {
+        return 0;
+    }
+    File& in = *file->GetFile();
+    ByteVector bytes(in.GetSize());
+    if (!bytes.empty() && !in.Read(bytes.data(), uint32_t(bytes.size()))) {
+        LOG_WARN("shaders", "%s: cannot be read", name.Text());
+        return 0;
+    }
+    size_t count = 0;
+    std::string error;
+    if (!ReadShaderData(
+            bytes.data(), bytes.size(), kind,
+            [&](const ShaderDataRecord& r) {
+                ++count;
+                record(r);
+            },
+            error)) {
+        LOG_WARN("shaders", "%s: %s; %zu records kept", name.Text(), error.c_str(), count);
+    }
+    return count;
 }
 
 }  // namespace mareldon

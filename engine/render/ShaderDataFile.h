@@ -9,6 +9,11 @@
 
 namespace mareldon {
 
+class FileSystem;
+class String;
+template <typename T>
+class RefPtr;
+
 // The records of the shader data files "QVDSHDV.dat" (vertex shaders with their
 // input elements) and "QVDSHDP.dat" (pixel shaders); docs/shader-data-format.md.
 enum class ShaderDataKind { Vertex, Pixel };
@@ -32,5 +37,11 @@ inline constexpr int32_t kShaderElementTypeCount = 5;
 // result is false. A string is the bytes of its field before the first 0.
 bool ReadShaderData(const uint8_t* data, size_t size, ShaderDataKind kind,
                     const std::function<void(const ShaderDataRecord&)>& record, std::string& error);
+
+// Reads a whole shader data file through the file system and hands its records
+// to `record`. A missing file is skipped without a word; a damaged one is logged
+// and keeps the records before the damage. The number of records read.
+size_t LoadShaderDataFile(const RefPtr<FileSystem>& fileSystem, const String& name, ShaderDataKind kind,
+                          const std::function<void(const ShaderDataRecord&)>& record);
 
 }  // namespace mareldon

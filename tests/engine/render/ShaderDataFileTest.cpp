@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/core/String.h"
+#include "tests/engine/render/ArchiveTestServices.h"
 #include "tools/archive/ArchiveFixtures.h"
 #include "tools/archive/ShaderDataWriter.h"
 
@@ -97,6 +99,24 @@ TEST(ShaderDataFileTest, DamagedRecordEndsTheRead) {
         EXPECT_EQ(read.keys, std::vector<std::string>{"Plain "}) << c.name;
         EXPECT_NE(read.error.find("record 1"), std::string::npos) << c.name << ": " << read.error;
     }
+}
+
+TEST(ShaderDataFileTest, FilesThroughTheFileSystem) {
+    RefPtr<MemoryFileSystem> files(new MemoryFileSystem());
+    files->files["QVDSHDV.dat"] = MakeSampleVertexShaderData();
+    files->files["QVDSHDP.dat"] = {};
+    std::vector<uint8_t> cut = MakeSamplePixelShaderData();
+    cut.resize(cut.size() - 1);
+    files->files["cut.dat"] = cut;
+    std::vector<std::string> keys;
+    auto record = [&](const ShaderDataRecord& r) { keys.emplace_back(r.key); };
+    const RefPtr<FileSystem> fs(files);
+    EXPECT_EQ(LoadShaderDataFile(fs, "QVDSHDV.dat", ShaderDataKind::Vertex, record), 2u);
+    EXPECT_EQ(LoadShaderDataFile(fs, "QVDSHDP.dat", ShaderDataKind::Pixel, record), 0u);
+    EXPECT_EQ(LoadShaderDataFile(fs, "missing.dat", ShaderDataKind::Pixel, record), 0u);
+    EXPECT_EQ(LoadShaderDataFile(fs, "cut.dat", ShaderDataKind::Pixel, record), 1u);
+    EXPECT_EQ(keys, (std::vector<std::string>{"Plain ", "Normal Position:Normal: ", "Plain "}));
+    EXPECT_EQ(files->opens, files->closes);
 }
 
 }  // namespace
