@@ -105,6 +105,11 @@ void JvsBoard::SetFaults(const JvsBoardFaults& faults) {
     faults_ = faults;
 }
 
+JvsBoardFaults JvsBoard::Faults() const {
+    std::lock_guard lock(mutex_);
+    return faults_;
+}
+
 void JvsBoard::SetSwitchSource(JvsSwitchSource* source) {
     std::lock_guard lock(mutex_);
     source_ = source;

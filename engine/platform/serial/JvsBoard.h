@@ -67,6 +67,8 @@ class JvsBoard {
     // Takes every node's address away, as a node losing power would (sense 0).
     void DropAddresses();
     void SetFaults(const JvsBoardFaults& faults);
+    // The faults with what is left of their counters.
+    JvsBoardFaults Faults() const;
     void SetSwitchSource(JvsSwitchSource* source);
 
     // Every complete host frame as it came over the wire (escaped), in order.
