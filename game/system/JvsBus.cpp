@@ -49,6 +49,16 @@ uint8_t g_lastFrame[kJvsMaxWire];
 int g_lastFrameLength = 0;
 JvsFrameDecoder g_decoder(0);
 
+// A program that ends without closing the link still ends its bus thread
+// (a running std::thread would abort the exit).
+struct StopAtExit {
+    ~StopAtExit() {
+        if (g_thread.joinable()) {
+            JvsBus::Stop();
+        }
+    }
+} g_stopAtExit;
+
 int QueueIndex(int address) {
     return address > 32 || address < 0 ? JvsBus::kBroadcastQueue : address;
 }

@@ -1,15 +1,15 @@
 #include "game/system/SerialPort.h"
 
 #include <algorithm>
-#include <memory>
 
 #include "engine/platform/SerialLink.h"
 
 namespace mareldon {
 
 namespace {
-std::unique_ptr<SerialLink> g_port;
-}
+// A plain pointer: the bus may still close the port while statics are torn down.
+SerialLink* g_port = nullptr;
+}  // namespace
 
 namespace SerialPort {
 
@@ -17,12 +17,13 @@ int Open(const char* portName) {
     if (g_port) {
         return 0;
     }
-    g_port = OpenSerialLink(portName);
-    return g_port ? 1 : 0;
+    g_port = OpenSerialLink(portName).release();
+    return g_port != nullptr ? 1 : 0;
 }
 
 void Close() {
-    g_port.reset();
+    delete g_port;
+    g_port = nullptr;
 }
 
 bool IsOpen() {
