@@ -266,14 +266,14 @@ bool GlGpuDevice::Initialise(const GpuPresentParameters& parameters) {
 void GlGpuDevice::ApplyWindowMode() {
     windowed_ = parameters_.Windowed != 0 || GlWindowForced();
     bool fullscreen = (SDL_GetWindowFlags(shared_->window) & SDL_WINDOW_FULLSCREEN) != 0;
-    if (fullscreen == !windowed_)
-        return;
     // Desktop full screen: the display keeps its mode and Present scales.
-    if (SDL_SetWindowFullscreen(shared_->window, windowed_ ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+    if (fullscreen == windowed_ &&
+        SDL_SetWindowFullscreen(shared_->window, windowed_ ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
         LOG_WARN("gl", "cannot switch the window mode: %s", SDL_GetError());
     }
-    SDL_GL_SetSwapInterval(
-        parameters_.FullScreen_PresentationInterval == kGpuPresentIntervalOne || windowed_ ? 1 : 0);
+    // Interval ONE in full screen; DEFAULT in a window also waits for the
+    // vertical blank.
+    SDL_GL_SetSwapInterval(1);
 }
 
 bool GlGpuDevice::MakeBackBuffer() {
