@@ -1,0 +1,85 @@
+#include "engine/core/RotationTrack.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "engine/core/KeyTrack.h"
+
+namespace mareldon {
+
+RotationTrack::RotationTrack() : initial(EulerToQuaternion(0.0f, 0.0f, 0.0f)), keys(&inlineKey) {}
+
+RotationTrack::~RotationTrack() {
+    if (keys != &inlineKey)
+        delete[] keys;
+}
+
+void RotationTrack::SetKey(float time, const Quaternion& rotation) {
+    int32_t i = keyCount - 1;
+    while (i >= 0 && keys[i].time > time)
+        --i;
+    if (i >= 0 && keys[i].time == time) {
+        keys[i].rotation = rotation;
+        return;
+    }
+    if (keyCount == keyCapacity) {
+        int32_t capacity = keyCapacity * 4;
+        RotationKey* grown = new RotationKey[static_cast<size_t>(capacity)];
+        std::memcpy(grown, keys, sizeof(RotationKey) * static_cast<size_t>(keyCount));
+        if (keys != &inlineKey)
+            delete[] keys;
+        keys = grown;
+        keyCapacity = capacity;
+    }
+    int32_t at = i + 1;
+    std::memmove(&keys[at + 1], &keys[at], sizeof(RotationKey) * static_cast<size_t>(keyCount - at));
+    keys[at] = RotationKey{time, rotation};
+    ++keyCount;
+}
+
+Quaternion RotationTrack::Sample(float time) {
+    if (keyCount == 0)
+        return initial;
+    if (keyCount == 1)
+        return keys[0].rotation;
+    if (time <= keys[0].time)
+        return keys[0].rotation;
+    if (time >= keys[keyCount - 1].time)
+        return keys[keyCount - 1].rotation;
+    lastSegment = FindTrackSegment(keys, keyCount, time, lastSegment);
+    const RotationKey& a = keys[lastSegment];
+    const RotationKey& b = keys[lastSegment + 1];
+    float u = (time - a.time) / (b.time - a.time);
+    return QuaternionSlerp(a.rotation, b.rotation, u);
+}
+
+Quaternion EulerToQuaternion(float ex, float ey, float ez) {
+    float sx = std::sin(-ex / 2.0f);
+    float cx = std::cos(-ex / 2.0f);
+    float sy = std::sin(-ey / 2.0f);
+    float cy = std::cos(-ey / 2.0f);
+    float sz = std::sin(ez / 2.0f);
+    float cz = std::cos(ez / 2.0f);
+    return {cz * cy * sx - sz * sy * cx, sz * cy * sx + cz * sy * cx, sz * cy * cx - cz * sy * sx,
+            sz * sy * sx + cz * cy * cx};
+}
+
+Quaternion QuaternionSlerp(const Quaternion& q1, const Quaternion& q2, float u) {
+    Quaternion to = q2;
+    float d = q1.x * to.x + q1.y * to.y + q1.z * to.z + q1.w * to.w;
+    if (d < 0.0f) {
+        to = {-to.x, -to.y, -to.z, -to.w};
+        d = -d;
+    }
+    float a = 1.0f - u;
+    float b = u;
+    if (1.0f - d > 0.001f) {
+        float theta = std::acos(d);
+        float sinTheta = std::sin(theta);
+        a = std::sin((1.0f - u) * theta) / sinTheta;
+        b = std::sin(u * theta) / sinTheta;
+    }
+    return {a * q1.x + b * to.x, a * q1.y + b * to.y, a * q1.z + b * to.z, a * q1.w + b * to.w};
+}
+
+}  // namespace mareldon
