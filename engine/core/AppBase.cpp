@@ -16,20 +16,12 @@ AppBase::AppBase(int argc, const char* const* argv) {
     for (int i = 0; i < argc; ++i)
         arguments.Add(argv[i]);
 
-    const char* overrideDir = std::getenv("MARELDON_PROGRAM_DIR");
-    if (overrideDir != nullptr && overrideDir[0] != 0) {
-        programDir.Assign(overrideDir);
-        char last = programDir[programDir.Length() - 1];
-        if (last != '/' && last != '\\')
-            programDir.Append("/");
-    } else {
-        programDir = GetExecutableDirectory();
-        if (programDir.IsEmpty() && argc > 0) {
-            String drive;
-            String directory;
-            SplitPath(argv[0], &drive, &directory, nullptr, nullptr);
-            programDir = drive + directory;
-        }
+    programDir = GetExecutableDirectory();
+    if (programDir.IsEmpty() && argc > 0) {
+        String drive;
+        String directory;
+        SplitPath(argv[0], &drive, &directory, nullptr, nullptr);
+        programDir = drive + directory;
     }
 }
 

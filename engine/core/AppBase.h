@@ -12,7 +12,7 @@ class AppBase {
   public:
     // Arguments come from argv, argument 0 first. The program directory is the
     // executable's (from /proc/self/exe, since argv[0] may be a bare name found through
-    // PATH); MARELDON_PROGRAM_DIR overrides it.
+    // PATH).
     AppBase(int argc, const char* const* argv);
     virtual ~AppBase();
     AppBase(const AppBase&) = delete;

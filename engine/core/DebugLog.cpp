@@ -1,5 +1,7 @@
 #include "engine/core/DebugLog.h"
 
+#include "engine/core/Log.h"
+
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -57,13 +59,9 @@ void SendDebugText(const char* text) {
 }
 
 void SendToDebugWindow(const char* title, const char* text, uint16_t code) {
-    (void)title;
     (void)code;
-    const char* sink = std::getenv("MARELDON_DEBUG_VIEWER");
-    if (sink == nullptr || std::strcmp(sink, "stderr") != 0)
-        return;
     std::string utf8 = Cp932ToUtf8(text != nullptr ? text : "");
-    std::fprintf(stderr, "%s", utf8.c_str());
+    LOG_DEBUG(title, "%s", utf8.c_str());
 }
 
 std::vector<uint8_t> BuildDebugViewerBlock(const char* text, uint16_t code) {

@@ -27,9 +27,8 @@ void SetSystemLogPath(const char* path);
 void SendDebugText(const char* text);
 constexpr uint16_t kDebugTextCode = 9;
 
-// There are no cross-process window messages on Linux, so the viewer is the sink
-// named by MARELDON_DEBUG_VIEWER: "stderr" prints the text there; unset, the text is
-// dropped as when no viewer window runs.
+// There are no cross-process window messages on Linux: the viewer's text goes to the
+// program's log at debug level (MARELDON_LOG=debug shows it), under the viewer's title.
 void SendToDebugWindow(const char* title, const char* text, uint16_t code);
 
 // The block a viewer receives: code (u16 LE), the text as UTF-16 LE with a 16-bit
