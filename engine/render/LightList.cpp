@@ -19,35 +19,24 @@ LightRecord& LightRecord::operator=(const LightRecord& other) {
     return *this;
 }
 
-LightList::LightList(int32_t initialCapacity)
-    : capacity(initialCapacity > 0 ? initialCapacity : 1), items(new LightRecord*[capacity]) {}
-
-LightList::~LightList() {
-    for (int32_t i = 0; i < allocated; ++i)
-        delete items[i];
-    delete[] items;
+LightList::LightList(int32_t initialCapacity) {
+    items.reserve(static_cast<size_t>(initialCapacity > 0 ? initialCapacity : 1));
 }
 
 int32_t LightList::Add(const LightRecord& record) {
-    if (count == allocated) {
-        if (allocated == capacity) {
-            auto** grown = new LightRecord*[static_cast<size_t>(capacity) * 2];
-            for (int32_t i = 0; i < allocated; ++i)
-                grown[i] = items[i];
-            delete[] items;
-            items = grown;
-            capacity *= 2;
-        }
-        items[allocated++] = new LightRecord(record);
+    if (static_cast<size_t>(count) == items.size()) {
+        if (items.size() == items.capacity())
+            items.reserve(items.capacity() * 2);
+        items.push_back(std::make_unique<LightRecord>(record));
     } else {
-        *items[count] = record;
+        *items[static_cast<size_t>(count)] = record;
     }
     return count++;
 }
 
 void LightList::Clear() {
     for (int32_t i = 0; i < count; ++i)
-        items[i]->texture.Reset();
+        items[static_cast<size_t>(i)]->texture = RefPtr<TextureBase>();
     count = 0;
 }
 

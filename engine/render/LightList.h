@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 #include "engine/core/RefPtr.h"
 #include "engine/core/String.h"
@@ -33,7 +35,6 @@ struct LightRecord {
 class LightList {
   public:
     explicit LightList(int32_t initialCapacity = 2);
-    ~LightList();
     LightList(const LightList&) = delete;
     LightList& operator=(const LightList&) = delete;
 
@@ -43,15 +44,14 @@ class LightList {
     void Clear();
 
     int32_t Count() const { return count; }
-    int32_t Capacity() const { return capacity; }
-    const LightRecord& operator[](int32_t index) const { return *items[index]; }
-    LightRecord& operator[](int32_t index) { return *items[index]; }
+    int32_t Capacity() const { return static_cast<int32_t>(items.capacity()); }
+    const LightRecord& operator[](int32_t index) const { return *items[static_cast<size_t>(index)]; }
+    LightRecord& operator[](int32_t index) { return *items[static_cast<size_t>(index)]; }
 
   private:
     int32_t count = 0;
-    int32_t allocated = 0;  // records made so far (kept across Clear)
-    int32_t capacity;
-    LightRecord** items;
+    // Records made so far; those past count are kept for the next frame.
+    std::vector<std::unique_ptr<LightRecord>> items;
 };
 
 }  // namespace mareldon
