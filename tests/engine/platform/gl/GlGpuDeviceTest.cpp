@@ -8,13 +8,11 @@
 #include <cstring>
 #include <vector>
 
+#include "engine/platform/ShaderAssembler.h"
 #include "engine/platform/gl/GlGpu.h"
-#include "tests/engine/platform/gl/ShaderTokens.h"
 
 namespace mareldon {
 namespace {
-
-using namespace tokens;
 
 // Position (clip space), colour, texture coordinate.
 struct Vertex {
@@ -80,9 +78,8 @@ class GlGpuDeviceTest : public ::testing::Test {
         ASSERT_EQ(device_->CreateVertexBuffer(sizeof(Vertex) * 64, kGpuUsageWriteOnly, 0, GpuPool::DEFAULT,
                                               vertices_.Receive()),
                   kGpuOk);
-        passVs_ = VertexShader({kVs11, MOV, Dst(OPOS, 0), Src(V, 0), MOV, Dst(OD, 0), Src(V, 1), MOV,
-                                Dst(OT, 0), Src(V, 2), kEnd});
-        texturePs_ = PixelShader({kPs11, TEX, Dst(T, 0), MUL, Dst(R, 0), Src(T, 0), Src(V, 0), kEnd});
+        passVs_ = VertexShader("mov\toPos, v0\nmov\toD0, v1\nmov\toT0, v2\n");
+        texturePs_ = PixelShader("tex\tt0\nmul\tr0, t0, v0\n");
     }
 
     void Close() {
@@ -100,14 +97,20 @@ class GlGpuDeviceTest : public ::testing::Test {
         ASSERT_EQ(device_->SetRenderState(state, value), kGpuOk);
     }
 
-    uint32_t VertexShader(std::vector<uint32_t> code) {
+    // Assembled as the shader objects do: the vertex constant file declared
+    // as one array so relative reads translate.
+    uint32_t VertexShader(const char* text) {
+        AssembledShader shader = AssembleShader(std::string("vs.1.1\n") + text, {96});
+        EXPECT_TRUE(shader.Ok()) << shader.error;
         uint32_t handle = 0;
-        EXPECT_EQ(device_->CreateVertexShader(kDeclaration, code.data(), &handle, 0), kGpuOk);
+        EXPECT_EQ(device_->CreateVertexShader(kDeclaration, shader.code.data(), &handle, 0), kGpuOk);
         return handle;
     }
-    uint32_t PixelShader(std::vector<uint32_t> code) {
+    uint32_t PixelShader(const char* text) {
+        AssembledShader shader = AssembleShader(std::string("ps.1.1\n") + text);
+        EXPECT_TRUE(shader.Ok()) << shader.error;
         uint32_t handle = 0;
-        EXPECT_EQ(device_->CreatePixelShader(code.data(), &handle), kGpuOk);
+        EXPECT_EQ(device_->CreatePixelShader(shader.code.data(), &handle), kGpuOk);
         return handle;
     }
 
@@ -379,13 +382,8 @@ TEST_F(GlGpuDeviceTest, DepthTestLessEqualAndDepthWriteOff) {
 }
 
 TEST_F(GlGpuDeviceTest, RelativeConstantAddressingPlacesSixteenInstances) {
-    // mov a0.x, v2.x; add oPos, v0, c[a0.x + 10]; mov oD0, c[a0.x + 30]
-    std::vector<uint32_t> code = {kVs11};
-    std::vector<uint32_t> table = ConstantTable(96);
-    code.insert(code.end(), table.begin(), table.end());
-    code.insert(code.end(), {MOV, Dst(A, 0, 1), Src(V, 2, 0x00), ADD, Dst(OPOS, 0), Src(V, 0),
-                             Src(C, 10, kXyzw, 0, true), MOV, Dst(OD, 0), Src(C, 30, kXyzw, 0, true), kEnd});
-    uint32_t instancing = VertexShader(code);
+    uint32_t instancing =
+        VertexShader("mov\ta0.x, v2.x\nadd\toPos, v0, c[a0.x + 10]\nmov\toD0, c[a0.x + 30]\n");
     ASSERT_NE(instancing, 0u);
     std::vector<float> constants(96 * 4, 0.0f);
     std::vector<Vertex> quads;
@@ -425,10 +423,7 @@ TEST_F(GlGpuDeviceTest, RelativeConstantAddressingPlacesSixteenInstances) {
 }
 
 TEST_F(GlGpuDeviceTest, SaturateAndCoIssuedAlpha) {
-    // sub_sat r1, v0, c0; add r0.rgb, r1, c1; +mov r0.a, c2.a
-    uint32_t shader =
-        PixelShader({kPs11, SUB, Dst(R, 1, 0xF, true), Src(V, 0), Src(C, 0), ADD, Dst(R, 0, 7), Src(R, 1),
-                     Src(C, 1), MOV | kCoIssue, Dst(R, 0, 8), Src(C, 2, 0xFF), kEnd});
+    uint32_t shader = PixelShader("sub_sat\tr1, v0, c0\nadd\tr0.rgb, r1, c1\n+mov\tr0.a, c2.a\n");
     ASSERT_NE(shader, 0u);
     const float c[3][4] = {{0.75f, 0.0f, 0.0f, 0.0f}, {0.5f, 0.25f, 0.0f, 0.0f}, {0, 0, 0, 1.0f}};
     device_->SetPixelShaderConstant(0, &c[0][0], 3);
@@ -447,15 +442,16 @@ TEST_F(GlGpuDeviceTest, SaturateAndCoIssuedAlpha) {
 
 TEST_F(GlGpuDeviceTest, RefusedShadersGiveNoHandle) {
     uint32_t handle = 7;
-    const uint32_t unknownOpcode[] = {kVs11, 0x7777, Dst(R, 0), kEnd};
+    const uint32_t unknownOpcode[] = {0xFFFE0101, 0x7777, 0x800F0000, 0x0000FFFF};
     EXPECT_NE(device_->CreateVertexShader(kDeclaration, unknownOpcode, &handle, 0), kGpuOk);
     EXPECT_EQ(handle, 0u);
-    const uint32_t pixelAsVertex[] = {kPs11, MOV, Dst(R, 0), Src(V, 0), kEnd};
-    EXPECT_NE(device_->CreateVertexShader(kDeclaration, pixelAsVertex, &handle, 0), kGpuOk);
+    AssembledShader pixel = AssembleShader("ps.1.1\nmov\tr0, v0\n");
+    AssembledShader vertex = AssembleShader("vs.1.1\nmov\toPos, v0\n");
+    ASSERT_TRUE(pixel.Ok() && vertex.Ok());
+    EXPECT_NE(device_->CreateVertexShader(kDeclaration, pixel.code.data(), &handle, 0), kGpuOk);
+    EXPECT_NE(device_->CreatePixelShader(vertex.code.data(), &handle), kGpuOk);
     const uint32_t badDeclaration[] = {0x20000000, 0x40070000, 0xFFFFFFFF};
-    const uint32_t ok[] = {kVs11, MOV, Dst(OPOS, 0), Src(V, 0), kEnd};
-    EXPECT_NE(device_->CreateVertexShader(badDeclaration, ok, &handle, 0), kGpuOk);
-    EXPECT_NE(device_->CreatePixelShader(ok, &handle), kGpuOk);
+    EXPECT_NE(device_->CreateVertexShader(badDeclaration, vertex.code.data(), &handle, 0), kGpuOk);
 }
 
 TEST_F(GlGpuDeviceTest, EachShaderPairIsLinkedOnce) {
