@@ -876,8 +876,7 @@ void GlGpuDevice::BindAttributes() {
     gl_.BindBuffer(GL_ARRAY_BUFFER, stream_->Name());
     for (const GlVertexElement& e : shader->elements) {
         wanted |= 1u << e.reg;
-        gl_.VertexAttribPointer(e.reg, static_cast<GLint>(e.components), GL_FLOAT, GL_FALSE,
-                                static_cast<GLsizei>(stride_),
+        gl_.VertexAttribPointer(e.reg, e.size, e.type, e.normalized, static_cast<GLsizei>(stride_),
                                 reinterpret_cast<const void*>(uintptr_t{e.offset}));
     }
     for (uint32_t reg = 0; reg < 16; ++reg) {

@@ -46,12 +46,28 @@ bool ParseDeclaration(const uint32_t* declaration, std::vector<GlVertexElement>&
         }
         uint32_t type = (token >> 16) & 0xF;
         uint32_t reg = token & 0x1F;
-        if (type > 3 || reg >= 16) {
+        if (type > 7 || reg >= 16) {
             error = "unsupported vertex element " + std::to_string(token);
             return false;
         }
-        elements.push_back({reg, type + 1, offset});
-        offset += (type + 1) * 4;
+        // FLOAT1..4, D3DCOLOR (bytes B, G, R, A), UBYTE4, SHORT2, SHORT4.
+        struct ElementType {
+            GLint size;
+            GLenum type;
+            GLboolean normalized;
+            uint32_t bytes;
+        };
+        static const ElementType kTypes[8] = {{1, GL_FLOAT, GL_FALSE, 4},
+                                              {2, GL_FLOAT, GL_FALSE, 8},
+                                              {3, GL_FLOAT, GL_FALSE, 12},
+                                              {4, GL_FLOAT, GL_FALSE, 16},
+                                              {GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, 4},
+                                              {4, GL_UNSIGNED_BYTE, GL_FALSE, 4},
+                                              {2, GL_SHORT, GL_FALSE, 4},
+                                              {4, GL_SHORT, GL_FALSE, 8}};
+        const ElementType& t = kTypes[type];
+        elements.push_back({reg, t.size, t.type, t.normalized, offset});
+        offset += t.bytes;
     }
     error = "declaration without end token";
     return false;
