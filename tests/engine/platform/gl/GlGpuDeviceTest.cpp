@@ -450,7 +450,7 @@ TEST_F(GlGpuDeviceTest, RefusedShadersGiveNoHandle) {
     ASSERT_TRUE(pixel.Ok() && vertex.Ok());
     EXPECT_NE(device_->CreateVertexShader(kDeclaration, pixel.code.data(), &handle, 0), kGpuOk);
     EXPECT_NE(device_->CreatePixelShader(vertex.code.data(), &handle), kGpuOk);
-    const uint32_t badDeclaration[] = {0x20000000, 0x40070000, 0xFFFFFFFF};
+    const uint32_t badDeclaration[] = {0x20000000, 0x40090000, 0xFFFFFFFF};  // no type 9
     EXPECT_NE(device_->CreateVertexShader(badDeclaration, vertex.code.data(), &handle, 0), kGpuOk);
 }
 
