@@ -87,9 +87,6 @@ TEST(TextureTest, DamagedIimgGivesNoTexture) {
 }
 
 TEST(TextureTest, UploadsFollowTheKindTable) {
-#ifdef MARELDON_NO_PIXEL_CONVERT
-    GTEST_SKIP() << "no pixel converters in this build";
-#endif
     DeviceFixture f;
     GraphicsDeviceDX& device = f.Make();
     // An IIMG of kind 3 holds A4R4G4B4 words but takes uploads by the kind-3 rules.
