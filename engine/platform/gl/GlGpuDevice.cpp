@@ -634,31 +634,23 @@ GpuResult GlGpuDevice::CopyRects(GpuSurface* source, GpuSurface* destination) {
 
 GpuResult GlGpuDevice::CreateVertexBuffer(uint32_t length, uint32_t usage, uint32_t, GpuPool pool,
                                           GpuBuffer** buffer) {
-    if (buffer == nullptr)
-        return kGpuErrorInvalidCall;
-    *buffer = nullptr;
-    if (length == 0)
-        return kGpuErrorInvalidCall;
-    GpuBufferDesc desc;
-    desc.Usage = usage;
-    desc.Pool = pool;
-    desc.Size = length;
-    auto* created = new GlGpuBuffer(shared_, desc);
-    if (!created->Valid()) {
-        created->Release();
-        return kGpuErrorOutOfMemory;
-    }
-    *buffer = created;
-    return kGpuOk;
+    return MakeBuffer(length, usage, GpuFormat::Unknown, pool, buffer);
 }
 
 GpuResult GlGpuDevice::CreateIndexBuffer(uint32_t length, uint32_t usage, GpuFormat format, GpuPool pool,
                                          GpuBuffer** buffer) {
-    if (buffer == nullptr)
+    if (format != GpuFormat::INDEX16 && format != GpuFormat::INDEX32) {
         return kGpuErrorInvalidCall;
+    }
+    return MakeBuffer(length, usage, format, pool, buffer);
+}
+
+GpuResult GlGpuDevice::MakeBuffer(uint32_t length, uint32_t usage, GpuFormat format, GpuPool pool,
+                                  GpuBuffer** buffer) {
+    if (buffer == nullptr || length == 0) {
+        return kGpuErrorInvalidCall;
+    }
     *buffer = nullptr;
-    if (length == 0 || (format != GpuFormat::INDEX16 && format != GpuFormat::INDEX32))
-        return kGpuErrorInvalidCall;
     GpuBufferDesc desc;
     desc.Format = format;
     desc.Usage = usage;
