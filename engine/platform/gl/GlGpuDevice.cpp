@@ -940,7 +940,10 @@ GpuResult GlGpuDevice::DrawPrimitive(GpuPrimitiveType type, uint32_t startVertex
     uint64_t count = VertexCount(type, primitiveCount);
     GpuBufferDesc desc;
     stream_->GetDesc(&desc);
-    if (stride_ == 0 || (startVertex + count) * stride_ > desc.Size)
+    // Vertices past the buffer would be read from memory GL does not guard.
+    uint64_t last = uint64_t{startVertex} + count - 1;
+    uint32_t extent = program_->vertex->extent;
+    if (extent > desc.Size || last * stride_ > desc.Size - extent)
         return kGpuErrorInvalidCall;
     gl_.DrawArrays(PrimitiveMode(type), static_cast<GLint>(startVertex), static_cast<GLsizei>(count));
     return kGpuOk;

@@ -25,9 +25,10 @@ size_t ShaderLength(const uint32_t* function) {
     return 0;
 }
 
-bool ParseDeclaration(const uint32_t* declaration, std::vector<GlVertexElement>& elements,
+// Fills the elements and the bytes of a vertex they read (offset).
+bool ParseDeclaration(const uint32_t* declaration, std::vector<GlVertexElement>& elements, uint32_t& offset,
                       std::string& error) {
-    uint32_t offset = 0;
+    offset = 0;
     for (size_t i = 0; i < kMaxDeclarationTokens; ++i) {
         uint32_t token = declaration[i];
         if (token == 0xFFFFFFFF)
@@ -199,7 +200,7 @@ uint32_t GlShaderCache::CreateVertexShader(const uint32_t* declaration, const ui
         return 0;
     auto shader = std::make_unique<GlVertexShader>();
     std::string error;
-    if (!ParseDeclaration(declaration, shader->elements, error)) {
+    if (!ParseDeclaration(declaration, shader->elements, shader->extent, error)) {
         LOG_ERROR("gl", "vertex declaration refused: %s", error.c_str());
         return 0;
     }

@@ -23,6 +23,7 @@ struct GlVertexShader {
     GlShaderSource source;
     GLuint shader = 0;
     std::vector<GlVertexElement> elements;
+    uint32_t extent = 0;  // bytes of one vertex the declaration reads
 };
 
 struct GlPixelShader {

@@ -481,6 +481,24 @@ TEST_F(GlGpuDeviceTest, BuffersMadeEveryFrameReuseTheirStorage) {
     }
 }
 
+TEST_F(GlGpuDeviceTest, DrawsReadingPastTheirBuffersAreRefused) {
+    device_->SetVertexShader(passVs_);
+    device_->SetPixelShader(0);
+    device_->SetStreamSource(0, vertices_.Get(), sizeof(Vertex));
+    EXPECT_EQ(device_->DrawPrimitive(GpuPrimitiveType::TRIANGLELIST, 60, 1),
+              kGpuOk);  // vertices 60..62 of 64
+    EXPECT_EQ(device_->DrawPrimitive(GpuPrimitiveType::TRIANGLELIST, 62, 1), kGpuErrorInvalidCall);
+    EXPECT_EQ(device_->DrawPrimitive(GpuPrimitiveType::TRIANGLESTRIP, 0, 63), kGpuErrorInvalidCall);
+    GpuPtr<GpuBuffer> indices;
+    ASSERT_EQ(device_->CreateIndexBuffer(12, kGpuUsageWriteOnly, GpuFormat::INDEX16, GpuPool::DEFAULT,
+                                         indices.Receive()),
+              kGpuOk);
+    device_->SetIndices(indices.Get(), 0);
+    EXPECT_EQ(device_->DrawIndexedPrimitive(GpuPrimitiveType::TRIANGLELIST, 0, 4, 0, 2), kGpuOk);
+    EXPECT_EQ(device_->DrawIndexedPrimitive(GpuPrimitiveType::TRIANGLELIST, 0, 4, 3, 2),
+              kGpuErrorInvalidCall);
+}
+
 TEST_F(GlGpuDeviceTest, LocksKeepTheirBytesAndRefuseWhatCannotBeLocked) {
     const uint16_t texels[] = {1, 2, 3, 4, 5, 6, 7, 8};
     auto texture = Texture(4, 2, GpuFormat::A4R4G4B4, texels, 2);
