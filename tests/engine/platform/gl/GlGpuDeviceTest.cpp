@@ -440,6 +440,30 @@ TEST_F(GlGpuDeviceTest, SaturateAndCoIssuedAlpha) {
     EXPECT_NEAR(int(pixel & 0xFF), 0x40, 1);
 }
 
+// ps.1.1 holds constants and registers in [-1, 1].
+TEST_F(GlGpuDeviceTest, PixelShaderValuesStayWithinTheRegisterRange) {
+    struct Case {
+        const char* text;
+        int expected;  // red, from v0.r = 0.25 and c0.r = 2, c1.r = 0.5
+    };
+    const Case cases[] = {
+        {"mul\tr0, v0, c0\n", 0x40},                   // c0 reads as 1
+        {"add\tr1, v0, c0\nmul\tr0, r1, c1\n", 0x80},  // r1 = 1.25 is held as 1
+    };
+    const float c[2][4] = {{2.0f, 0, 0, 1.0f}, {0.5f, 0, 0, 1.0f}};
+    device_->SetPixelShaderConstant(0, &c[0][0], 2);
+    Rs(GpuRenderState::SRCBLEND, gpu::BLEND_ONE);
+    Rs(GpuRenderState::DESTBLEND, gpu::BLEND_ZERO);
+    device_->SetVertexShader(passVs_);
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.text);
+        device_->Clear(kGpuClearTarget | kGpuClearZBuffer, 0xFF000000, 1.0f, 0);
+        device_->SetPixelShader(PixelShader(k.text));
+        Draw(FullQuad(0xFF400000));
+        EXPECT_NEAR(int(Screen(4, 4) >> 16), k.expected, 1);
+    }
+}
+
 TEST_F(GlGpuDeviceTest, RefusedShadersGiveNoHandle) {
     uint32_t handle = 7;
     const uint32_t unknownOpcode[] = {0xFFFE0101, 0x7777, 0x800F0000, 0x0000FFFF};
@@ -553,6 +577,21 @@ TEST_F(GlGpuDeviceTest, ResetResizesTheBackBuffer) {
     EXPECT_EQ(desc.Height, 40u);
     device_->Clear(kGpuClearTarget | kGpuClearZBuffer, 0xFF123456, 1.0f, 0);
     EXPECT_EQ(Screen(31, 39), 0x123456u);
+}
+
+TEST_F(GlGpuDeviceTest, NoDeviceOnAWindowWithoutOpenGl) {
+    SDL_Window* plain = SDL_CreateWindow("plain", 0, 0, 32, 32, SDL_WINDOW_HIDDEN);
+    ASSERT_NE(plain, nullptr);
+    GpuPresentParameters p;
+    p.BackBufferWidth = 32;
+    p.BackBufferHeight = 32;
+    p.BackBufferFormat = GpuFormat::X8R8G8B8;
+    p.hDeviceWindow = plain;
+    p.Windowed = 1;
+    GpuDevice* device = reinterpret_cast<GpuDevice*>(1);
+    EXPECT_NE(object_->CreateDevice(0, GpuDeviceType::HAL, plain, 0, &p, &device), kGpuOk);
+    EXPECT_EQ(device, nullptr);
+    SDL_DestroyWindow(plain);
 }
 
 TEST_F(GlGpuDeviceTest, ObjectReportsModesFormatsAndOneDeviceType) {
