@@ -88,8 +88,9 @@ class GlGpuDeviceTest : public ::testing::Test {
         depth_.Reset();
         device_.Reset();
         object_.Reset();
-        if (window_)
+        if (window_) {
             SDL_DestroyWindow(window_);
+        }
         window_ = nullptr;
     }
 
@@ -398,8 +399,9 @@ TEST_F(GlGpuDeviceTest, RelativeConstantAddressingPlacesSixteenInstances) {
         // Corners around the origin with w 0 (the offset brings w 1); u
         // carries the instance, a little off to check the rounding.
         std::vector<Vertex> q = Quad(-0.25f, 0.25f, 0.25f, -0.25f, 0);
-        for (Vertex& v : q)
+        for (Vertex& v : q) {
             v.w = 0.0f, v.u = float(i) + (i % 2 ? 0.3f : -0.3f);
+        }
         quads.insert(quads.end(), q.begin(), q.end());
     }
     device_->SetVertexShaderConstant(0, constants.data(), 96);
@@ -416,8 +418,9 @@ TEST_F(GlGpuDeviceTest, RelativeConstantAddressingPlacesSixteenInstances) {
     // A register beyond the array reads zeros: nothing is placed.
     device_->Clear(kGpuClearTarget | kGpuClearZBuffer, 0xFF000000, 1.0f, 0);
     std::vector<Vertex> outside = Quad(-1, 1, 1, -1, 0);
-    for (Vertex& v : outside)
+    for (Vertex& v : outside) {
         v.w = 1.0f, v.u = 200.0f;
+    }
     Draw(outside);
     EXPECT_EQ(Screen(kWidth / 2, kHeight / 2), 0u);
 }
@@ -655,8 +658,9 @@ TEST_F(GlGpuScreenTest, CaptureWritesThePresentedFrame) {
     device_->Present();
     FILE* file = std::fopen(path.c_str(), "rb");
     EXPECT_EQ(file, nullptr) << "written one frame early";
-    if (file)
+    if (file) {
         std::fclose(file);
+    }
     device_->Clear(kGpuClearTarget | kGpuClearZBuffer, 0xFF00FF00, 1.0f, 0);
     device_->Present();
     file = std::fopen(path.c_str(), "rb");
