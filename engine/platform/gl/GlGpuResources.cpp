@@ -276,7 +276,9 @@ GpuResult GlImage::CopyTo(uint32_t level, GlImage& destination, uint32_t destina
     uint32_t width = std::min(Width(level), destination.Width(destinationLevel));
     uint32_t height = std::min(Height(level), destination.Height(destinationLevel));
     GpuRect r{0, 0, static_cast<int32_t>(width), static_cast<int32_t>(height)};
-    if (destination.Lockable() || destination.texture_ == 0) {
+    // A CPU copy the destination already keeps stays current; otherwise the
+    // pixels go straight to GL, so a staged texture holds no second copy.
+    if (destination.texture_ == 0 || !destination.shadows_[destinationLevel].empty()) {
         std::vector<uint8_t>& target = destination.Shadow(destinationLevel);
         for (uint32_t y = 0; y < height; ++y) {
             std::memcpy(target.data() + static_cast<size_t>(y) * destination.Pitch(destinationLevel),
@@ -286,7 +288,9 @@ GpuResult GlImage::CopyTo(uint32_t level, GlImage& destination, uint32_t destina
         destination.UploadRows(destinationLevel, r);
         return kGpuOk;
     }
-    // A default-pool texture keeps no CPU copy: upload straight from ours.
+    if (!shared_->alive) {
+        return kGpuErrorInvalidCall;
+    }
     GlFunctions& gl = shared_->gl;
     gl.ActiveTexture(kScratchUnit);
     gl.BindTexture(GL_TEXTURE_2D, destination.texture_);
