@@ -38,6 +38,20 @@ class GlGpuDeviceTest : public ::testing::Test {
     void SetUp() override { Open(kWidth, kHeight, kWidth, kHeight, 0); }
     void TearDown() override { Close(); }
 
+    // Windowed, 32-bit, with a 16-bit depth buffer.
+    static GpuPresentParameters Parameters(SDL_Window* window, uint32_t width, uint32_t height) {
+        GpuPresentParameters p;
+        p.BackBufferWidth = width;
+        p.BackBufferHeight = height;
+        p.BackBufferFormat = GpuFormat::X8R8G8B8;
+        p.BackBufferCount = 1;
+        p.hDeviceWindow = window;
+        p.Windowed = 1;
+        p.EnableAutoDepthStencil = 1;
+        p.AutoDepthStencilFormat = GpuFormat::D16;
+        return p;
+    }
+
     void Open(int windowWidth, int windowHeight, uint32_t backWidth, uint32_t backHeight, int rotation) {
         window_ = SDL_CreateWindow("gl test", 0, 0, windowWidth, windowHeight,
                                    SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
@@ -46,15 +60,7 @@ class GlGpuDeviceTest : public ::testing::Test {
         backend.SetScreenRotation(rotation);
         object_.Reset(backend.CreateObject(kGpuSdkVersion));
         ASSERT_TRUE(object_);
-        GpuPresentParameters p;
-        p.BackBufferWidth = backWidth;
-        p.BackBufferHeight = backHeight;
-        p.BackBufferFormat = GpuFormat::X8R8G8B8;
-        p.BackBufferCount = 1;
-        p.hDeviceWindow = window_;
-        p.Windowed = 1;
-        p.EnableAutoDepthStencil = 1;
-        p.AutoDepthStencilFormat = GpuFormat::D16;
+        GpuPresentParameters p = Parameters(window_, backWidth, backHeight);
         GpuDevice* device = nullptr;
         ASSERT_EQ(object_->CreateDevice(0, GpuDeviceType::HAL, window_, kGpuCreateHardwareVertexProcessing,
                                         &p, &device),
@@ -562,14 +568,7 @@ TEST_F(GlGpuDeviceTest, CopyRectsMovesStagedLevelsIntoADefaultPoolTexture) {
 }
 
 TEST_F(GlGpuDeviceTest, ResetResizesTheBackBuffer) {
-    GpuPresentParameters p;
-    p.BackBufferWidth = 32;
-    p.BackBufferHeight = 40;
-    p.BackBufferFormat = GpuFormat::X8R8G8B8;
-    p.hDeviceWindow = window_;
-    p.Windowed = 1;
-    p.EnableAutoDepthStencil = 1;
-    p.AutoDepthStencilFormat = GpuFormat::D16;
+    GpuPresentParameters p = Parameters(window_, 32, 40);
     backBuffer_.Reset();
     depth_.Reset();
     ASSERT_EQ(device_->Reset(&p), kGpuOk);
@@ -585,12 +584,7 @@ TEST_F(GlGpuDeviceTest, ResetResizesTheBackBuffer) {
 TEST_F(GlGpuDeviceTest, NoDeviceOnAWindowWithoutOpenGl) {
     SDL_Window* plain = SDL_CreateWindow("plain", 0, 0, 32, 32, SDL_WINDOW_HIDDEN);
     ASSERT_NE(plain, nullptr);
-    GpuPresentParameters p;
-    p.BackBufferWidth = 32;
-    p.BackBufferHeight = 32;
-    p.BackBufferFormat = GpuFormat::X8R8G8B8;
-    p.hDeviceWindow = plain;
-    p.Windowed = 1;
+    GpuPresentParameters p = Parameters(plain, 32, 32);
     GpuDevice* device = reinterpret_cast<GpuDevice*>(1);
     EXPECT_NE(object_->CreateDevice(0, GpuDeviceType::HAL, plain, 0, &p, &device), kGpuOk);
     EXPECT_EQ(device, nullptr);
