@@ -406,6 +406,10 @@ int ReceiveFrame(uint8_t* out) {
 }
 
 int WaitIdle(uint32_t timeoutMs) {
+    // Without a bus thread (the port would not open) nothing will change.
+    if (!g_thread.joinable()) {
+        return GetState();
+    }
     const uint32_t start = TickCount();
     std::unique_lock lock(g_stateMutex);
     for (;;) {
