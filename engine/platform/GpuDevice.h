@@ -11,6 +11,11 @@ namespace mareldon {
 // The rendering device: states, stages, constants, streams, draws, targets,
 // presentation, device loss and the factories of its resources. Shaders are
 // plain handles (0 = none), created from token code.
+//
+// Reset: the graphics device releases the back buffer, the depth surface and its
+// render-target textures first and makes the latter again afterwards; every other
+// object (default-pool textures from images, buffers, shaders) stays valid across
+// it. A draw with vertex shader 0 draws nothing.
 class GpuDevice : public GpuResource {
   public:
     // Presentation and device loss.

@@ -38,6 +38,13 @@ class GpuPtr {
     GpuPtr() = default;
     // Takes over a reference the caller already holds (as returned by a Create call).
     explicit GpuPtr(T* adopted) : object_(adopted) {}
+    // Shares an object the caller does not own: adds a reference.
+    static GpuPtr Share(T* object) {
+        if (object) {
+            object->AddRef();
+        }
+        return GpuPtr(object);
+    }
     GpuPtr(const GpuPtr& other) : object_(other.object_) {
         if (object_) {
             object_->AddRef();
@@ -61,6 +68,8 @@ class GpuPtr {
         Reset();
         return &object_;
     }
+    // Hands the reference to the caller.
+    T* Detach() { return std::exchange(object_, nullptr); }
     T* Get() const { return object_; }
     T* operator->() const { return object_; }
     explicit operator bool() const { return object_ != nullptr; }

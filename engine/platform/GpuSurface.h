@@ -10,7 +10,8 @@ namespace mareldon {
 class GpuSurface : public GpuResource {
   public:
     virtual GpuResult GetDesc(GpuSurfaceDesc* desc) = 0;
-    // rect null: the whole surface. The bits stay valid until UnlockRect.
+    // rect null: the whole surface; a rectangle reaching outside it fails. The bits stay
+    // valid until UnlockRect.
     virtual GpuResult LockRect(GpuLockedRect* locked, const GpuRect* rect, uint32_t flags) = 0;
     virtual GpuResult UnlockRect() = 0;
 };

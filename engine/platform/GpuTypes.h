@@ -57,6 +57,14 @@ uint32_t GpuFormatSize(GpuFormat format);
 constexpr uint32_t GpuLevelSize(uint32_t size, uint32_t level) {
     return (level < 32 && (size >> level) != 0) ? size >> level : 1;
 }
+// Levels of a full chain down to 1x1.
+constexpr uint32_t GpuLevelChain(uint32_t width, uint32_t height) {
+    uint32_t levels = 1;
+    while (GpuLevelSize(width, levels - 1) > 1 || GpuLevelSize(height, levels - 1) > 1) {
+        ++levels;
+    }
+    return levels;
+}
 const char* GpuFormatName(GpuFormat format);
 
 enum class GpuDeviceType : uint32_t { HAL = 1, REF = 2 };

@@ -23,7 +23,7 @@ class RecordingGpuObject final : public GpuObject, public RecordingGpuTracked {
         : RecordingGpuTracked(std::move(shared)), config_(config) {}
 
     GpuResult GetAdapterDisplayMode(uint32_t adapter, GpuDisplayMode* mode) override {
-        shared_->Log("GetAdapterDisplayMode(" + std::to_string(adapter) + ")");
+        LogCall("GetAdapterDisplayMode(%u)", adapter);
         if (adapter != 0 || !mode) {
             return kGpuErrorInvalidCall;
         }
@@ -32,7 +32,7 @@ class RecordingGpuObject final : public GpuObject, public RecordingGpuTracked {
     }
 
     GpuResult GetDeviceCaps(uint32_t adapter, GpuDeviceType type, GpuCaps* caps) override {
-        shared_->Log(std::string("GetDeviceCaps(") + std::to_string(adapter) + ", " + TypeName(type) + ")");
+        LogCall("GetDeviceCaps(%u, %s)", adapter, TypeName(type));
         auto& types = config_.deviceTypes;
         if (adapter != 0 || !caps || std::find(types.begin(), types.end(), type) == types.end()) {
             return kGpuErrorNotAvailable;
@@ -44,9 +44,8 @@ class RecordingGpuObject final : public GpuObject, public RecordingGpuTracked {
 
     GpuResult CheckDeviceType(uint32_t adapter, GpuDeviceType type, GpuFormat displayFormat,
                               GpuFormat backBufferFormat, bool windowed) override {
-        shared_->Log(std::string("CheckDeviceType(") + std::to_string(adapter) + ", " + TypeName(type) +
-                     ", " + GpuFormatName(displayFormat) + ", " + GpuFormatName(backBufferFormat) + ", " +
-                     (windowed ? "TRUE" : "FALSE") + ")");
+        LogCall("CheckDeviceType(%u, %s, %s, %s, %s)", adapter, TypeName(type), GpuFormatName(displayFormat),
+                GpuFormatName(backBufferFormat), windowed ? "TRUE" : "FALSE");
         if (adapter != 0 || displayFormat != backBufferFormat) {
             return kGpuErrorInvalidCall;
         }
@@ -55,10 +54,9 @@ class RecordingGpuObject final : public GpuObject, public RecordingGpuTracked {
 
     GpuResult CheckDeviceFormat(uint32_t adapter, GpuDeviceType type, GpuFormat adapterFormat, uint32_t usage,
                                 GpuResourceType resourceType, GpuFormat format) override {
-        shared_->Log(std::string("CheckDeviceFormat(") + std::to_string(adapter) + ", " + TypeName(type) +
-                     ", " + GpuFormatName(adapterFormat) + ", " + std::to_string(usage) + ", " +
-                     (resourceType == GpuResourceType::Texture ? "TEXTURE" : "SURFACE") + ", " +
-                     GpuFormatName(format) + ")");
+        LogCall("CheckDeviceFormat(%u, %s, %s, %u, %s, %s)", adapter, TypeName(type),
+                GpuFormatName(adapterFormat), usage,
+                resourceType == GpuResourceType::Texture ? "TEXTURE" : "SURFACE", GpuFormatName(format));
         if (adapter != 0) {
             return kGpuErrorInvalidCall;
         }
@@ -68,7 +66,7 @@ class RecordingGpuObject final : public GpuObject, public RecordingGpuTracked {
     }
 
     uint32_t GetAdapterModeCount(uint32_t adapter) override {
-        shared_->Log("GetAdapterModeCount(" + std::to_string(adapter) + ")");
+        LogCall("GetAdapterModeCount(%u)", adapter);
         return adapter == 0 ? static_cast<uint32_t>(config_.modes.size()) : 0;
     }
 
@@ -83,35 +81,22 @@ class RecordingGpuObject final : public GpuObject, public RecordingGpuTracked {
     GpuResult CreateDevice(uint32_t adapter, GpuDeviceType type, GpuWindowHandle focusWindow,
                            uint32_t behaviorFlags, GpuPresentParameters* parameters,
                            GpuDevice** device) override {
-        char text[200];
-        std::snprintf(
-            text, sizeof text, "CreateDevice(%u, %s, %p, 0x%X, %u x %u %s, windowed %u, interval %u)",
-            adapter, TypeName(type), focusWindow, behaviorFlags, parameters ? parameters->BackBufferWidth : 0,
-            parameters ? parameters->BackBufferHeight : 0,
-            parameters ? GpuFormatName(parameters->BackBufferFormat) : "-",
-            parameters ? parameters->Windowed : 0,
-            parameters ? parameters->FullScreen_PresentationInterval : 0);
-        shared_->Log(text);
+        LogCall("CreateDevice(%u, %s, %p, 0x%X, %u x %u %s, windowed %u, interval %u)", adapter,
+                TypeName(type), focusWindow, behaviorFlags, parameters ? parameters->BackBufferWidth : 0,
+                parameters ? parameters->BackBufferHeight : 0,
+                parameters ? GpuFormatName(parameters->BackBufferFormat) : "-",
+                parameters ? parameters->Windowed : 0,
+                parameters ? parameters->FullScreen_PresentationInterval : 0);
         if (adapter != 0 || !parameters || !device) {
             return kGpuErrorInvalidCall;
         }
         if (config_.acceptDevice && !config_.acceptDevice(type, behaviorFlags)) {
             return kGpuErrorNotAvailable;
         }
-        const GpuPresentParameters& p = *parameters;
-        if (p.BackBufferWidth == 0 || p.BackBufferHeight == 0 || p.BackBufferWidth > 8192 ||
-            p.BackBufferHeight > 8192) {
+        if (!RecordingGpuParametersValid(config_, *parameters)) {
             return kGpuErrorInvalidCall;
         }
-        // Full screen needs a mode of exactly that size and format.
-        if (!p.Windowed &&
-            std::none_of(config_.modes.begin(), config_.modes.end(), [&](const GpuDisplayMode& m) {
-                return m.Width == p.BackBufferWidth && m.Height == p.BackBufferHeight &&
-                       m.Format == p.BackBufferFormat;
-            })) {
-            return kGpuErrorInvalidCall;
-        }
-        *device = new RecordingGpuDevice(shared_, config_, p, behaviorFlags);
+        *device = new RecordingGpuDevice(shared_, config_, *parameters, behaviorFlags);
         return kGpuOk;
     }
 
@@ -120,6 +105,18 @@ class RecordingGpuObject final : public GpuObject, public RecordingGpuTracked {
 };
 
 }  // namespace
+
+bool RecordingGpuParametersValid(const RecordingGpuConfig& config, const GpuPresentParameters& p) {
+    if (p.BackBufferWidth == 0 || p.BackBufferHeight == 0 || p.BackBufferWidth > 8192 ||
+        p.BackBufferHeight > 8192) {
+        return false;
+    }
+    // Full screen needs a mode of exactly that size and format.
+    return p.Windowed || std::any_of(config.modes.begin(), config.modes.end(), [&](const GpuDisplayMode& m) {
+               return m.Width == p.BackBufferWidth && m.Height == p.BackBufferHeight &&
+                      m.Format == p.BackBufferFormat;
+           });
+}
 
 RecordingGpu::RecordingGpu() : shared_(std::make_shared<Shared>()) {
     shared_->backend = this;

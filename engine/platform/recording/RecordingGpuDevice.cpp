@@ -13,16 +13,6 @@ namespace {
 constexpr uint32_t kMaxTokens = 1 << 16;
 constexpr uint32_t kShaderEndToken = 0x0000FFFF;
 
-std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
-std::string Format(const char* format, ...) {
-    char text[256];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(text, sizeof text, format, args);
-    va_end(args);
-    return text;
-}
-
 template <class T>
 int LogId(T* object) {
     auto* tracked = dynamic_cast<RecordingGpuTracked*>(object);
@@ -86,7 +76,7 @@ GpuResult RecordingGpuDevice::TestCooperativeLevel() {
         result = shared_->backend->cooperativeLevels.front();
         shared_->backend->cooperativeLevels.pop_front();
     }
-    shared_->Log(Format("TestCooperativeLevel() = 0x%08X", result));
+    LogCall("TestCooperativeLevel() = 0x%08X", result);
     return result;
 }
 
@@ -96,14 +86,14 @@ GpuResult RecordingGpuDevice::Reset(GpuPresentParameters* parameters) {
         result = shared_->backend->resetResults.front();
         shared_->backend->resetResults.pop_front();
     }
-    if (!parameters) {
+    if (!parameters || !RecordingGpuParametersValid(config_, *parameters)) {
         result = kGpuErrorInvalidCall;
     }
-    shared_->Log(Format(
-        "Reset(%u, %u, %s, windowed %u, interval %u) = 0x%08X", parameters ? parameters->BackBufferWidth : 0,
-        parameters ? parameters->BackBufferHeight : 0,
-        parameters ? GpuFormatName(parameters->BackBufferFormat) : "-", parameters ? parameters->Windowed : 0,
-        parameters ? parameters->FullScreen_PresentationInterval : 0, result));
+    LogCall("Reset(%u, %u, %s, windowed %u, interval %u) = 0x%08X",
+            parameters ? parameters->BackBufferWidth : 0, parameters ? parameters->BackBufferHeight : 0,
+            parameters ? GpuFormatName(parameters->BackBufferFormat) : "-",
+            parameters ? parameters->Windowed : 0,
+            parameters ? parameters->FullScreen_PresentationInterval : 0, result);
     if (GpuFailed(result)) {
         return result;
     }
@@ -117,7 +107,7 @@ GpuResult RecordingGpuDevice::Reset(GpuPresentParameters* parameters) {
 }
 
 GpuResult RecordingGpuDevice::Present() {
-    shared_->Log("Present()");
+    LogCall("Present()");
     return inScene_ ? kGpuErrorInvalidCall : kGpuOk;
 }
 
@@ -144,7 +134,7 @@ GpuResult RecordingGpuDevice::GetDepthStencilSurface(GpuSurface** surface) {
 }
 
 GpuResult RecordingGpuDevice::BeginScene() {
-    shared_->Log("BeginScene()");
+    LogCall("BeginScene()");
     if (inScene_) {
         return kGpuErrorInvalidCall;
     }
@@ -153,7 +143,7 @@ GpuResult RecordingGpuDevice::BeginScene() {
 }
 
 GpuResult RecordingGpuDevice::EndScene() {
-    shared_->Log("EndScene()");
+    LogCall("EndScene()");
     if (!inScene_) {
         return kGpuErrorInvalidCall;
     }
@@ -163,16 +153,13 @@ GpuResult RecordingGpuDevice::EndScene() {
 
 GpuResult RecordingGpuDevice::CreateTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t usage,
                                             GpuFormat format, GpuPool pool, GpuTexture** texture) {
-    shared_->Log(Format("CreateTexture(%u, %u, %u, %u, %s, %s)", width, height, levels, usage,
-                        GpuFormatName(format), GpuPoolName(pool)));
+    LogCall("CreateTexture(%u, %u, %u, %u, %s, %s)", width, height, levels, usage, GpuFormatName(format),
+            GpuPoolName(pool));
     if (!texture || width == 0 || height == 0 || GpuFormatSize(format) == 0 || width > 4096 ||
         height > 4096 || ((usage & kGpuUsageRenderTarget) && pool != GpuPool::DEFAULT)) {
         return kGpuErrorInvalidCall;
     }
-    uint32_t chain = 1;
-    while (GpuLevelSize(width, chain - 1) > 1 || GpuLevelSize(height, chain - 1) > 1) {
-        ++chain;
-    }
+    uint32_t chain = GpuLevelChain(width, height);
     levels = levels == 0 ? chain : std::min(levels, chain);
     *texture =
         new RecordingGpuTexture(shared_, width, height, levels, usage, format, pool, config_.pitchPadding);
@@ -181,8 +168,7 @@ GpuResult RecordingGpuDevice::CreateTexture(uint32_t width, uint32_t height, uin
 
 GpuResult RecordingGpuDevice::CreateRenderTarget(uint32_t width, uint32_t height, GpuFormat format,
                                                  GpuMultisample, bool lockable, GpuSurface** surface) {
-    shared_->Log(
-        Format("CreateRenderTarget(%u, %u, %s, %d)", width, height, GpuFormatName(format), lockable));
+    LogCall("CreateRenderTarget(%u, %u, %s, %d)", width, height, GpuFormatName(format), lockable);
     if (!surface || width == 0 || height == 0 || GpuFormatSize(format) == 0) {
         return kGpuErrorInvalidCall;
     }
@@ -197,7 +183,7 @@ GpuResult RecordingGpuDevice::CreateRenderTarget(uint32_t width, uint32_t height
 
 GpuResult RecordingGpuDevice::CreateDepthStencilSurface(uint32_t width, uint32_t height, GpuFormat format,
                                                         GpuMultisample, GpuSurface** surface) {
-    shared_->Log(Format("CreateDepthStencilSurface(%u, %u, %s)", width, height, GpuFormatName(format)));
+    LogCall("CreateDepthStencilSurface(%u, %u, %s)", width, height, GpuFormatName(format));
     if (!surface || width == 0 || height == 0 || GpuFormatSize(format) == 0) {
         return kGpuErrorInvalidCall;
     }
@@ -212,7 +198,7 @@ GpuResult RecordingGpuDevice::CreateDepthStencilSurface(uint32_t width, uint32_t
 
 GpuResult RecordingGpuDevice::CreateImageSurface(uint32_t width, uint32_t height, GpuFormat format,
                                                  GpuSurface** surface) {
-    shared_->Log(Format("CreateImageSurface(%u, %u, %s)", width, height, GpuFormatName(format)));
+    LogCall("CreateImageSurface(%u, %u, %s)", width, height, GpuFormatName(format));
     if (!surface || width == 0 || height == 0 || GpuFormatSize(format) == 0) {
         return kGpuErrorInvalidCall;
     }
@@ -228,7 +214,7 @@ GpuResult RecordingGpuDevice::CreateImageSurface(uint32_t width, uint32_t height
 GpuResult RecordingGpuDevice::CopyRects(GpuSurface* source, GpuSurface* destination) {
     auto* from = dynamic_cast<RecordingGpuSurface*>(source);
     auto* to = dynamic_cast<RecordingGpuSurface*>(destination);
-    shared_->Log(Format("CopyRects(#%d, #%d)", LogId(source), LogId(destination)));
+    LogCall("CopyRects(#%d, #%d)", LogId(source), LogId(destination));
     if (!from || !to || from->Desc().Format != to->Desc().Format || from->Locked() || to->Locked()) {
         return kGpuErrorInvalidCall;
     }
@@ -242,7 +228,7 @@ GpuResult RecordingGpuDevice::CopyRects(GpuSurface* source, GpuSurface* destinat
 
 GpuResult RecordingGpuDevice::CreateVertexBuffer(uint32_t length, uint32_t usage, uint32_t fvf, GpuPool pool,
                                                  GpuBuffer** buffer) {
-    shared_->Log(Format("CreateVertexBuffer(%u, %u, %u, %s)", length, usage, fvf, GpuPoolName(pool)));
+    LogCall("CreateVertexBuffer(%u, %u, %u, %s)", length, usage, fvf, GpuPoolName(pool));
     if (!buffer || length == 0) {
         return kGpuErrorInvalidCall;
     }
@@ -252,8 +238,7 @@ GpuResult RecordingGpuDevice::CreateVertexBuffer(uint32_t length, uint32_t usage
 
 GpuResult RecordingGpuDevice::CreateIndexBuffer(uint32_t length, uint32_t usage, GpuFormat format,
                                                 GpuPool pool, GpuBuffer** buffer) {
-    shared_->Log(
-        Format("CreateIndexBuffer(%u, %u, %s, %s)", length, usage, GpuFormatName(format), GpuPoolName(pool)));
+    LogCall("CreateIndexBuffer(%u, %u, %s, %s)", length, usage, GpuFormatName(format), GpuPoolName(pool));
     if (!buffer || length == 0 || (format != GpuFormat::INDEX16 && format != GpuFormat::INDEX32)) {
         return kGpuErrorInvalidCall;
     }
@@ -304,13 +289,13 @@ GpuResult RecordingGpuDevice::CreateShader(bool vertex, const uint32_t* declarat
 GpuResult RecordingGpuDevice::CreateVertexShader(const uint32_t* declaration, const uint32_t* function,
                                                  uint32_t* handle, uint32_t usage) {
     GpuResult result = CreateShader(true, declaration, function, handle);
-    shared_->Log(Format("CreateVertexShader(%u) = %u", usage, GpuFailed(result) ? 0 : *handle));
+    LogCall("CreateVertexShader(%u) = %u", usage, GpuFailed(result) ? 0 : *handle);
     return result;
 }
 
 GpuResult RecordingGpuDevice::CreatePixelShader(const uint32_t* function, uint32_t* handle) {
     GpuResult result = CreateShader(false, nullptr, function, handle);
-    shared_->Log(Format("CreatePixelShader() = %u", GpuFailed(result) ? 0 : *handle));
+    LogCall("CreatePixelShader() = %u", GpuFailed(result) ? 0 : *handle);
     return result;
 }
 
@@ -324,12 +309,12 @@ GpuResult RecordingGpuDevice::DeleteShader(bool vertex, uint32_t handle) {
 }
 
 GpuResult RecordingGpuDevice::DeleteVertexShader(uint32_t handle) {
-    shared_->Log(Format("DeleteVertexShader(%u)", handle));
+    LogCall("DeleteVertexShader(%u)", handle);
     return DeleteShader(true, handle);
 }
 
 GpuResult RecordingGpuDevice::DeletePixelShader(uint32_t handle) {
-    shared_->Log(Format("DeletePixelShader(%u)", handle));
+    LogCall("DeletePixelShader(%u)", handle);
     return DeleteShader(false, handle);
 }
 
@@ -344,7 +329,7 @@ std::vector<uint32_t> RecordingGpuDevice::ShaderCode(uint32_t handle) const {
 }
 
 GpuResult RecordingGpuDevice::SetRenderState(GpuRenderState state, uint32_t value) {
-    shared_->Log(Format("SetRenderState(%s, %u)", GpuRenderStateName(state), value));
+    LogCall("SetRenderState(%s, %u)", GpuRenderStateName(state), value);
     if (state >= GpuRenderState::Count) {
         return kGpuErrorInvalidCall;
     }
@@ -354,7 +339,7 @@ GpuResult RecordingGpuDevice::SetRenderState(GpuRenderState state, uint32_t valu
 
 GpuResult RecordingGpuDevice::SetTextureStageState(uint32_t stage, GpuTextureStageState state,
                                                    uint32_t value) {
-    shared_->Log(Format("SetTextureStageState(%u, %s, %u)", stage, GpuTextureStageStateName(state), value));
+    LogCall("SetTextureStageState(%u, %s, %u)", stage, GpuTextureStageStateName(state), value);
     if (stage >= stageStates_.size() || state >= GpuTextureStageState::Count) {
         return kGpuErrorInvalidCall;
     }
@@ -363,24 +348,24 @@ GpuResult RecordingGpuDevice::SetTextureStageState(uint32_t stage, GpuTextureSta
 }
 
 GpuResult RecordingGpuDevice::SetTexture(uint32_t stage, GpuTexture* texture) {
-    shared_->Log(Format("SetTexture(%u, #%d)", stage, LogId(texture)));
+    LogCall("SetTexture(%u, #%d)", stage, LogId(texture));
     return stage < 16 ? kGpuOk : kGpuErrorInvalidCall;
 }
 
 GpuResult RecordingGpuDevice::SetVertexShader(uint32_t handle) {
-    shared_->Log(Format("SetVertexShader(%u)", handle));
+    LogCall("SetVertexShader(%u)", handle);
     vertexShader_ = handle;
     return kGpuOk;
 }
 
 GpuResult RecordingGpuDevice::SetPixelShader(uint32_t handle) {
-    shared_->Log(Format("SetPixelShader(%u)", handle));
+    LogCall("SetPixelShader(%u)", handle);
     pixelShader_ = handle;
     return kGpuOk;
 }
 
 GpuResult RecordingGpuDevice::SetVertexShaderConstant(uint32_t reg, const float* data, uint32_t count) {
-    shared_->Log(Format("SetVertexShaderConstant(%u, %u)", reg, count));
+    LogCall("SetVertexShaderConstant(%u, %u)", reg, count);
     if (!data || static_cast<uint64_t>(reg) + count > vertexConstants_.size() / 4) {
         return kGpuErrorInvalidCall;
     }
@@ -389,7 +374,7 @@ GpuResult RecordingGpuDevice::SetVertexShaderConstant(uint32_t reg, const float*
 }
 
 GpuResult RecordingGpuDevice::SetPixelShaderConstant(uint32_t reg, const float* data, uint32_t count) {
-    shared_->Log(Format("SetPixelShaderConstant(%u, %u)", reg, count));
+    LogCall("SetPixelShaderConstant(%u, %u)", reg, count);
     if (!data || static_cast<uint64_t>(reg) + count > pixelConstants_.size() / 4) {
         return kGpuErrorInvalidCall;
     }
@@ -401,14 +386,14 @@ GpuResult RecordingGpuDevice::SetViewport(const GpuViewport* viewport) {
     if (!viewport) {
         return kGpuErrorInvalidCall;
     }
-    shared_->Log(Format("SetViewport(%u, %u, %u, %u, %g, %g)", viewport->X, viewport->Y, viewport->Width,
-                        viewport->Height, viewport->MinZ, viewport->MaxZ));
+    LogCall("SetViewport(%u, %u, %u, %u, %g, %g)", viewport->X, viewport->Y, viewport->Width,
+            viewport->Height, viewport->MinZ, viewport->MaxZ);
     viewport_ = *viewport;
     return kGpuOk;
 }
 
 GpuResult RecordingGpuDevice::SetRenderTarget(GpuSurface* color, GpuSurface* depth) {
-    shared_->Log(Format("SetRenderTarget(#%d, #%d)", LogId(color), LogId(depth)));
+    LogCall("SetRenderTarget(#%d, #%d)", LogId(color), LogId(depth));
     auto* target = dynamic_cast<RecordingGpuSurface*>(color);
     auto* depthTarget = dynamic_cast<RecordingGpuSurface*>(depth);
     if (color && (!target || !(target->Desc().Usage & kGpuUsageRenderTarget))) {
@@ -433,7 +418,7 @@ GpuResult RecordingGpuDevice::SetRenderTarget(GpuSurface* color, GpuSurface* dep
 }
 
 GpuResult RecordingGpuDevice::Clear(uint32_t flags, uint32_t color, float z, uint32_t stencil) {
-    shared_->Log(Format("Clear(%u, 0x%08X, %g, %u)", flags, color, z, stencil));
+    LogCall("Clear(%u, 0x%08X, %g, %u)", flags, color, z, stencil);
     // Colour clears are carried out, so tests see what a reset or a clear left.
     if ((flags & kGpuClearTarget) && renderTarget_) {
         const GpuSurfaceDesc& desc = renderTarget_->Desc();
@@ -450,27 +435,26 @@ GpuResult RecordingGpuDevice::Clear(uint32_t flags, uint32_t color, float z, uin
 }
 
 GpuResult RecordingGpuDevice::SetStreamSource(uint32_t stream, GpuBuffer* buffer, uint32_t stride) {
-    shared_->Log(Format("SetStreamSource(%u, #%d, %u)", stream, LogId(buffer), stride));
+    LogCall("SetStreamSource(%u, #%d, %u)", stream, LogId(buffer), stride);
     return kGpuOk;
 }
 
 GpuResult RecordingGpuDevice::SetIndices(GpuBuffer* buffer, uint32_t baseVertexIndex) {
-    shared_->Log(Format("SetIndices(#%d, %u)", LogId(buffer), baseVertexIndex));
+    LogCall("SetIndices(#%d, %u)", LogId(buffer), baseVertexIndex);
     return kGpuOk;
 }
 
 GpuResult RecordingGpuDevice::DrawPrimitive(GpuPrimitiveType type, uint32_t startVertex,
                                             uint32_t primitiveCount) {
-    shared_->Log(
-        Format("DrawPrimitive(%s, %u, %u)", GpuPrimitiveTypeName(type), startVertex, primitiveCount));
+    LogCall("DrawPrimitive(%s, %u, %u)", GpuPrimitiveTypeName(type), startVertex, primitiveCount);
     return inScene_ ? kGpuOk : kGpuErrorInvalidCall;
 }
 
 GpuResult RecordingGpuDevice::DrawIndexedPrimitive(GpuPrimitiveType type, uint32_t minIndex,
                                                    uint32_t numVertices, uint32_t startIndex,
                                                    uint32_t primitiveCount) {
-    shared_->Log(Format("DrawIndexedPrimitive(%s, %u, %u, %u, %u)", GpuPrimitiveTypeName(type), minIndex,
-                        numVertices, startIndex, primitiveCount));
+    LogCall("DrawIndexedPrimitive(%s, %u, %u, %u, %u)", GpuPrimitiveTypeName(type), minIndex, numVertices,
+            startIndex, primitiveCount);
     return inScene_ ? kGpuOk : kGpuErrorInvalidCall;
 }
 

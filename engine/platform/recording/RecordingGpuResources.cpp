@@ -1,6 +1,21 @@
 #include "engine/platform/recording/RecordingGpuResources.h"
 
+#include <cstdarg>
+#include <cstdio>
+
 namespace mareldon {
+
+void RecordingGpuTracked::LogCall(const char* format, ...) {
+    if (!shared_->logging) {
+        return;
+    }
+    char text[256];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    shared_->calls.push_back(text);
+}
 
 RecordingGpuSurface::RecordingGpuSurface(std::shared_ptr<RecordingGpu::Shared> shared,
                                          const GpuSurfaceDesc& desc, bool lockable, uint32_t pitchPadding)

@@ -30,6 +30,9 @@ struct RecordingGpu::Shared {
     }
 };
 
+// Whether a device can be made or reset with these parameters.
+bool RecordingGpuParametersValid(const RecordingGpuConfig& config, const GpuPresentParameters& parameters);
+
 // Counts itself among the live objects and carries an id for the log.
 class RecordingGpuTracked {
   public:
@@ -41,6 +44,8 @@ class RecordingGpuTracked {
     int Id() const { return id_; }
 
   protected:
+    // Formats a log line only while logging is on.
+    void LogCall(const char* format, ...) __attribute__((format(printf, 2, 3)));
     std::shared_ptr<RecordingGpu::Shared> shared_;
     int id_;
 };

@@ -1,0 +1,260 @@
+#include "engine/render/ResourceManager.h"
+
+#include <algorithm>
+
+#include "engine/core/Log.h"
+#include "engine/platform/Cp932.h"
+#include "engine/platform/FileSystem.h"
+#include "engine/platform/MessageBox.h"
+#include "engine/platform/SoundBox.h"
+#include "engine/render/ArchiveBuilder.h"
+#include "engine/render/ArchiveParser.h"
+#include "engine/render/FileRef.h"
+
+namespace mareldon {
+
+namespace {
+
+// A dictionary entry that carries its resource's index in the list.
+class IndexedName : public NamedNode {
+  public:
+    IndexedName(NamedNode* root, const String& name, int32_t index)
+        : NamedNode(root, name.Text()), index(index) {}
+    int32_t index;
+};
+
+}  // namespace
+
+ResourceManager::ResourceManager(const RefPtr<FileSystem>& fileSystem, const RefPtr<GraphicsDevice>& device,
+                                 const RefPtr<SoundBox>& soundBox)
+    : fileSystem_(fileSystem),
+      device_(device),
+      soundBox_(soundBox),
+      modelNames_(new NameDictionary()),
+      spriteNames_(new NameDictionary()) {}
+
+ResourceManager::~ResourceManager() = default;
+
+void ResourceManager::Clear() {
+    images_.clear();
+    models_.clear();
+    modelNames_.reset(new NameDictionary());
+    sprites_.clear();
+    spriteNames_.reset(new NameDictionary());
+    fonts_.clear();
+    groups_.clear();
+    sounds_.clear();
+    soundNames_.clear();
+}
+
+void ResourceManager::ReportUnreadable(const char* why) const {
+    LOG_ERROR("archive", "%s: %s", fileName_.Text(), why);
+    // The texts are the program's own, in cp932 like every text it shows.
+    static const std::string text = Utf8ToCp932(" が読み込めません!");
+    static const std::string caption = Utf8ToCp932("これは致命的！");
+    ShowMessageBox(caption.c_str(), (fileName_ + text.c_str()).Text());
+}
+
+bool ResourceManager::LoadArchive(const String& fileName) {
+    fileName_ = fileName;
+    Clear();
+    RefPtr<FileRef> file(new FileRef(fileSystem_, fileName, kFileRead));
+    if (file->GetStatus() < 0) {
+        ReportUnreadable("cannot be opened");
+        return false;
+    }
+    File& in = *file->GetFile();
+    const uint64_t fileSize = in.GetSize();
+    uint8_t head[kArchiveHeaderSize] = {};
+    ArchiveHeader header;
+    std::string error;
+    if (!in.Read(head, sizeof head)) {
+        ReportUnreadable("cannot read the header");
+        return false;
+    }
+    if (!ReadArchiveHeader(head, sizeof head, fileSize, header, error)) {
+        ReportUnreadable(error.c_str());
+        return false;
+    }
+    ByteVector body(size_t(header.bodySize));
+    if (!in.Read(body.data(), uint32_t(body.size()))) {
+        ReportUnreadable("cannot read the body");
+        return false;
+    }
+    file = RefPtr<FileRef>();
+
+    ArchiveBuilder built;
+    if (!ParseArchiveBody(body.data(), body.size(), header, fileSize, built, error)) {
+        ReportUnreadable(error.c_str());
+        return false;
+    }
+    images_ = std::move(built.images);
+    sounds_ = std::move(built.sounds);
+    models_ = std::move(built.models);
+    for (size_t i = 0; i < models_.size(); ++i) {
+        new IndexedName(modelNames_.get(), *models_[i]->name, int32_t(i));
+    }
+    sprites_ = std::move(built.sprites);
+    for (size_t i = 0; i < sprites_.size(); ++i) {
+        new IndexedName(spriteNames_.get(), *sprites_[i]->name, int32_t(i));
+    }
+    soundNames_ = std::move(built.soundNames);
+    fonts_ = std::move(built.fonts);
+    groups_ = std::move(built.groups);
+    LOG_INFO("archive", "%s: %zu models, %zu sprites, %zu fonts, %zu sounds, %zu images, %zu groups",
+             fileName_.Text(), models_.size(), sprites_.size(), fonts_.size(), soundNames_.size(),
+             images_.size(), groups_.size());
+    return true;
+}
+
+bool ResourceManager::ReadSlot(uint64_t offset, uint32_t size, std::vector<uint8_t>& bytes) const {
+    RefPtr<FileRef> file(new FileRef(fileSystem_, fileName_, kFileRead));
+    if (file->GetStatus() < 0) {
+        ReportUnreadable("cannot be opened");
+        return false;
+    }
+    bytes.resize(size);
+    File& in = *file->GetFile();
+    if (!in.Seek(uint32_t(offset)) || !in.Read(bytes.data(), size)) {
+        ReportUnreadable("cannot read a slot");
+        return false;
+    }
+    return true;
+}
+
+void ResourceManager::LoadSound(int32_t index) {
+    if (index < 0 || size_t(index) >= sounds_.size()) {
+        return;
+    }
+    SoundSlot& slot = *sounds_[size_t(index)];
+    if (++slot.useCount != 1) {
+        return;
+    }
+    std::vector<uint8_t> bytes;
+    if (!ReadSlot(slot.fileOffset, slot.size, bytes)) {
+        return;
+    }
+    ArchiveSoundRecord record;
+    std::string error;
+    if (!ReadSoundRecord(bytes.data(), bytes.size(), record, error)) {
+        ReportUnreadable(error.c_str());
+        return;
+    }
+    RefPtr<PcmRecord> pcm(new PcmRecord());
+    pcm->byteCount = uint32_t(record.pcmSize);
+    pcm->samples.assign(record.pcm, record.pcm + record.pcmSize);
+    slot.sound = soundBox_->CreateSound(record.params[0], record.params[1], record.params[2],
+                                        uint32_t(record.params[3]), uint32_t(record.params[4]), pcm);
+}
+
+void ResourceManager::ReleaseSound(SoundSlot& slot) {
+    if (slot.useCount > 0 && --slot.useCount == 0) {
+        slot.sound = RefPtr<SoundBuffer>();
+    }
+}
+
+RefPtr<SoundBuffer> ResourceManager::AcquireSound(int32_t index) {
+    if (soundNames_.empty()) {
+        return RefPtr<SoundBuffer>();
+    }
+    if (index < 0 || size_t(index) >= soundNames_.size()) {
+        index = 0;
+    }
+    const int32_t slotIndex = soundNames_[size_t(index)].slot;
+    LoadSound(slotIndex);
+    SoundSlot& slot = *sounds_[size_t(slotIndex)];
+    RefPtr<SoundBuffer> sound = slot.sound;
+    ReleaseSound(slot);
+    return sound;
+}
+
+RefPtr<ModelEntry> ResourceManager::ModelAt(int32_t index) const {
+    if (index < 0 || size_t(index) >= models_.size()) {
+        return RefPtr<ModelEntry>();
+    }
+    return models_[size_t(index)];
+}
+
+RefPtr<ModelEntry> ResourceManager::FindModel(const String& name) const {
+    auto* entry = static_cast<IndexedName*>(modelNames_->Find(name));
+    return ModelAt(entry != nullptr && entry->index >= 0 ? entry->index : 0);
+}
+
+RefPtr<SpriteEntry> ResourceManager::SpriteAt(int32_t index) const {
+    if (index < 0 || size_t(index) >= sprites_.size()) {
+        return RefPtr<SpriteEntry>();
+    }
+    return sprites_[size_t(index)];
+}
+
+RefPtr<SpriteEntry> ResourceManager::FindSprite(const String& name) const {
+    auto* entry = static_cast<IndexedName*>(spriteNames_->Find(name));
+    return SpriteAt(entry != nullptr && entry->index >= 0 ? entry->index : 0);
+}
+
+int32_t ResourceManager::FindFontIndex(const String& name) const {
+    for (size_t i = 0; i < fonts_.size(); ++i) {
+        if (*fonts_[i].first == name) {
+            return int32_t(i);
+        }
+    }
+    return -1;
+}
+
+RefPtr<FontData> ResourceManager::FindFont(const String& name) const {
+    if (fonts_.empty()) {
+        return RefPtr<FontData>();
+    }
+    int32_t index = FindFontIndex(name);
+    const FontEntry& entry = *fonts_[size_t(index < 0 ? 0 : index)].second;
+    RefPtr<FontData> font(new FontData());
+    font->glyphWidth = entry.glyphWidth;
+    font->glyphHeight = entry.glyphHeight;
+    font->offsetTable = entry.offsetTable;
+    font->glyphs = entry.glyphs;
+    return font;
+}
+
+const SoundName* ResourceManager::SoundAt(int32_t index) const {
+    if (index < 0 || size_t(index) >= soundNames_.size()) {
+        return nullptr;
+    }
+    return &soundNames_[size_t(index)];
+}
+
+int32_t ResourceManager::FindSoundIndex(const String& name) const {
+    for (size_t i = 0; i < soundNames_.size(); ++i) {
+        if (soundNames_[i].name == name) {
+            return int32_t(i);
+        }
+    }
+    return -1;
+}
+
+ResourceGroup& ResourceManager::FindGroup(const String& name) {
+    for (const RefPtr<ResourceGroup>& group : groups_) {
+        if (group->name == name) {
+            return *group;
+        }
+    }
+    RefPtr<ResourceGroup> group(new ResourceGroup());
+    group->name = name;
+    groups_.push_back(group);
+    return *group;
+}
+
+void ResourceManager::LoadGroup(const String& name) {
+    ResourceGroup& group = FindGroup(name);
+    for (int32_t slot : group.sounds) {
+        LoadSound(slot);
+    }
+}
+
+void ResourceManager::UnloadGroup(const String& name) {
+    ResourceGroup& group = FindGroup(name);
+    for (int32_t slot : group.sounds) {
+        ReleaseSound(*sounds_[size_t(slot)]);
+    }
+}
+
+}  // namespace mareldon

@@ -1,0 +1,217 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "engine/core/String.h"
+#include "engine/core/TaskObject.h"
+#include "game/system/ConfigFile.h"
+#include "game/system/PlayerRecord.h"
+#include "game/system/Rankings.h"
+#include "game/system/StageEntry.h"
+#include "game/system/SystemInputs.h"
+
+namespace mareldon {
+
+class SaveFileStore;
+class SceneTask;
+
+// What the game system reaches outside the task tree. Any of them may be null:
+// save files then go through the task's file system (none: nothing is read or
+// written), events are dropped, no button is down.
+struct GameSystemPorts {
+    SaveFileStore* saveFiles = nullptr;
+    EventReporter reportEvent = nullptr;
+    const SystemInputs* inputs = nullptr;
+};
+
+// The arcade machine's one system task: settings, rankings, players, coins and
+// credits, the stage table, and the scene flow, which keeps exactly one screen
+// (the current scene) alive among its children and replaces it by name.
+class GameSystem : public TaskObject {
+  public:
+    static constexpr int kAttentionSteps = 180;
+    static constexpr int kMaxCredits = 9;
+
+    explicit GameSystem(TaskObject* parent, const GameSystemPorts& ports = {});
+    ~GameSystem() override;
+
+    // The scene flow runs in the alive test; false ends the program.
+    bool IsAlive() override { return UpdateScene(); }
+    void OnUpdatePre() override { WatchInputs(); }
+
+    bool UpdateScene();
+    SceneTask* GetCurrentScene() const { return currentScene_; }
+    const String& GetCurrentSceneName() const { return currentSceneName_; }
+    const String& GetRequestedSceneName() const { return requestedSceneName_; }
+    // The coin, service, test and error inputs, before the scenes update.
+    void WatchInputs();
+
+    void ReportEvent(uint32_t code, uint32_t argument) const;
+    ButtonMasks GetSystemButtons(int input) const;
+
+    // Settings.
+    const OperatingSettings* GetOperatingSettings(OperatingSettings* out) const;
+    const GameSettings* GetGameSettings(GameSettings* out) const;
+    const SoundSettings* GetSoundSettings(SoundSettings* out) const;
+    const OperatingSettings& GetOperatingSettings() const { return operating_; }
+    const GameSettings& GetGameSettings() const { return game_; }
+    const SoundSettings& GetSoundSettings() const { return sound_; }
+    const OperatingSettings& DefaultOperatingSettings() const { return defaultOperating_; }
+    const GameSettings& DefaultGameSettings() const { return defaultGame_; }
+    const SoundSettings& DefaultSoundSettings() const { return defaultSound_; }
+    void StoreOperatingSettings(const OperatingSettings& block);
+    void StoreGameSettings(const GameSettings& block);
+    void StoreSoundSettings(const SoundSettings& block);
+    void LoadConfig();
+    bool SaveConfig();
+
+    // Rankings.
+    const PlayerRecord& GetRankingEntry(int i) const { return rankings_.GetRankingEntry(i); }
+    const PairRankingEntry& GetPairRankingEntry(int i) const { return rankings_.GetPairRankingEntry(i); }
+    int FindRankPosition(const PlayerRecord& record) const { return rankings_.FindRankPosition(record); }
+    int InsertRanking(const PlayerRecord& record) { return rankings_.InsertRanking(record); }
+    int FindPairRankPosition(const PairRankingEntry& pair) const {
+        return rankings_.FindPairRankPosition(pair);
+    }
+    int InsertPairRanking(const PairRankingEntry& pair) { return rankings_.InsertPairRanking(pair); }
+    void ResetRanking() { rankings_.ResetRanking(); }
+    void ResetPairRanking() { rankings_.ResetPairRanking(); }
+    void LoadRanking();
+    bool SaveRanking();
+
+    // Stage table.
+    void BuildStageTable();
+    // Entry i; callers keep i within the table, and an index outside it is clamped.
+    const StageEntryHandle& GetStageEntry(int i) const;
+    int GetStageCount() const { return static_cast<int>(stageTable_.size()); }
+    int GetCurrentStage() const { return currentStage_; }
+    int GetPlayingStage() const { return playingStage_; }
+    void SetGameMode(int32_t mode) { gameMode_ = mode; }
+    int32_t GetGameMode() const { return gameMode_; }
+
+    // Players, coins and credits. A player mask acts on its first set bit
+    // (bit 0 player 1, bit 1 player 2), player 1 when none is set.
+    PlayerRecord& GetPlayer(int mask) { return live_[PlayerIndex(mask)]; }
+    uint8_t* GetPlayerFlags(int mask) { return flags_[PlayerIndex(mask)].data(); }
+    // The saved pair, player 1 first.
+    const std::array<PlayerRecord, 2>& GetSavedScore() const { return saved_; }
+    int GetCredits() const;
+    int GetCoinUnits() const { return creditUnits_ + pendingCoins_; }
+    void AddCoin();
+    void AddServiceCredit();
+    int CoinsToNextCredit() const;
+    int CoinsForPlayer(int mask) const;
+    int GetPlayerStatus(int mask) const;
+    bool CanPlayerStart(int mask) const;
+    bool IsPlayerInGame(int mask) const;
+    bool IsPlayerSelectingShip(int mask) const { return GetPlayerStatus(mask) == 13; }
+    bool IsPlayerStatus12(int mask) const { return GetPlayerStatus(mask) == 12; }
+    bool IsPlayerStatus9To11(int mask) const;
+    int AddStartLock() { return ++startLock_; }
+    int ReleaseStartLock() { return --startLock_; }
+    void SetStartBlocked(bool blocked) { startBlocked_ = blocked; }
+    bool IsStartBlocked() const { return startBlocked_ != 0; }
+    void StartAttentionTimer() { attentionTimer_ = kAttentionSteps; }
+    int GetAttentionTimer() const { return attentionTimer_; }
+    void TakeCoinsForCredit(int mask);
+    void StartGame(int mask);
+    void JoinPlayers(int mask);
+    void StartNameEntry(int mask);
+    void ResetPlayers(int mask);
+    void ResetGame();
+    void SavePlayerRecords();
+    void SetPairMode(bool pair);
+    bool IsPairMode() const { return pairMode_ != 0; }
+    uint64_t UpdateTopScore();
+    uint64_t GetTopScore() const { return topScore_; }
+
+    // Flags the overlays and the play screen read.
+    bool IsEndingInProgress() const { return endingInProgress_ != 0; }
+    bool HasReachedEnding() const { return reachedEnding_ != 0; }
+    bool IsAttractMode() const { return attract_ != 0; }
+    bool IsBootPhase() const { return bootPhase_ != 0; }
+    bool IsErrorShown() const { return errorShown_ != 0; }
+    // Set by the name entry once the first of a pair committed its name.
+    uint8_t& PairNameFlag() { return pairNameFlag_; }
+    // The stage-play byte: cleared at construction, otherwise stage play's own.
+    uint8_t& StagePlayFlag() { return stagePlayFlag_; }
+
+    // Shared resources of the screens; guarded so it runs once.
+    void LoadCommonResources();
+    bool AreResourcesLoaded() const { return resourcesLoaded_ != 0; }
+
+    // Background music of the scene flow: the cue held (empty when none) and
+    // whether it sounds.
+    void StopBgm();
+    void PlayTitleBgm() { PlayBgm("title"); }
+    void PlayDemoBgm() { PlayBgm("demo03"); }
+    void PlayMovieBgm() { PlayBgm("moviest"); }
+    void PlayEndingBgm() { PlayBgm("end"); }
+    const String& GetBgmCue() const { return bgmCue_; }
+    bool IsBgmPlaying() const { return bgmPlaying_ != 0; }
+
+  private:
+    friend class SceneTask;
+
+    static int PlayerIndex(int mask) { return (mask & 1) ? 0 : ((mask & 2) ? 1 : 0); }
+    // COIN, never below 1 whatever a store handed in, so no rule divides by zero.
+    int CoinsPerCredit() const { return operating_.coins > 0 ? operating_.coins : 1; }
+    bool IsFreePlay() const { return operating_.playMode == 1; }
+    void GrantCredits(int units);
+    // Coins a start costs the player: CONTINUE COIN for a continue, else COIN.
+    int Price(int mask) const;
+    void DeleteAllChildren();
+    void BuildScene(const String& name);
+    void PlayBgm(const char* cue);
+
+    GameSystemPorts ports_;
+    std::unique_ptr<SaveFileStore> ownSaveFiles_;
+
+    OperatingSettings operating_;
+    OperatingSettings defaultOperating_;
+    GameSettings game_;
+    GameSettings defaultGame_;
+    SoundSettings sound_;
+    SoundSettings defaultSound_;
+    uint8_t resourcesLoaded_ = 0;
+
+    Rankings rankings_;
+    std::vector<StageEntryHandle> stageTable_;
+
+    std::array<PlayerRecord, 2> saved_;
+    std::array<PlayerRecord, 2> live_;
+    std::array<std::array<uint8_t, 3>, 2> flags_{};
+    int32_t creditUnits_ = 0;
+    int32_t pendingCoins_ = 0;
+    int32_t attentionTimer_ = 0;
+    int32_t startLock_ = 0;
+    uint8_t pairNameFlag_ = 0;
+    uint64_t topScore_ = 0;
+
+    int32_t currentStage_ = 0;
+    int32_t gameMode_ = 1;
+    uint8_t pairMode_ = 0;
+    uint8_t startBlocked_ = 0;
+    int32_t playingStage_ = 0;
+
+    String bgmCue_;
+    uint8_t bgmPlaying_ = 0;
+    uint8_t quit_ = 0;
+    uint8_t attract_ = 0;
+
+    SceneTask* currentScene_ = nullptr;
+    String currentSceneName_;
+    String requestedSceneName_;
+
+    uint8_t endingInProgress_ = 0;
+    uint8_t recordNextGame_ = 0;
+    uint8_t stagePlayFlag_ = 0;
+    uint8_t reachedEnding_ = 0;
+    uint8_t errorShown_ = 0;
+    uint8_t bootPhase_ = 1;
+};
+
+}  // namespace mareldon

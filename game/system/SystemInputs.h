@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+
+namespace mareldon {
+
+// Logical buttons the game system reads from its two system inputs.
+namespace SystemButton {
+constexpr uint32_t kStart = 0x200;           // bit 9
+constexpr uint32_t kCoin = 0x400;            // bit 10
+constexpr uint32_t kService = 0x800;         // bit 11
+constexpr uint32_t kTest = 0x4000;           // bit 14
+constexpr uint32_t kCoinError = 0x10000000;  // bit 28
+constexpr uint32_t kIoError = 0x20000000;    // bit 29
+}  // namespace SystemButton
+
+// One input's four masks: held, newly pressed, pressed with auto-repeat,
+// newly released.
+struct ButtonMasks {
+    uint32_t held = 0;
+    uint32_t pressed = 0;
+    uint32_t repeat = 0;
+    uint32_t released = 0;
+};
+
+// Where the game system reads the button masks of its two system inputs
+// (0: controller 0 and the keyboard, 1: controller 1).
+class SystemInputs {
+  public:
+    virtual ~SystemInputs() = default;
+    virtual ButtonMasks GetButtons(int input) const = 0;
+};
+
+// I/O library event report (the shape of the I/O library's own): the top
+// byte of `code` is the event kind.
+using EventReporter = int (*)(uint32_t code, uint32_t argument);
+
+}  // namespace mareldon

@@ -1,0 +1,3 @@
+m4x4	r2, v0, c0
+mov	oPos, r2
+mov	oD0.rgba, c4.y

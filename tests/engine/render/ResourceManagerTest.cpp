@@ -1,0 +1,187 @@
+#include "engine/render/ResourceManager.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/platform/Cp932.h"
+#include "engine/platform/MessageBox.h"
+#include "tests/engine/render/ArchiveTestServices.h"
+#include "tools/archive/ArchiveFixtures.h"
+#include "tools/archive/ArchiveRecords.h"
+#include "tools/archive/MbdWriter.h"
+
+namespace mareldon {
+namespace {
+
+class MessageLog : public MessageBoxPresenter {
+  public:
+    MessageLog() : previous_(SetMessageBoxPresenter(this)) {}
+    ~MessageLog() override { SetMessageBoxPresenter(previous_); }
+    void ShowMessageBox(const char* caption, const char* text) override {
+        shown.push_back(Cp932ToUtf8(caption) + "|" + Cp932ToUtf8(text));
+    }
+    std::vector<std::string> shown;
+
+  private:
+    MessageBoxPresenter* previous_;
+};
+
+class ResourceManagerTest : public testing::Test {
+  protected:
+    ResourceManagerTest()
+        : files(new MemoryFileSystem()),
+          sounds(new RecordingSoundBox()),
+          manager(RefPtr<FileSystem>(files), RefPtr<GraphicsDevice>(), RefPtr<SoundBox>(sounds)) {}
+
+    bool Load(const std::vector<uint8_t>& archive) {
+        files->files["MARELDON.mbd"] = archive;
+        return manager.LoadArchive("MARELDON.mbd");
+    }
+
+    void ExpectEmpty() {
+        EXPECT_EQ(manager.ModelCount(), 0);
+        EXPECT_EQ(manager.SpriteCount(), 0);
+        EXPECT_EQ(manager.FontCount(), 0);
+        EXPECT_EQ(manager.SoundCount(), 0);
+        EXPECT_EQ(manager.ImageSlotCount(), 0);
+        EXPECT_EQ(manager.SoundSlotCount(), 0);
+        EXPECT_EQ(manager.GroupCount(), 0);
+        EXPECT_FALSE(manager.FindModel("scene"));
+        EXPECT_FALSE(manager.FindSprite("sheet"));
+        EXPECT_FALSE(manager.FindFont("F24"));
+        EXPECT_FALSE(manager.AcquireSound(0));
+    }
+
+    MessageLog messages;
+    RefPtr<MemoryFileSystem> files;
+    RefPtr<RecordingSoundBox> sounds;
+    ResourceManager manager;
+};
+
+const char* const kUnreadable = "これは致命的！|MARELDON.mbd が読み込めません!";
+
+TEST_F(ResourceManagerTest, EmptyArchiveLoadsWithEveryListEmpty) {
+    EXPECT_TRUE(Load(MakeEmptyArchive()));
+    ExpectEmpty();
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(files->opens, files->closes);
+}
+
+TEST_F(ResourceManagerTest, MissingArchiveShowsTheMessageAndRunsOn) {
+    EXPECT_FALSE(manager.LoadArchive("MARELDON.mbd"));
+    EXPECT_EQ(messages.shown, std::vector<std::string>{kUnreadable});
+    EXPECT_EQ(files->closes, 1);
+    ExpectEmpty();
+}
+
+TEST_F(ResourceManagerTest, DamagedArchivesAreRefusedAndLeaveNothingBehind) {
+    std::vector<uint8_t> sample = MakeSampleArchive();
+    std::vector<uint8_t> cut(sample.begin(), sample.begin() + 5000);
+    std::vector<uint8_t> shortBody = sample;
+    // A body that claims to run to the very end: the image slots now overlap it.
+    const uint32_t claimed = uint32_t(sample.size() - 8);
+    for (int i = 0; i < 4; ++i) {
+        shortBody[size_t(i)] = uint8_t(claimed >> (8 * i));
+    }
+    MbdWriter deep;
+    deep.AddVertexArrayWords(0, {});
+    for (const auto& damaged : {cut, shortBody, deep.Build(), std::vector<uint8_t>{1, 2, 3}}) {
+        ASSERT_TRUE(Load(sample));
+        messages.shown.clear();
+        EXPECT_FALSE(Load(damaged));
+        EXPECT_EQ(messages.shown, std::vector<std::string>{kUnreadable});
+        ExpectEmpty();
+    }
+    EXPECT_EQ(files->opens, files->closes);
+}
+
+TEST_F(ResourceManagerTest, NamesFindTheirEntriesAndMissingNamesTheFirst) {
+    ASSERT_TRUE(Load(MakeSampleArchive()));
+    EXPECT_EQ(manager.ModelCount(), 2);
+    EXPECT_TRUE(manager.FindModel("instanced")->name->Equals("instanced"));
+    EXPECT_TRUE(manager.FindModel("missing")->name->Equals("scene"));
+    EXPECT_TRUE(manager.FindSprite("sheet")->name->Equals("sheet"));
+    EXPECT_TRUE(manager.FindSprite("missing")->name->Equals("sheet"));
+    EXPECT_EQ(manager.FindFontIndex("F24"), 0);
+    EXPECT_EQ(manager.FindFontIndex("F2"), -1);
+    RefPtr<FontData> font = manager.FindFont("missing");
+    ASSERT_TRUE(font);
+    EXPECT_EQ(font->glyphWidth, 24);
+    EXPECT_EQ(font->offsetTable->words.size(), 65536u);
+    EXPECT_EQ(manager.SoundCount(), 2);
+    EXPECT_EQ(manager.FindSoundIndex("bgm_title"), 1);
+    EXPECT_EQ(manager.FindSoundIndex("se_sho"), -1);
+    EXPECT_TRUE(manager.SoundAt(0)->name.Equals("se_shot"));
+    EXPECT_EQ(manager.SoundAt(2), nullptr);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(ResourceManagerTest, SoundsLoadOnFirstUseAndAreDroppedAfterwards) {
+    std::vector<uint8_t> archive = MakeSampleArchive();
+    ASSERT_TRUE(Load(archive));
+    const uint32_t soundBase = uint32_t(archive[4]) | uint32_t(archive[5]) << 8 | uint32_t(archive[6]) << 16 |
+                               uint32_t(archive[7]) << 24;
+    const int opens = files->opens;
+    RefPtr<SoundBuffer> shot = manager.AcquireSound(manager.FindSoundIndex("se_shot"));
+    ASSERT_TRUE(shot);
+    ASSERT_EQ(sounds->created.size(), 1u);
+    const RecordingSoundBox::Created& made = sounds->created[0];
+    EXPECT_EQ(made.bits, 16);
+    EXPECT_EQ(made.rate, 22050);
+    EXPECT_EQ(made.channels, 1);
+    EXPECT_EQ(made.samples.size(), 882u);
+    EXPECT_EQ(files->seeks.back(), 8 + soundBase);
+    // Nobody holds the slot: it is empty again, and the next request reads anew.
+    EXPECT_FALSE(manager.SoundSlotAt(0).sound);
+    EXPECT_EQ(manager.SoundSlotAt(0).useCount, 0);
+    RefPtr<SoundBuffer> again = manager.AcquireSound(0);
+    EXPECT_NE(again.Get(), shot.Get());
+    EXPECT_EQ(files->opens, opens + 2);
+    // Out of range means the first sound name.
+    manager.AcquireSound(7);
+    EXPECT_EQ(sounds->created.back().rate, 22050);
+}
+
+TEST_F(ResourceManagerTest, GroupsCountTheirUsers) {
+    ASSERT_TRUE(Load(MakeSampleArchive()));
+    const int groups = manager.GroupCount();
+    ResourceGroup& made = manager.FindGroup("X");
+    EXPECT_EQ(&manager.FindGroup("X"), &made);
+    EXPECT_EQ(manager.GroupCount(), groups + 1);
+    manager.LoadGroup("X");
+    manager.UnloadGroup("X");
+
+    const int opens = files->opens;
+    manager.LoadGroup("SYSTEMSE");
+    manager.LoadGroup("SYSTEMSE");
+    EXPECT_EQ(files->opens, opens + 1);
+    // A held slot is shared, not read again.
+    RefPtr<SoundBuffer> held = manager.AcquireSound(0);
+    EXPECT_EQ(held.Get(), manager.SoundSlotAt(0).sound.Get());
+    EXPECT_EQ(files->opens, opens + 1);
+    manager.UnloadGroup("SYSTEMSE");
+    EXPECT_EQ(manager.SoundSlotAt(0).useCount, 1);
+    EXPECT_TRUE(manager.SoundSlotAt(0).sound);
+    manager.UnloadGroup("SYSTEMSE");
+    EXPECT_FALSE(manager.SoundSlotAt(0).sound);
+    // One unload too many leaves the count at 0, so loading reads again.
+    manager.UnloadGroup("SYSTEMSE");
+    EXPECT_EQ(manager.SoundSlotAt(0).useCount, 0);
+    manager.LoadGroup("SYSTEMSE");
+    EXPECT_EQ(files->opens, opens + 2);
+    EXPECT_TRUE(manager.SoundSlotAt(0).sound);
+}
+
+TEST_F(ResourceManagerTest, SoundRecordLongerThanItsSlotIsRefused) {
+    MbdWriter writer;
+    std::vector<uint8_t> record = EncodeSoundRecord({1, 2, 3, 4}, 8, 8000, 1);
+    record[0] = 200;  // more PCM bytes than the slot holds
+    writer.AddSoundName("bad", writer.AddSound(record));
+    ASSERT_TRUE(Load(writer.Build()));
+    EXPECT_FALSE(manager.AcquireSound(0));
+    EXPECT_TRUE(sounds->created.empty());
+    EXPECT_EQ(messages.shown, std::vector<std::string>{kUnreadable});
+    EXPECT_FALSE(manager.SoundSlotAt(0).sound);
+}
+
+}  // namespace
+}  // namespace mareldon

@@ -1,0 +1,106 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/core/TaskObject.h"
+#include "game/screens/PlaceholderScreen.h"
+#include "game/system/GameSystem.h"
+#include "game/system/SaveFileStore.h"
+
+namespace mareldon {
+
+// Save files in memory; counts the replaces.
+class MemorySaveFiles : public SaveFileStore {
+  public:
+    bool Read(const char* path, size_t limit, std::vector<uint8_t>& bytes) override {
+        auto it = files.find(path);
+        if (it == files.end() || it->second.size() > limit) {
+            return false;
+        }
+        bytes = it->second;
+        return true;
+    }
+    bool Replace(const char* path, const uint8_t* data, size_t size) override {
+        files[path].assign(data, data + size);
+        ++replaces;
+        return true;
+    }
+    std::map<std::string, std::vector<uint8_t>> files;
+    int replaces = 0;
+};
+
+// The two system inputs' masks, as the test sets them for the next step.
+class FakeSystemInputs : public SystemInputs {
+  public:
+    ButtonMasks GetButtons(int input) const override { return masks[input & 1]; }
+    ButtonMasks masks[2];
+};
+
+// Every event the game system reported, in order.
+inline std::vector<std::pair<uint32_t, uint32_t>>& Events() {
+    static std::vector<std::pair<uint32_t, uint32_t>> events;
+    return events;
+}
+inline int RecordEvent(uint32_t code, uint32_t argument) {
+    Events().emplace_back(code, argument);
+    return 1;
+}
+
+// Every stand-in screen built, as "Class breakin successor args...".
+inline std::vector<std::string>& Built() {
+    static std::vector<std::string> built;
+    return built;
+}
+inline void RecordBuilt(const std::string& description) {
+    Built().push_back(description);
+}
+
+// A game system under a root task, stepped the way the main loop does:
+// update pass, sweep (where the scene flow runs), drawing pass.
+class GameSystemFixture {
+  public:
+    explicit GameSystemFixture(int stepsPerScreen = 3) : root(nullptr, 0) {
+        Events().clear();
+        Built().clear();
+        PlaceholderScreen::stepsToRun = stepsPerScreen;
+        PlaceholderScreen::onBuilt = RecordBuilt;
+    }
+    ~GameSystemFixture() { PlaceholderScreen::onBuilt = nullptr; }
+
+    GameSystem& Start() {
+        system = new GameSystem(&root, GameSystemPorts{&saves, RecordEvent, &inputs});
+        return *system;
+    }
+    // One main-loop step; false once the program has ended.
+    bool Step() {
+        root.Update();
+        root.CollectDead();
+        root.Draw();
+        if (root.childCount == 0) {
+            system = nullptr;
+        }
+        return system != nullptr;
+    }
+    // Steps until the named scene is current (at most `limit` steps).
+    bool RunUntil(const char* scene, int limit = 1000) {
+        for (int i = 0; i < limit; ++i) {
+            if (system && system->GetCurrentSceneName().Equals(scene)) {
+                return true;
+            }
+            if (!Step()) {
+                return false;
+            }
+        }
+        return false;
+    }
+
+    TaskObject root;
+    MemorySaveFiles saves;
+    FakeSystemInputs inputs;
+    GameSystem* system = nullptr;
+};
+
+}  // namespace mareldon

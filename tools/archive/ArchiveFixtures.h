@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace mareldon {
+
+// Archives and shader data files that tests and `mbdtool write` share.
+
+// All thirteen counts 0: a 52-byte body.
+std::vector<uint8_t> MakeEmptyArchive();
+
+// Alignment cases: strings of 1, 2 and 0 characters then one key track; blobs of
+// 1 and 2 bytes; a sound name of 4 characters (length 5, an 8-byte field).
+std::vector<uint8_t> MakePaddingArchive();
+
+// One of each kind of resource:
+//  - model "scene": root (type 0, 0 to 2 s) > "frame" (type 1) > "mesh" (type 2,
+//    one indexed triangle-list part "Layer1" with Position/Normal/TextureUV and an
+//    IIMG "Diffuse" texture, image 0) > "bone" (type 3);
+//  - model "instanced": one instanced part with an "X16" element of 16 floats;
+//  - sprite "sheet" on a PNG image (image 1) with frames "a" and "b";
+//  - font "F24", 24x24, glyphs 'A', 'B' and 0x3042;
+//  - sounds "se_shot" (16-bit mono 22050 Hz sine) and "bgm_title" (8-bit stereo);
+//  - groups "SYSTEM" (images 0, 1), "SYSTEMSE" (sound 0), "SYSTEMBGM" (sound 1).
+std::vector<uint8_t> MakeSampleArchive();
+// The same without the font, whose offset table alone takes 256 KiB (a fuzzing seed).
+std::vector<uint8_t> MakeSmallSampleArchive();
+
+// The sample's font glyphs, as the glyph decoder should give them back.
+std::vector<bool> SampleGlyph(uint16_t code);
+
+// "QVDSHDV.dat" with a record of no elements and one of two, and "QVDSHDP.dat"
+// with two records.
+std::vector<uint8_t> MakeSampleVertexShaderData();
+std::vector<uint8_t> MakeSamplePixelShaderData();
+
+}  // namespace mareldon

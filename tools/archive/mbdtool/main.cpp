@@ -1,0 +1,88 @@
+// Writes sample data archives and shader data files, and lists what one holds.
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "tools/archive/ArchiveFixtures.h"
+#include "tools/archive/ArchiveListing.h"
+
+namespace {
+
+int Usage() {
+    std::fprintf(stderr,
+                 "usage:\n"
+                 "  mbdtool write empty|padding|sample|small FILE  write a sample archive\n"
+                 "  mbdtool shaders DIR                       write QVDSHDV.dat and QVDSHDP.dat into DIR\n"
+                 "  mbdtool list FILE                         list an archive's sections and names\n"
+                 "  mbdtool list-vs FILE | list-ps FILE       list a vertex or pixel shader data file\n");
+    return 2;
+}
+
+bool ReadFile(const char* path, std::vector<uint8_t>& bytes) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        std::fprintf(stderr, "mbdtool: cannot open %s\n", path);
+        return false;
+    }
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return true;
+}
+
+bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    if (!out) {
+        std::fprintf(stderr, "mbdtool: cannot write %s\n", path.c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace mareldon;
+    if (argc == 4 && std::strcmp(argv[1], "write") == 0) {
+        std::string which = argv[2];
+        std::vector<uint8_t> bytes;
+        if (which == "empty") {
+            bytes = MakeEmptyArchive();
+        } else if (which == "padding") {
+            bytes = MakePaddingArchive();
+        } else if (which == "sample") {
+            bytes = MakeSampleArchive();
+        } else if (which == "small") {
+            bytes = MakeSmallSampleArchive();
+        } else {
+            return Usage();
+        }
+        return WriteFile(argv[3], bytes) ? 0 : 1;
+    }
+    if (argc == 3 && std::strcmp(argv[1], "shaders") == 0) {
+        std::string dir = argv[2];
+        return WriteFile(dir + "/QVDSHDV.dat", MakeSampleVertexShaderData()) &&
+                       WriteFile(dir + "/QVDSHDP.dat", MakeSamplePixelShaderData())
+                   ? 0
+                   : 1;
+    }
+    if (argc == 3 && (std::strcmp(argv[1], "list") == 0 || std::strcmp(argv[1], "list-vs") == 0 ||
+                      std::strcmp(argv[1], "list-ps") == 0)) {
+        std::vector<uint8_t> bytes;
+        if (!ReadFile(argv[2], bytes)) {
+            return 1;
+        }
+        bool ok = false;
+        if (std::strcmp(argv[1], "list") == 0) {
+            ok = ListArchive(bytes, std::cout);
+        } else {
+            ok = ListShaderData(bytes, argv[1][5] == 'v' ? ShaderDataKind::Vertex : ShaderDataKind::Pixel,
+                                std::cout);
+        }
+        return ok ? 0 : 1;
+    }
+    return Usage();
+}
