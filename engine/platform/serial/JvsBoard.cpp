@@ -207,7 +207,7 @@ void JvsBoard::HandleFrame(uint8_t address, const uint8_t* data, int size) {
     if (faults_.silent) {
         return;
     }
-    if (size >= 1 && data[0] == 0x2F && (NodeAt(address) != nullptr || address == 0)) {
+    if (size >= 1 && data[0] == 0x2F && (NodeAt(address) != nullptr || (address == 0 && eventDevice_))) {
         if (!lastReply_.empty()) {
             Emit(lastReply_.data(), static_cast<int>(lastReply_.size()));
         }
