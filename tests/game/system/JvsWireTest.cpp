@@ -232,6 +232,10 @@ TEST_F(JvsWireTest, StartUpAndCyclesOnTheWire) {
     ExpectFrames(sim.TakeFrames(), Frames{"E0 01 0A 20 02 02 30 01 00 03 21 02 86"});
     EXPECT_EQ(record.coins[0], 0);
     EXPECT_EQ(record.pendingDecrement[0], 0);
+    ASSERT_TRUE(sim.Command("jam 0 1 1"));
+    ASSERT_EQ(Step(), kJvsReady);
+    EXPECT_EQ(record.coins[1], 0x4000);
+    sim.TakeFrames();
 
     EXPECT_EQ(JvsLib::ReportEvent(0x03000000, 0), 1);
     ASSERT_EQ(JvsBus::WaitIdle(10000), kJvsReady);
