@@ -270,6 +270,10 @@ void GameSystem::WatchInputs() {
         return;
     }
     if (errorShown_) {
+        // An error screen is up: the inputs are read no more.
+        if (inputManager != nullptr) {
+            inputManager->enabled = false;
+        }
         return;
     }
     if (attentionTimer_ > 0) {

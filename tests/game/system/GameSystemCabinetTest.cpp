@@ -66,6 +66,21 @@ TEST_F(GameSystemCabinetTest, BoardCoinsAndTestSwitchReachTheGameSystem) {
     ASSERT_TRUE(RunUntil(*system, "testmode"));
 }
 
+TEST_F(GameSystemCabinetTest, CoinJamShowsTheErrorAndStopsTheInputs) {
+    root.inputManager = &manager;
+    GameSystem* system = new GameSystem(&root);
+    ASSERT_TRUE(RunUntil(*system, "logo1"));
+    sim.board->SetCoinCondition(0, 0, 0x4000);
+    ASSERT_TRUE(RunUntil(*system, "coinerror"));
+    Step();
+    EXPECT_FALSE(manager.enabled);
+    EXPECT_FALSE(manager.jvsActive);
+    for (int i = 0; i < 100; ++i) {
+        ASSERT_TRUE(Step());
+    }
+    EXPECT_EQ(system->GetCurrentSceneName(), "coinerror");
+}
+
 TEST_F(GameSystemCabinetTest, ClosedMainWindowEndsTheProgram) {
     RecordingGpu gpu;
     ScopedGpuBackend backend(gpu);
