@@ -10,6 +10,8 @@
 #include "engine/render/ArchiveBuilder.h"
 #include "engine/render/ArchiveParser.h"
 #include "engine/render/FileRef.h"
+#include "engine/render/GraphicsDevice.h"
+#include "engine/render/ResourceProxy.h"
 
 namespace mareldon {
 
@@ -22,6 +24,9 @@ class IndexedName : public NamedNode {
         : NamedNode(root, name.Text()), index(index) {}
     int32_t index;
 };
+
+// Index buffers of archive meshes hold 16-bit indices.
+constexpr uint32_t kIndex16 = 0x2;
 
 }  // namespace
 
@@ -107,6 +112,49 @@ bool ResourceManager::LoadArchive(const String& fileName) {
     return true;
 }
 
+void ResourceManager::BuildModels(GraphicsDevice& device) {
+    std::vector<ModelNodeData*> pending;
+    for (const RefPtr<ModelEntry>& model : models_) {
+        // Depth first: a node, then its children in order.
+        pending.push_back(model->root.Get());
+        while (!pending.empty()) {
+            ModelNodeData* node = pending.back();
+            pending.pop_back();
+            for (size_t i = node->children.size(); i-- > 0;) {
+                pending.push_back(node->children[i].Get());
+            }
+            if (node->type == 2 && node->mesh) {
+                for (const RefPtr<MeshPartData>& part : node->mesh->parts) {
+                    BuildPart(device, *part);
+                }
+            }
+        }
+    }
+}
+
+void ResourceManager::BuildPart(GraphicsDevice& device, MeshPartData& part) {
+    part.BuildLayout();
+    VertexArray& vertices = *part.vertices;
+    if (!vertices.buffer) {
+        vertices.buffer =
+            device.CreateVertexBuffer(uint32_t(vertices.wordsPerVertex) * 4, uint32_t(vertices.VertexCount()),
+                                      vertices.words.data(), 0);
+    }
+    IndexArray& indices = *part.indices;
+    if (!indices.buffer && !indices.words.empty()) {
+        std::vector<uint16_t> narrow(indices.words.size());
+        for (size_t i = 0; i < narrow.size(); ++i) {
+            narrow[i] = uint16_t(indices.words[i]);
+        }
+        indices.buffer = device.CreateIndexBuffer(uint32_t(narrow.size()), narrow.data(), kIndex16);
+    }
+    if (!part.geometry) {
+        part.geometry = device.CreateGeometryBuffer(part.kind, part.layout, vertices.buffer,
+                                                    part.vertexWords[0], part.vertexWords[1], indices.buffer,
+                                                    part.indexWords[0], part.indexWords[1]);
+    }
+}
+
 bool ResourceManager::ReadSlot(uint64_t offset, uint32_t size, std::vector<uint8_t>& bytes) const {
     RefPtr<FileRef> file(new FileRef(fileSystem_, fileName_, kFileRead));
     if (file->GetStatus() < 0) {
@@ -120,6 +168,47 @@ bool ResourceManager::ReadSlot(uint64_t offset, uint32_t size, std::vector<uint8
         return false;
     }
     return true;
+}
+
+void ResourceManager::LoadImage(int32_t index) {
+    if (index < 0 || size_t(index) >= images_.size()) {
+        return;
+    }
+    ImageSlot& slot = *images_[size_t(index)];
+    if (++slot.useCount != 1) {
+        return;
+    }
+    std::vector<uint8_t> bytes;
+    if (ReadSlot(slot.fileOffset, slot.size, bytes)) {
+        slot.texture = RefPtr<ResourceProxy>(
+            new ResourceProxy(device_, kTextureSampled, bytes.data(), uint32_t(bytes.size())));
+    }
+}
+
+void ResourceManager::ReleaseImage(ImageSlot& slot) {
+    // An unload without its load leaves the count at 0, so the next load reads again.
+    if (slot.useCount > 0 && --slot.useCount == 0) {
+        slot.texture = RefPtr<ResourceProxy>();
+    }
+}
+
+RefPtr<ResourceProxy> ResourceManager::AcquireImage(int32_t index) {
+    if (index < 0 || size_t(index) >= images_.size()) {
+        return RefPtr<ResourceProxy>();
+    }
+    LoadImage(index);
+    ImageSlot& slot = *images_[size_t(index)];
+    RefPtr<ResourceProxy> texture = slot.texture;
+    ReleaseImage(slot);
+    return texture;
+}
+
+RefPtr<ResourceProxy> SpriteEntry::GetTexture(ResourceManager& manager) const {
+    return manager.AcquireImage(image);
+}
+
+RefPtr<ResourceProxy> TextureRef::GetTexture(ResourceManager& manager) const {
+    return manager.AcquireImage(image);
 }
 
 void ResourceManager::LoadSound(int32_t index) {
@@ -245,6 +334,9 @@ ResourceGroup& ResourceManager::FindGroup(const String& name) {
 
 void ResourceManager::LoadGroup(const String& name) {
     ResourceGroup& group = FindGroup(name);
+    for (int32_t slot : group.images) {
+        LoadImage(slot);
+    }
     for (int32_t slot : group.sounds) {
         LoadSound(slot);
     }
@@ -252,6 +344,9 @@ void ResourceManager::LoadGroup(const String& name) {
 
 void ResourceManager::UnloadGroup(const String& name) {
     ResourceGroup& group = FindGroup(name);
+    for (int32_t slot : group.images) {
+        ReleaseImage(*images_[size_t(slot)]);
+    }
     for (int32_t slot : group.sounds) {
         ReleaseSound(*sounds_[size_t(slot)]);
     }
