@@ -12,6 +12,7 @@ namespace mareldon {
 class FileSystem;
 class GameSystem;
 class GraphicsDevice;
+class InputManagerBase;
 class PlayerInput;
 class SoundBox;
 class Window;

@@ -4,7 +4,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -27,7 +26,6 @@
 #include "game/system/JvsBus.h"
 #include "game/system/JvsLib.h"
 #include "game/system/MainWindow.h"
-#include "tools/archive/ArchiveFixtures.h"
 
 namespace mareldon {
 namespace {
@@ -111,20 +109,24 @@ class GameApplicationTest : public testing::Test {
         ::unsetenv("MARELDON_ROOT");
         JvsBus::SetResetDelay(20);
         SetJvsSwitchSource(&controls);
+        previousSteps = PlaceholderScreen::stepsToRun;
         PlaceholderScreen::stepsToRun = 30;
     }
     ~GameApplicationTest() override {
         app.reset();
         SetJvsSwitchSource(nullptr);
         JvsBus::SetResetDelay(1000);
-        PlaceholderScreen::stepsToRun = 3;
+        PlaceholderScreen::stepsToRun = previousSteps;
         spy = nullptr;
         fs::remove_all(root);
     }
 
-    void WriteFile(const char* name, const std::vector<uint8_t>& bytes) {
-        std::ofstream out(root / name, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    // The archive tool's sample archive and shader data files, in the root.
+    void WriteSampleData() {
+        const std::string tool = MARELDON_MBDTOOL;
+        const std::string archive = (root / "MARELDON.mbd").string();
+        ASSERT_EQ(std::system((tool + " write sample '" + archive + "' >/dev/null").c_str()), 0);
+        ASSERT_EQ(std::system((tool + " shaders '" + root.string() + "' >/dev/null").c_str()), 0);
     }
 
     GameApplication& Start() {
@@ -175,6 +177,7 @@ class GameApplicationTest : public testing::Test {
     fs::path root;
     std::unique_ptr<GameApplication> app;
     uint64_t passes = 0;
+    int previousSteps = 0;
 };
 
 TEST_F(GameApplicationTest, BuildsTheServicesInOrderAndRunsWithoutAnArchive) {
@@ -232,9 +235,7 @@ TEST_F(GameApplicationTest, BuildsTheServicesInOrderAndRunsWithoutAnArchive) {
 }
 
 TEST_F(GameApplicationTest, LoadsTheArchiveAndShaderDataFromTheRoot) {
-    WriteFile("MARELDON.mbd", MakeSampleArchive());
-    WriteFile("QVDSHDV.dat", MakeSampleVertexShaderData());
-    WriteFile("QVDSHDP.dat", MakeSamplePixelShaderData());
+    WriteSampleData();
     GameApplication& game = Start();
     EXPECT_TRUE(spy_.windows->MessageBoxes().empty());
     Renderer& renderer = *game.root.renderer;
@@ -242,8 +243,9 @@ TEST_F(GameApplicationTest, LoadsTheArchiveAndShaderDataFromTheRoot) {
     EXPECT_EQ(renderer.SpriteCount(), 1);
     EXPECT_EQ(renderer.FontCount(), 1);
     EXPECT_EQ(renderer.SoundCount(), 2);
-    EXPECT_EQ(renderer.VertexShaders().childCount, 2);
-    EXPECT_EQ(renderer.PixelShaders().childCount, 2);
+    EXPECT_TRUE(renderer.FindVertexShader("Plain "));
+    EXPECT_TRUE(renderer.FindVertexShader("Normal Position:Normal: "));
+    EXPECT_TRUE(renderer.FindPixelShader("Normal Diffuse "));
     EXPECT_TRUE(Run(60));
 }
 
