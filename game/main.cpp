@@ -1,5 +1,7 @@
 // The program's entry point: the game application with the real platform
 // services, then the entry sequence.
+#include <SDL.h>
+
 #include "engine/platform/FileSystem.h"
 #include "engine/platform/InputDevices.h"
 #include "engine/platform/JvsSwitchSource.h"
@@ -12,6 +14,12 @@
 
 int main(int argc, char** argv) {
     using namespace mareldon;
+    // Video (and with it the GL driver) stays up until the process ends: the
+    // driver keeps allocations for its whole life, and unloading it early only
+    // turns them into leaks without a name.
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
+        SDL_GL_LoadLibrary(nullptr);
+    }
     // The controls the simulated I/O board reads when no real board is set up,
     // and the controllers the input manager reports as attached.
     SdlSwitchSource switches;

@@ -15,6 +15,8 @@
 set -uo pipefail
 mode=$1 game=$2 mbdtool=$3 board=$4
 tmp=$(mktemp -d)
+repo=$(cd "$(dirname "$0")/../.." && pwd)
+export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$repo/scripts/lsan.supp:print_suppressions=0}"
 game_pid= board_pid=
 cleanup() {
     [ -n "$game_pid" ] && kill -9 "$game_pid" 2>/dev/null
@@ -62,6 +64,7 @@ if [ "$mode" = cabinet ]; then
     export MARELDON_CAPTURE="60:$tmp/frame60.png"
 fi
 
+: >"$tmp/game.log"
 "$game" >"$tmp/game.log" 2>&1 &
 game_pid=$!
 
@@ -76,6 +79,7 @@ if [ "$mode" = cabinet ]; then
     wait_for 10 grep -q '^COINS' "$tmp/board.log" || fail "the board did not answer"
     grep -q '^COINS 0$' "$tmp/board.log" || fail "the coin was not taken: $(grep '^COINS' "$tmp/board.log")"
     [ -s "$tmp/frame60.png" ] || fail "frame 60 was not captured"
+    echo "$(cycles) input cycles; $(grep -c '05 03 E8' "$tmp/board.log") notice event(s)"
 else
     # The archive's message goes to stderr when no display can show it.
     wait_for 60 grep -q 'MARELDON.mbd' "$tmp/game.log" || fail "no message about the missing archive"
