@@ -225,7 +225,7 @@ void ResourceManager::LoadSound(int32_t index) {
     }
     ArchiveSoundRecord record;
     std::string error;
-    if (!ReadSoundRecord(bytes.data(), bytes.size(), record, error)) {
+    if (!ParseSoundRecord(bytes.data(), bytes.size(), record, error)) {
         ReportUnreadable(error.c_str());
         return;
     }
