@@ -262,5 +262,27 @@ TEST_F(ResourceManagerTest, FailedImageReadLeavesTheSlotEmpty) {
     EXPECT_EQ(messages.shown.size(), 2u);
 }
 
+TEST_F(ResourceManagerTest, BootArchiveHoldsWhatTheGameAsksFor) {
+    ASSERT_TRUE(Load(MakeBootArchive()));
+    manager.BuildModels(*device);
+    EXPECT_EQ(manager.ModelCount(), 13);
+    EXPECT_TRUE(manager.FindModel("VOLCANO")->name->Equals("VOLCANO"));
+    EXPECT_TRUE(manager.FindModel("STAGE_MU2")->name->Equals("STAGE_MU2"));
+    EXPECT_EQ(manager.FindSprite("systemimage")->frames.size(), 12u);
+    EXPECT_EQ(manager.FindFont("F24")->glyphHeight, 24);
+    EXPECT_GE(manager.FindSoundIndex("vosk1_se50"), 0);
+    EXPECT_GE(manager.FindSoundIndex("moviest"), 0);
+    const int groups = manager.GroupCount();
+    EXPECT_EQ(groups, 13);
+    manager.FindGroup(Utf8ToCp932("STAGE06_果").c_str());
+    EXPECT_EQ(manager.GroupCount(), groups);
+    for (const char* bank : {"SYSTEM", "SYSTEMSE", "SYSTEMBGM"}) {
+        manager.LoadGroup(bank);
+    }
+    EXPECT_EQ(manager.ImageSlotAt(0).texture->Width(), 256);
+    EXPECT_TRUE(manager.AcquireSound(manager.FindSoundIndex("title")));
+    EXPECT_TRUE(messages.shown.empty());
+}
+
 }  // namespace
 }  // namespace mareldon
