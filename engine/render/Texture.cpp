@@ -257,7 +257,6 @@ void Texture::Upload(const TextureRect& rect, PixelKind sourceKind, const void* 
     if (GpuFailed(texture_->LockRect(0, &locked, &area, 0))) {
         return;
     }
-#ifndef MARELDON_NO_PIXEL_CONVERT
     // Only pixels of the size the level really holds are written.
     GpuSurfaceDesc desc;
     PixelConverter convert = FindPixelConverter(sourceKind, kind_);
@@ -267,9 +266,6 @@ void Texture::Upload(const TextureRect& rect, PixelKind sourceKind, const void* 
         convert(static_cast<uint8_t*>(locked.pBits), locked.Pitch, static_cast<const uint8_t*>(pixels),
                 rect.right - rect.left, rect.bottom - rect.top);
     }
-#else
-    (void)sourceKind;
-#endif
     texture_->UnlockRect(0);
 }
 

@@ -3,18 +3,9 @@
 #include <cstdint>
 
 #include "engine/core/RefPtr.h"
-#if __has_include("engine/render/PixelConvert.h")
 #include "engine/render/PixelConvert.h"
-#else
-#define MARELDON_NO_PIXEL_CONVERT 1
-#endif
 
 namespace mareldon {
-
-#ifdef MARELDON_NO_PIXEL_CONVERT
-// Until the converters are built in: the same kinds, whose numbers never change.
-enum class PixelKind : uint32_t { ARGB8888, ABGR8888, ARGB4444, ABGR4444, ABGR1555, ARGB1555 };
-#endif
 
 class GeometryBuffer;
 class Texture;

@@ -166,49 +166,38 @@ GpuResult RecordingGpuDevice::CreateTexture(uint32_t width, uint32_t height, uin
     return kGpuOk;
 }
 
-GpuResult RecordingGpuDevice::CreateRenderTarget(uint32_t width, uint32_t height, GpuFormat format,
-                                                 GpuMultisample, bool lockable, GpuSurface** surface) {
-    LogCall("CreateRenderTarget(%u, %u, %s, %d)", width, height, GpuFormatName(format), lockable);
-    if (!surface || width == 0 || height == 0 || GpuFormatSize(format) == 0) {
+GpuResult RecordingGpuDevice::MakeSurface(uint32_t width, uint32_t height, GpuFormat format, uint32_t usage,
+                                          GpuPool pool, bool lockable, GpuSurface** surface) {
+    if (!surface || width == 0 || height == 0 || width > 8192 || height > 8192 ||
+        GpuFormatSize(format) == 0) {
         return kGpuErrorInvalidCall;
     }
     GpuSurfaceDesc desc;
     desc.Width = width;
     desc.Height = height;
     desc.Format = format;
-    desc.Usage = kGpuUsageRenderTarget;
+    desc.Usage = usage;
+    desc.Pool = pool;
     *surface = new RecordingGpuSurface(shared_, desc, lockable, config_.pitchPadding);
     return kGpuOk;
+}
+
+GpuResult RecordingGpuDevice::CreateRenderTarget(uint32_t width, uint32_t height, GpuFormat format,
+                                                 GpuMultisample, bool lockable, GpuSurface** surface) {
+    LogCall("CreateRenderTarget(%u, %u, %s, %d)", width, height, GpuFormatName(format), lockable);
+    return MakeSurface(width, height, format, kGpuUsageRenderTarget, GpuPool::DEFAULT, lockable, surface);
 }
 
 GpuResult RecordingGpuDevice::CreateDepthStencilSurface(uint32_t width, uint32_t height, GpuFormat format,
                                                         GpuMultisample, GpuSurface** surface) {
     LogCall("CreateDepthStencilSurface(%u, %u, %s)", width, height, GpuFormatName(format));
-    if (!surface || width == 0 || height == 0 || GpuFormatSize(format) == 0) {
-        return kGpuErrorInvalidCall;
-    }
-    GpuSurfaceDesc desc;
-    desc.Width = width;
-    desc.Height = height;
-    desc.Format = format;
-    desc.Usage = kGpuUsageDepthStencil;
-    *surface = new RecordingGpuSurface(shared_, desc, false, config_.pitchPadding);
-    return kGpuOk;
+    return MakeSurface(width, height, format, kGpuUsageDepthStencil, GpuPool::DEFAULT, false, surface);
 }
 
 GpuResult RecordingGpuDevice::CreateImageSurface(uint32_t width, uint32_t height, GpuFormat format,
                                                  GpuSurface** surface) {
     LogCall("CreateImageSurface(%u, %u, %s)", width, height, GpuFormatName(format));
-    if (!surface || width == 0 || height == 0 || GpuFormatSize(format) == 0) {
-        return kGpuErrorInvalidCall;
-    }
-    GpuSurfaceDesc desc;
-    desc.Width = width;
-    desc.Height = height;
-    desc.Format = format;
-    desc.Pool = GpuPool::SYSTEMMEM;
-    *surface = new RecordingGpuSurface(shared_, desc, true, config_.pitchPadding);
-    return kGpuOk;
+    return MakeSurface(width, height, format, 0, GpuPool::SYSTEMMEM, true, surface);
 }
 
 GpuResult RecordingGpuDevice::CopyRects(GpuSurface* source, GpuSurface* destination) {

@@ -91,6 +91,8 @@ class RecordingGpuDevice final : public GpuDevice, public RecordingGpuTracked {
     };
 
     void MakeSwapChain();
+    GpuResult MakeSurface(uint32_t width, uint32_t height, GpuFormat format, uint32_t usage, GpuPool pool,
+                          bool lockable, GpuSurface** surface);
     GpuResult CreateShader(bool vertex, const uint32_t* declaration, const uint32_t* function,
                            uint32_t* handle);
     GpuResult DeleteShader(bool vertex, uint32_t handle);

@@ -87,9 +87,6 @@ TEST(TextureTest, DamagedIimgGivesNoTexture) {
 }
 
 TEST(TextureTest, UploadsFollowTheKindTable) {
-#ifdef MARELDON_NO_PIXEL_CONVERT
-    GTEST_SKIP() << "no pixel converters in this build";
-#endif
     DeviceFixture f;
     GraphicsDeviceDX& device = f.Make();
     // An IIMG of kind 3 holds A4R4G4B4 words but takes uploads by the kind-3 rules.
@@ -186,6 +183,20 @@ TEST(TextureTest, RotationThreeTransformAndPartialViewport) {
     screen.SetViewport(TextureViewport{10, 20, 100, 50, 0.0f, 1.0f});
     screen.BindAsTarget();
     EXPECT_EQ(f.gpu.Find("SetViewport"), std::vector<std::string>{"SetViewport(570, 10, 50, 100, 0, 1)"});
+}
+
+TEST(TextureTest, FullScreenCentresTheScreenInALargerMode) {
+    DeviceFixture f;
+    f.gpu.config.modes = {{800, 600, 60, GpuFormat::R5G6B5}};
+    GraphicsDeviceDX& device = f.Make(0, 3);
+    EXPECT_EQ(device.ScreenOffsetX(), 80);
+    EXPECT_EQ(device.ScreenOffsetY(), 60);
+    Texture& screen = *device.ScreenTexture().Get();
+    f.gpu.ClearCalls();
+    screen.SetViewport(TextureViewport{10, 20, 100, 50, 0.0f, 1.0f});
+    screen.BindAsTarget();
+    // Offsets go to the back buffer's own x and y after the turn.
+    EXPECT_EQ(f.gpu.Find("SetViewport"), std::vector<std::string>{"SetViewport(650, 70, 50, 100, 0, 1)"});
 }
 
 TEST(TextureTest, ClearsBindTheTarget) {

@@ -7,7 +7,6 @@
 #include "engine/core/VertexLayout.h"
 
 #include "engine/render/PixelShader.h"
-#include "engine/render/ShaderAssembly.h"
 #include "tests/engine/render/DeviceFixture.h"
 
 namespace mareldon {
@@ -25,9 +24,6 @@ VertexLayout LayoutOf(std::vector<int32_t> types) {
 }
 
 TEST(VertexShaderTest, DeclarationHasOneTokenPerElement) {
-    if (!ShaderAssemblerAvailable()) {
-        GTEST_SKIP() << "no shader assembler in this build";
-    }
     DeviceFixture f;
     GraphicsDeviceDX& device = f.Make();
     RefPtr<VertexShader> shader = device.CreateVertexShader(kVertexText, LayoutOf({2, 1}));
@@ -50,9 +46,6 @@ TEST(VertexShaderTest, DeclarationHasOneTokenPerElement) {
 }
 
 TEST(VertexShaderTest, ShadersThatCannotBeMadeHaveHandleZero) {
-    if (!ShaderAssemblerAvailable()) {
-        GTEST_SKIP() << "no shader assembler in this build";
-    }
     DeviceFixture f;
     GraphicsDeviceDX& device = f.Make();
     VertexLayout kinds = LayoutOf({2});

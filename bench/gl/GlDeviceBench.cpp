@@ -1,0 +1,156 @@
+// Draw cost through the GL device against the same draws made on GL
+// directly, and the frame time of a 480x640 scene of 1,000 textured quads.
+// Runs offscreen (Mesa's llvmpipe) unless SDL_VIDEODRIVER says otherwise.
+#include <benchmark/benchmark.h>
+
+#include <SDL.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "engine/platform/gl/GlGpu.h"
+#include "engine/platform/gl/GlGpuDevice.h"
+
+namespace mareldon {
+namespace {
+
+struct Vertex {
+    float x, y, z, w, r, g, b, a, u, v;
+};
+
+const uint32_t kDeclaration[] = {0x20000000, 0x40030000, 0x40030001, 0x40010002, 0xFFFFFFFF};
+// mov oPos, v0; mov oD0, v1; mov oT0, v2
+const uint32_t kVertexShader[] = {0xFFFE0101, 1, 0xC00F0000, 0x90E40000, 1,         0xD00F0000,
+                                  0x90E40001, 1, 0xE00F0000, 0x90E40002, 0x0000FFFF};
+// tex t0; mul r0, t0, v0
+const uint32_t kPixelShader[] = {0xFFFF0101, 66,         0xB00F0000, 5,
+                                 0x800F0000, 0xB0E40000, 0x90E40000, 0x0000FFFF};
+
+constexpr int kQuads = 1000;
+
+class Scene {
+  public:
+    Scene() {
+        setenv("SDL_VIDEODRIVER", "offscreen", 0);
+        SDL_InitSubSystem(SDL_INIT_VIDEO);
+        window_ = SDL_CreateWindow("bench", 0, 0, 480, 640, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+        GlGpuBackend backend;
+        object_.Reset(backend.CreateObject(kGpuSdkVersion));
+        GpuPresentParameters p;
+        p.BackBufferWidth = 480;
+        p.BackBufferHeight = 640;
+        p.BackBufferFormat = GpuFormat::X8R8G8B8;
+        p.hDeviceWindow = window_;
+        p.Windowed = 1;
+        p.EnableAutoDepthStencil = 1;
+        p.AutoDepthStencilFormat = GpuFormat::D16;
+        GpuDevice* device = nullptr;
+        if (!object_ || object_->CreateDevice(0, GpuDeviceType::HAL, window_, 0, &p, &device) != kGpuOk)
+            return;
+        device_.Reset(device);
+        device->SetRenderState(GpuRenderState::ALPHABLENDENABLE, 1);
+        device->SetRenderState(GpuRenderState::SRCBLEND, gpu::BLEND_SRCALPHA);
+        device->SetRenderState(GpuRenderState::DESTBLEND, gpu::BLEND_INVSRCALPHA);
+        device->CreateVertexShader(kDeclaration, kVertexShader, &vertexShader_, 0);
+        device->CreatePixelShader(kPixelShader, &pixelShader_);
+        device->CreateTexture(64, 64, 1, 0, GpuFormat::A4R4G4B4, GpuPool::MANAGED, texture_.Receive());
+        GpuLockedRect locked;
+        texture_->LockRect(0, &locked, nullptr, 0);
+        for (int i = 0; i < 64 * 64; ++i)
+            static_cast<uint16_t*>(locked.pBits)[i] = uint16_t(0xF000 | (i * 37));
+        texture_->UnlockRect(0);
+        // 1,000 quads of 16x16 pixels spread over the screen.
+        std::vector<Vertex> vertices;
+        for (int i = 0; i < kQuads; ++i) {
+            float x = -1.0f + 2.0f * float((i * 37) % 464) / 480.0f,
+                  y = 1.0f - 2.0f * float((i * 53) % 624) / 640.0f;
+            float w = 32.0f / 480.0f, h = 32.0f / 640.0f;
+            Vertex tl{x, y, 0.5f, 1, 1, 1, 1, 1, 0, 0}, tr{x + w, y, 0.5f, 1, 1, 1, 1, 1, 1, 0};
+            Vertex bl{x, y - h, 0.5f, 1, 1, 1, 1, 1, 0, 1}, br{x + w, y - h, 0.5f, 1, 1, 1, 1, 1, 1, 1};
+            vertices.insert(vertices.end(), {tl, tr, bl, bl, tr, br});
+        }
+        uint32_t bytes = uint32_t(vertices.size() * sizeof(Vertex));
+        device->CreateVertexBuffer(bytes, kGpuUsageWriteOnly, 0, GpuPool::DEFAULT, buffer_.Receive());
+        uint8_t* data = nullptr;
+        buffer_->Lock(0, 0, &data, 0);
+        std::memcpy(data, vertices.data(), bytes);
+        buffer_->Unlock();
+        device->SetVertexShader(vertexShader_);
+        device->SetPixelShader(pixelShader_);
+        device->SetTexture(0, texture_.Get());
+        device->SetStreamSource(0, buffer_.Get(), sizeof(Vertex));
+        gl_.Load();
+    }
+    ~Scene() {
+        buffer_.Reset();
+        texture_.Reset();
+        device_.Reset();
+        object_.Reset();
+        if (window_)
+            SDL_DestroyWindow(window_);
+    }
+    bool Ok() const { return bool(device_) && vertexShader_ && pixelShader_; }
+
+    SDL_Window* window_ = nullptr;
+    GpuPtr<GpuObject> object_;
+    GpuPtr<GpuDevice> device_;
+    GpuPtr<GpuTexture> texture_;
+    GpuPtr<GpuBuffer> buffer_;
+    uint32_t vertexShader_ = 0, pixelShader_ = 0;
+    GlFunctions gl_;
+};
+
+Scene& TheScene() {
+    static Scene scene;
+    return scene;
+}
+
+void BM_DrawThroughDevice(benchmark::State& state) {
+    Scene& s = TheScene();
+    if (!s.Ok())
+        return state.SkipWithError("no GL device");
+    for (auto _ : state) {
+        for (int i = 0; i < kQuads; ++i)
+            s.device_->DrawPrimitive(GpuPrimitiveType::TRIANGLELIST, uint32_t(i * 6), 2);
+        s.gl_.Finish();
+    }
+    state.SetItemsProcessed(state.iterations() * kQuads);
+}
+BENCHMARK(BM_DrawThroughDevice)->Unit(benchmark::kMicrosecond);
+
+void BM_DrawRawGl(benchmark::State& state) {
+    Scene& s = TheScene();
+    if (!s.Ok())
+        return state.SkipWithError("no GL device");
+    s.device_->DrawPrimitive(GpuPrimitiveType::TRIANGLELIST, 0, 2);  // binds program, target and arrays
+    for (auto _ : state) {
+        for (int i = 0; i < kQuads; ++i)
+            s.gl_.DrawArrays(GL_TRIANGLES, i * 6, 6);
+        s.gl_.Finish();
+    }
+    state.SetItemsProcessed(state.iterations() * kQuads);
+}
+BENCHMARK(BM_DrawRawGl)->Unit(benchmark::kMicrosecond);
+
+// One frame: clear, 1,000 textured quads as separate draws, present.
+void BM_SceneFrame(benchmark::State& state) {
+    Scene& s = TheScene();
+    if (!s.Ok())
+        return state.SkipWithError("no GL device");
+    for (auto _ : state) {
+        s.device_->Clear(kGpuClearTarget | kGpuClearZBuffer, 0xFF000000, 1.0f, 0);
+        s.device_->SetVertexShader(s.vertexShader_);
+        s.device_->SetPixelShader(s.pixelShader_);
+        s.device_->SetTexture(0, s.texture_.Get());
+        s.device_->SetStreamSource(0, s.buffer_.Get(), sizeof(Vertex));
+        for (int i = 0; i < kQuads; ++i)
+            s.device_->DrawPrimitive(GpuPrimitiveType::TRIANGLELIST, uint32_t(i * 6), 2);
+        s.device_->Present();
+        s.gl_.Finish();
+    }
+}
+BENCHMARK(BM_SceneFrame)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace mareldon

@@ -1,0 +1,309 @@
+#include "engine/platform/gl/GlShaderCache.h"
+
+#include <string>
+
+#include "engine/core/Log.h"
+
+namespace mareldon {
+namespace {
+
+// Longest token stream or declaration scanned for its end token, so that a
+// stream without one cannot send the scan through memory.
+constexpr size_t kMaxShaderTokens = 1u << 16;
+constexpr size_t kMaxDeclarationTokens = 256;
+constexpr uint32_t kEndToken = 0x0000FFFF;
+
+// Tokens up to and including the end token, 0 when there is none.
+size_t ShaderLength(const uint32_t* function) {
+    for (size_t i = 1; i < kMaxShaderTokens; ++i) {
+        uint32_t token = function[i];
+        if (token == kEndToken)
+            return i + 1;
+        if ((token & 0xFFFF) == 0xFFFE)
+            i += (token >> 16) & 0x7FFF;  // comment body
+    }
+    return 0;
+}
+
+bool ParseDeclaration(const uint32_t* declaration, std::vector<GlVertexElement>& elements,
+                      std::string& error) {
+    uint32_t offset = 0;
+    for (size_t i = 0; i < kMaxDeclarationTokens; ++i) {
+        uint32_t token = declaration[i];
+        if (token == 0xFFFFFFFF)
+            return true;
+        uint32_t kind = token >> 29;
+        if (kind == 1) {  // stream selector
+            if ((token & 0xF) != 0) {
+                error = "only stream 0 is supported";
+                return false;
+            }
+            continue;
+        }
+        if (kind != 2) {
+            error = "unsupported declaration token " + std::to_string(token);
+            return false;
+        }
+        uint32_t type = (token >> 16) & 0xF;
+        uint32_t reg = token & 0x1F;
+        if (type > 3 || reg >= 16) {
+            error = "unsupported vertex element " + std::to_string(token);
+            return false;
+        }
+        elements.push_back({reg, type + 1, offset});
+        offset += (type + 1) * 4;
+    }
+    error = "declaration without end token";
+    return false;
+}
+
+const char* const kFixedPixelGlsl =
+    "#version 110\n"
+    "uniform sampler2D ps_s0;\n"
+    "void main()\n"
+    "{\n"
+    "\tgl_FragColor = texture2D(ps_s0, gl_TexCoord[0].xy) * gl_Color;\n"
+    "}\n";
+
+// Shows the back buffer upright: p is the position in the upright picture
+// (y up), turn maps it to where the screen transform put it.
+const char* const kPresentVertexGlsl =
+    "#version 130\n"
+    "out vec2 p;\n"
+    "void main()\n"
+    "{\n"
+    "\tp = vec2(float(gl_VertexID & 1) * 2.0 - 1.0, float(gl_VertexID >> 1) * 2.0 - 1.0);\n"
+    "\tgl_Position = vec4(p, 0.0, 1.0);\n"
+    "}\n";
+const char* const kPresentPixelGlsl =
+    "#version 130\n"
+    "uniform sampler2D image;\n"
+    "uniform mat2 turn;\n"
+    "in vec2 p;\n"
+    "void main()\n"
+    "{\n"
+    "\tvec2 b = turn * p;\n"
+    "\tgl_FragColor = vec4(texture(image, vec2(b.x + 1.0, 1.0 - b.y) * 0.5).rgb, 1.0);\n"
+    "}\n";
+
+std::string FixedPixelSource() {
+    std::string glsl = kFixedPixelGlsl;
+    glsl.insert(glsl.rfind('}'), kGlAlphaTest);
+    return glsl;
+}
+
+}  // namespace
+
+GlShaderCache::GlShaderCache(GlFunctions& gl, bool clipControl) : gl_(gl) {
+    options_.clipControl = clipControl;
+    fixedPixel_ = Compile(GL_FRAGMENT_SHADER, FixedPixelSource());
+    GLuint vertex = Compile(GL_VERTEX_SHADER, kPresentVertexGlsl);
+    GLuint pixel = Compile(GL_FRAGMENT_SHADER, kPresentPixelGlsl);
+    if (vertex && pixel)
+        presentProgram_ = Link(vertex, pixel, 0);
+    if (vertex)
+        gl_.DeleteShader(vertex);
+    if (pixel)
+        gl_.DeleteShader(pixel);
+    if (presentProgram_) {
+        gl_.UseProgram(presentProgram_);
+        gl_.Uniform1i(gl_.GetUniformLocation(presentProgram_, "image"), 0);
+        presentTurn_ = gl_.GetUniformLocation(presentProgram_, "turn");
+        gl_.UseProgram(0);
+    }
+}
+
+GlShaderCache::~GlShaderCache() = default;
+
+void GlShaderCache::ReleaseGlObjects() {
+    for (auto& [key, program] : programs_) {
+        if (program.name)
+            gl_.DeleteProgram(program.name);
+    }
+    programs_.clear();
+    for (auto& shader : vertexShaders_) {
+        if (shader && shader->shader)
+            gl_.DeleteShader(shader->shader);
+    }
+    for (auto& shader : pixelShaders_) {
+        if (shader && shader->shader)
+            gl_.DeleteShader(shader->shader);
+    }
+    vertexShaders_.clear();
+    pixelShaders_.clear();
+    if (fixedPixel_)
+        gl_.DeleteShader(fixedPixel_);
+    if (presentProgram_)
+        gl_.DeleteProgram(presentProgram_);
+    fixedPixel_ = presentProgram_ = 0;
+}
+
+GLuint GlShaderCache::Compile(GLenum type, const std::string& glsl) {
+    GLuint shader = gl_.CreateShader(type);
+    const char* text = glsl.c_str();
+    gl_.ShaderSource(shader, 1, &text, nullptr);
+    gl_.CompileShader(shader);
+    GLint ok = GL_FALSE;
+    gl_.GetShaderiv(shader, GL_COMPILE_STATUS, &ok);
+    if (ok != GL_TRUE) {
+        char log[2048] = {};
+        gl_.GetShaderInfoLog(shader, sizeof(log) - 1, nullptr, log);
+        LOG_ERROR("gl", "GLSL does not compile: %s\n%s", log, text);
+        gl_.DeleteShader(shader);
+        return 0;
+    }
+    return shader;
+}
+
+GLuint GlShaderCache::Link(GLuint vertex, GLuint pixel, uint32_t inputMask) {
+    GLuint program = gl_.CreateProgram();
+    gl_.AttachShader(program, vertex);
+    gl_.AttachShader(program, pixel);
+    for (uint32_t reg = 0; reg < 32; ++reg) {
+        if (inputMask & (1u << reg)) {
+            std::string name = "vs_v" + std::to_string(reg);
+            gl_.BindAttribLocation(program, reg, name.c_str());
+        }
+    }
+    gl_.LinkProgram(program);
+    GLint ok = GL_FALSE;
+    gl_.GetProgramiv(program, GL_LINK_STATUS, &ok);
+    if (ok != GL_TRUE) {
+        char log[2048] = {};
+        gl_.GetProgramInfoLog(program, sizeof(log) - 1, nullptr, log);
+        LOG_ERROR("gl", "GLSL program does not link: %s", log);
+        gl_.DeleteProgram(program);
+        return 0;
+    }
+    return program;
+}
+
+uint32_t GlShaderCache::CreateVertexShader(const uint32_t* declaration, const uint32_t* function) {
+    if (declaration == nullptr || function == nullptr)
+        return 0;
+    auto shader = std::make_unique<GlVertexShader>();
+    std::string error;
+    if (!ParseDeclaration(declaration, shader->elements, error)) {
+        LOG_ERROR("gl", "vertex declaration refused: %s", error.c_str());
+        return 0;
+    }
+    size_t length = ShaderLength(function);
+    if (length == 0 || !TranslateShader(function, length, options_, shader->source, error) ||
+        !shader->source.vertex) {
+        LOG_ERROR("gl", "vertex shader refused: %s",
+                  error.empty() ? "no end token or not a vertex shader" : error.c_str());
+        return 0;
+    }
+    shader->shader = Compile(GL_VERTEX_SHADER, shader->source.glsl);
+    if (shader->shader == 0)
+        return 0;
+    for (size_t i = 0; i < vertexShaders_.size(); ++i) {
+        if (!vertexShaders_[i]) {
+            vertexShaders_[i] = std::move(shader);
+            return static_cast<uint32_t>(i + 1);
+        }
+    }
+    vertexShaders_.push_back(std::move(shader));
+    return static_cast<uint32_t>(vertexShaders_.size());
+}
+
+uint32_t GlShaderCache::CreatePixelShader(const uint32_t* function) {
+    if (function == nullptr)
+        return 0;
+    auto shader = std::make_unique<GlPixelShader>();
+    std::string error;
+    size_t length = ShaderLength(function);
+    if (length == 0 || !TranslateShader(function, length, options_, shader->source, error) ||
+        shader->source.vertex) {
+        LOG_ERROR("gl", "pixel shader refused: %s",
+                  error.empty() ? "no end token or not a pixel shader" : error.c_str());
+        return 0;
+    }
+    shader->shader = Compile(GL_FRAGMENT_SHADER, shader->source.glsl);
+    if (shader->shader == 0)
+        return 0;
+    for (size_t i = 0; i < pixelShaders_.size(); ++i) {
+        if (!pixelShaders_[i]) {
+            pixelShaders_[i] = std::move(shader);
+            return static_cast<uint32_t>(i + 1);
+        }
+    }
+    pixelShaders_.push_back(std::move(shader));
+    return static_cast<uint32_t>(pixelShaders_.size());
+}
+
+void GlShaderCache::ForgetPrograms(bool vertex, uint32_t handle) {
+    for (auto it = programs_.begin(); it != programs_.end();) {
+        uint32_t key = vertex ? static_cast<uint32_t>(it->first >> 32) : static_cast<uint32_t>(it->first);
+        if (key == handle) {
+            if (it->second.name)
+                gl_.DeleteProgram(it->second.name);
+            it = programs_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+bool GlShaderCache::DeleteVertexShader(uint32_t handle) {
+    if (Vertex(handle) == nullptr)
+        return false;
+    ForgetPrograms(true, handle);
+    gl_.DeleteShader(vertexShaders_[handle - 1]->shader);
+    vertexShaders_[handle - 1].reset();
+    return true;
+}
+
+bool GlShaderCache::DeletePixelShader(uint32_t handle) {
+    if (Pixel(handle) == nullptr)
+        return false;
+    ForgetPrograms(false, handle);
+    gl_.DeleteShader(pixelShaders_[handle - 1]->shader);
+    pixelShaders_[handle - 1].reset();
+    return true;
+}
+
+const GlVertexShader* GlShaderCache::Vertex(uint32_t handle) const {
+    return handle >= 1 && handle <= vertexShaders_.size() ? vertexShaders_[handle - 1].get() : nullptr;
+}
+
+const GlPixelShader* GlShaderCache::Pixel(uint32_t handle) const {
+    return handle >= 1 && handle <= pixelShaders_.size() ? pixelShaders_[handle - 1].get() : nullptr;
+}
+
+GlProgram* GlShaderCache::Program(uint32_t vertexHandle, uint32_t pixelHandle) {
+    const GlVertexShader* vertex = Vertex(vertexHandle);
+    if (vertex == nullptr)
+        return nullptr;
+    const GlPixelShader* pixel = Pixel(pixelHandle);
+    if (pixel == nullptr)
+        pixelHandle = 0;
+    uint64_t key = (static_cast<uint64_t>(vertexHandle) << 32) | pixelHandle;
+    auto found = programs_.find(key);
+    if (found != programs_.end())
+        return &found->second;
+
+    GlProgram& program = programs_[key];
+    program.vertex = vertex;
+    program.pixel = pixel;
+    GLuint pixelShader = pixel ? pixel->shader : fixedPixel_;
+    program.name = pixelShader ? Link(vertex->shader, pixelShader, vertex->source.inputMask) : 0;
+    if (program.name == 0) {
+        program.failed = true;
+        return &program;
+    }
+    gl_.UseProgram(program.name);
+    program.vertexConstants = gl_.GetUniformLocation(program.name, "vs_uniforms_vec4");
+    program.pixelConstants = gl_.GetUniformLocation(program.name, "ps_uniforms_vec4");
+    program.pixelOffset = gl_.GetUniformLocation(program.name, kPixelOffsetUniform);
+    uint32_t samplers = pixel ? pixel->source.samplerMask : 1u;
+    for (int stage = 0; stage < 16; ++stage) {
+        if (samplers & (1u << stage)) {
+            std::string name = "ps_s" + std::to_string(stage);
+            gl_.Uniform1i(gl_.GetUniformLocation(program.name, name.c_str()), stage);
+        }
+    }
+    return &program;
+}
+
+}  // namespace mareldon

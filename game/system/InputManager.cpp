@@ -1,0 +1,288 @@
+#include "game/system/InputManager.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "engine/core/Log.h"
+#include "engine/core/Stopwatch.h"
+#include "engine/platform/InputDevices.h"
+#include "game/system/JvsBus.h"
+#include "game/system/JvsLib.h"
+
+namespace mareldon {
+
+namespace {
+
+constexpr const char* kLog = "input";
+constexpr float kOn = 1.0f;
+constexpr int kCoinButton = 4;
+constexpr int kTestButton = 8;
+constexpr int kCoinErrorButton = 22;
+constexpr int kIoErrorButton = 23;
+constexpr uint16_t kJamCondition = 0x4000;
+
+// Switches in JVS order.
+enum : int { kStart, kService, kUp, kDown, kLeft, kRight, kPush1, kPush2, kPush3 };
+
+struct Stick {
+    float x, y;
+};
+
+// By Up + 2 Down + 4 Left + 8 Right. The diagonals are sqrt(2), as the game
+// expects (the player input clamps the length). Left with Right is no direction.
+const float kRoot2 = std::sqrt(2.0f);
+const Stick kStickTable[16] = {
+    {0, 0},
+    {0, -1},
+    {0, 1},
+    {0, 0},
+    {-1, 0},
+    {-kRoot2, -kRoot2},
+    {-kRoot2, kRoot2},
+    {0, 0},
+    {1, 0},
+    {kRoot2, -kRoot2},
+    {kRoot2, kRoot2},
+    {0, 0},
+    {0, 0},
+    {0, 0},
+    {0, 0},
+    {0, 0},
+};
+
+void Clear(PadState& state) {
+    std::memset(&state, 0, sizeof state);
+}
+
+}  // namespace
+
+InputManager::InputManager(AppBase* app, int pads, int mice, int keyboardSlots)
+    : application(app),
+      padCount(pads),
+      mouseCount(mice),
+      keyboardCount(keyboardSlots),
+      padStates(static_cast<size_t>(std::max(pads, 0))),
+      mouseStates(static_cast<size_t>(std::max(mice, 0))),
+      keyboardStates(static_cast<size_t>(std::max(keyboardSlots, 0))) {
+    for (PadState& state : padStates) {
+        Clear(state);
+    }
+    std::memset(mouseStates.data(), 0, mouseStates.size() * sizeof(MouseState));
+    std::memset(keyboardStates.data(), 0, keyboardStates.size() * sizeof(KeyboardState));
+    if (InputDevices* devices = GetInputDevices()) {
+        padsTaken = std::min(padCount, devices->PadCount());
+        miceTaken = std::min(mouseCount, devices->MouseConnected() ? 1 : 0);
+    }
+    OpenJvs();
+    Update();
+}
+
+InputManager::~InputManager() {
+    // The players are stepped by this manager; they go first.
+    DeleteChildren();
+    if (jvsOpen_) {
+        JvsLib::Close();
+    }
+}
+
+void InputManager::OpenJvs() {
+    coinsToEmit = 0;
+    jvsActive = JvsLib::Open("COM2") == 1;
+    jvsOpen_ = jvsActive;
+    if (!jvsActive) {
+        return;
+    }
+    // Waits for the bus to be ready, at most five seconds; a failed bus ends the wait.
+    Stopwatch stopwatch;
+    int state = JvsLib::Poll();
+    jvsActive = false;
+    while (state >= 0) {
+        if (stopwatch.ElapsedSeconds() > kReadyTimeoutMs / 1000.0f) {
+            LOG_WARN(kLog, "the I/O board did not become ready in %u ms", kReadyTimeoutMs);
+            break;
+        }
+        jvsActive = true;
+        if (state == kJvsReady) {
+            jvsNodeCount = JvsLib::GetNodeCount();
+            if (jvsNodeCount <= 0) {
+                jvsActive = false;
+            }
+            for (int address = 1; address <= jvsNodeCount && address < 32; ++address) {
+                const JvsNodeInfo& info = JvsLib::GetNodeRecord(address)->info;
+                for (const JvsFeature& feature : info.features) {
+                    if (feature.code == 1) {
+                        jvsSwitchesPerPlayer = feature.param2;
+                        JvsLib::SwitchRequestSize(info, jvsPlayers, jvsBytesPerPlayer);
+                        if (feature.param2 < 2) {
+                            jvsActive = false;
+                        }
+                    } else if (feature.code == 2) {
+                        jvsCoinSlots = JvsLib::CoinSlotCount(info);
+                    }
+                }
+            }
+            JvsLib::RequestInputs();
+            break;
+        }
+        JvsBus::WaitIdle(1);
+        state = JvsLib::Poll();
+        jvsActive = false;
+    }
+    // Switches beyond the bytes the record holds are never read.
+    jvsSwitchesPerPlayer = std::min(jvsSwitchesPerPlayer, jvsBytesPerPlayer * 8);
+    if (jvsActive) {
+        // The first cycle; a bus that fails instead counts as no link.
+        JvsBus::WaitIdle(kReadyTimeoutMs);
+        if (JvsLib::Poll() != kJvsReady) {
+            jvsActive = false;
+        }
+    }
+    if (!jvsActive) {
+        LOG_ERROR(kLog, "no usable I/O board: the game reports an I/O error");
+    }
+}
+
+void InputManager::CloseJvs() {
+    if (jvsOpen_) {
+        JvsLib::Close();
+        jvsOpen_ = false;
+    }
+    jvsActive = false;
+}
+
+void InputManager::ReadPad(int index, PadState& state) {
+    Clear(state);
+    InputDevices* devices = GetInputDevices();
+    if (index >= 0 && index < padsTaken && devices != nullptr && devices->PadConnected(index)) {
+        state.connected = 1;
+    }
+}
+
+void InputManager::RaiseIoError() {
+    if (padCount > 0) {
+        padStates[0].connected = 1;
+        padStates[0].buttons[kIoErrorButton] = kOn;
+    }
+}
+
+void InputManager::Update() {
+    if (!enabled) {
+        return;
+    }
+    ++stepCounter;
+    if (jvsActive) {
+        switch (JvsLib::Poll()) {
+            case kJvsError:
+                if (padCount > 0) {
+                    Clear(padStates[0]);
+                }
+                RaiseIoError();
+                break;
+            case kJvsReady:
+                if (JvsLib::GetNodeCount() < 1) {
+                    RaiseIoError();
+                } else {
+                    JvsNodeRecord& record = *JvsLib::GetNodeRecord(1);
+                    for (int i = 0; i < padCount; ++i) {
+                        ReadPad(i, padStates[static_cast<size_t>(i)]);
+                    }
+                    PlayerPass(record, CoinPass(record));
+                }
+                JvsLib::RequestInputs();
+                break;
+            default:
+                // A cycle is still running: the states stay as they were.
+                break;
+        }
+    } else {
+        for (int i = 0; i < padCount; ++i) {
+            ReadPad(i, padStates[static_cast<size_t>(i)]);
+        }
+        RaiseIoError();
+    }
+
+    InputDevices* devices = GetInputDevices();
+    for (int i = 0; i < mouseCount; ++i) {
+        MouseState& mouse = mouseStates[static_cast<size_t>(i)];
+        std::memset(&mouse, 0, sizeof mouse);
+        mouse.connected = i < miceTaken && devices != nullptr && devices->MouseConnected() ? 1 : 0;
+    }
+    std::memset(keyboardStates.data(), 0, keyboardStates.size() * sizeof(KeyboardState));
+
+    if (TreeNode* first = firstChild) {
+        TreeNode* child = first;
+        do {
+            TreeNode* next = child->next;
+            static_cast<InputNode*>(child)->Update();
+            child = next;
+        } while (child != first);
+    }
+}
+
+// Turns node 1's coin counters into coins to pass on. Only a coin word that this
+// cycle's reply refreshed is counted, less any decrement the board has not yet
+// confirmed, so no coin is counted twice.
+bool InputManager::CoinPass(JvsNodeRecord& record) {
+    bool jam = false;
+    coinSlotMask = 0;
+    for (int slot = 0; slot < jvsCoinSlots && slot < JvsLib::kMaxCoinSlots; ++slot) {
+        const uint16_t word = record.coins[slot];
+        if ((word & 0xC000) == kJamCondition) {
+            jam = true;
+        }
+        if (!record.coinsFresh[slot]) {
+            continue;
+        }
+        record.coinsFresh[slot] = false;
+        const uint16_t count = word & 0x3FFF;
+        const uint16_t pending = record.pendingDecrement[slot];
+        coinsToEmit += count > pending ? count - pending : 0;
+        record.pendingDecrement[slot] = count;
+        if (count != 0) {
+            coinSlotMask |= 1u << slot;
+        }
+    }
+    return jam;
+}
+
+void InputManager::PlayerPass(const JvsNodeRecord& record, bool jam) {
+    const bool testSwitch = (record.systemSwitches & 0x80) != 0;
+    for (int player = 0; player < padCount && player < jvsPlayers; ++player) {
+        PadState& pad = padStates[static_cast<size_t>(player)];
+        pad.connected = 1;
+        bool on[9] = {};
+        for (int i = 0; i < jvsSwitchesPerPlayer && i < 9; ++i) {
+            const uint8_t byte = record.playerSwitches[player * jvsBytesPerPlayer + i / 8];
+            on[i] = ((byte >> (7 - i % 8)) & 1) != 0;
+        }
+        const Stick& stick = kStickTable[on[kUp] + 2 * on[kDown] + 4 * on[kLeft] + 8 * on[kRight]];
+        pad.axes[0] = stick.x;
+        pad.axes[1] = stick.y;
+        uint32_t word = (on[kPush1] ? 1u << 0 : 0u) | (on[kPush2] ? 1u << 1 : 0u) |
+                        (on[kPush3] ? 1u << 2 : 0u) | (on[kStart] ? 1u << 3 : 0u) |
+                        (on[kService] ? 1u << 5 : 0u);
+        if (player == 0 && stepCounter % 2 == 0) {
+            if (coinsToEmit > 0) {
+                word |= 1u << kCoinButton;
+                --coinsToEmit;
+            }
+            if (jam) {
+                word |= 1u << kCoinErrorButton;
+            }
+            if (JvsLib::GetNodeCount() != 1) {
+                word |= 1u << kIoErrorButton;
+            }
+        }
+        for (int button = 0; button < 24; ++button) {
+            if ((word >> button) & 1u) {
+                pad.buttons[button] = kOn;
+            }
+        }
+        if (testSwitch) {
+            pad.buttons[kTestButton] = kOn;
+        }
+    }
+}
+
+}  // namespace mareldon

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/platform/Clock.h"
+#include "engine/platform/SerialLink.h"
+#include "engine/platform/serial/JvsBoard.h"
+#include "engine/platform/serial/SimulatedSerialLink.h"
+#include "game/system/JvsBus.h"
+#include "game/system/JvsLib.h"
+
+namespace mareldon {
+
+inline std::string Hex(const std::vector<uint8_t>& bytes) {
+    std::string text;
+    char buffer[4];
+    for (uint8_t byte : bytes) {
+        std::snprintf(buffer, sizeof buffer, "%s%02X", text.empty() ? "" : " ", byte);
+        text += buffer;
+    }
+    return text;
+}
+
+// Routes "COM2" to a simulated board the test scripts, and closes the link afterwards.
+class ScopedJvsBoard {
+  public:
+    explicit ScopedJvsBoard(std::vector<JvsNodeConfig> nodes = {JvsNodeConfig{}}, bool eventDevice = true)
+        : board(std::make_shared<JvsBoard>(std::move(nodes), eventDevice)) {
+        SetSerialLinkOpener([b = board](const char*) { return std::make_unique<SimulatedSerialLink>(b); });
+    }
+    ~ScopedJvsBoard() {
+        JvsLib::Close();
+        SetSerialLinkOpener({});
+        JvsBus::SetResetDelay(1000);
+    }
+    // Every host frame since the last call, in hex.
+    std::vector<std::string> TakeFrames() {
+        std::vector<std::string> frames;
+        for (const auto& frame : board->HostFrames()) {
+            frames.push_back(Hex(frame));
+        }
+        board->ClearHostFrames();
+        return frames;
+    }
+
+    std::shared_ptr<JvsBoard> board;
+};
+
+}  // namespace mareldon
