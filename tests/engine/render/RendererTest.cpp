@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "engine/render/GraphicsDevice.h"
-#include "engine/render/ShaderAssembly.h"
 #include "tests/engine/render/ArchiveTestServices.h"
 #include "tests/engine/render/DeviceFixture.h"
 #include "tools/archive/ArchiveFixtures.h"
@@ -44,10 +43,8 @@ TEST_F(RendererTest, ShaderDataFilesFillTheDictionaries) {
     EXPECT_TRUE(renderer->FindPixelShader("Normal Diffuse "));
     EXPECT_FALSE(renderer->FindPixelShader("Normal"));
     EXPECT_TRUE(renderer->Name().Equals("MARELDON"));
-    if (ShaderAssemblerAvailable()) {
-        // Two elements of type 2 (three floats): registers v0 and v1.
-        EXPECT_EQ(gpu.Gpu().VertexShaderDeclaration(normal->Handle()).size(), 4u);
-    }
+    // Two elements of type 2 (three floats): registers v0 and v1.
+    EXPECT_EQ(gpu.Gpu().VertexShaderDeclaration(normal->Handle()).size(), 4u);
 }
 
 TEST_F(RendererTest, MissingEmptyAndTruncatedFiles) {
@@ -78,13 +75,10 @@ TEST_F(RendererTest, AShaderThatFailsIsReplacedNotAddedAgain) {
     }
     EXPECT_EQ(EntryCount(renderer->VertexShaders()), 1);
     EXPECT_EQ(EntryCount(renderer->PixelShaders()), 1);
-    if (ShaderAssemblerAvailable()) {
-        RefPtr<VertexShader> made =
-            renderer->CreateVertexShader("Broken Position:", "mov\toPos, v0\n", layout);
-        EXPECT_NE(made->Handle(), 0u);
-        EXPECT_EQ(renderer->FindVertexShader("Broken Position:").Get(), made.Get());
-        EXPECT_EQ(EntryCount(renderer->VertexShaders()), 1);
-    }
+    RefPtr<VertexShader> made = renderer->CreateVertexShader("Broken Position:", "mov\toPos, v0\n", layout);
+    EXPECT_NE(made->Handle(), 0u);
+    EXPECT_EQ(renderer->FindVertexShader("Broken Position:").Get(), made.Get());
+    EXPECT_EQ(EntryCount(renderer->VertexShaders()), 1);
 }
 
 TEST_F(RendererTest, NamedTextures) {
