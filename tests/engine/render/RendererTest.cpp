@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/render/GraphicsDevice.h"
+#include "engine/render/RenderBatch.h"
 #include "tests/engine/render/ArchiveTestServices.h"
 #include "tests/engine/render/DeviceFixture.h"
 #include "tools/archive/ArchiveFixtures.h"
@@ -90,6 +91,39 @@ TEST_F(RendererTest, NamedTextures) {
     EXPECT_EQ(made->Width(), 512);
     EXPECT_EQ(renderer->GetDevice().Get(), device.Get());
     EXPECT_FALSE(renderer->GetSoundBox());
+}
+
+TEST_F(RendererTest, CollectorsAreMatchedByMeshData) {
+    std::unique_ptr<Renderer> renderer = Make();
+    MeshData first, second;
+    auto batchOver = [](MeshData* mesh) {
+        RefPtr<RenderBatch> batch(new RenderBatch(1, 0, 0));
+        batch->meshData = mesh;
+        return batch;
+    };
+    RefPtr<RenderBatch> a = batchOver(&first);
+    RefPtr<RenderBatch> b = batchOver(&first);
+    RefPtr<RenderBatch> c = batchOver(&second);
+    EXPECT_EQ(renderer->RegisterBatch(a).Get(), a.Get());
+    EXPECT_EQ(renderer->RegisterBatch(b).Get(), a.Get());
+    EXPECT_EQ(renderer->RegisterBatch(c).Get(), c.Get());
+    ASSERT_EQ(renderer->CollectorCount(), 2);
+    EXPECT_EQ(renderer->CollectorUses(0), 2);
+    renderer->UnregisterBatch(b);
+    EXPECT_EQ(renderer->CollectorCount(), 2);
+    renderer->UnregisterBatch(a);
+    ASSERT_EQ(renderer->CollectorCount(), 1);
+    EXPECT_EQ(renderer->CollectorAt(0).Get(), c.Get());
+    renderer->UnregisterBatch(a);
+    EXPECT_EQ(renderer->CollectorCount(), 1);
+
+    // Batches built by code have no mesh data: never registered, never matched.
+    RefPtr<RenderBatch> code1 = batchOver(nullptr);
+    RefPtr<RenderBatch> code2 = batchOver(nullptr);
+    EXPECT_EQ(renderer->RegisterBatch(code1).Get(), code1.Get());
+    EXPECT_EQ(renderer->RegisterBatch(code2).Get(), code2.Get());
+    EXPECT_EQ(renderer->CollectorCount(), 1);
+    EXPECT_EQ(renderer->Lights().Count(), 0);
 }
 
 }  // namespace
