@@ -76,6 +76,17 @@ TEST_F(ResourceManagerTest, EmptyArchiveLoadsWithEveryListEmpty) {
     EXPECT_EQ(files->opens, files->closes);
 }
 
+TEST_F(ResourceManagerTest, PaddingArchiveLoads) {
+    ASSERT_TRUE(Load(MakePaddingArchive()));
+    ASSERT_EQ(manager.SoundCount(), 1);
+    EXPECT_TRUE(manager.SoundAt(0)->name.Equals("abcd"));
+    EXPECT_EQ(manager.FindSoundIndex("abcd"), 0);
+    RefPtr<SoundBuffer> sound = manager.AcquireSound(0);
+    EXPECT_TRUE(sound);
+    ASSERT_EQ(sounds->created.size(), 1u);
+    EXPECT_EQ(sounds->created[0].samples, (std::vector<uint8_t>{1, 2, 3}));
+}
+
 TEST_F(ResourceManagerTest, MissingArchiveShowsTheMessageAndRunsOn) {
     EXPECT_FALSE(manager.LoadArchive("MARELDON.mbd"));
     EXPECT_EQ(messages.shown, std::vector<std::string>{kUnreadable});
