@@ -5,6 +5,7 @@
 #include "engine/core/Log.h"
 #include "engine/core/VertexLayout.h"
 #include "engine/render/GraphicsDevice.h"
+#include "engine/render/RenderBatch.h"
 #include "engine/render/ShaderDataFile.h"
 
 namespace mareldon {
@@ -96,6 +97,34 @@ RefPtr<Texture> Renderer::CreateNamedTexture(const String& name, uint32_t kind, 
         texture = Device()->CreateTexture(kind, width, height);
     }
     return (new HandleEntry<Texture>(&namedTextures_, name, texture))->handle;
+}
+
+RefPtr<RenderBatch> Renderer::RegisterBatch(const RefPtr<RenderBatch>& drawSet) {
+    if (!drawSet || drawSet->meshData == nullptr) {
+        return drawSet;
+    }
+    for (Collector& collector : collectors_) {
+        if (collector.batch->meshData == drawSet->meshData) {
+            ++collector.count;
+            return collector.batch;
+        }
+    }
+    collectors_.push_back({drawSet, 1});
+    return drawSet;
+}
+
+void Renderer::UnregisterBatch(const RefPtr<RenderBatch>& drawSet) {
+    if (!drawSet || drawSet->meshData == nullptr) {
+        return;
+    }
+    for (auto at = collectors_.begin(); at != collectors_.end(); ++at) {
+        if (at->batch->meshData == drawSet->meshData) {
+            if (--at->count == 0) {
+                collectors_.erase(at);
+            }
+            return;
+        }
+    }
 }
 
 }  // namespace mareldon

@@ -2,15 +2,18 @@
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "engine/core/NamedNode.h"
 #include "engine/core/RefPtr.h"
 #include "engine/core/String.h"
+#include "engine/render/LightList.h"
 #include "engine/render/ResourceManager.h"
 
 namespace mareldon {
 
 class PixelShader;
+class RenderBatch;
 class Texture;
 class VertexLayout;
 class VertexShader;
@@ -58,13 +61,36 @@ class Renderer : public ResourceManager {
     const NamedNode& VertexShaders() const { return vertexShaders_; }
     const NamedNode& PixelShaders() const { return pixelShaders_; }
 
+    // The lights of the frame: emptied at the start of each hierarchy draw, filled
+    // by the light nodes, read by the shader generators.
+    LightList& Lights() { return lights_; }
+
+    // The collector of the draw set's mesh data: the first batch registered over
+    // it, whose count rises with each registration. A draw set without mesh data
+    // (built by code) is its own collector and is not registered.
+    RefPtr<RenderBatch> RegisterBatch(const RefPtr<RenderBatch>& drawSet);
+    // One registration fewer; the last one removes the collector, and the later
+    // ones keep their order.
+    void UnregisterBatch(const RefPtr<RenderBatch>& drawSet);
+    int32_t CollectorCount() const { return int32_t(collectors_.size()); }
+    const RefPtr<RenderBatch>& CollectorAt(int32_t index) const { return collectors_[size_t(index)].batch; }
+    int32_t CollectorUses(int32_t index) const { return collectors_[size_t(index)].count; }
+
   private:
+    struct Collector {
+        RefPtr<RenderBatch> batch;
+        int32_t count;
+    };
+
     void PreloadShaders();
 
     String name_;
     NameDictionary vertexShaders_;
     NameDictionary pixelShaders_;
     NameDictionary namedTextures_;
+    LightList lights_{2};
+    // Last, so it goes first: the batches hold parts that hold shaders and textures.
+    std::vector<Collector> collectors_;
 };
 
 }  // namespace mareldon

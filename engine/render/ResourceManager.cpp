@@ -170,17 +170,24 @@ bool ResourceManager::ReadSlot(uint64_t offset, uint32_t size, std::vector<uint8
     return true;
 }
 
+template <typename Slot>
+Slot* ResourceManager::FirstUse(std::vector<RefPtr<Slot>>& slots, int32_t index,
+                                std::vector<uint8_t>& bytes) const {
+    if (index < 0 || size_t(index) >= slots.size()) {
+        return nullptr;
+    }
+    Slot& slot = *slots[size_t(index)];
+    if (++slot.useCount != 1 || !ReadSlot(slot.fileOffset, slot.size, bytes)) {
+        return nullptr;
+    }
+    return &slot;
+}
+
 void ResourceManager::LoadImage(int32_t index) {
-    if (index < 0 || size_t(index) >= images_.size()) {
-        return;
-    }
-    ImageSlot& slot = *images_[size_t(index)];
-    if (++slot.useCount != 1) {
-        return;
-    }
     std::vector<uint8_t> bytes;
-    if (ReadSlot(slot.fileOffset, slot.size, bytes)) {
-        slot.texture = RefPtr<ResourceProxy>(
+    ImageSlot* slot = FirstUse(images_, index, bytes);
+    if (slot != nullptr) {
+        slot->texture = RefPtr<ResourceProxy>(
             new ResourceProxy(device_, kTextureSampled, bytes.data(), uint32_t(bytes.size())));
     }
 }
@@ -212,28 +219,22 @@ RefPtr<ResourceProxy> TextureRef::GetTexture(ResourceManager& manager) const {
 }
 
 void ResourceManager::LoadSound(int32_t index) {
-    if (index < 0 || size_t(index) >= sounds_.size()) {
-        return;
-    }
-    SoundSlot& slot = *sounds_[size_t(index)];
-    if (++slot.useCount != 1) {
-        return;
-    }
     std::vector<uint8_t> bytes;
-    if (!ReadSlot(slot.fileOffset, slot.size, bytes)) {
+    SoundSlot* slot = FirstUse(sounds_, index, bytes);
+    if (slot == nullptr || !soundBox_) {
         return;
     }
     ArchiveSoundRecord record;
     std::string error;
-    if (!ReadSoundRecord(bytes.data(), bytes.size(), record, error)) {
+    if (!ParseSoundRecord(bytes.data(), bytes.size(), record, error)) {
         ReportUnreadable(error.c_str());
         return;
     }
     RefPtr<PcmRecord> pcm(new PcmRecord());
     pcm->byteCount = uint32_t(record.pcmSize);
     pcm->samples.assign(record.pcm, record.pcm + record.pcmSize);
-    slot.sound = soundBox_->CreateSound(record.params[0], record.params[1], record.params[2],
-                                        uint32_t(record.params[3]), uint32_t(record.params[4]), pcm);
+    slot->sound = soundBox_->CreateSound(record.params[0], record.params[1], record.params[2],
+                                         uint32_t(record.params[3]), uint32_t(record.params[4]), pcm);
 }
 
 void ResourceManager::ReleaseSound(SoundSlot& slot) {

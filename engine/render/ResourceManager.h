@@ -86,6 +86,9 @@ class ResourceManager {
     // file cannot be read.
     bool ReadSlot(uint64_t offset, uint32_t size, std::vector<uint8_t>& bytes) const;
     void BuildPart(GraphicsDevice& device, MeshPartData& part);
+    // The slot when this use is its first and its bytes were read; else null.
+    template <typename Slot>
+    Slot* FirstUse(std::vector<RefPtr<Slot>>& slots, int32_t index, std::vector<uint8_t>& bytes) const;
     void ReleaseImage(ImageSlot& slot);
     void ReleaseSound(SoundSlot& slot);
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/render/GraphicsDevice.h"
-#include "engine/render/ShaderAssembly.h"
+#include "engine/render/RenderBatch.h"
 #include "tests/engine/render/ArchiveTestServices.h"
 #include "tests/engine/render/DeviceFixture.h"
 #include "tools/archive/ArchiveFixtures.h"
@@ -44,10 +44,8 @@ TEST_F(RendererTest, ShaderDataFilesFillTheDictionaries) {
     EXPECT_TRUE(renderer->FindPixelShader("Normal Diffuse "));
     EXPECT_FALSE(renderer->FindPixelShader("Normal"));
     EXPECT_TRUE(renderer->Name().Equals("MARELDON"));
-    if (ShaderAssemblerAvailable()) {
-        // Two elements of type 2 (three floats): registers v0 and v1.
-        EXPECT_EQ(gpu.Gpu().VertexShaderDeclaration(normal->Handle()).size(), 4u);
-    }
+    // Two elements of type 2 (three floats): registers v0 and v1.
+    EXPECT_EQ(gpu.Gpu().VertexShaderDeclaration(normal->Handle()).size(), 4u);
 }
 
 TEST_F(RendererTest, MissingEmptyAndTruncatedFiles) {
@@ -78,13 +76,10 @@ TEST_F(RendererTest, AShaderThatFailsIsReplacedNotAddedAgain) {
     }
     EXPECT_EQ(EntryCount(renderer->VertexShaders()), 1);
     EXPECT_EQ(EntryCount(renderer->PixelShaders()), 1);
-    if (ShaderAssemblerAvailable()) {
-        RefPtr<VertexShader> made =
-            renderer->CreateVertexShader("Broken Position:", "mov\toPos, v0\n", layout);
-        EXPECT_NE(made->Handle(), 0u);
-        EXPECT_EQ(renderer->FindVertexShader("Broken Position:").Get(), made.Get());
-        EXPECT_EQ(EntryCount(renderer->VertexShaders()), 1);
-    }
+    RefPtr<VertexShader> made = renderer->CreateVertexShader("Broken Position:", "mov\toPos, v0\n", layout);
+    EXPECT_NE(made->Handle(), 0u);
+    EXPECT_EQ(renderer->FindVertexShader("Broken Position:").Get(), made.Get());
+    EXPECT_EQ(EntryCount(renderer->VertexShaders()), 1);
 }
 
 TEST_F(RendererTest, NamedTextures) {
@@ -96,6 +91,39 @@ TEST_F(RendererTest, NamedTextures) {
     EXPECT_EQ(made->Width(), 512);
     EXPECT_EQ(renderer->GetDevice().Get(), device.Get());
     EXPECT_FALSE(renderer->GetSoundBox());
+}
+
+TEST_F(RendererTest, CollectorsAreMatchedByMeshData) {
+    std::unique_ptr<Renderer> renderer = Make();
+    MeshData first, second;
+    auto batchOver = [](MeshData* mesh) {
+        RefPtr<RenderBatch> batch(new RenderBatch(1, 0, 0));
+        batch->meshData = mesh;
+        return batch;
+    };
+    RefPtr<RenderBatch> a = batchOver(&first);
+    RefPtr<RenderBatch> b = batchOver(&first);
+    RefPtr<RenderBatch> c = batchOver(&second);
+    EXPECT_EQ(renderer->RegisterBatch(a).Get(), a.Get());
+    EXPECT_EQ(renderer->RegisterBatch(b).Get(), a.Get());
+    EXPECT_EQ(renderer->RegisterBatch(c).Get(), c.Get());
+    ASSERT_EQ(renderer->CollectorCount(), 2);
+    EXPECT_EQ(renderer->CollectorUses(0), 2);
+    renderer->UnregisterBatch(b);
+    EXPECT_EQ(renderer->CollectorCount(), 2);
+    renderer->UnregisterBatch(a);
+    ASSERT_EQ(renderer->CollectorCount(), 1);
+    EXPECT_EQ(renderer->CollectorAt(0).Get(), c.Get());
+    renderer->UnregisterBatch(a);
+    EXPECT_EQ(renderer->CollectorCount(), 1);
+
+    // Batches built by code have no mesh data: never registered, never matched.
+    RefPtr<RenderBatch> code1 = batchOver(nullptr);
+    RefPtr<RenderBatch> code2 = batchOver(nullptr);
+    EXPECT_EQ(renderer->RegisterBatch(code1).Get(), code1.Get());
+    EXPECT_EQ(renderer->RegisterBatch(code2).Get(), code2.Get());
+    EXPECT_EQ(renderer->CollectorCount(), 1);
+    EXPECT_EQ(renderer->Lights().Count(), 0);
 }
 
 }  // namespace

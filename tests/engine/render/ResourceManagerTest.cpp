@@ -76,6 +76,17 @@ TEST_F(ResourceManagerTest, EmptyArchiveLoadsWithEveryListEmpty) {
     EXPECT_EQ(files->opens, files->closes);
 }
 
+TEST_F(ResourceManagerTest, PaddingArchiveLoads) {
+    ASSERT_TRUE(Load(MakePaddingArchive()));
+    ASSERT_EQ(manager.SoundCount(), 1);
+    EXPECT_TRUE(manager.SoundAt(0)->name.Equals("abcd"));
+    EXPECT_EQ(manager.FindSoundIndex("abcd"), 0);
+    RefPtr<SoundBuffer> sound = manager.AcquireSound(0);
+    EXPECT_TRUE(sound);
+    ASSERT_EQ(sounds->created.size(), 1u);
+    EXPECT_EQ(sounds->created[0].samples, (std::vector<uint8_t>{1, 2, 3}));
+}
+
 TEST_F(ResourceManagerTest, MissingArchiveShowsTheMessageAndRunsOn) {
     EXPECT_FALSE(manager.LoadArchive("MARELDON.mbd"));
     EXPECT_EQ(messages.shown, std::vector<std::string>{kUnreadable});
@@ -260,6 +271,28 @@ TEST_F(ResourceManagerTest, FailedImageReadLeavesTheSlotEmpty) {
     manager.LoadImage(1);
     EXPECT_FALSE(manager.ImageSlotAt(1).texture);
     EXPECT_EQ(messages.shown.size(), 2u);
+}
+
+TEST_F(ResourceManagerTest, BootArchiveHoldsWhatTheGameAsksFor) {
+    ASSERT_TRUE(Load(MakeBootArchive()));
+    manager.BuildModels(*device);
+    EXPECT_EQ(manager.ModelCount(), 13);
+    EXPECT_TRUE(manager.FindModel("VOLCANO")->name->Equals("VOLCANO"));
+    EXPECT_TRUE(manager.FindModel("STAGE_MU2")->name->Equals("STAGE_MU2"));
+    EXPECT_EQ(manager.FindSprite("systemimage")->frames.size(), 12u);
+    EXPECT_EQ(manager.FindFont("F24")->glyphHeight, 24);
+    EXPECT_GE(manager.FindSoundIndex("vosk1_se50"), 0);
+    EXPECT_GE(manager.FindSoundIndex("moviest"), 0);
+    const int groups = manager.GroupCount();
+    EXPECT_EQ(groups, 13);
+    manager.FindGroup(Utf8ToCp932("STAGE06_果").c_str());
+    EXPECT_EQ(manager.GroupCount(), groups);
+    for (const char* bank : {"SYSTEM", "SYSTEMSE", "SYSTEMBGM"}) {
+        manager.LoadGroup(bank);
+    }
+    EXPECT_EQ(manager.ImageSlotAt(0).texture->Width(), 256);
+    EXPECT_TRUE(manager.AcquireSound(manager.FindSoundIndex("title")));
+    EXPECT_TRUE(messages.shown.empty());
 }
 
 }  // namespace
