@@ -7,9 +7,10 @@
 #include "engine/platform/JvsSwitchSource.h"
 #include "engine/platform/SoundBox.h"
 #include "engine/platform/WindowSystem.h"
+#include "engine/platform/gl/GlGpu.h"
 #include "engine/platform/sdl/SdlInputDevices.h"
 #include "engine/platform/sdl/SdlSwitchSource.h"
-#include "game/CreateGraphicsDevice.h"
+#include "game/system/CreateGraphicsDevice.h"
 #include "game/system/GameApplication.h"
 
 int main(int argc, char** argv) {
@@ -20,6 +21,10 @@ int main(int argc, char** argv) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
         SDL_GL_LoadLibrary(nullptr);
     }
+    // The graphics device draws with OpenGL; the picture is turned as the device is.
+    GlGpuBackend gl;
+    gl.SetScreenRotation(GameApplication::kRotation);
+    ScopedGpuBackend useGl(gl);
     // The controls the simulated I/O board reads when no real board is set up,
     // and the controllers the input manager reports as attached.
     SdlSwitchSource switches;

@@ -21,6 +21,7 @@
 #include "engine/render/Renderer.h"
 #include "engine/render/ResourceProxy.h"
 #include "game/screens/PlaceholderScreen.h"
+#include "game/system/CreateGraphicsDevice.h"
 #include "game/system/GameSystem.h"
 #include "game/system/InputManager.h"
 #include "game/system/JvsBus.h"
@@ -66,7 +67,7 @@ GamePlatform HeadlessPlatform() {
         spy->deviceWindow = window;
         const int32_t args[5] = {windowed, static_cast<int32_t>(flags), width, height, rotation};
         std::copy(args, args + 5, spy->deviceArgs);
-        return new GraphicsDeviceDX(window, windowed, flags, width, height, rotation);
+        return CreateGraphicsDevice(window, windowed, flags, width, height, rotation);
     };
     return platform;
 }

@@ -7,8 +7,9 @@ namespace mareldon {
 class GraphicsDevice;
 class Window;
 
-// The graphics device on the main window, drawn with OpenGL through SDL. When a
-// device-layer backend is installed already (a test's), that one is used.
+// The graphics device on a window of the window system, on whichever device-layer
+// backend the program installed (OpenGL in the game, recording in tests). The six
+// values go to the device unchanged (the game: windowed 0, flags 8, 480, 640, 3).
 GraphicsDevice* CreateGraphicsDevice(Window* window, int32_t windowed, uint32_t flags, int32_t width,
                                      int32_t height, int32_t rotation);
 
