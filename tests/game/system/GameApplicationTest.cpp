@@ -45,20 +45,73 @@ struct Spy {
 };
 Spy* spy = nullptr;
 
+// The services as the factories hand them out, noting when they go.
+class SpyWindowSystem final : public WindowSystem {
+  public:
+    explicit SpyWindowSystem(std::unique_ptr<HeadlessWindowBackend> backend)
+        : WindowSystem(std::move(backend)) {}
+    ~SpyWindowSystem() override { spy->made.push_back("~windows"); }
+};
+
+class SpyFileSystem final : public FileSystem {
+  public:
+    explicit SpyFileSystem(FileSystem* inner) : inner_(inner) {}
+    ~SpyFileSystem() override { spy->made.push_back("~files"); }
+    bool ChangeRoot(const String& path) override { return inner_->ChangeRoot(path); }
+    String GetRoot() override { return inner_->GetRoot(); }
+    RefPtr<DirectoryList> ListDirectory(const String& path) override { return inner_->ListDirectory(path); }
+    void SplitFilePath(const String& path, String& drive, String& directory, String& name,
+                       String& extension) override {
+        inner_->SplitFilePath(path, drive, directory, name, extension);
+    }
+    void FullPath(String& out, const String& path) override { inner_->FullPath(out, path); }
+    File* Open(const String& path, uint32_t mode) override { return inner_->Open(path, mode); }
+    void Close(File* file) override { inner_->Close(file); }
+
+  private:
+    std::unique_ptr<FileSystem> inner_;
+};
+
+class SpySoundBox final : public SoundBox {
+  public:
+    explicit SpySoundBox(Window* window) : inner_(window, std::make_shared<RecordingSoundOutput>()) {}
+    ~SpySoundBox() override { spy->made.push_back("~sound"); }
+    RefPtr<SoundBuffer> CreateSound(int32_t bits, int32_t rate, int32_t channels, uint32_t unused1,
+                                    uint32_t unused2, const RefPtr<PcmRecord>& record) override {
+        return inner_.CreateSound(bits, rate, channels, unused1, unused2, record);
+    }
+    void SetSoundVolume(const RefPtr<SoundBuffer>& sound, float volume) override {
+        inner_.SetSoundVolume(sound, volume);
+    }
+    void SetMasterVolume(float volume) override { inner_.SetMasterVolume(volume); }
+    void SetSoundPan(const RefPtr<SoundBuffer>& sound, float pan) override { inner_.SetSoundPan(sound, pan); }
+    void SetMasterPan(float pan) override { inner_.SetMasterPan(pan); }
+    void Play(const RefPtr<SoundBuffer>& sound, uint8_t loop) override { inner_.Play(sound, loop); }
+    void Stop(const RefPtr<SoundBuffer>& sound) override { inner_.Stop(sound); }
+    void Pause(const RefPtr<SoundBuffer>& sound) override { inner_.Pause(sound); }
+    void Resume(const RefPtr<SoundBuffer>& sound) override { inner_.Resume(sound); }
+    bool IsLooping(const RefPtr<SoundBuffer>& sound) override { return inner_.IsLooping(sound); }
+
+  private:
+    SoundBoxDX inner_;
+};
+
 GamePlatform HeadlessPlatform() {
     GamePlatform platform;
-    platform.createFileSystem = [](const String&) {
+    platform.createFileSystem = [](const String&) -> FileSystem* {
         spy->made.push_back("files");
-        return CreateFileSystem(spy->root.c_str());
+        return new SpyFileSystem(CreateFileSystem(spy->root.c_str()));
     };
-    platform.createWindowSystem = [] {
+    platform.createWindowSystem = []() -> WindowSystem* {
         spy->made.push_back("windows");
-        return CreateHeadlessWindowSystem(spy->windows);
+        auto backend = std::make_unique<HeadlessWindowBackend>();
+        spy->windows = backend.get();
+        return new SpyWindowSystem(std::move(backend));
     };
     platform.createSoundBox = [](Window* window) -> SoundBox* {
         spy->made.push_back("sound");
         spy->soundWindow = window;
-        spy->sound = new SoundBoxDX(window, std::make_shared<RecordingSoundOutput>());
+        spy->sound = new SpySoundBox(window);
         return spy->sound;
     };
     platform.createGraphicsDevice = [](Window* window, int32_t windowed, uint32_t flags, int32_t width,
@@ -231,6 +284,10 @@ TEST_F(GameApplicationTest, BuildsTheServicesInOrderAndRunsWithoutAnArchive) {
     EXPECT_TRUE(Run(120));
     EXPECT_NE(app->GetGameSystem(), nullptr);
     app.reset();
+    // The sound device goes with the renderer, the last to hold it; the file
+    // system outlives everything that reads through it.
+    EXPECT_EQ(spy_.made, (std::vector<std::string>{"files", "windows", "sound", "device", "~sound",
+                                                   "~windows", "~files"}));
     EXPECT_FALSE(fs::exists(root / "sv" / "MARELDON_income.log"));
     EXPECT_FALSE(fs::exists(root / "sv\\MARELDON_income.log"));
 }
