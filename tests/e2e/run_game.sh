@@ -3,7 +3,7 @@
 #
 #   run_game.sh cabinet|no_archive MARELDON MBDTOOL JVS_BOARD
 #
-# cabinet: an archive and shader data written by the archive tool under
+# cabinet: the boot archive and shader data written by the archive tool under
 # MARELDON_ROOT, the I/O board simulated by the board tool on a pty. The run
 # lasts a fixed number of the game's input cycles (one per step): the scene
 # flow must reach "notice" (its I/O event shows on the wire), a coin put in
@@ -51,7 +51,7 @@ export MARELDON_ROOT="$root"
 unset MARELDON_COM2 MARELDON_JVS_SENSE
 
 if [ "$mode" = cabinet ]; then
-    "$mbdtool" write sample "$root/MARELDON.mbd" >/dev/null || fail "mbdtool write"
+    "$mbdtool" write boot "$root/MARELDON.mbd" >/dev/null || fail "mbdtool write"
     "$mbdtool" shaders "$root" >/dev/null || fail "mbdtool shaders"
     mkfifo "$tmp/commands"
     "$board" --sense "$tmp/sense" <"$tmp/commands" >"$tmp/board.log" &
@@ -79,6 +79,9 @@ if [ "$mode" = cabinet ]; then
     wait_for 10 grep -q '^COINS' "$tmp/board.log" || fail "the board did not answer"
     grep -q '^COINS 0$' "$tmp/board.log" || fail "the coin was not taken: $(grep '^COINS' "$tmp/board.log")"
     [ -s "$tmp/frame60.png" ] || fail "frame 60 was not captured"
+    # Loaded: the one line about the archive is its summary, no refusal.
+    grep 'MARELDON.mbd' "$tmp/game.log" | grep -qv ' models, ' && fail "the archive was refused"
+    grep -q 'MARELDON.mbd: .* models, ' "$tmp/game.log" || fail "the archive was not loaded"
     echo "$(cycles) input cycles; $(grep -c '05 03 E8' "$tmp/board.log") notice event(s)"
 else
     # The archive's message goes to stderr when no display can show it.
