@@ -4,7 +4,6 @@
 #include <system_error>
 
 #include "engine/core/Log.h"
-#include "engine/core/PlayerInput.h"
 #include "engine/platform/FileSystem.h"
 #include "engine/platform/SoundBox.h"
 #include "engine/platform/WindowSystem.h"
@@ -29,8 +28,6 @@ constexpr const char* kSaveFolder = "sv";
 // Reported to the I/O library before any window exists.
 constexpr uint32_t kStartUpEvent = 0x02000000;
 
-constexpr uint32_t kSystemInputFlags[2] = {PlayerInput::kPad0 | PlayerInput::kKeyboard, PlayerInput::kPad1};
-
 // Settings and rankings are saved under "sv": make it before anything wants it.
 void MakeSaveFolder(FileSystem& files) {
     String folder;
@@ -44,21 +41,6 @@ void MakeSaveFolder(FileSystem& files) {
 }
 
 }  // namespace
-
-void PlayerSystemInputs::Create(InputManagerBase* inputManager) {
-    for (int i = 0; i < 2; ++i) {
-        inputs_[i] = new PlayerInput(inputManager, kSystemInputFlags[i]);
-    }
-}
-
-ButtonMasks PlayerSystemInputs::GetButtons(int input) const {
-    const PlayerInput* player = inputs_[input & 1];
-    if (player == nullptr) {
-        return {};
-    }
-    const ButtonSet& set = player->GetButtons();
-    return {set.held, set.pressed, set.repeat, set.released};
-}
 
 GameApplication::GameApplication(int argc, const char* const* argv, const GamePlatform& platform)
     : Application(argc, argv), name_(kApplicationName), programDir_(GetProgramDir()) {
@@ -86,9 +68,7 @@ GameApplication::GameApplication(int argc, const char* const* argv, const GamePl
         root.screenTarget.Reset(new ResourceProxy(root.graphicsDevice->ScreenTexture()));
     }
 
-    InputManager* input = new InputManager(this, kPadCount, kMouseCount, kKeyboardCount);
-    root.inputManager = input;
-    systemInputs_.Create(input);
+    root.inputManager = new InputManager(this, kPadCount, kMouseCount, kKeyboardCount);
 
     Renderer* renderer = new Renderer(root.fileSystem, root.graphicsDevice, root.soundBox, name_);
     root.renderer.Reset(renderer);
@@ -99,7 +79,7 @@ GameApplication::GameApplication(int argc, const char* const* argv, const GamePl
     root.frameRate = kFrameRate;
     root.framePeriod = 1.0f / kFrameRate;
 
-    new GameSystem(&root, GameSystemPorts{nullptr, JvsLib::ReportEvent, &systemInputs_});
+    new GameSystem(&root);
 
     SetMessagePump(this);
     SetFramePresenter(this);

@@ -5,15 +5,12 @@
 #include "engine/core/Application.h"
 #include "engine/core/LoopHooks.h"
 #include "engine/core/String.h"
-#include "game/system/SystemInputs.h"
 
 namespace mareldon {
 
 class FileSystem;
 class GameSystem;
 class GraphicsDevice;
-class InputManagerBase;
-class PlayerInput;
 class SoundBox;
 class Window;
 class WindowSystem;
@@ -26,18 +23,6 @@ struct GamePlatform {
     SoundBox* (*createSoundBox)(Window* window) = nullptr;
     GraphicsDevice* (*createGraphicsDevice)(Window* window, int32_t windowed, uint32_t flags, int32_t width,
                                             int32_t height, int32_t rotation) = nullptr;
-};
-
-// The game's two system inputs: player inputs under the input manager, the
-// first on controller 0 and the keyboard, the second on controller 1.
-class PlayerSystemInputs final : public SystemInputs {
-  public:
-    void Create(InputManagerBase* inputManager);
-    ButtonMasks GetButtons(int input) const override;
-
-  private:
-    // Owned by the input manager, which deletes them with itself.
-    PlayerInput* inputs_[2] = {nullptr, nullptr};
 };
 
 // The program's application: the platform services made in a fixed order and
@@ -74,7 +59,6 @@ class GameApplication final : public Application,
 
     String name_;
     String programDir_;
-    PlayerSystemInputs systemInputs_;
 };
 
 }  // namespace mareldon
