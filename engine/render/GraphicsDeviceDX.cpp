@@ -431,7 +431,10 @@ bool GraphicsDeviceDX::ResetDevice() {
     indexBuffer_.Reset();
     GpuPresentParameters parameters = parameters_;
     if (GpuFailed(device_->Reset(&parameters))) {
-        LOG_WARN("render", "device reset failed");
+        // The default-pool surfaces are gone: try again on the next present, as a device
+        // left lost by a failed reset would ask for, rather than draw without a screen.
+        LOG_WARN("render", "device reset failed; trying again on the next present");
+        deviceLost_ = true;
         return false;
     }
     if (!windowed_) {
