@@ -9,6 +9,7 @@
 #include <cstring>
 #include <vector>
 
+#include "engine/platform/ShaderAssembler.h"
 #include "engine/platform/gl/GlGpu.h"
 #include "engine/platform/gl/GlGpuDevice.h"
 
@@ -20,13 +21,6 @@ struct Vertex {
 };
 
 const uint32_t kDeclaration[] = {0x20000000, 0x40030000, 0x40030001, 0x40010002, 0xFFFFFFFF};
-// mov oPos, v0; mov oD0, v1; mov oT0, v2
-const uint32_t kVertexShader[] = {0xFFFE0101, 1, 0xC00F0000, 0x90E40000, 1,         0xD00F0000,
-                                  0x90E40001, 1, 0xE00F0000, 0x90E40002, 0x0000FFFF};
-// tex t0; mul r0, t0, v0
-const uint32_t kPixelShader[] = {0xFFFF0101, 66,         0xB00F0000, 5,
-                                 0x800F0000, 0xB0E40000, 0x90E40000, 0x0000FFFF};
-
 constexpr int kQuads = 1000;
 
 class Scene {
@@ -52,8 +46,12 @@ class Scene {
         device->SetRenderState(GpuRenderState::ALPHABLENDENABLE, 1);
         device->SetRenderState(GpuRenderState::SRCBLEND, gpu::BLEND_SRCALPHA);
         device->SetRenderState(GpuRenderState::DESTBLEND, gpu::BLEND_INVSRCALPHA);
-        device->CreateVertexShader(kDeclaration, kVertexShader, &vertexShader_, 0);
-        device->CreatePixelShader(kPixelShader, &pixelShader_);
+        AssembledShader vs = AssembleShader("vs.1.1\nmov\toPos, v0\nmov\toD0, v1\nmov\toT0, v2\n", {96});
+        AssembledShader ps = AssembleShader("ps.1.1\ntex\tt0\nmul\tr0, t0, v0\n");
+        if (!vs.Ok() || !ps.Ok())
+            return;
+        device->CreateVertexShader(kDeclaration, vs.code.data(), &vertexShader_, 0);
+        device->CreatePixelShader(ps.code.data(), &pixelShader_);
         device->CreateTexture(64, 64, 1, 0, GpuFormat::A4R4G4B4, GpuPool::MANAGED, texture_.Receive());
         GpuLockedRect locked;
         texture_->LockRect(0, &locked, nullptr, 0);

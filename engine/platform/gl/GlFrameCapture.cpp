@@ -11,20 +11,23 @@
 namespace mareldon {
 
 bool ParseCaptureRequest(const char* text, GlCaptureRequest& request) {
-    if (text == nullptr || *text < '0' || *text > '9')
+    if (text == nullptr || *text < '0' || *text > '9') {
         return false;
+    }
     char* end = nullptr;
     unsigned long frame = std::strtoul(text, &end, 10);
-    if (end == nullptr || *end != ':' || end[1] == '\0' || frame == 0 || frame > 0xFFFFFFFFul)
+    if (end == nullptr || *end != ':' || end[1] == '\0' || frame == 0 || frame > 0xFFFFFFFFul) {
         return false;
+    }
     request.frame = static_cast<uint32_t>(frame);
     request.path = end + 1;
     return true;
 }
 
 bool WritePng(const std::string& path, int width, int height, const uint32_t* argb) {
-    if (width <= 0 || height <= 0 || argb == nullptr)
+    if (width <= 0 || height <= 0 || argb == nullptr) {
         return false;
+    }
     FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) {
         LOG_ERROR("gl", "cannot write the capture %s", path.c_str());
@@ -53,10 +56,12 @@ bool WritePng(const std::string& path, int width, int height, const uint32_t* ar
         ok = true;
     }
     png_destroy_write_struct(png ? &png : nullptr, info ? &info : nullptr);
-    if (std::fclose(file) != 0)
+    if (std::fclose(file) != 0) {
         ok = false;
-    if (!ok)
+    }
+    if (!ok) {
         LOG_ERROR("gl", "writing the capture %s failed", path.c_str());
+    }
     return ok;
 }
 

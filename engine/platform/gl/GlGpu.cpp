@@ -15,8 +15,9 @@ bool GlWindowForced() {
 }
 
 GpuObject* GlGpuBackend::CreateObject(uint32_t sdkVersion) {
-    if (sdkVersion != kGpuSdkVersion)
+    if (sdkVersion != kGpuSdkVersion) {
         return nullptr;
+    }
     if (SDL_WasInit(SDL_INIT_VIDEO) == 0) {
         LOG_ERROR("gl", "SDL video is not initialised; no graphics");
         return nullptr;
@@ -25,10 +26,12 @@ GpuObject* GlGpuBackend::CreateObject(uint32_t sdkVersion) {
 }
 
 GpuFormat GlGpuObject::DisplayFormat(uint32_t sdlFormat) {
-    if (SDL_BITSPERPIXEL(sdlFormat) == 16)
+    if (SDL_BITSPERPIXEL(sdlFormat) == 16) {
         return GpuFormat::R5G6B5;
-    if (SDL_BITSPERPIXEL(sdlFormat) == 15)
+    }
+    if (SDL_BITSPERPIXEL(sdlFormat) == 15) {
         return GpuFormat::X1R5G5B5;
+    }
     return GpuFormat::X8R8G8B8;
 }
 
@@ -37,8 +40,9 @@ GlGpuObject::GlGpuObject(int screenRotation, uint32_t maxVertexShaderConst)
     int count = SDL_GetNumDisplayModes(0);
     for (int i = 0; i < count; ++i) {
         SDL_DisplayMode mode;
-        if (SDL_GetDisplayMode(0, i, &mode) != 0 || mode.w <= 0 || mode.h <= 0)
+        if (SDL_GetDisplayMode(0, i, &mode) != 0 || mode.w <= 0 || mode.h <= 0) {
             continue;
+        }
         modes_.push_back({static_cast<uint32_t>(mode.w), static_cast<uint32_t>(mode.h),
                           static_cast<uint32_t>(mode.refresh_rate), DisplayFormat(mode.format)});
     }
@@ -51,8 +55,9 @@ GlGpuObject::GlGpuObject(int screenRotation, uint32_t maxVertexShaderConst)
 }
 
 GpuResult GlGpuObject::GetAdapterDisplayMode(uint32_t adapter, GpuDisplayMode* mode) {
-    if (adapter != 0 || mode == nullptr)
+    if (adapter != 0 || mode == nullptr) {
         return kGpuErrorInvalidCall;
+    }
     SDL_DisplayMode desktop;
     if (SDL_GetDesktopDisplayMode(0, &desktop) == 0 && desktop.w > 0 && desktop.h > 0) {
         *mode = {static_cast<uint32_t>(desktop.w), static_cast<uint32_t>(desktop.h),
@@ -64,11 +69,13 @@ GpuResult GlGpuObject::GetAdapterDisplayMode(uint32_t adapter, GpuDisplayMode* m
 }
 
 GpuResult GlGpuObject::GetDeviceCaps(uint32_t adapter, GpuDeviceType type, GpuCaps* caps) {
-    if (adapter != 0 || caps == nullptr)
+    if (adapter != 0 || caps == nullptr) {
         return kGpuErrorInvalidCall;
+    }
     // One real device; no reference rasteriser.
-    if (type != GpuDeviceType::HAL)
+    if (type != GpuDeviceType::HAL) {
         return kGpuErrorNotAvailable;
+    }
     caps->DeviceType = type;
     caps->VertexShaderVersion = GpuVertexShaderVersion(1, 1);
     caps->PixelShaderVersion = GpuPixelShaderVersion(1, 1);
@@ -78,33 +85,42 @@ GpuResult GlGpuObject::GetDeviceCaps(uint32_t adapter, GpuDeviceType type, GpuCa
 
 GpuResult GlGpuObject::CheckDeviceType(uint32_t adapter, GpuDeviceType type, GpuFormat displayFormat,
                                        GpuFormat backBufferFormat, bool windowed) {
-    if (adapter != 0 || type != GpuDeviceType::HAL)
+    if (adapter != 0 || type != GpuDeviceType::HAL) {
         return kGpuErrorNotAvailable;
-    if (!GlFormatOf(backBufferFormat).renderable)
+    }
+    if (!GlFormatOf(backBufferFormat).renderable) {
         return kGpuErrorNotAvailable;
-    if (windowed)
+    }
+    if (windowed) {
         return kGpuOk;
+    }
     // Full screen needs the display to offer modes of that format.
-    if (displayFormat != backBufferFormat)
+    if (displayFormat != backBufferFormat) {
         return kGpuErrorNotAvailable;
+    }
     for (const GpuDisplayMode& mode : modes_) {
-        if (mode.Format == displayFormat)
+        if (mode.Format == displayFormat) {
             return kGpuOk;
+        }
     }
     return kGpuErrorNotAvailable;
 }
 
 GpuResult GlGpuObject::CheckDeviceFormat(uint32_t adapter, GpuDeviceType type, GpuFormat, uint32_t usage,
                                          GpuResourceType, GpuFormat format) {
-    if (adapter != 0 || type != GpuDeviceType::HAL)
+    if (adapter != 0 || type != GpuDeviceType::HAL) {
         return kGpuErrorNotAvailable;
+    }
     GlFormat gl = GlFormatOf(format);
-    if (gl.internalFormat == 0)
+    if (gl.internalFormat == 0) {
         return kGpuErrorNotAvailable;
-    if (usage & kGpuUsageDepthStencil)
+    }
+    if (usage & kGpuUsageDepthStencil) {
         return gl.depth ? kGpuOk : kGpuErrorNotAvailable;
-    if (usage & kGpuUsageRenderTarget)
+    }
+    if (usage & kGpuUsageRenderTarget) {
         return gl.renderable ? kGpuOk : kGpuErrorNotAvailable;
+    }
     return gl.sampled ? kGpuOk : kGpuErrorNotAvailable;
 }
 
@@ -113,24 +129,28 @@ uint32_t GlGpuObject::GetAdapterModeCount(uint32_t adapter) {
 }
 
 GpuResult GlGpuObject::EnumAdapterModes(uint32_t adapter, uint32_t index, GpuDisplayMode* mode) {
-    if (adapter != 0 || mode == nullptr || index >= modes_.size())
+    if (adapter != 0 || mode == nullptr || index >= modes_.size()) {
         return kGpuErrorInvalidCall;
+    }
     *mode = modes_[index];
     return kGpuOk;
 }
 
 GpuResult GlGpuObject::CreateDevice(uint32_t adapter, GpuDeviceType type, GpuWindowHandle focusWindow,
                                     uint32_t, GpuPresentParameters* parameters, GpuDevice** device) {
-    if (device == nullptr)
+    if (device == nullptr) {
         return kGpuErrorInvalidCall;
+    }
     *device = nullptr;
-    if (adapter != 0 || type != GpuDeviceType::HAL || parameters == nullptr)
+    if (adapter != 0 || type != GpuDeviceType::HAL || parameters == nullptr) {
         return kGpuErrorInvalidCall;
+    }
     GpuWindowHandle window = parameters->hDeviceWindow ? parameters->hDeviceWindow : focusWindow;
     GlGpuDevice* created =
         GlGpuDevice::Create(static_cast<SDL_Window*>(window), *parameters, screenRotation_);
-    if (created == nullptr)
+    if (created == nullptr) {
         return kGpuErrorNotAvailable;
+    }
     *device = created;
     return kGpuOk;
 }

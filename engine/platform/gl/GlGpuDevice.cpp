@@ -176,31 +176,41 @@ GlGpuDevice* GlGpuDevice::Create(SDL_Window* window, const GpuPresentParameters&
 }
 
 GlGpuDevice::~GlGpuDevice() {
-    if (stream_)
+    if (stream_) {
         stream_->Release();
-    if (indices_)
+    }
+    if (indices_) {
         indices_->Release();
-    if (backBuffer_)
+    }
+    if (backBuffer_) {
         backBuffer_->Release();
-    if (depthStencil_)
+    }
+    if (depthStencil_) {
         depthStencil_->Release();
+    }
     colourTarget_.reset();
     depthTarget_.reset();
-    for (auto& texture : textures_)
+    for (auto& texture : textures_) {
         texture.reset();
+    }
     if (shared_->alive) {
         SDL_GL_MakeCurrent(shared_->window, shared_->context);
-        if (shaders_)
+        if (shaders_) {
             shaders_->ReleaseGlObjects();
+        }
         gl_.DeleteSamplers(16, samplers_);
-        if (presentSampler_)
+        if (presentSampler_) {
             gl_.DeleteSamplers(1, &presentSampler_);
-        if (whiteTexture_)
+        }
+        if (whiteTexture_) {
             gl_.DeleteTextures(1, &whiteTexture_);
-        if (vertexArray_)
+        }
+        if (vertexArray_) {
             gl_.DeleteVertexArrays(1, &vertexArray_);
-        if (presentVertexArray_)
+        }
+        if (presentVertexArray_) {
             gl_.DeleteVertexArrays(1, &presentVertexArray_);
+        }
         shared_->ReleaseGlObjects();
         shared_->alive = false;
         SDL_GL_DeleteContext(shared_->context);
@@ -220,23 +230,26 @@ bool GlGpuDevice::Initialise(const GpuPresentParameters& parameters) {
         LOG_INFO("gl", "no ARB_clip_control: vertex programs flip y and depth themselves");
     }
     shaders_ = std::make_unique<GlShaderCache>(gl_, clipControl_);
-    if (shaders_->PresentProgram() == 0)
+    if (shaders_->PresentProgram() == 0) {
         return false;
+    }
 
     gl_.GenVertexArrays(1, &vertexArray_);
     gl_.GenVertexArrays(1, &presentVertexArray_);
     gl_.BindVertexArray(vertexArray_);
     // Inputs a declaration does not feed read (0, 0, 0, 1).
-    for (GLuint reg = 0; reg < 16; ++reg)
+    for (GLuint reg = 0; reg < 16; ++reg) {
         gl_.VertexAttrib4f(reg, 0.0f, 0.0f, 0.0f, 1.0f);
+    }
     gl_.GenSamplers(16, samplers_);
     gl_.GenSamplers(1, &presentSampler_);
     gl_.SamplerParameteri(presentSampler_, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     gl_.SamplerParameteri(presentSampler_, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     gl_.SamplerParameteri(presentSampler_, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     gl_.SamplerParameteri(presentSampler_, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    for (GLuint stage = 0; stage < 16; ++stage)
+    for (GLuint stage = 0; stage < 16; ++stage) {
         gl_.BindSampler(stage, samplers_[stage]);
+    }
     // The fixed stage multiplies by the texture; without one it shows the diffuse colour.
     const uint32_t white = 0xFFFFFFFF;
     gl_.GenTextures(1, &whiteTexture_);
@@ -257,8 +270,9 @@ bool GlGpuDevice::Initialise(const GpuPresentParameters& parameters) {
     }
     parameters_ = parameters;
     ApplyWindowMode();
-    if (!MakeBackBuffer())
+    if (!MakeBackBuffer()) {
         return false;
+    }
     ResetStates();
     return true;
 }
@@ -295,10 +309,12 @@ bool GlGpuDevice::MakeBackBuffer() {
         LOG_ERROR("gl", "no back buffer of %ux%u", width, height);
         return false;
     }
-    if (backBuffer_)
+    if (backBuffer_) {
         backBuffer_->Release();
-    if (depthStencil_)
+    }
+    if (depthStencil_) {
         depthStencil_->Release();
+    }
     backBuffer_ = new GlGpuSurface(colour, 0);
     depthStencil_ = nullptr;
     if (parameters_.EnableAutoDepthStencil) {
@@ -358,10 +374,12 @@ void GlGpuDevice::ResetStates() {
     std::memset(pixelConstants_, 0, sizeof pixelConstants_);
     ++vertexGeneration_;
     ++pixelGeneration_;
-    if (stream_)
+    if (stream_) {
         stream_->Release();
-    if (indices_)
+    }
+    if (indices_) {
         indices_->Release();
+    }
     stream_ = indices_ = nullptr;
     stride_ = baseVertex_ = 0;
     attributesDirty_ = true;
@@ -369,11 +387,13 @@ void GlGpuDevice::ResetStates() {
 }
 
 void GlGpuDevice::ApplyAllState() {
-    for (size_t i = 0; i < kRenderStateCount; ++i)
+    for (size_t i = 0; i < kRenderStateCount; ++i) {
         ApplyRenderState(static_cast<GpuRenderState>(i), renderStates_[i]);
+    }
     for (uint32_t stage = 0; stage < 16; ++stage) {
-        for (size_t i = 0; i < kStageStateCount; ++i)
+        for (size_t i = 0; i < kStageStateCount; ++i) {
             ApplySampler(stage, static_cast<GpuTextureStageState>(i));
+        }
         gl_.ActiveTexture(GL_TEXTURE0 + stage);
         gl_.BindTexture(GL_TEXTURE_2D, textures_[stage] ? textures_[stage]->Texture() : 0);
         gl_.BindSampler(stage, samplers_[stage]);
@@ -498,8 +518,9 @@ void GlGpuDevice::ApplySampler(uint32_t stage, GpuTextureStageState state) {
             gl_.SamplerParameterf(sampler, GL_TEXTURE_MIN_LOD, static_cast<float>(value));
             break;
         case GpuTextureStageState::MAXANISOTROPY:
-            if (anisotropy_)
+            if (anisotropy_) {
                 gl_.SamplerParameterf(sampler, kMaxAnisotropy, static_cast<float>(std::max(value, 1u)));
+            }
             break;
         default:
             break;
@@ -507,8 +528,9 @@ void GlGpuDevice::ApplySampler(uint32_t stage, GpuTextureStageState state) {
 }
 
 GpuResult GlGpuDevice::Reset(GpuPresentParameters* parameters) {
-    if (parameters == nullptr)
+    if (parameters == nullptr) {
         return kGpuErrorInvalidCall;
+    }
     SDL_GL_MakeCurrent(shared_->window, shared_->context);
     GpuPresentParameters previous = parameters_;
     parameters_ = *parameters;
@@ -527,106 +549,125 @@ uint32_t GlGpuDevice::GetAvailableTextureMem() {
 }
 
 GpuResult GlGpuDevice::GetBackBuffer(uint32_t index, GpuBackBufferType, GpuSurface** surface) {
-    if (surface == nullptr || index != 0 || backBuffer_ == nullptr)
+    if (surface == nullptr || index != 0 || backBuffer_ == nullptr) {
         return kGpuErrorInvalidCall;
+    }
     backBuffer_->AddRef();
     *surface = backBuffer_;
     return kGpuOk;
 }
 
 GpuResult GlGpuDevice::GetDepthStencilSurface(GpuSurface** surface) {
-    if (surface == nullptr)
+    if (surface == nullptr) {
         return kGpuErrorInvalidCall;
+    }
     *surface = depthStencil_;
-    if (depthStencil_ == nullptr)
+    if (depthStencil_ == nullptr) {
         return kGpuErrorNotAvailable;
+    }
     depthStencil_->AddRef();
     return kGpuOk;
 }
 
 GpuResult GlGpuDevice::BeginScene() {
-    if (inScene_)
+    if (inScene_) {
         return kGpuErrorInvalidCall;
+    }
     inScene_ = true;
     return kGpuOk;
 }
 
 GpuResult GlGpuDevice::EndScene() {
-    if (!inScene_)
+    if (!inScene_) {
         return kGpuErrorInvalidCall;
+    }
     inScene_ = false;
     return kGpuOk;
 }
 
 GpuResult GlGpuDevice::CreateTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t usage,
                                      GpuFormat format, GpuPool pool, GpuTexture** texture) {
-    if (texture == nullptr)
+    if (texture == nullptr) {
         return kGpuErrorInvalidCall;
+    }
     *texture = nullptr;
-    if (width == 0 || height == 0)
+    if (width == 0 || height == 0) {
         return kGpuErrorInvalidCall;
+    }
     uint32_t fullChain = 1;
-    while ((width >> fullChain) != 0 || (height >> fullChain) != 0)
+    while ((width >> fullChain) != 0 || (height >> fullChain) != 0) {
         ++fullChain;
-    if (levels == 0 || levels > fullChain)
+    }
+    if (levels == 0 || levels > fullChain) {
         levels = fullChain;
-    if ((usage & kGpuUsageRenderTarget) && pool != GpuPool::DEFAULT)
+    }
+    if ((usage & kGpuUsageRenderTarget) && pool != GpuPool::DEFAULT) {
         return kGpuErrorInvalidCall;
+    }
     auto image = std::make_shared<GlImage>(shared_, GlImage::Kind::Texture, format, width, height, levels,
                                            usage, pool);
     if (!GlFormatOf(format).sampled || ((usage & kGpuUsageRenderTarget) && !GlFormatOf(format).renderable)) {
         return kGpuErrorInvalidCall;
     }
-    if (!image->Create())
+    if (!image->Create()) {
         return kGpuErrorOutOfMemory;
+    }
     *texture = new GlGpuTexture(std::move(image));
     return kGpuOk;
 }
 
 GpuResult GlGpuDevice::CreateRenderTarget(uint32_t width, uint32_t height, GpuFormat format, GpuMultisample,
                                           bool, GpuSurface** surface) {
-    if (surface == nullptr)
+    if (surface == nullptr) {
         return kGpuErrorInvalidCall;
+    }
     *surface = nullptr;
-    if (!GlFormatOf(format).renderable)
+    if (!GlFormatOf(format).renderable) {
         return kGpuErrorInvalidCall;
+    }
     auto image = std::make_shared<GlImage>(shared_, GlImage::Kind::RenderTarget, format, width, height, 1,
                                            kGpuUsageRenderTarget, GpuPool::DEFAULT);
-    if (!image->Create())
+    if (!image->Create()) {
         return kGpuErrorOutOfMemory;
+    }
     *surface = new GlGpuSurface(std::move(image), 0);
     return kGpuOk;
 }
 
 GpuResult GlGpuDevice::CreateDepthStencilSurface(uint32_t width, uint32_t height, GpuFormat format,
                                                  GpuMultisample, GpuSurface** surface) {
-    if (surface == nullptr)
+    if (surface == nullptr) {
         return kGpuErrorInvalidCall;
+    }
     *surface = nullptr;
     auto image = std::make_shared<GlImage>(shared_, GlImage::Kind::DepthStencil, format, width, height, 1,
                                            kGpuUsageDepthStencil, GpuPool::DEFAULT);
-    if (!image->Create())
+    if (!image->Create()) {
         return kGpuErrorInvalidCall;
+    }
     *surface = new GlGpuSurface(std::move(image), 0);
     return kGpuOk;
 }
 
 GpuResult GlGpuDevice::CreateImageSurface(uint32_t width, uint32_t height, GpuFormat format,
                                           GpuSurface** surface) {
-    if (surface == nullptr)
+    if (surface == nullptr) {
         return kGpuErrorInvalidCall;
+    }
     *surface = nullptr;
     auto image = std::make_shared<GlImage>(shared_, GlImage::Kind::ImageSurface, format, width, height, 1, 0,
                                            GpuPool::SYSTEMMEM);
-    if (!image->Create())
+    if (!image->Create()) {
         return kGpuErrorInvalidCall;
+    }
     *surface = new GlGpuSurface(std::move(image), 0);
     return kGpuOk;
 }
 
 GpuResult GlGpuDevice::CopyRects(GpuSurface* source, GpuSurface* destination) {
-    if (source == nullptr || destination == nullptr)
+    if (source == nullptr || destination == nullptr) {
         return kGpuErrorInvalidCall;
+    }
     auto* from = static_cast<GlGpuSurface*>(source);
     auto* to = static_cast<GlGpuSurface*>(destination);
     return from->Image()->CopyTo(from->Level(), *to->Image(), to->Level());
@@ -634,31 +675,23 @@ GpuResult GlGpuDevice::CopyRects(GpuSurface* source, GpuSurface* destination) {
 
 GpuResult GlGpuDevice::CreateVertexBuffer(uint32_t length, uint32_t usage, uint32_t, GpuPool pool,
                                           GpuBuffer** buffer) {
-    if (buffer == nullptr)
-        return kGpuErrorInvalidCall;
-    *buffer = nullptr;
-    if (length == 0)
-        return kGpuErrorInvalidCall;
-    GpuBufferDesc desc;
-    desc.Usage = usage;
-    desc.Pool = pool;
-    desc.Size = length;
-    auto* created = new GlGpuBuffer(shared_, desc);
-    if (!created->Valid()) {
-        created->Release();
-        return kGpuErrorOutOfMemory;
-    }
-    *buffer = created;
-    return kGpuOk;
+    return MakeBuffer(length, usage, GpuFormat::Unknown, pool, buffer);
 }
 
 GpuResult GlGpuDevice::CreateIndexBuffer(uint32_t length, uint32_t usage, GpuFormat format, GpuPool pool,
                                          GpuBuffer** buffer) {
-    if (buffer == nullptr)
+    if (format != GpuFormat::INDEX16 && format != GpuFormat::INDEX32) {
         return kGpuErrorInvalidCall;
+    }
+    return MakeBuffer(length, usage, format, pool, buffer);
+}
+
+GpuResult GlGpuDevice::MakeBuffer(uint32_t length, uint32_t usage, GpuFormat format, GpuPool pool,
+                                  GpuBuffer** buffer) {
+    if (buffer == nullptr || length == 0) {
+        return kGpuErrorInvalidCall;
+    }
     *buffer = nullptr;
-    if (length == 0 || (format != GpuFormat::INDEX16 && format != GpuFormat::INDEX32))
-        return kGpuErrorInvalidCall;
     GpuBufferDesc desc;
     desc.Format = format;
     desc.Usage = usage;
@@ -675,8 +708,9 @@ GpuResult GlGpuDevice::CreateIndexBuffer(uint32_t length, uint32_t usage, GpuFor
 
 GpuResult GlGpuDevice::CreateVertexShader(const uint32_t* declaration, const uint32_t* function,
                                           uint32_t* handle, uint32_t) {
-    if (handle == nullptr)
+    if (handle == nullptr) {
         return kGpuErrorInvalidCall;
+    }
     *handle = shaders_->CreateVertexShader(declaration, function);
     return *handle ? kGpuOk : kGpuErrorInvalidCall;
 }
@@ -692,45 +726,51 @@ GpuResult GlGpuDevice::DeleteVertexShader(uint32_t handle) {
 }
 
 GpuResult GlGpuDevice::CreatePixelShader(const uint32_t* function, uint32_t* handle) {
-    if (handle == nullptr)
+    if (handle == nullptr) {
         return kGpuErrorInvalidCall;
+    }
     *handle = shaders_->CreatePixelShader(function);
     return *handle ? kGpuOk : kGpuErrorInvalidCall;
 }
 
 GpuResult GlGpuDevice::DeletePixelShader(uint32_t handle) {
-    if (handle == pixelShader_)
+    if (handle == pixelShader_) {
         pixelShader_ = 0;
+    }
     program_ = nullptr;
     programDirty_ = true;
     return shaders_->DeletePixelShader(handle) ? kGpuOk : kGpuErrorInvalidCall;
 }
 
 GpuResult GlGpuDevice::SetRenderState(GpuRenderState state, uint32_t value) {
-    if (Index(state) >= kRenderStateCount)
+    if (Index(state) >= kRenderStateCount) {
         return kGpuErrorInvalidCall;
+    }
     renderStates_[Index(state)] = value;
     ApplyRenderState(state, value);
     return kGpuOk;
 }
 
 GpuResult GlGpuDevice::SetTextureStageState(uint32_t stage, GpuTextureStageState state, uint32_t value) {
-    if (stage >= 16 || Index(state) >= kStageStateCount)
+    if (stage >= 16 || Index(state) >= kStageStateCount) {
         return kGpuErrorInvalidCall;
+    }
     stageStates_[stage][Index(state)] = value;
     ApplySampler(stage, state);
     return kGpuOk;
 }
 
 GpuResult GlGpuDevice::SetTexture(uint32_t stage, GpuTexture* texture) {
-    if (stage >= 16)
+    if (stage >= 16) {
         return kGpuErrorInvalidCall;
+    }
     const std::shared_ptr<GlImage>* image = texture ? &static_cast<GlGpuTexture*>(texture)->Image() : nullptr;
     textures_[stage] = image ? *image : nullptr;
     gl_.ActiveTexture(GL_TEXTURE0 + stage);
     gl_.BindTexture(GL_TEXTURE_2D, image ? (*image)->Texture() : 0);
-    if (stage == 0)
+    if (stage == 0) {
         whiteBound_ = false;
+    }
     return kGpuOk;
 }
 
@@ -752,24 +792,27 @@ GpuResult GlGpuDevice::SetPixelShader(uint32_t handle) {
 }
 
 GpuResult GlGpuDevice::SetVertexShaderConstant(uint32_t reg, const float* data, uint32_t count) {
-    if (data == nullptr || reg >= 256 || count > 256 - reg)
+    if (data == nullptr || reg >= 256 || count > 256 - reg) {
         return kGpuErrorInvalidCall;
+    }
     std::memcpy(vertexConstants_[reg], data, count * 4 * sizeof(float));
     ++vertexGeneration_;
     return kGpuOk;
 }
 
 GpuResult GlGpuDevice::SetPixelShaderConstant(uint32_t reg, const float* data, uint32_t count) {
-    if (data == nullptr || reg >= 8 || count > 8 - reg)
+    if (data == nullptr || reg >= 8 || count > 8 - reg) {
         return kGpuErrorInvalidCall;
+    }
     std::memcpy(pixelConstants_[reg], data, count * 4 * sizeof(float));
     ++pixelGeneration_;
     return kGpuOk;
 }
 
 GpuResult GlGpuDevice::SetViewport(const GpuViewport* viewport) {
-    if (viewport == nullptr || viewport->Width == 0 || viewport->Height == 0)
+    if (viewport == nullptr || viewport->Width == 0 || viewport->Height == 0) {
         return kGpuErrorInvalidCall;
+    }
     viewport_ = *viewport;
     gl_.Viewport(static_cast<GLint>(viewport_.X), static_cast<GLint>(viewport_.Y),
                  static_cast<GLsizei>(viewport_.Width), static_cast<GLsizei>(viewport_.Height));
@@ -786,8 +829,9 @@ GpuResult GlGpuDevice::SetViewport(const GpuViewport* viewport) {
 GpuResult GlGpuDevice::SetRenderTarget(GpuSurface* color, GpuSurface* depth) {
     if (color) {
         auto* surface = static_cast<GlGpuSurface*>(color);
-        if (!surface->Image()->Texture())
+        if (!surface->Image()->Texture()) {
             return kGpuErrorInvalidCall;
+        }
         colourTarget_ = surface->Image();
         colourLevel_ = surface->Level();
     }
@@ -809,8 +853,9 @@ void GlGpuDevice::BindTarget() {
 }
 
 GpuResult GlGpuDevice::Clear(uint32_t flags, uint32_t color, float z, uint32_t stencil) {
-    if (targetDirty_)
+    if (targetDirty_) {
         BindTarget();
+    }
     GLbitfield mask = 0;
     if (flags & kGpuClearTarget) {
         float rgba[4];
@@ -829,8 +874,9 @@ GpuResult GlGpuDevice::Clear(uint32_t flags, uint32_t color, float z, uint32_t s
         gl_.StencilMask(0xFF);
         mask |= GL_STENCIL_BUFFER_BIT;
     }
-    if (mask == 0)
+    if (mask == 0) {
         return kGpuOk;
+    }
     // Clear covers the viewport only.
     gl_.Enable(GL_SCISSOR_TEST);
     gl_.Scissor(static_cast<GLint>(viewport_.X), static_cast<GLint>(viewport_.Y),
@@ -844,13 +890,16 @@ GpuResult GlGpuDevice::Clear(uint32_t flags, uint32_t color, float z, uint32_t s
 }
 
 GpuResult GlGpuDevice::SetStreamSource(uint32_t stream, GpuBuffer* buffer, uint32_t stride) {
-    if (stream != 0)
+    if (stream != 0) {
         return kGpuErrorInvalidCall;
+    }
     auto* next = static_cast<GlGpuBuffer*>(buffer);
-    if (next)
+    if (next) {
         next->AddRef();
-    if (stream_)
+    }
+    if (stream_) {
         stream_->Release();
+    }
     stream_ = next;
     stride_ = stride;
     attributesDirty_ = true;
@@ -859,10 +908,12 @@ GpuResult GlGpuDevice::SetStreamSource(uint32_t stream, GpuBuffer* buffer, uint3
 
 GpuResult GlGpuDevice::SetIndices(GpuBuffer* buffer, uint32_t baseVertexIndex) {
     auto* next = static_cast<GlGpuBuffer*>(buffer);
-    if (next)
+    if (next) {
         next->AddRef();
-    if (indices_)
+    }
+    if (indices_) {
         indices_->Release();
+    }
     indices_ = next;
     baseVertex_ = baseVertexIndex;
     gl_.BindVertexArray(vertexArray_);
@@ -876,16 +927,17 @@ void GlGpuDevice::BindAttributes() {
     gl_.BindBuffer(GL_ARRAY_BUFFER, stream_->Name());
     for (const GlVertexElement& e : shader->elements) {
         wanted |= 1u << e.reg;
-        gl_.VertexAttribPointer(e.reg, static_cast<GLint>(e.components), GL_FLOAT, GL_FALSE,
-                                static_cast<GLsizei>(stride_),
+        gl_.VertexAttribPointer(e.reg, e.size, e.type, e.normalized, static_cast<GLsizei>(stride_),
                                 reinterpret_cast<const void*>(uintptr_t{e.offset}));
     }
     for (uint32_t reg = 0; reg < 16; ++reg) {
         uint32_t bit = 1u << reg;
-        if ((wanted & bit) && !(enabledAttributes_ & bit))
+        if ((wanted & bit) && !(enabledAttributes_ & bit)) {
             gl_.EnableVertexAttribArray(reg);
-        if (!(wanted & bit) && (enabledAttributes_ & bit))
+        }
+        if (!(wanted & bit) && (enabledAttributes_ & bit)) {
             gl_.DisableVertexAttribArray(reg);
+        }
     }
     enabledAttributes_ = wanted;
     attributesDirty_ = false;
@@ -893,25 +945,30 @@ void GlGpuDevice::BindAttributes() {
 
 bool GlGpuDevice::PrepareDraw() {
     // Without a vertex program there is nothing to place the vertices.
-    if (vertexShader_ == 0 || stream_ == nullptr)
+    if (vertexShader_ == 0 || stream_ == nullptr) {
         return false;
-    if (targetDirty_)
+    }
+    if (targetDirty_) {
         BindTarget();
+    }
     if (programDirty_) {
         program_ = shaders_->Program(vertexShader_, pixelShader_);
         programDirty_ = false;
         attributesDirty_ = true;
-        if (program_ && !program_->failed)
+        if (program_ && !program_->failed) {
             gl_.UseProgram(program_->name);
+        }
     }
-    if (program_ == nullptr || program_->failed)
+    if (program_ == nullptr || program_->failed) {
         return false;
+    }
     GlProgram& p = *program_;
     if (p.vertexGeneration != vertexGeneration_ && p.vertexConstants >= 0) {
         const std::vector<uint16_t>& slots = p.vertex->source.constantSlots;
         constantScratch_.resize(slots.size() * 4);
-        for (size_t i = 0; i < slots.size(); ++i)
+        for (size_t i = 0; i < slots.size(); ++i) {
             std::memcpy(&constantScratch_[i * 4], vertexConstants_[slots[i] & 0xFF], 16);
+        }
         gl_.Uniform4fv(p.vertexConstants, static_cast<GLsizei>(slots.size()), constantScratch_.data());
     }
     p.vertexGeneration = vertexGeneration_;
@@ -932,8 +989,9 @@ bool GlGpuDevice::PrepareDraw() {
         p.pixelOffsetValue[0] = pixelOffset_[0];
         p.pixelOffsetValue[1] = pixelOffset_[1];
     }
-    if (attributesDirty_)
+    if (attributesDirty_) {
         BindAttributes();
+    }
     bool wantWhite = p.pixel == nullptr && !textures_[0];
     if (wantWhite != whiteBound_) {
         gl_.ActiveTexture(GL_TEXTURE0);
@@ -944,27 +1002,34 @@ bool GlGpuDevice::PrepareDraw() {
 }
 
 GpuResult GlGpuDevice::DrawPrimitive(GpuPrimitiveType type, uint32_t startVertex, uint32_t primitiveCount) {
-    if (primitiveCount == 0 || !PrepareDraw())
+    if (primitiveCount == 0 || !PrepareDraw()) {
         return kGpuOk;
+    }
     uint64_t count = VertexCount(type, primitiveCount);
     GpuBufferDesc desc;
     stream_->GetDesc(&desc);
-    if (stride_ == 0 || (startVertex + count) * stride_ > desc.Size)
+    // Vertices past the buffer would be read from memory GL does not guard.
+    uint64_t last = uint64_t{startVertex} + count - 1;
+    uint32_t extent = program_->vertex->extent;
+    if (extent > desc.Size || last * stride_ > desc.Size - extent) {
         return kGpuErrorInvalidCall;
+    }
     gl_.DrawArrays(PrimitiveMode(type), static_cast<GLint>(startVertex), static_cast<GLsizei>(count));
     return kGpuOk;
 }
 
 GpuResult GlGpuDevice::DrawIndexedPrimitive(GpuPrimitiveType type, uint32_t, uint32_t, uint32_t startIndex,
                                             uint32_t primitiveCount) {
-    if (primitiveCount == 0 || indices_ == nullptr || !PrepareDraw())
+    if (primitiveCount == 0 || indices_ == nullptr || !PrepareDraw()) {
         return kGpuOk;
+    }
     uint64_t count = VertexCount(type, primitiveCount);
     GpuBufferDesc desc;
     indices_->GetDesc(&desc);
     uint32_t size = indices_->IndexSize();
-    if ((startIndex + count) * size > desc.Size)
+    if ((startIndex + count) * size > desc.Size) {
         return kGpuErrorInvalidCall;
+    }
     gl_.DrawElementsBaseVertex(
         PrimitiveMode(type), static_cast<GLsizei>(count), size == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT,
         reinterpret_cast<const void*>(uintptr_t{startIndex} * size), static_cast<GLint>(baseVertex_));
@@ -974,12 +1039,14 @@ GpuResult GlGpuDevice::DrawIndexedPrimitive(GpuPrimitiveType type, uint32_t, uin
 GpuResult GlGpuDevice::Present() {
     ++presentCount_;
     PresentToWindow();
-    if (keepWindowPicture_ || (captureFrame_ != 0 && presentCount_ == captureFrame_))
+    if (keepWindowPicture_ || (captureFrame_ != 0 && presentCount_ == captureFrame_)) {
         Capture();
+    }
     SDL_GL_SwapWindow(shared_->window);
     // Back to the device's own conventions and states.
-    if (clipControl_)
+    if (clipControl_) {
         gl_.ClipControl(GL_UPPER_LEFT, GL_ZERO_TO_ONE);
+    }
     ApplyAllState();
     return kGpuOk;
 }
@@ -988,8 +1055,9 @@ void GlGpuDevice::PresentToWindow() {
     int width = 0, height = 0;
     SDL_GL_GetDrawableSize(shared_->window, &width, &height);
     gl_.BindFramebuffer(GL_FRAMEBUFFER, 0);
-    if (clipControl_)
+    if (clipControl_) {
         gl_.ClipControl(GL_LOWER_LEFT, GL_NEGATIVE_ONE_TO_ONE);
+    }
     gl_.Disable(GL_DEPTH_TEST);
     gl_.Disable(GL_BLEND);
     gl_.Disable(GL_CULL_FACE);
@@ -1008,8 +1076,9 @@ void GlGpuDevice::PresentToWindow() {
     // A quarter turn needs a back buffer turned on its side; after a change of
     // rotation to one the backend was not told of, show the picture as drawn.
     bool landscape = picture.Width() > picture.Height();
-    if ((turn & 1) != 0 && !landscape)
+    if ((turn & 1) != 0 && !landscape) {
         turn = 0;
+    }
     double pictureWidth = (turn & 1) ? picture.Height() : picture.Width();
     double pictureHeight = (turn & 1) ? picture.Width() : picture.Height();
     double scale = std::min(width / pictureWidth, height / pictureHeight);
@@ -1046,12 +1115,14 @@ void GlGpuDevice::Capture() {
 }
 
 bool GlGpuDevice::ReadPixels(GpuSurface* surface, std::vector<uint32_t>& argb) {
-    if (surface == nullptr)
+    if (surface == nullptr) {
         return false;
+    }
     auto* s = static_cast<GlGpuSurface*>(surface);
     const GlImage& image = *s->Image();
-    if (image.Texture() == 0)
+    if (image.Texture() == 0) {
         return false;
+    }
     int width = static_cast<int>(image.Width(s->Level()));
     int height = static_cast<int>(image.Height(s->Level()));
     std::vector<uint32_t> bgra(static_cast<size_t>(width) * height);

@@ -93,6 +93,7 @@ class GlGpuDevice final : public GpuDevice {
     explicit GlGpuDevice(std::shared_ptr<GlShared> shared);
     bool Initialise(const GpuPresentParameters& parameters);
     bool MakeBackBuffer();
+    GpuResult MakeBuffer(uint32_t length, uint32_t usage, GpuFormat format, GpuPool pool, GpuBuffer** buffer);
     void ApplyWindowMode();
     void ResetStates();
     void ApplyRenderState(GpuRenderState state, uint32_t value);

@@ -15,8 +15,9 @@ constexpr uint64_t kPoolLimitBytes = 64u << 20;
 
 uint32_t RoundUpPow2(uint32_t n) {
     uint32_t p = 256;
-    while (p < n && p < 0x80000000u)
+    while (p < n && p < 0x80000000u) {
         p <<= 1;
+    }
     return p < n ? n : p;
 }
 
@@ -24,8 +25,9 @@ uint32_t RoundUpPow2(uint32_t n) {
 
 GLuint GlShared::Framebuffer(const GlImage* colour, uint32_t level, const GlImage* depth) {
     for (const FramebufferEntry& e : framebuffers_) {
-        if (e.colour == colour && e.level == level && e.depth == depth)
+        if (e.colour == colour && e.level == level && e.depth == depth) {
             return e.name;
+        }
     }
     GLuint name = 0;
     gl.GenFramebuffers(1, &name);
@@ -51,8 +53,9 @@ GLuint GlShared::Framebuffer(const GlImage* colour, uint32_t level, const GlImag
 void GlShared::ForgetImage(const GlImage* image) {
     for (size_t i = 0; i < framebuffers_.size();) {
         if (framebuffers_[i].colour == image || framebuffers_[i].depth == image) {
-            if (alive)
+            if (alive) {
                 gl.DeleteFramebuffers(1, &framebuffers_[i].name);
+            }
             framebuffers_[i] = framebuffers_.back();
             framebuffers_.pop_back();
         } else {
@@ -95,10 +98,12 @@ GlShared::PooledBuffer GlShared::TakeBuffer(uint32_t size) {
 }
 
 void GlShared::ReturnBuffer(PooledBuffer&& buffer) {
-    if (buffer.name == 0)
+    if (buffer.name == 0) {
         return;
-    if (!alive)
+    }
+    if (!alive) {
         return;
+    }
     if (pooledBytes_ + buffer.capacity > kPoolLimitBytes) {
         gl.DeleteBuffers(1, &buffer.name);
         return;
@@ -109,10 +114,12 @@ void GlShared::ReturnBuffer(PooledBuffer&& buffer) {
 
 void GlShared::ReleaseGlObjects() {
     if (alive) {
-        for (const FramebufferEntry& e : framebuffers_)
+        for (const FramebufferEntry& e : framebuffers_) {
             gl.DeleteFramebuffers(1, &e.name);
-        for (const PooledBuffer& b : freeBuffers_)
+        }
+        for (const PooledBuffer& b : freeBuffers_) {
             gl.DeleteBuffers(1, &b.name);
+        }
     }
     framebuffers_.clear();
     freeBuffers_.clear();
@@ -137,25 +144,31 @@ GlImage::~GlImage() {
     shared_->ForgetImage(this);
     if (shared_->alive) {
         GlFunctions& gl = shared_->gl;
-        if (texture_)
+        if (texture_) {
             gl.DeleteTextures(1, &texture_);
-        if (renderbuffer_)
+        }
+        if (renderbuffer_) {
             gl.DeleteRenderbuffers(1, &renderbuffer_);
+        }
     }
 }
 
 bool GlImage::Create() {
-    if (gl_.internalFormat == 0 || width_ == 0 || height_ == 0 || levels_ == 0)
+    if (gl_.internalFormat == 0 || width_ == 0 || height_ == 0 || levels_ == 0) {
         return false;
-    if (kind_ == Kind::DepthStencil ? !gl_.depth : gl_.depth)
+    }
+    if (kind_ == Kind::DepthStencil ? !gl_.depth : gl_.depth) {
         return false;
-    if (kind_ == Kind::ImageSurface)
+    }
+    if (kind_ == Kind::ImageSurface) {
         return true;
+    }
     GlFunctions& gl = shared_->gl;
     GLint maxSize = 0;
     gl.GetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
-    if (width_ > static_cast<uint32_t>(maxSize) || height_ > static_cast<uint32_t>(maxSize))
+    if (width_ > static_cast<uint32_t>(maxSize) || height_ > static_cast<uint32_t>(maxSize)) {
         return false;
+    }
     gl.GetError();
     if (kind_ == Kind::DepthStencil) {
         gl.GenRenderbuffers(1, &renderbuffer_);
@@ -182,8 +195,9 @@ bool GlImage::Create() {
 }
 
 bool GlImage::Lockable() const {
-    if (kind_ == Kind::ImageSurface)
+    if (kind_ == Kind::ImageSurface) {
         return true;
+    }
     return kind_ == Kind::Texture && (usage_ & kGpuUsageRenderTarget) == 0;
 }
 
@@ -201,14 +215,16 @@ GpuSurfaceDesc GlImage::Desc(uint32_t level) const {
 
 std::vector<uint8_t>& GlImage::Shadow(uint32_t level) {
     std::vector<uint8_t>& shadow = shadows_[level];
-    if (shadow.empty())
+    if (shadow.empty()) {
         shadow.assign(static_cast<size_t>(Pitch(level)) * Height(level), 0);
+    }
     return shadow;
 }
 
 GpuResult GlImage::Lock(uint32_t level, GpuLockedRect* locked, const GpuRect* rect) {
-    if (locked == nullptr || level >= levels_ || !Lockable() || locks_[level].locked)
+    if (locked == nullptr || level >= levels_ || !Lockable() || locks_[level].locked) {
         return kGpuErrorInvalidCall;
+    }
     GpuRect r{0, 0, static_cast<int32_t>(Width(level)), static_cast<int32_t>(Height(level))};
     if (rect) {
         if (rect->left < 0 || rect->top < 0 || rect->left >= rect->right || rect->top >= rect->bottom ||
@@ -226,16 +242,18 @@ GpuResult GlImage::Lock(uint32_t level, GpuLockedRect* locked, const GpuRect* re
 }
 
 GpuResult GlImage::Unlock(uint32_t level) {
-    if (level >= levels_ || !locks_[level].locked)
+    if (level >= levels_ || !locks_[level].locked) {
         return kGpuErrorInvalidCall;
+    }
     locks_[level].locked = false;
     UploadRows(level, locks_[level].rect);
     return kGpuOk;
 }
 
 void GlImage::UploadRows(uint32_t level, const GpuRect& r) {
-    if (texture_ == 0 || !shared_->alive)
+    if (texture_ == 0 || !shared_->alive) {
         return;
+    }
     GlFunctions& gl = shared_->gl;
     const std::vector<uint8_t>& shadow = shadows_[level];
     gl.ActiveTexture(kScratchUnit);
@@ -258,7 +276,9 @@ GpuResult GlImage::CopyTo(uint32_t level, GlImage& destination, uint32_t destina
     uint32_t width = std::min(Width(level), destination.Width(destinationLevel));
     uint32_t height = std::min(Height(level), destination.Height(destinationLevel));
     GpuRect r{0, 0, static_cast<int32_t>(width), static_cast<int32_t>(height)};
-    if (destination.Lockable() || destination.texture_ == 0) {
+    // A CPU copy the destination already keeps stays current; otherwise the
+    // pixels go straight to GL, so a staged texture holds no second copy.
+    if (destination.texture_ == 0 || !destination.shadows_[destinationLevel].empty()) {
         std::vector<uint8_t>& target = destination.Shadow(destinationLevel);
         for (uint32_t y = 0; y < height; ++y) {
             std::memcpy(target.data() + static_cast<size_t>(y) * destination.Pitch(destinationLevel),
@@ -268,7 +288,9 @@ GpuResult GlImage::CopyTo(uint32_t level, GlImage& destination, uint32_t destina
         destination.UploadRows(destinationLevel, r);
         return kGpuOk;
     }
-    // A default-pool texture keeps no CPU copy: upload straight from ours.
+    if (!shared_->alive) {
+        return kGpuErrorInvalidCall;
+    }
     GlFunctions& gl = shared_->gl;
     gl.ActiveTexture(kScratchUnit);
     gl.BindTexture(GL_TEXTURE_2D, destination.texture_);
@@ -282,8 +304,9 @@ GpuResult GlImage::CopyTo(uint32_t level, GlImage& destination, uint32_t destina
 }
 
 GpuResult GlGpuSurface::GetDesc(GpuSurfaceDesc* desc) {
-    if (desc == nullptr)
+    if (desc == nullptr) {
         return kGpuErrorInvalidCall;
+    }
     *desc = image_->Desc(level_);
     return kGpuOk;
 }
@@ -301,23 +324,27 @@ GlGpuTexture::GlGpuTexture(std::shared_ptr<GlImage> image)
 
 GlGpuTexture::~GlGpuTexture() {
     for (GlGpuSurface* level : levels_) {
-        if (level)
+        if (level) {
             level->Release();
+        }
     }
 }
 
 GpuResult GlGpuTexture::GetLevelDesc(uint32_t level, GpuSurfaceDesc* desc) {
-    if (desc == nullptr || level >= image_->Levels())
+    if (desc == nullptr || level >= image_->Levels()) {
         return kGpuErrorInvalidCall;
+    }
     *desc = image_->Desc(level);
     return kGpuOk;
 }
 
 GpuResult GlGpuTexture::GetSurfaceLevel(uint32_t level, GpuSurface** surface) {
-    if (surface == nullptr || level >= image_->Levels())
+    if (surface == nullptr || level >= image_->Levels()) {
         return kGpuErrorInvalidCall;
-    if (levels_[level] == nullptr)
+    }
+    if (levels_[level] == nullptr) {
         levels_[level] = new GlGpuSurface(image_, level);
+    }
     levels_[level]->AddRef();
     *surface = levels_[level];
     return kGpuOk;
@@ -333,8 +360,9 @@ GpuResult GlGpuTexture::UnlockRect(uint32_t level) {
 
 GlGpuBuffer::GlGpuBuffer(std::shared_ptr<GlShared> shared, const GpuBufferDesc& desc)
     : shared_(std::move(shared)), desc_(desc) {
-    if (desc_.Size > 0 && shared_->alive)
+    if (desc_.Size > 0 && shared_->alive) {
         storage_ = shared_->TakeBuffer(desc_.Size);
+    }
 }
 
 GlGpuBuffer::~GlGpuBuffer() {
@@ -342,19 +370,23 @@ GlGpuBuffer::~GlGpuBuffer() {
 }
 
 GpuResult GlGpuBuffer::GetDesc(GpuBufferDesc* desc) {
-    if (desc == nullptr)
+    if (desc == nullptr) {
         return kGpuErrorInvalidCall;
+    }
     *desc = desc_;
     return kGpuOk;
 }
 
 GpuResult GlGpuBuffer::Lock(uint32_t offset, uint32_t size, uint8_t** data, uint32_t) {
-    if (data == nullptr || locked_ || !Valid())
+    if (data == nullptr || locked_ || !Valid()) {
         return kGpuErrorInvalidCall;
-    if (offset == 0 && size == 0)
+    }
+    if (offset == 0 && size == 0) {
         size = desc_.Size;
-    if (offset > desc_.Size || size > desc_.Size - offset)
+    }
+    if (offset > desc_.Size || size > desc_.Size - offset) {
         return kGpuErrorInvalidCall;
+    }
     locked_ = true;
     lockOffset_ = offset;
     lockSize_ = size;
@@ -363,8 +395,9 @@ GpuResult GlGpuBuffer::Lock(uint32_t offset, uint32_t size, uint8_t** data, uint
 }
 
 GpuResult GlGpuBuffer::Unlock() {
-    if (!locked_)
+    if (!locked_) {
         return kGpuErrorInvalidCall;
+    }
     locked_ = false;
     if (shared_->alive && lockSize_ > 0) {
         GlFunctions& gl = shared_->gl;

@@ -17,21 +17,25 @@ constexpr uint32_t kEndToken = 0x0000FFFF;
 size_t ShaderLength(const uint32_t* function) {
     for (size_t i = 1; i < kMaxShaderTokens; ++i) {
         uint32_t token = function[i];
-        if (token == kEndToken)
+        if (token == kEndToken) {
             return i + 1;
-        if ((token & 0xFFFF) == 0xFFFE)
+        }
+        if ((token & 0xFFFF) == 0xFFFE) {
             i += (token >> 16) & 0x7FFF;  // comment body
+        }
     }
     return 0;
 }
 
-bool ParseDeclaration(const uint32_t* declaration, std::vector<GlVertexElement>& elements,
+// Fills the elements and the bytes of a vertex they read (offset).
+bool ParseDeclaration(const uint32_t* declaration, std::vector<GlVertexElement>& elements, uint32_t& offset,
                       std::string& error) {
-    uint32_t offset = 0;
+    offset = 0;
     for (size_t i = 0; i < kMaxDeclarationTokens; ++i) {
         uint32_t token = declaration[i];
-        if (token == 0xFFFFFFFF)
+        if (token == 0xFFFFFFFF) {
             return true;
+        }
         uint32_t kind = token >> 29;
         if (kind == 1) {  // stream selector
             if ((token & 0xF) != 0) {
@@ -46,12 +50,28 @@ bool ParseDeclaration(const uint32_t* declaration, std::vector<GlVertexElement>&
         }
         uint32_t type = (token >> 16) & 0xF;
         uint32_t reg = token & 0x1F;
-        if (type > 3 || reg >= 16) {
+        if (type > 7 || reg >= 16) {
             error = "unsupported vertex element " + std::to_string(token);
             return false;
         }
-        elements.push_back({reg, type + 1, offset});
-        offset += (type + 1) * 4;
+        // FLOAT1..4, D3DCOLOR (bytes B, G, R, A), UBYTE4, SHORT2, SHORT4.
+        struct ElementType {
+            GLint size;
+            GLenum type;
+            GLboolean normalized;
+            uint32_t bytes;
+        };
+        static const ElementType kTypes[8] = {{1, GL_FLOAT, GL_FALSE, 4},
+                                              {2, GL_FLOAT, GL_FALSE, 8},
+                                              {3, GL_FLOAT, GL_FALSE, 12},
+                                              {4, GL_FLOAT, GL_FALSE, 16},
+                                              {GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, 4},
+                                              {4, GL_UNSIGNED_BYTE, GL_FALSE, 4},
+                                              {2, GL_SHORT, GL_FALSE, 4},
+                                              {4, GL_SHORT, GL_FALSE, 8}};
+        const ElementType& t = kTypes[type];
+        elements.push_back({reg, t.size, t.type, t.normalized, offset});
+        offset += t.bytes;
     }
     error = "declaration without end token";
     return false;
@@ -99,12 +119,15 @@ GlShaderCache::GlShaderCache(GlFunctions& gl, bool clipControl) : gl_(gl) {
     fixedPixel_ = Compile(GL_FRAGMENT_SHADER, FixedPixelSource());
     GLuint vertex = Compile(GL_VERTEX_SHADER, kPresentVertexGlsl);
     GLuint pixel = Compile(GL_FRAGMENT_SHADER, kPresentPixelGlsl);
-    if (vertex && pixel)
+    if (vertex && pixel) {
         presentProgram_ = Link(vertex, pixel, 0);
-    if (vertex)
+    }
+    if (vertex) {
         gl_.DeleteShader(vertex);
-    if (pixel)
+    }
+    if (pixel) {
         gl_.DeleteShader(pixel);
+    }
     if (presentProgram_) {
         gl_.UseProgram(presentProgram_);
         gl_.Uniform1i(gl_.GetUniformLocation(presentProgram_, "image"), 0);
@@ -117,24 +140,29 @@ GlShaderCache::~GlShaderCache() = default;
 
 void GlShaderCache::ReleaseGlObjects() {
     for (auto& [key, program] : programs_) {
-        if (program.name)
+        if (program.name) {
             gl_.DeleteProgram(program.name);
+        }
     }
     programs_.clear();
     for (auto& shader : vertexShaders_) {
-        if (shader && shader->shader)
+        if (shader && shader->shader) {
             gl_.DeleteShader(shader->shader);
+        }
     }
     for (auto& shader : pixelShaders_) {
-        if (shader && shader->shader)
+        if (shader && shader->shader) {
             gl_.DeleteShader(shader->shader);
+        }
     }
     vertexShaders_.clear();
     pixelShaders_.clear();
-    if (fixedPixel_)
+    if (fixedPixel_) {
         gl_.DeleteShader(fixedPixel_);
-    if (presentProgram_)
+    }
+    if (presentProgram_) {
         gl_.DeleteProgram(presentProgram_);
+    }
     fixedPixel_ = presentProgram_ = 0;
 }
 
@@ -179,11 +207,12 @@ GLuint GlShaderCache::Link(GLuint vertex, GLuint pixel, uint32_t inputMask) {
 }
 
 uint32_t GlShaderCache::CreateVertexShader(const uint32_t* declaration, const uint32_t* function) {
-    if (declaration == nullptr || function == nullptr)
+    if (declaration == nullptr || function == nullptr) {
         return 0;
+    }
     auto shader = std::make_unique<GlVertexShader>();
     std::string error;
-    if (!ParseDeclaration(declaration, shader->elements, error)) {
+    if (!ParseDeclaration(declaration, shader->elements, shader->extent, error)) {
         LOG_ERROR("gl", "vertex declaration refused: %s", error.c_str());
         return 0;
     }
@@ -195,8 +224,9 @@ uint32_t GlShaderCache::CreateVertexShader(const uint32_t* declaration, const ui
         return 0;
     }
     shader->shader = Compile(GL_VERTEX_SHADER, shader->source.glsl);
-    if (shader->shader == 0)
+    if (shader->shader == 0) {
         return 0;
+    }
     for (size_t i = 0; i < vertexShaders_.size(); ++i) {
         if (!vertexShaders_[i]) {
             vertexShaders_[i] = std::move(shader);
@@ -208,8 +238,9 @@ uint32_t GlShaderCache::CreateVertexShader(const uint32_t* declaration, const ui
 }
 
 uint32_t GlShaderCache::CreatePixelShader(const uint32_t* function) {
-    if (function == nullptr)
+    if (function == nullptr) {
         return 0;
+    }
     auto shader = std::make_unique<GlPixelShader>();
     std::string error;
     size_t length = ShaderLength(function);
@@ -220,8 +251,9 @@ uint32_t GlShaderCache::CreatePixelShader(const uint32_t* function) {
         return 0;
     }
     shader->shader = Compile(GL_FRAGMENT_SHADER, shader->source.glsl);
-    if (shader->shader == 0)
+    if (shader->shader == 0) {
         return 0;
+    }
     for (size_t i = 0; i < pixelShaders_.size(); ++i) {
         if (!pixelShaders_[i]) {
             pixelShaders_[i] = std::move(shader);
@@ -236,8 +268,9 @@ void GlShaderCache::ForgetPrograms(bool vertex, uint32_t handle) {
     for (auto it = programs_.begin(); it != programs_.end();) {
         uint32_t key = vertex ? static_cast<uint32_t>(it->first >> 32) : static_cast<uint32_t>(it->first);
         if (key == handle) {
-            if (it->second.name)
+            if (it->second.name) {
                 gl_.DeleteProgram(it->second.name);
+            }
             it = programs_.erase(it);
         } else {
             ++it;
@@ -246,8 +279,9 @@ void GlShaderCache::ForgetPrograms(bool vertex, uint32_t handle) {
 }
 
 bool GlShaderCache::DeleteVertexShader(uint32_t handle) {
-    if (Vertex(handle) == nullptr)
+    if (Vertex(handle) == nullptr) {
         return false;
+    }
     ForgetPrograms(true, handle);
     gl_.DeleteShader(vertexShaders_[handle - 1]->shader);
     vertexShaders_[handle - 1].reset();
@@ -255,8 +289,9 @@ bool GlShaderCache::DeleteVertexShader(uint32_t handle) {
 }
 
 bool GlShaderCache::DeletePixelShader(uint32_t handle) {
-    if (Pixel(handle) == nullptr)
+    if (Pixel(handle) == nullptr) {
         return false;
+    }
     ForgetPrograms(false, handle);
     gl_.DeleteShader(pixelShaders_[handle - 1]->shader);
     pixelShaders_[handle - 1].reset();
@@ -273,15 +308,18 @@ const GlPixelShader* GlShaderCache::Pixel(uint32_t handle) const {
 
 GlProgram* GlShaderCache::Program(uint32_t vertexHandle, uint32_t pixelHandle) {
     const GlVertexShader* vertex = Vertex(vertexHandle);
-    if (vertex == nullptr)
+    if (vertex == nullptr) {
         return nullptr;
+    }
     const GlPixelShader* pixel = Pixel(pixelHandle);
-    if (pixel == nullptr)
+    if (pixel == nullptr) {
         pixelHandle = 0;
+    }
     uint64_t key = (static_cast<uint64_t>(vertexHandle) << 32) | pixelHandle;
     auto found = programs_.find(key);
-    if (found != programs_.end())
+    if (found != programs_.end()) {
         return &found->second;
+    }
 
     GlProgram& program = programs_[key];
     program.vertex = vertex;

@@ -10,10 +10,12 @@
 
 namespace mareldon {
 
-// One input of a vertex declaration: register vN fed from a float offset of the stream.
+// One input of a vertex declaration: register vN fed from an offset of the stream.
 struct GlVertexElement {
     uint32_t reg = 0;
-    uint32_t components = 0;
+    GLint size = 0;  // components, or GL_BGRA for a packed colour
+    GLenum type = GL_FLOAT;
+    GLboolean normalized = GL_FALSE;
     uint32_t offset = 0;
 };
 
@@ -21,6 +23,7 @@ struct GlVertexShader {
     GlShaderSource source;
     GLuint shader = 0;
     std::vector<GlVertexElement> elements;
+    uint32_t extent = 0;  // bytes of one vertex the declaration reads
 };
 
 struct GlPixelShader {

@@ -16,13 +16,15 @@ void ForEachLine(std::string& text, Fix fix) {
     size_t start = 0;
     while (start < text.size()) {
         size_t end = text.find('\n', start);
-        if (end == std::string::npos)
+        if (end == std::string::npos) {
             end = text.size();
+        }
         std::string line = text.substr(start, end - start);
         fix(line);
         result += line;
-        if (end < text.size())
+        if (end < text.size()) {
             result += '\n';
+        }
         start = end + 1;
     }
     text = std::move(result);
@@ -36,29 +38,33 @@ void WrapRightHandSide(std::string& line, std::string_view prefix, std::string_v
         return;
     }
     size_t eq = line.find(" = ");
-    if (eq == std::string::npos)
+    if (eq == std::string::npos) {
         return;
+    }
     std::string rhs = line.substr(eq + 3, line.size() - eq - 4);
     line = line.substr(0, eq + 3) + std::string(before) + rhs + std::string(after) + ";";
 }
 
 void InsertBeforeMainEnd(std::string& glsl, std::string_view code) {
     size_t end = glsl.rfind('}');
-    if (end != std::string::npos)
+    if (end != std::string::npos) {
         glsl.insert(end, code);
+    }
 }
 
 void InsertBeforeMain(std::string& glsl, std::string_view code) {
     size_t main = glsl.find("void main()");
-    if (main != std::string::npos)
+    if (main != std::string::npos) {
         glsl.insert(main, code);
+    }
 }
 
 int UniformArraySize(const std::string& glsl, std::string_view name) {
     std::string declaration = "uniform vec4 " + std::string(name) + "[";
     size_t at = glsl.find(declaration);
-    if (at == std::string::npos)
+    if (at == std::string::npos) {
         return 0;
+    }
     return std::atoi(glsl.c_str() + at + declaration.size());
 }
 
@@ -74,13 +80,16 @@ void GuardRelativeReads(std::string& glsl) {
         int depth = 0;
         size_t close = open;
         for (; close < glsl.size(); ++close) {
-            if (glsl[close] == '[')
+            if (glsl[close] == '[') {
                 ++depth;
-            if (glsl[close] == ']' && --depth == 0)
+            }
+            if (glsl[close] == ']' && --depth == 0) {
                 break;
+            }
         }
-        if (close >= glsl.size())
+        if (close >= glsl.size()) {
             break;
+        }
         std::string index = glsl.substr(open + 1, close - open - 1);
         std::string call = "mrl_RelativeConstant(" + index + ")";
         glsl.replace(at, close + 1 - at, call);
@@ -118,10 +127,12 @@ void FixPixel(std::string& glsl) {
     // (the negative shadow colour depends on it).
     bool inMain = false;
     ForEachLine(glsl, [&inMain](std::string& line) {
-        if (line == "void main()")
+        if (line == "void main()") {
             inMain = true;
-        if (!inMain)
+        }
+        if (!inMain) {
             return;
+        }
         WrapRightHandSide(line, "ps_r", "clamp(", ", -1.0, 1.0)");
         WrapRightHandSide(line, "ps_t", "clamp(", ", -1.0, 1.0)");
     });
@@ -152,13 +163,15 @@ bool TranslateShader(const uint32_t* tokens, size_t count, const GlShaderOptions
     if (!ok) {
         error.clear();
         for (int i = 0; i < parse->error_count; ++i) {
-            if (!error.empty())
+            if (!error.empty()) {
                 error += "; ";
+            }
             error += parse->errors[i].error ? parse->errors[i].error : "?";
             error += " at byte " + std::to_string(parse->errors[i].error_position);
         }
-        if (error.empty())
+        if (error.empty()) {
             error = "not a vertex or pixel shader";
+        }
         MOJOSHADER_freeParseData(parse);
         return false;
     }
@@ -166,24 +179,28 @@ bool TranslateShader(const uint32_t* tokens, size_t count, const GlShaderOptions
     out.glsl.assign(parse->output, parse->output_len);
     for (int i = 0; i < parse->uniform_count; ++i) {
         const MOJOSHADER_uniform& u = parse->uniforms[i];
-        if (u.type != MOJOSHADER_UNIFORM_FLOAT || u.constant)
+        if (u.type != MOJOSHADER_UNIFORM_FLOAT || u.constant) {
             continue;
+        }
         int n = u.array_count > 0 ? u.array_count : 1;
-        for (int k = 0; k < n; ++k)
+        for (int k = 0; k < n; ++k) {
             out.constantSlots.push_back(static_cast<uint16_t>(u.index + k));
+        }
     }
     for (int i = 0; i < parse->attribute_count; ++i) {
         const char* name = parse->attributes[i].name;
         if (name && std::string_view(name).starts_with("vs_v")) {
             int reg = std::atoi(name + 4);
-            if (reg >= 0 && reg < 32)
+            if (reg >= 0 && reg < 32) {
                 out.inputMask |= 1u << reg;
+            }
         }
     }
     for (int i = 0; i < parse->sampler_count; ++i) {
         int stage = parse->samplers[i].index;
-        if (stage >= 0 && stage < 32)
+        if (stage >= 0 && stage < 32) {
             out.samplerMask |= 1u << stage;
+        }
     }
     MOJOSHADER_freeParseData(parse);
     if (out.vertex) {

@@ -8,13 +8,11 @@
 #include <cstring>
 #include <vector>
 
+#include "engine/platform/ShaderAssembler.h"
 #include "engine/platform/gl/GlGpu.h"
-#include "tests/engine/platform/gl/ShaderTokens.h"
 
 namespace mareldon {
 namespace {
-
-using namespace tokens;
 
 // Position (clip space), colour, texture coordinate.
 struct Vertex {
@@ -40,6 +38,20 @@ class GlGpuDeviceTest : public ::testing::Test {
     void SetUp() override { Open(kWidth, kHeight, kWidth, kHeight, 0); }
     void TearDown() override { Close(); }
 
+    // Windowed, 32-bit, with a 16-bit depth buffer.
+    static GpuPresentParameters Parameters(SDL_Window* window, uint32_t width, uint32_t height) {
+        GpuPresentParameters p;
+        p.BackBufferWidth = width;
+        p.BackBufferHeight = height;
+        p.BackBufferFormat = GpuFormat::X8R8G8B8;
+        p.BackBufferCount = 1;
+        p.hDeviceWindow = window;
+        p.Windowed = 1;
+        p.EnableAutoDepthStencil = 1;
+        p.AutoDepthStencilFormat = GpuFormat::D16;
+        return p;
+    }
+
     void Open(int windowWidth, int windowHeight, uint32_t backWidth, uint32_t backHeight, int rotation) {
         window_ = SDL_CreateWindow("gl test", 0, 0, windowWidth, windowHeight,
                                    SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
@@ -48,15 +60,7 @@ class GlGpuDeviceTest : public ::testing::Test {
         backend.SetScreenRotation(rotation);
         object_.Reset(backend.CreateObject(kGpuSdkVersion));
         ASSERT_TRUE(object_);
-        GpuPresentParameters p;
-        p.BackBufferWidth = backWidth;
-        p.BackBufferHeight = backHeight;
-        p.BackBufferFormat = GpuFormat::X8R8G8B8;
-        p.BackBufferCount = 1;
-        p.hDeviceWindow = window_;
-        p.Windowed = 1;
-        p.EnableAutoDepthStencil = 1;
-        p.AutoDepthStencilFormat = GpuFormat::D16;
+        GpuPresentParameters p = Parameters(window_, backWidth, backHeight);
         GpuDevice* device = nullptr;
         ASSERT_EQ(object_->CreateDevice(0, GpuDeviceType::HAL, window_, kGpuCreateHardwareVertexProcessing,
                                         &p, &device),
@@ -80,9 +84,8 @@ class GlGpuDeviceTest : public ::testing::Test {
         ASSERT_EQ(device_->CreateVertexBuffer(sizeof(Vertex) * 64, kGpuUsageWriteOnly, 0, GpuPool::DEFAULT,
                                               vertices_.Receive()),
                   kGpuOk);
-        passVs_ = VertexShader({kVs11, MOV, Dst(OPOS, 0), Src(V, 0), MOV, Dst(OD, 0), Src(V, 1), MOV,
-                                Dst(OT, 0), Src(V, 2), kEnd});
-        texturePs_ = PixelShader({kPs11, TEX, Dst(T, 0), MUL, Dst(R, 0), Src(T, 0), Src(V, 0), kEnd});
+        passVs_ = VertexShader("mov\toPos, v0\nmov\toD0, v1\nmov\toT0, v2\n");
+        texturePs_ = PixelShader("tex\tt0\nmul\tr0, t0, v0\n");
     }
 
     void Close() {
@@ -91,8 +94,9 @@ class GlGpuDeviceTest : public ::testing::Test {
         depth_.Reset();
         device_.Reset();
         object_.Reset();
-        if (window_)
+        if (window_) {
             SDL_DestroyWindow(window_);
+        }
         window_ = nullptr;
     }
 
@@ -100,14 +104,20 @@ class GlGpuDeviceTest : public ::testing::Test {
         ASSERT_EQ(device_->SetRenderState(state, value), kGpuOk);
     }
 
-    uint32_t VertexShader(std::vector<uint32_t> code) {
+    // Assembled as the shader objects do: the vertex constant file declared
+    // as one array so relative reads translate.
+    uint32_t VertexShader(const char* text) {
+        AssembledShader shader = AssembleShader(std::string("vs.1.1\n") + text, {96});
+        EXPECT_TRUE(shader.Ok()) << shader.error;
         uint32_t handle = 0;
-        EXPECT_EQ(device_->CreateVertexShader(kDeclaration, code.data(), &handle, 0), kGpuOk);
+        EXPECT_EQ(device_->CreateVertexShader(kDeclaration, shader.code.data(), &handle, 0), kGpuOk);
         return handle;
     }
-    uint32_t PixelShader(std::vector<uint32_t> code) {
+    uint32_t PixelShader(const char* text) {
+        AssembledShader shader = AssembleShader(std::string("ps.1.1\n") + text);
+        EXPECT_TRUE(shader.Ok()) << shader.error;
         uint32_t handle = 0;
-        EXPECT_EQ(device_->CreatePixelShader(code.data(), &handle), kGpuOk);
+        EXPECT_EQ(device_->CreatePixelShader(shader.code.data(), &handle), kGpuOk);
         return handle;
     }
 
@@ -379,13 +389,8 @@ TEST_F(GlGpuDeviceTest, DepthTestLessEqualAndDepthWriteOff) {
 }
 
 TEST_F(GlGpuDeviceTest, RelativeConstantAddressingPlacesSixteenInstances) {
-    // mov a0.x, v2.x; add oPos, v0, c[a0.x + 10]; mov oD0, c[a0.x + 30]
-    std::vector<uint32_t> code = {kVs11};
-    std::vector<uint32_t> table = ConstantTable(96);
-    code.insert(code.end(), table.begin(), table.end());
-    code.insert(code.end(), {MOV, Dst(A, 0, 1), Src(V, 2, 0x00), ADD, Dst(OPOS, 0), Src(V, 0),
-                             Src(C, 10, kXyzw, 0, true), MOV, Dst(OD, 0), Src(C, 30, kXyzw, 0, true), kEnd});
-    uint32_t instancing = VertexShader(code);
+    uint32_t instancing =
+        VertexShader("mov\ta0.x, v2.x\nadd\toPos, v0, c[a0.x + 10]\nmov\toD0, c[a0.x + 30]\n");
     ASSERT_NE(instancing, 0u);
     std::vector<float> constants(96 * 4, 0.0f);
     std::vector<Vertex> quads;
@@ -400,8 +405,9 @@ TEST_F(GlGpuDeviceTest, RelativeConstantAddressingPlacesSixteenInstances) {
         // Corners around the origin with w 0 (the offset brings w 1); u
         // carries the instance, a little off to check the rounding.
         std::vector<Vertex> q = Quad(-0.25f, 0.25f, 0.25f, -0.25f, 0);
-        for (Vertex& v : q)
+        for (Vertex& v : q) {
             v.w = 0.0f, v.u = float(i) + (i % 2 ? 0.3f : -0.3f);
+        }
         quads.insert(quads.end(), q.begin(), q.end());
     }
     device_->SetVertexShaderConstant(0, constants.data(), 96);
@@ -418,17 +424,15 @@ TEST_F(GlGpuDeviceTest, RelativeConstantAddressingPlacesSixteenInstances) {
     // A register beyond the array reads zeros: nothing is placed.
     device_->Clear(kGpuClearTarget | kGpuClearZBuffer, 0xFF000000, 1.0f, 0);
     std::vector<Vertex> outside = Quad(-1, 1, 1, -1, 0);
-    for (Vertex& v : outside)
+    for (Vertex& v : outside) {
         v.w = 1.0f, v.u = 200.0f;
+    }
     Draw(outside);
     EXPECT_EQ(Screen(kWidth / 2, kHeight / 2), 0u);
 }
 
 TEST_F(GlGpuDeviceTest, SaturateAndCoIssuedAlpha) {
-    // sub_sat r1, v0, c0; add r0.rgb, r1, c1; +mov r0.a, c2.a
-    uint32_t shader =
-        PixelShader({kPs11, SUB, Dst(R, 1, 0xF, true), Src(V, 0), Src(C, 0), ADD, Dst(R, 0, 7), Src(R, 1),
-                     Src(C, 1), MOV | kCoIssue, Dst(R, 0, 8), Src(C, 2, 0xFF), kEnd});
+    uint32_t shader = PixelShader("sub_sat\tr1, v0, c0\nadd\tr0.rgb, r1, c1\n+mov\tr0.a, c2.a\n");
     ASSERT_NE(shader, 0u);
     const float c[3][4] = {{0.75f, 0.0f, 0.0f, 0.0f}, {0.5f, 0.25f, 0.0f, 0.0f}, {0, 0, 0, 1.0f}};
     device_->SetPixelShaderConstant(0, &c[0][0], 3);
@@ -445,17 +449,42 @@ TEST_F(GlGpuDeviceTest, SaturateAndCoIssuedAlpha) {
     EXPECT_NEAR(int(pixel & 0xFF), 0x40, 1);
 }
 
+// ps.1.1 holds constants and registers in [-1, 1].
+TEST_F(GlGpuDeviceTest, PixelShaderValuesStayWithinTheRegisterRange) {
+    struct Case {
+        const char* text;
+        int expected;  // red, from v0.r = 0.25 and c0.r = 2, c1.r = 0.5
+    };
+    const Case cases[] = {
+        {"mul\tr0, v0, c0\n", 0x40},                   // c0 reads as 1
+        {"add\tr1, v0, c0\nmul\tr0, r1, c1\n", 0x80},  // r1 = 1.25 is held as 1
+    };
+    const float c[2][4] = {{2.0f, 0, 0, 1.0f}, {0.5f, 0, 0, 1.0f}};
+    device_->SetPixelShaderConstant(0, &c[0][0], 2);
+    Rs(GpuRenderState::SRCBLEND, gpu::BLEND_ONE);
+    Rs(GpuRenderState::DESTBLEND, gpu::BLEND_ZERO);
+    device_->SetVertexShader(passVs_);
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.text);
+        device_->Clear(kGpuClearTarget | kGpuClearZBuffer, 0xFF000000, 1.0f, 0);
+        device_->SetPixelShader(PixelShader(k.text));
+        Draw(FullQuad(0xFF400000));
+        EXPECT_NEAR(int(Screen(4, 4) >> 16), k.expected, 1);
+    }
+}
+
 TEST_F(GlGpuDeviceTest, RefusedShadersGiveNoHandle) {
     uint32_t handle = 7;
-    const uint32_t unknownOpcode[] = {kVs11, 0x7777, Dst(R, 0), kEnd};
+    const uint32_t unknownOpcode[] = {0xFFFE0101, 0x7777, 0x800F0000, 0x0000FFFF};
     EXPECT_NE(device_->CreateVertexShader(kDeclaration, unknownOpcode, &handle, 0), kGpuOk);
     EXPECT_EQ(handle, 0u);
-    const uint32_t pixelAsVertex[] = {kPs11, MOV, Dst(R, 0), Src(V, 0), kEnd};
-    EXPECT_NE(device_->CreateVertexShader(kDeclaration, pixelAsVertex, &handle, 0), kGpuOk);
-    const uint32_t badDeclaration[] = {0x20000000, 0x40070000, 0xFFFFFFFF};
-    const uint32_t ok[] = {kVs11, MOV, Dst(OPOS, 0), Src(V, 0), kEnd};
-    EXPECT_NE(device_->CreateVertexShader(badDeclaration, ok, &handle, 0), kGpuOk);
-    EXPECT_NE(device_->CreatePixelShader(ok, &handle), kGpuOk);
+    AssembledShader pixel = AssembleShader("ps.1.1\nmov\tr0, v0\n");
+    AssembledShader vertex = AssembleShader("vs.1.1\nmov\toPos, v0\n");
+    ASSERT_TRUE(pixel.Ok() && vertex.Ok());
+    EXPECT_NE(device_->CreateVertexShader(kDeclaration, pixel.code.data(), &handle, 0), kGpuOk);
+    EXPECT_NE(device_->CreatePixelShader(vertex.code.data(), &handle), kGpuOk);
+    const uint32_t badDeclaration[] = {0x20000000, 0x40090000, 0xFFFFFFFF};  // no type 9
+    EXPECT_NE(device_->CreateVertexShader(badDeclaration, vertex.code.data(), &handle, 0), kGpuOk);
 }
 
 TEST_F(GlGpuDeviceTest, EachShaderPairIsLinkedOnce) {
@@ -483,6 +512,24 @@ TEST_F(GlGpuDeviceTest, BuffersMadeEveryFrameReuseTheirStorage) {
         buffers.clear();
         EXPECT_LE(gl_->PooledBufferCount(), 21u) << "frame " << frame;
     }
+}
+
+TEST_F(GlGpuDeviceTest, DrawsReadingPastTheirBuffersAreRefused) {
+    device_->SetVertexShader(passVs_);
+    device_->SetPixelShader(0);
+    device_->SetStreamSource(0, vertices_.Get(), sizeof(Vertex));
+    EXPECT_EQ(device_->DrawPrimitive(GpuPrimitiveType::TRIANGLELIST, 60, 1),
+              kGpuOk);  // vertices 60..62 of 64
+    EXPECT_EQ(device_->DrawPrimitive(GpuPrimitiveType::TRIANGLELIST, 62, 1), kGpuErrorInvalidCall);
+    EXPECT_EQ(device_->DrawPrimitive(GpuPrimitiveType::TRIANGLESTRIP, 0, 63), kGpuErrorInvalidCall);
+    GpuPtr<GpuBuffer> indices;
+    ASSERT_EQ(device_->CreateIndexBuffer(12, kGpuUsageWriteOnly, GpuFormat::INDEX16, GpuPool::DEFAULT,
+                                         indices.Receive()),
+              kGpuOk);
+    device_->SetIndices(indices.Get(), 0);
+    EXPECT_EQ(device_->DrawIndexedPrimitive(GpuPrimitiveType::TRIANGLELIST, 0, 4, 0, 2), kGpuOk);
+    EXPECT_EQ(device_->DrawIndexedPrimitive(GpuPrimitiveType::TRIANGLELIST, 0, 4, 3, 2),
+              kGpuErrorInvalidCall);
 }
 
 TEST_F(GlGpuDeviceTest, LocksKeepTheirBytesAndRefuseWhatCannotBeLocked) {
@@ -521,14 +568,7 @@ TEST_F(GlGpuDeviceTest, CopyRectsMovesStagedLevelsIntoADefaultPoolTexture) {
 }
 
 TEST_F(GlGpuDeviceTest, ResetResizesTheBackBuffer) {
-    GpuPresentParameters p;
-    p.BackBufferWidth = 32;
-    p.BackBufferHeight = 40;
-    p.BackBufferFormat = GpuFormat::X8R8G8B8;
-    p.hDeviceWindow = window_;
-    p.Windowed = 1;
-    p.EnableAutoDepthStencil = 1;
-    p.AutoDepthStencilFormat = GpuFormat::D16;
+    GpuPresentParameters p = Parameters(window_, 32, 40);
     backBuffer_.Reset();
     depth_.Reset();
     ASSERT_EQ(device_->Reset(&p), kGpuOk);
@@ -539,6 +579,16 @@ TEST_F(GlGpuDeviceTest, ResetResizesTheBackBuffer) {
     EXPECT_EQ(desc.Height, 40u);
     device_->Clear(kGpuClearTarget | kGpuClearZBuffer, 0xFF123456, 1.0f, 0);
     EXPECT_EQ(Screen(31, 39), 0x123456u);
+}
+
+TEST_F(GlGpuDeviceTest, NoDeviceOnAWindowWithoutOpenGl) {
+    SDL_Window* plain = SDL_CreateWindow("plain", 0, 0, 32, 32, SDL_WINDOW_HIDDEN);
+    ASSERT_NE(plain, nullptr);
+    GpuPresentParameters p = Parameters(plain, 32, 32);
+    GpuDevice* device = reinterpret_cast<GpuDevice*>(1);
+    EXPECT_NE(object_->CreateDevice(0, GpuDeviceType::HAL, plain, 0, &p, &device), kGpuOk);
+    EXPECT_EQ(device, nullptr);
+    SDL_DestroyWindow(plain);
 }
 
 TEST_F(GlGpuDeviceTest, ObjectReportsModesFormatsAndOneDeviceType) {
@@ -602,8 +652,9 @@ TEST_F(GlGpuScreenTest, CaptureWritesThePresentedFrame) {
     device_->Present();
     FILE* file = std::fopen(path.c_str(), "rb");
     EXPECT_EQ(file, nullptr) << "written one frame early";
-    if (file)
+    if (file) {
         std::fclose(file);
+    }
     device_->Clear(kGpuClearTarget | kGpuClearZBuffer, 0xFF00FF00, 1.0f, 0);
     device_->Present();
     file = std::fopen(path.c_str(), "rb");

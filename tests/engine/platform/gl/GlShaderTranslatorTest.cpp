@@ -2,23 +2,24 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/engine/platform/gl/ShaderTokens.h"
+#include "engine/platform/ShaderAssembler.h"
 
 namespace mareldon {
 namespace {
-
-using namespace tokens;
 
 bool Contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
+std::vector<uint32_t> Assemble(const char* text, int constantRegisters = 0) {
+    AssembledShader shader = AssembleShader(text, {constantRegisters});
+    EXPECT_TRUE(shader.Ok()) << shader.error;
+    return shader.code;
+}
+
 TEST(GlShaderTranslatorTest, VertexProgramRoundsTheAddressAndGuardsRelativeReads) {
-    std::vector<uint32_t> code = {kVs11};
-    std::vector<uint32_t> table = ConstantTable(96);
-    code.insert(code.end(), table.begin(), table.end());
-    code.insert(code.end(), {MOV, Dst(A, 0, 1), Src(V, 1, 0x00), MOV, Dst(OPOS, 0),
-                             Src(C, 10, kXyzw, 0, true), MOV, Dst(OD, 0), Src(C, 4), kEnd});
+    std::vector<uint32_t> code =
+        Assemble("vs.1.1\nmov a0.x, v1.x\nmov oPos, c[a0.x + 10]\nmov oD0, c4\n", 96);
     for (bool clipControl : {true, false}) {
         GlShaderSource out;
         std::string error;
@@ -37,13 +38,10 @@ TEST(GlShaderTranslatorTest, VertexProgramRoundsTheAddressAndGuardsRelativeReads
 }
 
 TEST(GlShaderTranslatorTest, PixelProgramClampsRegistersAndEndsWithTheAlphaTest) {
-    // tex t1; mad_sat r0, t1, v0, c3; add r0.rgb, r0, c1
-    const uint32_t code[] = {kPs11,     TEX,       Dst(T, 1), MAD, Dst(R, 0, 0xF, true),
-                             Src(T, 1), Src(V, 0), Src(C, 3), ADD, Dst(R, 0, 7),
-                             Src(R, 0), Src(C, 1), kEnd};
+    std::vector<uint32_t> code = Assemble("ps.1.1\ntex t1\nmad_sat r0, t1, v0, c3\nadd r0.rgb, r0, c1\n");
     GlShaderSource out;
     std::string error;
-    ASSERT_TRUE(TranslateShader(code, std::size(code), {}, out, error)) << error;
+    ASSERT_TRUE(TranslateShader(code.data(), code.size(), {}, out, error)) << error;
     EXPECT_FALSE(out.vertex);
     EXPECT_TRUE(Contains(out.glsl, "ps_r0.xyz = clamp(ps_r0.xyz + ps_c1.xyz, -1.0, 1.0);")) << out.glsl;
     EXPECT_TRUE(Contains(out.glsl, kGlAlphaTest));
@@ -54,8 +52,8 @@ TEST(GlShaderTranslatorTest, PixelProgramClampsRegistersAndEndsWithTheAlphaTest)
 }
 
 TEST(GlShaderTranslatorTest, RefusedCodeGivesAReason) {
-    const uint32_t unknownOpcode[] = {kVs11, 0x7777, Dst(R, 0), kEnd};
-    const uint32_t notAShader[] = {0x12345678, kEnd};
+    const uint32_t unknownOpcode[] = {0xFFFE0101, 0x7777, 0x800F0000, 0x0000FFFF};
+    const uint32_t notAShader[] = {0x12345678, 0x0000FFFF};
     for (const auto& [tokens, count] :
          {std::pair{unknownOpcode, std::size(unknownOpcode)}, std::pair{notAShader, std::size(notAShader)}}) {
         GlShaderSource out;
