@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     for (const RefPtr<SoundSlot>& slot : built.sounds) {
         ArchiveSoundRecord record;
-        ReadSoundRecord(data + slot->fileOffset, slot->size, record, error);
+        ParseSoundRecord(data + slot->fileOffset, slot->size, record, error);
     }
     for (const RefPtr<ModelEntry>& model : built.models) {
         BuildLayouts(*model->root);

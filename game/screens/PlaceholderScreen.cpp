@@ -29,8 +29,8 @@ void PlaceholderScreen::OnUpdatePre() {
 }
 
 void PlaceholderScreen::Step() {
-    const ButtonMasks first = owner->GetSystemButtons(0);
-    const ButtonMasks second = owner->GetSystemButtons(1);
+    const ButtonSet first = owner->GetSystemButtons(0);
+    const ButtonSet second = owner->GetSystemButtons(1);
     if (breaksInOnCoin && ((first.pressed & SystemButton::kCoin) ||
                            ((first.released | second.released) & SystemButton::kService))) {
         RequestBreakIn("");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "game/screens/PlaceholderScreen.h"
+#include "game/system/InputManager.h"
 
 namespace mareldon {
 
@@ -16,7 +17,13 @@ class SystemErrorScreen : public PlaceholderScreen {
         : PlaceholderScreen(owner, sceneName, successorName,
                             Describe("SystemErrorScreen", sceneName, successorName) + " " + message.Text() +
                                 " " + (quit ? "1" : "0")),
-          quit(quit) {}
+          quit(quit) {
+        // Stops the bus thread and closes the port; from then on the input
+        // manager raises the I/O error bit every step.
+        if (inputManager != nullptr) {
+            inputManager->CloseJvs();
+        }
+    }
 
   protected:
     void Step() override {

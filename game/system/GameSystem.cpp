@@ -1,6 +1,7 @@
 #include "game/system/GameSystem.h"
 
 #include "engine/platform/FileSystem.h"
+#include "engine/render/GraphicsDevice.h"
 #include "game/screens/ActualGameScreen.h"
 #include "game/screens/DemoMovieScreen.h"
 #include "game/screens/DemoPlayScreen.h"
@@ -19,7 +20,9 @@
 #include "game/screens/TitleScreen.h"
 #include "game/screens/TitleStartScreen.h"
 #include "game/screens/TutorialScreen.h"
+#include "game/system/InputManager.h"
 #include "game/system/IoEvent.h"
+#include "game/system/JvsLib.h"
 #include "game/system/SaveFileStore.h"
 #include "game/system/SceneTask.h"
 #include "game/system/StageTable.h"
@@ -27,6 +30,15 @@
 namespace mareldon {
 
 namespace {
+
+// The game's own keys of the logical buttons (Windows virtual-key codes):
+// arrows, page up/down, Z X C V, I coin, S service, F3 F4, F2 test, R L turn
+// the screen, F1 window, F5-F12, M, Y.
+KeyMap GameKeyMap() {
+    KeyMap map{{0x26, 0x28, 0x25, 0x27, 0x21, 0x22, 'Z',  'X',  'C',  'V',  'I', 'S', 0x72, 0x73, 0x71, 'R',
+                'L',  0x70, 0x74, 0x75, 0x76, 0x77, 0x78, 0x79, 0x7A, 0x7B, 'M', 'Y', 0,    0,    0,    0}};
+    return map;
+}
 
 struct ErrorScene {
     const char* name;
@@ -53,6 +65,9 @@ const ErrorScene* FindErrorScene(const String& name) {
 
 GameSystem::GameSystem(TaskObject* parent, const GameSystemPorts& ports)
     : TaskObject(parent, 0), ports_(ports) {
+    if (ports_.reportEvent == nullptr) {
+        ports_.reportEvent = &JvsLib::ReportEvent;
+    }
     if (ports_.saveFiles == nullptr && fileSystem) {
         ownSaveFiles_ = CreateSaveFileStore(*fileSystem);
         ports_.saveFiles = ownSaveFiles_.get();
@@ -66,6 +81,14 @@ GameSystem::GameSystem(TaskObject* parent, const GameSystemPorts& ports)
     ResetPairRanking();
     LoadRanking();
     ResetGame();
+    keyMap_ = GameKeyMap();
+    if (ports_.inputs == nullptr && inputManager != nullptr) {
+        systemInputs_[0] = new PlayerInput(inputManager, PlayerInput::kPad0 | PlayerInput::kKeyboard);
+        systemInputs_[1] = new PlayerInput(inputManager, PlayerInput::kPad1);
+        for (PlayerInput* input : systemInputs_) {
+            input->SetKeyMap(keyMap_);
+        }
+    }
     requestedSceneName_ = "boot";
     for (int input = 0; input < 2; ++input) {
         if (GetSystemButtons(input).held & SystemButton::kService) {
@@ -77,6 +100,9 @@ GameSystem::GameSystem(TaskObject* parent, const GameSystemPorts& ports)
 GameSystem::~GameSystem() {
     // Scenes reach back into the system while they are destroyed.
     DeleteChildren();
+    for (PlayerInput* input : systemInputs_) {
+        delete input;
+    }
 }
 
 void GameSystem::ReportEvent(uint32_t code, uint32_t argument) const {
@@ -85,8 +111,12 @@ void GameSystem::ReportEvent(uint32_t code, uint32_t argument) const {
     }
 }
 
-ButtonMasks GameSystem::GetSystemButtons(int input) const {
-    return ports_.inputs != nullptr ? ports_.inputs->GetButtons(input) : ButtonMasks{};
+ButtonSet GameSystem::GetSystemButtons(int input) const {
+    if (ports_.inputs != nullptr) {
+        return ports_.inputs->GetButtons(input);
+    }
+    const PlayerInput* system = systemInputs_[input & 1];
+    return system != nullptr ? system->GetButtons() : ButtonSet{};
 }
 
 void GameSystem::DeleteAllChildren() {
@@ -95,7 +125,8 @@ void GameSystem::DeleteAllChildren() {
 }
 
 bool GameSystem::UpdateScene() {
-    if (quit_) {
+    // A closed main window ends the program as "quit" does.
+    if (quit_ || (graphicsDevice && !graphicsDevice->IsRunning())) {
         DeleteAllChildren();
         requestedSceneName_ = "";
         return false;
@@ -239,13 +270,17 @@ void GameSystem::WatchInputs() {
         return;
     }
     if (errorShown_) {
+        // An error screen is up: the inputs are read no more.
+        if (inputManager != nullptr) {
+            inputManager->enabled = false;
+        }
         return;
     }
     if (attentionTimer_ > 0) {
         --attentionTimer_;
     }
-    const ButtonMasks first = GetSystemButtons(0);
-    const ButtonMasks second = GetSystemButtons(1);
+    const ButtonSet first = GetSystemButtons(0);
+    const ButtonSet second = GetSystemButtons(1);
     const bool inTestMode = currentSceneName_.Equals("testmode");
     if (!inTestMode && (first.pressed & SystemButton::kCoin)) {
         AddCoin();
@@ -293,15 +328,14 @@ void GameSystem::PlayBgm(const char* cue) {
 }
 
 const StageEntryHandle& GameSystem::GetStageEntry(int i) const {
-    const int last = static_cast<int>(stageTable_.size()) - 1;
-    return stageTable_[static_cast<size_t>(i < 0 ? 0 : (i > last ? last : i))];
+    const int last = stageTable_.Count() - 1;
+    return stageTable_[i < 0 ? 0 : (i > last ? last : i)];
 }
 
 void GameSystem::BuildStageTable() {
-    stageTable_.clear();
-    stageTable_.reserve(4);
+    stageTable_.Clear();
     for (const StageRow& row : kStageRows) {
-        stageTable_.emplace_back(new StageEntry(row));
+        stageTable_.Add(StageEntryHandle(new StageEntry(row)));
     }
 }
 

@@ -5,8 +5,10 @@
 #include <memory>
 #include <vector>
 
+#include "engine/core/PlayerInput.h"
 #include "engine/core/String.h"
 #include "engine/core/TaskObject.h"
+#include "engine/render/HandleArray.h"
 #include "game/system/ConfigFile.h"
 #include "game/system/PlayerRecord.h"
 #include "game/system/Rankings.h"
@@ -18,9 +20,11 @@ namespace mareldon {
 class SaveFileStore;
 class SceneTask;
 
-// What the game system reaches outside the task tree. Any of them may be null:
-// save files then go through the task's file system (none: nothing is read or
-// written), events are dropped, no button is down.
+// Stand-ins for what the game system otherwise takes from the task tree and the
+// I/O library; tests script them. Null means the real one: save files through
+// the task's file system (none: nothing is read or written), events through the
+// I/O library, buttons from two system inputs under the task's input manager
+// (none: no button is down).
 struct GameSystemPorts {
     SaveFileStore* saveFiles = nullptr;
     EventReporter reportEvent = nullptr;
@@ -50,7 +54,9 @@ class GameSystem : public TaskObject {
     void WatchInputs();
 
     void ReportEvent(uint32_t code, uint32_t argument) const;
-    ButtonMasks GetSystemButtons(int input) const;
+    ButtonSet GetSystemButtons(int input) const;
+    // The logical-button keys of the game, for every input the screens build.
+    const KeyMap& GetKeyMap() const { return keyMap_; }
 
     // Settings.
     const OperatingSettings* GetOperatingSettings(OperatingSettings* out) const;
@@ -86,7 +92,7 @@ class GameSystem : public TaskObject {
     void BuildStageTable();
     // Entry i; callers keep i within the table, and an index outside it is clamped.
     const StageEntryHandle& GetStageEntry(int i) const;
-    int GetStageCount() const { return static_cast<int>(stageTable_.size()); }
+    int GetStageCount() const { return stageTable_.Count(); }
     int GetCurrentStage() const { return currentStage_; }
     int GetPlayingStage() const { return playingStage_; }
     void SetGameMode(int32_t mode) { gameMode_ = mode; }
@@ -179,7 +185,8 @@ class GameSystem : public TaskObject {
     uint8_t resourcesLoaded_ = 0;
 
     Rankings rankings_;
-    std::vector<StageEntryHandle> stageTable_;
+    HandleArray<StageEntry> stageTable_{4};
+    KeyMap keyMap_;
 
     std::array<PlayerRecord, 2> saved_;
     std::array<PlayerRecord, 2> live_;
@@ -212,6 +219,10 @@ class GameSystem : public TaskObject {
     uint8_t reachedEnding_ = 0;
     uint8_t errorShown_ = 0;
     uint8_t bootPhase_ = 1;
+
+    // The two system inputs, when the game system made them (children of the
+    // input manager, not of this task).
+    PlayerInput* systemInputs_[2] = {nullptr, nullptr};
 };
 
 }  // namespace mareldon

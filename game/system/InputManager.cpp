@@ -9,6 +9,7 @@
 #include "engine/platform/InputDevices.h"
 #include "game/system/JvsBus.h"
 #include "game/system/JvsLib.h"
+#include "game/system/SerialPort.h"
 
 namespace mareldon {
 
@@ -93,11 +94,12 @@ void InputManager::OpenJvs() {
     if (!jvsActive) {
         return;
     }
-    // Waits for the bus to be ready, at most five seconds; a failed bus ends the wait.
+    // Waits for the bus to be ready, at most five seconds; a failed bus ends the
+    // wait, and so does a port that would not open (its bus never starts).
     Stopwatch stopwatch;
     int state = JvsLib::Poll();
     jvsActive = false;
-    while (state >= 0) {
+    while (state >= 0 && SerialPort::IsOpen()) {
         if (stopwatch.ElapsedSeconds() > kReadyTimeoutMs / 1000.0f) {
             LOG_WARN(kLog, "the I/O board did not become ready in %u ms", kReadyTimeoutMs);
             break;

@@ -347,6 +347,9 @@ int SendFrame(int address) {
         return 0;
     }
     g_lastFrameLength = EncodeJvsFrame(static_cast<uint8_t>(address), queue.data, length, g_lastFrame);
+    // A node slower than the read timeout answers both the frame and the
+    // retransmit request; the copy left over would pass for the next reply.
+    SerialPort::DiscardInput();
     SerialPort::Write(g_lastFrame, g_lastFrameLength);
     return 1;
 }
@@ -406,6 +409,10 @@ int ReceiveFrame(uint8_t* out) {
 }
 
 int WaitIdle(uint32_t timeoutMs) {
+    // Without a bus thread (the port would not open) nothing will change.
+    if (!g_thread.joinable()) {
+        return GetState();
+    }
     const uint32_t start = TickCount();
     std::unique_lock lock(g_stateMutex);
     for (;;) {

@@ -68,7 +68,8 @@ int SendFrame(int address);
 int ReceiveFrame(uint8_t* out);
 
 // Waits until the state is 1 (ready) or negative (closed, failed), or until
-// timeoutMs have passed on the process clock; the state found.
+// timeoutMs have passed on the process clock; the state found. Returns at once
+// when no bus thread runs. Called from the thread that starts and stops the bus.
 int WaitIdle(uint32_t timeoutMs);
 
 // The pause after each bus reset (1000 ms); tests shorten it.

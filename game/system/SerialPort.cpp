@@ -54,6 +54,18 @@ int Read(uint8_t* buffer, int max) {
     return g_port->Read(buffer, std::min(waiting, max), 0);
 }
 
+void DiscardInput() {
+    if (!g_port) {
+        return;
+    }
+    uint8_t sink[64];
+    for (int waiting = g_port->Available(); waiting > 0; waiting = g_port->Available()) {
+        if (g_port->Read(sink, std::min(waiting, static_cast<int>(sizeof sink)), 0) <= 0) {
+            break;
+        }
+    }
+}
+
 int ReadSense() {
     return g_port ? g_port->ReadSense() : -1;
 }

@@ -20,6 +20,8 @@ int Write(const uint8_t* data, int length);
 // timeout, RTS is set again; 0 or 1. Otherwise the smaller of the waiting count
 // and max. -1 when the port is closed or the line is gone.
 int Read(uint8_t* buffer, int max);
+// Drops whatever bytes are waiting.
+void DiscardInput();
 // 1 or 0, -1 when no port is open or the line cannot be read.
 int ReadSense();
 // true releases RTS, false sets it.

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "engine/core/PlayerInput.h"
+
 namespace mareldon {
 
 // Logical buttons the game system reads from its two system inputs.
@@ -14,21 +16,12 @@ constexpr uint32_t kCoinError = 0x10000000;  // bit 28
 constexpr uint32_t kIoError = 0x20000000;    // bit 29
 }  // namespace SystemButton
 
-// One input's four masks: held, newly pressed, pressed with auto-repeat,
-// newly released.
-struct ButtonMasks {
-    uint32_t held = 0;
-    uint32_t pressed = 0;
-    uint32_t repeat = 0;
-    uint32_t released = 0;
-};
-
-// Where the game system reads the button masks of its two system inputs
-// (0: controller 0 and the keyboard, 1: controller 1).
+// Stands in for the game system's two system inputs (0: controller 0 and the
+// keyboard, 1: controller 1), so tests can script the cabinet's buttons.
 class SystemInputs {
   public:
     virtual ~SystemInputs() = default;
-    virtual ButtonMasks GetButtons(int input) const = 0;
+    virtual ButtonSet GetButtons(int input) const = 0;
 };
 
 // I/O library event report (the shape of the I/O library's own): the top

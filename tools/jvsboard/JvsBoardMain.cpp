@@ -18,6 +18,7 @@
 //   echo 0|1 | silent 0|1       echo host frames / answer nothing
 //   senselow                    every node loses its address
 //   coins NODE SLOT             prints "COINS <count>"
+//   ping                        nothing; its OK follows every host frame read before it
 //   quit
 #include <fcntl.h>
 #include <poll.h>
@@ -129,6 +130,7 @@ class Simulator {
         JvsBoardFaults faults = board_->Faults();
         if (word == "quit") {
             return false;
+        } else if (word == "ping") {
         } else if (word == "switches" && in >> a >> b >> c) {
             board_->SetSwitches(a, b, static_cast<uint16_t>(std::stoul(c, nullptr, 16)));
         } else if (word == "test" && in >> a >> b) {

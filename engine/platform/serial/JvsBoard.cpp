@@ -147,6 +147,10 @@ int JvsBoard::TakeReply(uint8_t* out, int max) {
 
 void JvsBoard::HostWrite(const uint8_t* data, int length) {
     std::lock_guard lock(mutex_);
+    if (!late_.empty()) {
+        out_.push_back(std::move(late_));
+        late_.clear();
+    }
     for (int i = 0; i < length; ++i) {
         const uint8_t byte = data[i];
         if (byte == kJvsSync) {
@@ -207,7 +211,7 @@ void JvsBoard::HandleFrame(uint8_t address, const uint8_t* data, int size) {
     if (faults_.silent) {
         return;
     }
-    if (size >= 1 && data[0] == 0x2F && (NodeAt(address) != nullptr || address == 0)) {
+    if (size >= 1 && data[0] == 0x2F && (NodeAt(address) != nullptr || (address == 0 && eventDevice_))) {
         if (!lastReply_.empty()) {
             Emit(lastReply_.data(), static_cast<int>(lastReply_.size()));
         }
@@ -378,6 +382,11 @@ void JvsBoard::Emit(const uint8_t* wire, int size) {
     }
     if (faults_.dropReplies > 0) {
         --faults_.dropReplies;
+        return;
+    }
+    if (faults_.lateReplies > 0) {
+        --faults_.lateReplies;
+        late_.assign(wire, wire + size);
         return;
     }
     if (faults_.lengthZeroReplies > 0) {

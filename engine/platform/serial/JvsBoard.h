@@ -39,6 +39,7 @@ struct JvsBoardFaults {
     int splitReplies = 0;       // deliver each reply in this many pieces
     bool echo = false;          // send the host's frames back, as a half-duplex adapter may
     int lengthZeroReplies = 0;  // send a frame with length byte 0 instead of the reply
+    int lateReplies = 0;        // hold the reply back until the host writes again
 };
 
 // A chain of JVS I/O nodes plus the event-report device at address 0, as the
@@ -101,6 +102,7 @@ class JvsBoard {
     std::vector<std::vector<uint8_t>> hostFrames_;
     std::deque<std::vector<uint8_t>> out_;
     std::vector<uint8_t> lastReply_;
+    std::vector<uint8_t> late_;
     JvsBoardFaults faults_;
     JvsSwitchSource* source_ = nullptr;
 };

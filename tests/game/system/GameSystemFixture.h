@@ -35,8 +35,8 @@ class MemorySaveFiles : public SaveFileStore {
 // The two system inputs' masks, as the test sets them for the next step.
 class FakeSystemInputs : public SystemInputs {
   public:
-    ButtonMasks GetButtons(int input) const override { return masks[input & 1]; }
-    ButtonMasks masks[2];
+    ButtonSet GetButtons(int input) const override { return masks[input & 1]; }
+    ButtonSet masks[2]{};
 };
 
 // Every event the game system reported, in order.

@@ -177,6 +177,15 @@ TEST_F(InputManagerTest, IoErrorForEveryUnusableLink) {
         }
     }
     {
+        // A port that cannot be opened.
+        SetSerialLinkOpener([](const char*) { return std::unique_ptr<SerialLink>(); });
+        InputManager manager(nullptr, 4, 1, 1);
+        EXPECT_FALSE(manager.jvsActive);
+        EXPECT_TRUE(Pressed(Step(manager), 23));
+        EXPECT_TRUE(Pressed(Step(manager), 23));
+        SetSerialLinkOpener({});
+    }
+    {
         // A board that goes quiet later, and a link the error screen closed.
         ScopedJvsBoard sim;
         InputManager manager(nullptr, 4, 1, 1);

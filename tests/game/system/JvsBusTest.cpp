@@ -40,6 +40,9 @@ TEST_F(JvsBusTest, StartUpResetsAddressesAndIdentifies) {
     EXPECT_EQ(sim.TakeFrames(),
               (Frames{"E0 FF 03 F0 D9 CB", "E0 FF 03 F1 01 F4", "E0 01 02 10 13", "E0 01 02 11 14",
                       "E0 01 02 12 15", "E0 01 02 13 16", "E0 01 02 14 17"}));
+    // Idle between cycles: RTS released.
+    ASSERT_NE(sim.link, nullptr);
+    EXPECT_FALSE(sim.link->Rts());
     // One reset pause on the virtual clock, not a real second.
     EXPECT_GE(clock.Milliseconds(), 1000u);
     EXPECT_EQ(JvsBus::GetNodeCount(), 1);

@@ -57,6 +57,19 @@ TEST_F(JvsLibTest, CycleRequestsSwitchesDecrementsAndCoins) {
     EXPECT_EQ(JvsLib::GetNodeRecord(32), nullptr);
 }
 
+TEST_F(JvsLibTest, LateReplyIsNotTakenForTheNextOne) {
+    Open();
+    JvsNodeRecord& record = *JvsLib::GetNodeRecord(1);
+    sim.board->SetSwitches(0, 0, kJvsPush1);
+    // The reply comes only after the retransmit request, so the host sees two copies.
+    sim.board->SetFaults({.lateReplies = 1});
+    EXPECT_EQ(Step(), (Frames{"E0 01 06 20 02 02 21 02 4E", "E0 01 02 2F 32"}));
+    EXPECT_EQ(record.playerSwitches[0], 0x02);
+    sim.board->SetSwitches(0, 0, kJvsPush2);
+    Step();
+    EXPECT_EQ(record.playerSwitches[0], 0x01);
+}
+
 TEST_F(JvsLibTest, ParserStoresWhatFitsAndStopsAtTheReplyEnd) {
     JvsNodeRecord& record = *JvsLib::GetNodeRecord(3);
     record = {};

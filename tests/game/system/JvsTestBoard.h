@@ -29,8 +29,14 @@ class ScopedJvsBoard {
   public:
     explicit ScopedJvsBoard(std::vector<JvsNodeConfig> nodes = {JvsNodeConfig{}}, bool eventDevice = true)
         : board(std::make_shared<JvsBoard>(std::move(nodes), eventDevice)) {
-        SetSerialLinkOpener([b = board](const char*) { return std::make_unique<SimulatedSerialLink>(b); });
+        SetSerialLinkOpener([this](const char*) {
+            auto opened = std::make_unique<SimulatedSerialLink>(board);
+            link = opened.get();
+            return opened;
+        });
     }
+    ScopedJvsBoard(const ScopedJvsBoard&) = delete;
+    ScopedJvsBoard& operator=(const ScopedJvsBoard&) = delete;
     ~ScopedJvsBoard() {
         JvsLib::Close();
         SetSerialLinkOpener({});
@@ -47,6 +53,7 @@ class ScopedJvsBoard {
     }
 
     std::shared_ptr<JvsBoard> board;
+    SimulatedSerialLink* link = nullptr;  // the last one opened
 };
 
 }  // namespace mareldon
