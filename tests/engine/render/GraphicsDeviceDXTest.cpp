@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 
 #include "engine/core/VertexLayout.h"
 
@@ -161,6 +162,15 @@ TEST(GraphicsDeviceDXTest, CachedSettersSendOnlyChanges) {
     EXPECT_EQ(f.gpu.Count("SetTextureStageState(3, BORDERCOLOR, 4278190335)"), 1u);  // 0xFF0000FF
     EXPECT_EQ(f.gpu.Count("SetTextureStageState(3, MINFILTER, 1)"), 1u);
     EXPECT_EQ(device.GetSamplerState(3)->minFilter, TextureFilter::Point);
+
+    // A damaged colour (NaN, infinities) still packs into channels of 0 to 255.
+    f.gpu.ClearCalls();
+    sampler.borderColor[0] = std::numeric_limits<float>::quiet_NaN();
+    sampler.borderColor[1] = -std::numeric_limits<float>::infinity();
+    sampler.borderColor[2] = std::numeric_limits<float>::infinity();
+    sampler.borderColor[3] = 0.5f;
+    device.SetSamplerState(3, sampler);
+    EXPECT_EQ(f.gpu.Count("SetTextureStageState(3, BORDERCOLOR, 2130706687)"), 1u);  // 0x7F0000FF
 }
 
 TEST(GraphicsDeviceDXTest, TexturesAndShadersAreBoundOncePerChange) {
