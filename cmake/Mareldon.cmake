@@ -34,7 +34,7 @@ endfunction()
 function(mareldon_target_defaults target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -ffp-contract=off -fno-fast-math)
   if(MARELDON_SANITIZE)
-    target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer
+    target_compile_options(${target} PRIVATE -fsanitize=address,undefined,float-cast-overflow -fno-omit-frame-pointer
                                              -fno-sanitize-recover=undefined)
     target_link_options(${target} PRIVATE -fsanitize=address,undefined)
   endif()

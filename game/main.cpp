@@ -1,57 +1,48 @@
-// The program's entry point. Until the game system stands, it runs the engine's
-// main loop over a small task tree for two seconds of steps and exits.
-#include "engine/core/Application.h"
-#include "engine/core/Log.h"
-#include "engine/platform/Clock.h"
+// The program's entry point: the game application with the real platform
+// services, then the entry sequence.
+#include <SDL.h>
 
-namespace mareldon {
-namespace {
-
-constexpr int32_t kDemoSteps = 120;
-
-// The leader leaves the tree after its steps, which ends the loop.
-class DemoTask : public TaskObject {
-  public:
-    DemoTask(TaskObject* parent, int32_t priority, int32_t lifetime)
-        : TaskObject(parent, priority), lifetime(lifetime) {}
-    void OnUpdatePost() override { ++updates; }
-    bool IsAlive() override { return lifetime < 0 || updates < lifetime; }
-
-    int32_t lifetime;
-    int32_t updates = 0;
-};
-
-// Stands in for the graphics device: counts the frames it is asked to show.
-class SpineDemo final : public Application, private FramePresenter {
-  public:
-    SpineDemo(int argc, const char* const* argv) : Application(argc, argv) { SetFramePresenter(this); }
-
-    bool Init() override {
-        DemoTask* leader = new DemoTask(&root, 0, kDemoSteps);
-        for (int32_t i = 0; i < 8; ++i)
-            new DemoTask(leader, i, -1);
-        LOG_INFO("spine", "main loop demo: %d steps at %.0f steps per second", kDemoSteps,
-                 static_cast<double>(root.frameRate));
-        started = TickCount();
-        return true;
-    }
-
-    void Exit() override {
-        LOG_INFO("spine", "%d update passes and %d frames in %u ms; %u stall blocks dropped", root.stepCount,
-                 frames, TickCount() - started, DroppedBlocks());
-    }
-
-  private:
-    void PresentFrame() override { ++frames; }
-
-    uint32_t started = 0;
-    int32_t frames = 0;
-};
-
-}  // namespace
-}  // namespace mareldon
+#include "engine/platform/FileSystem.h"
+#include "engine/platform/InputDevices.h"
+#include "engine/platform/JvsSwitchSource.h"
+#include "engine/platform/SoundBox.h"
+#include "engine/platform/WindowSystem.h"
+#include "engine/platform/gl/GlGpu.h"
+#include "engine/platform/sdl/SdlInputDevices.h"
+#include "engine/platform/sdl/SdlSwitchSource.h"
+#include "game/system/CreateGraphicsDevice.h"
+#include "game/system/GameApplication.h"
 
 int main(int argc, char** argv) {
-    mareldon::SpineDemo app(argc, argv);
-    return mareldon::ApplicationMain();
+    using namespace mareldon;
+    // Video (and with it the GL driver) stays up until the process ends: the
+    // driver keeps allocations for its whole life, and unloading it early only
+    // turns them into leaks without a name.
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
+        SDL_GL_LoadLibrary(nullptr);
+    }
+    // The graphics device draws with OpenGL; the picture is turned as the device is.
+    GlGpuBackend gl;
+    gl.SetScreenRotation(GameApplication::kRotation);
+    ScopedGpuBackend useGl(gl);
+    // The controls the simulated I/O board reads when no real board is set up,
+    // and the controllers the input manager reports as attached.
+    SdlSwitchSource switches;
+    SetJvsSwitchSource(&switches);
+    SdlInputDevices devices(GameApplication::kPadCount);
+    SetInputDevices(&devices);
+
+    GamePlatform platform;
+    platform.createFileSystem = CreateFileSystem;
+    platform.createWindowSystem = CreateWindowSystem;
+    platform.createSoundBox = CreateSoundBox;
+    platform.createGraphicsDevice = CreateGraphicsDevice;
+    int result;
+    {
+        GameApplication game(argc, argv, platform);
+        result = ApplicationMain();
+    }
+    SetInputDevices(nullptr);
+    SetJvsSwitchSource(nullptr);
+    return result;
 }

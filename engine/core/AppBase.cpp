@@ -50,6 +50,8 @@ void SplitCommandLine(const char* commandLine, StringArray& out) {
 }
 
 void SplitPath(const char* path, String* drive, String* directory, String* name, String* extension) {
+    if (path == nullptr)
+        path = "";
     const char* rest = path;
     if (StrLength(path) >= 2 && path[1] == ':') {
         if (drive != nullptr) {

@@ -1,6 +1,7 @@
 #include "engine/core/Math.h"
 
 #include <cmath>
+#include <cstdint>
 #include <utility>
 
 namespace mareldon {
@@ -109,6 +110,17 @@ Matrix4 MatrixLookAt(const Vec3& eye, const Vec3& forward, const Vec3& up) {
     Vec3 r = Vec3Cross(u, f);
     auto dot = [&eye](const Vec3& v) { return eye.x * v.x + eye.y * v.y + eye.z * v.z; };
     return {{r.x, r.y, r.z, -dot(r), u.x, u.y, u.z, -dot(u), f.x, f.y, f.z, -dot(f), 0, 0, 0, 1}};
+}
+
+int32_t TruncateToInt32(float value) {
+    if (std::isnan(value))
+        return 0;
+    // 2^31 is the first float past the top; every float below it truncates in range.
+    if (value >= 2147483648.0f)
+        return INT32_MAX;
+    if (value <= -2147483648.0f)
+        return INT32_MIN;
+    return static_cast<int32_t>(value);
 }
 
 bool Matrix4Inverse(Matrix4& out, const Matrix4& m) {

@@ -56,6 +56,10 @@ Matrix4 MatrixLookAt(const Vec3& eye, const Vec3& forward, const Vec3& up);
 // singular matrix gives false and the identity.
 bool Matrix4Inverse(Matrix4& out, const Matrix4& m);
 
+// A float truncated toward zero, as a cast does, but defined for every input: values
+// beyond the 32-bit range saturate and NaN gives 0 (a cast would be undefined).
+int32_t TruncateToInt32(float value);
+
 // The empty element constructor of plain record arrays.
 template <typename T>
 T* ReturnThis(T* self) {

@@ -1,10 +1,12 @@
 #include "engine/platform/SoundBoxDX.h"
 
 #include "engine/core/Log.h"
+#include "engine/core/Math.h"
 #include "engine/platform/Cp932.h"
 #include "engine/platform/MessageBox.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace mareldon {
 
@@ -15,16 +17,19 @@ SoundBuffer::~SoundBuffer() {
     }
 }
 
+// Levels outside 0..1 and -1..1 (or NaN) still give a defined level, which the
+// output clamps; NaN volume is silence and NaN pan the centre.
 int32_t VolumeToMillibels(float volume) {
     const float d = 1.0f - volume;
-    return -10000 - static_cast<int32_t>((1.0f - d * d) * -10000.0f);
+    const int64_t level = -10000 - static_cast<int64_t>(TruncateToInt32((1.0f - d * d) * -10000.0f));
+    return static_cast<int32_t>(std::max<int64_t>(level, INT32_MIN));
 }
 
 int32_t PanToMillibels(float pan) {
     if (pan < 0.0f) {
-        return static_cast<int32_t>((0.0f - pan) * -10000.0f);
+        return TruncateToInt32((0.0f - pan) * -10000.0f);
     }
-    return static_cast<int32_t>(pan * 10000.0f);
+    return TruncateToInt32(pan * 10000.0f);
 }
 
 SoundBoxDX::SoundBoxDX(Window*, std::shared_ptr<SoundOutput> output) : output_(std::move(output)) {
@@ -55,7 +60,8 @@ RefPtr<SoundBuffer> SoundBoxDX::CreateSound(int32_t bits, int32_t rate, int32_t 
     const int buffer = output_->CreateBuffer(bits, rate, channels, record->samples.data(), bytes);
     --record->useCount;
     if (buffer < 0) {
-        LOG_WARN("sound", "unusable sound: %d bits, %d Hz, %d channels, %u bytes", bits, rate, channels, bytes);
+        LOG_WARN("sound", "unusable sound: %d bits, %d Hz, %d channels, %u bytes", bits, rate, channels,
+                 bytes);
         return sound;  // a sound without buffer: every operation ignores it
     }
     output_->SetVolume(buffer, 0);
@@ -75,7 +81,7 @@ void SoundBoxDX::SetMasterVolume(float volume) {
     // Kept as the original had it: the master level never attenuates.
     const float d = 1.0f - volume;
     if (output_ != nullptr) {
-        output_->SetMasterVolume(static_cast<int32_t>((1.0f - d * d) * 0.0f));
+        output_->SetMasterVolume(TruncateToInt32((1.0f - d * d) * 0.0f));
     }
 }
 

@@ -29,7 +29,7 @@ int32_t Window::Edge(float factor, int32_t offset, bool horizontal) const {
         const WindowRect client = system->GetClientRect(owner);
         size = horizontal ? client.right - client.left : client.bottom - client.top;
     }
-    return static_cast<int32_t>(static_cast<float>(size) * factor) + offset;
+    return TruncateToInt32(static_cast<float>(size) * factor) + offset;
 }
 
 int32_t Window::LayoutLeft() const {

@@ -246,7 +246,7 @@ void WindowSystem::StartTimer(Window* window, float seconds) {
         return;
     }
     NativeWindow* record = window->native;
-    const int32_t ms = static_cast<int32_t>(seconds * 1000.0f);
+    const int32_t ms = TruncateToInt32(seconds * 1000.0f);
     record->timerInterval = std::max(static_cast<uint32_t>(std::max(ms, 0)), kMinimumTimerMs);
     record->timerDue = TickCount() + record->timerInterval;
     record->timerActive = true;
@@ -276,8 +276,7 @@ void WindowSystem::GetCursorPosition(const Window* window, Vec3& position) {
 
 void WindowSystem::SetCursorPosition(Window* window, const Vec3& position) {
     if (const NativeHandle handle = HandleOf(window)) {
-        backend_->SetCursorPosition(handle, static_cast<int32_t>(position.x),
-                                    static_cast<int32_t>(position.y));
+        backend_->SetCursorPosition(handle, TruncateToInt32(position.x), TruncateToInt32(position.y));
     }
 }
 
@@ -288,14 +287,19 @@ void WindowSystem::EnableWindow(Window* window, bool enable) {
 }
 
 void WindowSystem::RunDueTimers() {
-    // Handlers may destroy windows: walk a copy and look each one up again.
-    const std::vector<NativeWindow*> records = records_;
+    // Handlers may destroy windows: the due ones are noted first and each is looked up
+    // again before its call. The list keeps its storage, so a pump allocates nothing.
     const uint32_t now = TickCount();
-    for (NativeWindow* candidate : records) {
-        if (std::find(records_.begin(), records_.end(), candidate) == records_.end()) {
-            continue;
+    dueTimers_.clear();
+    for (NativeWindow* record : records_) {
+        if (record->timerActive && static_cast<int32_t>(now - record->timerDue) >= 0) {
+            dueTimers_.push_back(record);
         }
-        if (!candidate->timerActive || static_cast<int32_t>(now - candidate->timerDue) < 0) {
+    }
+    for (size_t i = 0; i < dueTimers_.size(); ++i) {
+        NativeWindow* candidate = dueTimers_[i];
+        if (std::find(records_.begin(), records_.end(), candidate) == records_.end() ||
+            !candidate->timerActive) {
             continue;
         }
         candidate->timerDue = now + candidate->timerInterval;

@@ -74,6 +74,7 @@ class WindowSystem : public Window, public MessagePump {
     std::unique_ptr<NativeWindowBackend> backend_;
     NativeWindow rootRecord_;
     std::vector<NativeWindow*> records_;
+    std::vector<NativeWindow*> dueTimers_;  // scratch of RunDueTimers
     MessageBoxPresenter* previousPresenter_ = nullptr;
     bool quitPosted_ = false;
 };

@@ -566,7 +566,7 @@ bool ParseArchiveBody(const uint8_t* body, size_t size, const ArchiveHeader& hea
     return BodyParser(body, size, header, fileSize, sink).Parse(error);
 }
 
-bool ReadSoundRecord(const uint8_t* data, size_t size, ArchiveSoundRecord& record, std::string& error) {
+bool ParseSoundRecord(const uint8_t* data, size_t size, ArchiveSoundRecord& record, std::string& error) {
     ArchiveCursor in(data, size);
     int32_t pcmSize = 0;
     int32_t flag = 0;

@@ -152,6 +152,6 @@ struct ArchiveSoundRecord {
 };
 
 // Fails when the record does not fit in the slot's bytes.
-bool ReadSoundRecord(const uint8_t* data, size_t size, ArchiveSoundRecord& record, std::string& error);
+bool ParseSoundRecord(const uint8_t* data, size_t size, ArchiveSoundRecord& record, std::string& error);
 
 }  // namespace mareldon

@@ -10,6 +10,8 @@
 #include "engine/render/ArchiveBuilder.h"
 #include "engine/render/ArchiveParser.h"
 #include "engine/render/FileRef.h"
+#include "engine/render/GraphicsDevice.h"
+#include "engine/render/ResourceProxy.h"
 
 namespace mareldon {
 
@@ -22,6 +24,9 @@ class IndexedName : public NamedNode {
         : NamedNode(root, name.Text()), index(index) {}
     int32_t index;
 };
+
+// Index buffers of archive meshes hold 16-bit indices.
+constexpr uint32_t kIndex16 = 0x2;
 
 }  // namespace
 
@@ -76,15 +81,17 @@ bool ResourceManager::LoadArchive(const String& fileName) {
         ReportUnreadable(error.c_str());
         return false;
     }
-    ByteVector body(size_t(header.bodySize));
-    if (!in.Read(body.data(), uint32_t(body.size()))) {
+    // Read into words, so the arrays of the body can keep viewing it.
+    RefPtr<WordBlock> body(new WordBlock((size_t(header.bodySize) + 3) / 4));
+    if (!in.Read(body->Bytes(), uint32_t(header.bodySize))) {
         ReportUnreadable("cannot read the body");
         return false;
     }
     file = RefPtr<FileRef>();
 
     ArchiveBuilder built;
-    if (!ParseArchiveBody(body.data(), body.size(), header, fileSize, built, error)) {
+    built.ShareBody(body);
+    if (!ParseArchiveBody(body->Bytes(), size_t(header.bodySize), header, fileSize, built, error)) {
         ReportUnreadable(error.c_str());
         return false;
     }
@@ -107,6 +114,49 @@ bool ResourceManager::LoadArchive(const String& fileName) {
     return true;
 }
 
+void ResourceManager::BuildModels(GraphicsDevice& device) {
+    std::vector<ModelNodeData*> pending;
+    for (const RefPtr<ModelEntry>& model : models_) {
+        // Depth first: a node, then its children in order.
+        pending.push_back(model->root.Get());
+        while (!pending.empty()) {
+            ModelNodeData* node = pending.back();
+            pending.pop_back();
+            for (size_t i = node->children.size(); i-- > 0;) {
+                pending.push_back(node->children[i].Get());
+            }
+            if (node->type == 2 && node->mesh) {
+                for (const RefPtr<MeshPartData>& part : node->mesh->parts) {
+                    BuildPart(device, *part);
+                }
+            }
+        }
+    }
+}
+
+void ResourceManager::BuildPart(GraphicsDevice& device, MeshPartData& part) {
+    part.BuildLayout();
+    VertexArray& vertices = *part.vertices;
+    if (!vertices.buffer) {
+        vertices.buffer =
+            device.CreateVertexBuffer(uint32_t(vertices.wordsPerVertex) * 4, uint32_t(vertices.VertexCount()),
+                                      vertices.words.data(), 0);
+    }
+    IndexArray& indices = *part.indices;
+    if (!indices.buffer && !indices.words.empty()) {
+        std::vector<uint16_t> narrow(indices.words.size());
+        for (size_t i = 0; i < narrow.size(); ++i) {
+            narrow[i] = uint16_t(indices.words[i]);
+        }
+        indices.buffer = device.CreateIndexBuffer(uint32_t(narrow.size()), narrow.data(), kIndex16);
+    }
+    if (!part.geometry) {
+        part.geometry = device.CreateGeometryBuffer(part.kind, part.layout, vertices.buffer,
+                                                    part.vertexWords[0], part.vertexWords[1], indices.buffer,
+                                                    part.indexWords[0], part.indexWords[1]);
+    }
+}
+
 bool ResourceManager::ReadSlot(uint64_t offset, uint32_t size, std::vector<uint8_t>& bytes) const {
     RefPtr<FileRef> file(new FileRef(fileSystem_, fileName_, kFileRead));
     if (file->GetStatus() < 0) {
@@ -122,29 +172,71 @@ bool ResourceManager::ReadSlot(uint64_t offset, uint32_t size, std::vector<uint8
     return true;
 }
 
-void ResourceManager::LoadSound(int32_t index) {
-    if (index < 0 || size_t(index) >= sounds_.size()) {
-        return;
+template <typename Slot>
+Slot* ResourceManager::FirstUse(std::vector<RefPtr<Slot>>& slots, int32_t index,
+                                std::vector<uint8_t>& bytes) const {
+    if (index < 0 || size_t(index) >= slots.size()) {
+        return nullptr;
     }
-    SoundSlot& slot = *sounds_[size_t(index)];
-    if (++slot.useCount != 1) {
-        return;
+    Slot& slot = *slots[size_t(index)];
+    if (++slot.useCount != 1 || !ReadSlot(slot.fileOffset, slot.size, bytes)) {
+        return nullptr;
     }
+    return &slot;
+}
+
+void ResourceManager::LoadImage(int32_t index) {
     std::vector<uint8_t> bytes;
-    if (!ReadSlot(slot.fileOffset, slot.size, bytes)) {
+    ImageSlot* slot = FirstUse(images_, index, bytes);
+    if (slot != nullptr) {
+        slot->texture = RefPtr<ResourceProxy>(
+            new ResourceProxy(device_, kTextureSampled, bytes.data(), uint32_t(bytes.size())));
+    }
+}
+
+void ResourceManager::ReleaseImage(ImageSlot& slot) {
+    // An unload without its load leaves the count at 0, so the next load reads again.
+    if (slot.useCount > 0 && --slot.useCount == 0) {
+        slot.texture = RefPtr<ResourceProxy>();
+    }
+}
+
+RefPtr<ResourceProxy> ResourceManager::AcquireImage(int32_t index) {
+    if (index < 0 || size_t(index) >= images_.size()) {
+        return RefPtr<ResourceProxy>();
+    }
+    LoadImage(index);
+    ImageSlot& slot = *images_[size_t(index)];
+    RefPtr<ResourceProxy> texture = slot.texture;
+    ReleaseImage(slot);
+    return texture;
+}
+
+RefPtr<ResourceProxy> SpriteEntry::GetTexture(ResourceManager& manager) const {
+    return manager.AcquireImage(image);
+}
+
+RefPtr<ResourceProxy> TextureRef::GetTexture(ResourceManager& manager) const {
+    return manager.AcquireImage(image);
+}
+
+void ResourceManager::LoadSound(int32_t index) {
+    std::vector<uint8_t> bytes;
+    SoundSlot* slot = FirstUse(sounds_, index, bytes);
+    if (slot == nullptr || !soundBox_) {
         return;
     }
     ArchiveSoundRecord record;
     std::string error;
-    if (!ReadSoundRecord(bytes.data(), bytes.size(), record, error)) {
+    if (!ParseSoundRecord(bytes.data(), bytes.size(), record, error)) {
         ReportUnreadable(error.c_str());
         return;
     }
     RefPtr<PcmRecord> pcm(new PcmRecord());
     pcm->byteCount = uint32_t(record.pcmSize);
     pcm->samples.assign(record.pcm, record.pcm + record.pcmSize);
-    slot.sound = soundBox_->CreateSound(record.params[0], record.params[1], record.params[2],
-                                        uint32_t(record.params[3]), uint32_t(record.params[4]), pcm);
+    slot->sound = soundBox_->CreateSound(record.params[0], record.params[1], record.params[2],
+                                         uint32_t(record.params[3]), uint32_t(record.params[4]), pcm);
 }
 
 void ResourceManager::ReleaseSound(SoundSlot& slot) {
@@ -245,6 +337,9 @@ ResourceGroup& ResourceManager::FindGroup(const String& name) {
 
 void ResourceManager::LoadGroup(const String& name) {
     ResourceGroup& group = FindGroup(name);
+    for (int32_t slot : group.images) {
+        LoadImage(slot);
+    }
     for (int32_t slot : group.sounds) {
         LoadSound(slot);
     }
@@ -252,6 +347,9 @@ void ResourceManager::LoadGroup(const String& name) {
 
 void ResourceManager::UnloadGroup(const String& name) {
     ResourceGroup& group = FindGroup(name);
+    for (int32_t slot : group.images) {
+        ReleaseImage(*images_[size_t(slot)]);
+    }
     for (int32_t slot : group.sounds) {
         ReleaseSound(*sounds_[size_t(slot)]);
     }

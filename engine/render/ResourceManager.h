@@ -32,7 +32,10 @@ class ResourceManager {
     // opened, or is damaged, shows the "cannot be read" message and leaves every
     // list empty; the result is then false.
     bool LoadArchive(const String& fileName);
+    // Makes the vertex layout and the device buffers of every mesh part.
+    void BuildModels(GraphicsDevice& device);
     // Raise a slot's use count; only the step from 0 to 1 reads the archive.
+    void LoadImage(int32_t slot);
     void LoadSound(int32_t slot);
 
     int32_t ModelCount() const { return int32_t(models_.size()); }
@@ -56,6 +59,10 @@ class ResourceManager {
     // holds its slot, else read anew. Empty without sounds or when the read failed.
     RefPtr<SoundBuffer> AcquireSound(int32_t index);
 
+    // The texture of an image slot: shared while a group holds the slot, else read
+    // anew and owned by the returned handle alone. Empty when the read failed.
+    RefPtr<ResourceProxy> AcquireImage(int32_t slot);
+
     // The group of that name; a missing one is added, empty.
     ResourceGroup& FindGroup(const String& name);
     void LoadGroup(const String& name);
@@ -78,6 +85,11 @@ class ResourceManager {
     // A slot's bytes from the archive file; false (after the message) when the
     // file cannot be read.
     bool ReadSlot(uint64_t offset, uint32_t size, std::vector<uint8_t>& bytes) const;
+    void BuildPart(GraphicsDevice& device, MeshPartData& part);
+    // The slot when this use is its first and its bytes were read; else null.
+    template <typename Slot>
+    Slot* FirstUse(std::vector<RefPtr<Slot>>& slots, int32_t index, std::vector<uint8_t>& bytes) const;
+    void ReleaseImage(ImageSlot& slot);
     void ReleaseSound(SoundSlot& slot);
 
     RefPtr<FileSystem> fileSystem_;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "engine/platform/Cp932.h"
 #include "tools/archive/ArchiveRecords.h"
 #include "tools/archive/MbdWriter.h"
 #include "tools/archive/ShaderDataWriter.h"
@@ -171,6 +172,114 @@ std::vector<uint8_t> MakeSampleArchive() {
 
 std::vector<uint8_t> MakeSmallSampleArchive() {
     return Sample(false);
+}
+
+namespace {
+
+// A grey quad facing up, one unit on each side, as a stage's only mesh.
+MbdWriter::Node QuadModel(MbdWriter& writer, const std::string& name) {
+    MbdWriter::Node mesh;
+    mesh.name = name + ":Layer1";
+    mesh.type = 2;
+    MbdWriter::Part part;
+    part.name = "Layer1";
+    part.elements = {{"Position", 3}, {"Normal", 3}};
+    part.vertexArray = writer.AddVertexArray(
+        6, {-1, 0, -1, 0, 1, 0, 1, 0, -1, 0, 1, 0, -1, 0, 1, 0, 1, 0, 1, 0, 1, 0, 1, 0});
+    part.vertexCount = 4;
+    part.indexArray = writer.AddIndexArray({0, 1, 2, 2, 1, 3});
+    part.indexCount = 6;
+    part.settings.radius = 1.5f;
+    mesh.mesh.parts.push_back(part);
+    MbdWriter::Node root;
+    root.name = name;
+    root.type = 0;
+    root.endTime = 1.0f;
+    root.children.push_back(mesh);
+    return root;
+}
+
+// A glyph that shows where a character stands: its cell's outline, and the
+// character's code as a column of bits.
+std::vector<bool> PlaceholderGlyph(uint16_t code) {
+    std::vector<bool> ink(24 * 24);
+    for (int y = 2; y < 22; ++y) {
+        for (int x = 2; x < 10; ++x) {
+            bool edge = y == 2 || y == 21 || x == 2 || x == 9;
+            bool bit = x >= 4 && x < 8 && y >= 4 && y < 20 && (code >> ((y - 4) / 2)) & 1;
+            ink[size_t(y * 24 + x)] = edge || bit;
+        }
+    }
+    return ink;
+}
+
+std::vector<uint8_t> Tone(int samples, int period, int16_t level) {
+    std::vector<uint8_t> pcm;
+    for (int i = 0; i < samples; ++i) {
+        int16_t value = (i / (period / 2)) % 2 ? level : int16_t(-level);
+        pcm.push_back(uint8_t(value));
+        pcm.push_back(uint8_t(uint16_t(value) >> 8));
+    }
+    return pcm;
+}
+
+}  // namespace
+
+std::vector<uint8_t> MakeBootArchive() {
+    MbdWriter writer;
+    auto cp932 = [](const char* utf8) { return Utf8ToCp932(utf8); };
+
+    for (const char* id :
+         {"STAGE_REI", "STAGE_KAZE", "STAGE_HI", "STAGE_UMI", "STAGE_KU", "STAGE_TEN", "STAGE_HATE",
+          "STAGE_HAJIME", "STAGE_MU", "STAGE_SOKO", "ISLAND", "VOLCANO", "STAGE_MU2"}) {
+        writer.AddModel(id, QuadModel(writer, id));
+    }
+
+    std::vector<uint8_t> rgba(256 * 64 * 4);
+    for (size_t i = 0; i < rgba.size(); i += 4) {
+        rgba[i] = rgba[i + 1] = rgba[i + 2] = 0xFF;
+        rgba[i + 3] = ((i / 4) % 256 / 16 + (i / 4) / 256 / 16) % 2 ? 0xFF : 0x80;
+    }
+    int32_t sheet = writer.AddImage(EncodePng(256, 64, rgba));
+    std::vector<MbdWriter::Frame> frames = {{"credit", 0, 0, 96, 16}, {"FreePlay_002", 0, 16, 128, 16}};
+    for (int digit = 0; digit < 10; ++digit) {
+        frames.push_back({"1016_Coin_kazu_" + std::to_string(digit), float(digit * 16), 32, 16, 16});
+    }
+    writer.AddSprite("systemimage", sheet, frames);
+
+    std::vector<FontGlyph> glyphs;
+    for (uint16_t code = 0x20; code < 0x7F; ++code) {
+        glyphs.push_back({code, 12, PlaceholderGlyph(code)});
+    }
+    EncodedFont font = EncodeFont(24, 24, glyphs);
+    writer.AddFont("F24", 24, 24, writer.AddWordArray(font.offsetTable), writer.AddBlob(font.bitStream));
+
+    int32_t effect = writer.AddSound(EncodeSoundRecord(Tone(2205, 50, 6000), 16, 22050, 1));
+    int32_t tune = writer.AddSound(EncodeSoundRecord(Tone(22050, 100, 3000), 16, 22050, 1));
+    for (const char* cue :
+         {"SE0030",     "SE0044",     "SE0045",      "SE0058",     "vosk1_se42",  "SE0077_2",   "vosk1_se37",
+          "SE0071",     "vosk1_se36", "05D_GIMIC17", "SE0021",     "061_FSHOT18", "atc",        "SE005D",
+          "09_",        "SE0020",     "SE005F",      "SE008B",     "SE0023",      "SE003D",     "SE0083",
+          "vosk1_se02", "gameover",   "SE0082",      "vosk1_se01", "vosk1_se10",  "vosk1_se83", "SE008F",
+          "vosk1_se57", "vosk1_se85", "vosk1_se66",  "SE00B2",     "SE0088",      "SE00B3",     "SE0091",
+          "SE008C",     "SE0099",     "SE00AE",      "SE0070",     "SE0074",      "SE007C",     "vosk1_se31",
+          "vosk1_se49", "vosk1_se23", "vosk1_se50"}) {
+        writer.AddSoundName(cue, effect);
+    }
+    for (const char* cue :
+         {"title", "demo03", "moviest", "end", "select", "select01", "tutorial2", "vosk_st1", "vosk_st2",
+          "vosk_st3", "vosk_st4", "vosk_st5", "vosk_st6", "BOSS", "BOSS2"}) {
+        writer.AddSoundName(cue, tune);
+    }
+
+    writer.AddGroup({"SYSTEM", {}, {}, {sheet}});
+    writer.AddGroup({"SYSTEMSE", {effect}, {}, {}});
+    writer.AddGroup({"SYSTEMBGM", {tune}, {}, {}});
+    for (const char* bank : {"GAMEREGULAR", "STAGE_無", "STAGE_零", "STAGE00_始", "STAGE01_風", "STAGE02_火",
+                             "STAGE03_海", "STAGE04_空", "STAGE05_天", "STAGE06_果"}) {
+        writer.AddGroup({cp932(bank), {}, {}, {}});
+    }
+    return writer.Build();
 }
 
 std::vector<uint8_t> MakeSampleVertexShaderData() {

@@ -27,6 +27,13 @@ std::vector<uint8_t> MakeSampleArchive();
 // The same without the font, whose offset table alone takes 256 KiB (a fuzzing seed).
 std::vector<uint8_t> MakeSmallSampleArchive();
 
+// Enough for the whole game to start: a model for every stage id, the
+// "systemimage" sheet with the credit overlay's sprites, the font "F24" with
+// every printable ASCII character, every sound-effect and music cue name (over
+// one effect and one tune), and the thirteen sound banks as groups. Names the
+// program asks for beyond these fall back to the first entry of their list.
+std::vector<uint8_t> MakeBootArchive();
+
 // The sample's font glyphs, as the glyph decoder should give them back.
 std::vector<bool> SampleGlyph(uint16_t code);
 

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "engine/platform/Cp932.h"
 #include "engine/render/ArchiveParser.h"
 
 namespace mareldon {
@@ -10,7 +11,8 @@ namespace {
 
 class Listing : public ArchiveSink {
   public:
-    void OnString(std::string_view text) override { strings.emplace_back(text); }
+    // Names are cp932; the listing is for a UTF-8 terminal.
+    void OnString(std::string_view text) override { strings.push_back(Cp932ToUtf8(text)); }
     void OnKeyTrack(int32_t, int32_t, float, ArchiveWords) override { ++tracks; }
     void OnIndexArray(ArchiveWords) override { ++indexArrays; }
     void OnVertexArray(int32_t, ArchiveWords) override { ++vertexArrays; }
@@ -42,7 +44,7 @@ class Listing : public ArchiveSink {
         ++spriteCount;
     }
     void OnSoundName(std::string_view name, int32_t slot) override {
-        soundNames += "  sound name \"" + std::string(name) + "\": sound " + std::to_string(slot) + "\n";
+        soundNames += "  sound name \"" + Cp932ToUtf8(name) + "\": sound " + std::to_string(slot) + "\n";
         ++soundNameCount;
     }
     void OnFont(const ArchiveFont& font) override {
@@ -106,7 +108,7 @@ bool ListShaderData(const std::vector<uint8_t>& file, ShaderDataKind kind, std::
     bool ok = ReadShaderData(
         file.data(), file.size(), kind,
         [&](const ShaderDataRecord& record) {
-            out << "shader \"" << record.key << "\": " << record.text.size() << " bytes of text";
+            out << "shader \"" << Cp932ToUtf8(record.key) << "\": " << record.text.size() << " bytes of text";
             for (const ShaderDataElement& element : record.elements) {
                 out << ", " << element.name << ":" << element.type;
             }

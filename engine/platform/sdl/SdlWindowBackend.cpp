@@ -201,7 +201,7 @@ void SdlWindowBackend::SetClientSize(NativeHandle window, int32_t width, int32_t
 }
 
 WindowRect SdlWindowBackend::GetWindowRect(NativeHandle window) {
-    int x, y, w, h, top, left, bottom, right;
+    int x = 0, y = 0, w = 0, h = 0, top, left, bottom, right;
     SDL_GetWindowPosition(AsSdl(window), &x, &y);
     SDL_GetWindowSize(AsSdl(window), &w, &h);
     Borders(AsSdl(window), top, left, bottom, right);
@@ -209,7 +209,7 @@ WindowRect SdlWindowBackend::GetWindowRect(NativeHandle window) {
 }
 
 WindowRect SdlWindowBackend::GetClientRect(NativeHandle window) {
-    int w, h;
+    int w = 0, h = 0;
     SDL_GetWindowSize(AsSdl(window), &w, &h);
     return WindowRect{0, 0, w, h};
 }
@@ -269,6 +269,9 @@ int32_t SdlWindowBackend::VirtualKeyFromSdl(int32_t key) {
     }
     if (key >= SDLK_F1 && key <= SDLK_F12) {
         return 0x70 + (key - SDLK_F1);
+    }
+    if (key >= SDLK_F13 && key <= SDLK_F24) {
+        return 0x7C + (key - SDLK_F13);
     }
     if (key >= SDLK_KP_1 && key <= SDLK_KP_9) {
         return 0x61 + (key - SDLK_KP_1);
@@ -342,6 +345,28 @@ int32_t SdlWindowBackend::VirtualKeyFromSdl(int32_t key) {
             return 0xBF;
         case SDLK_SEMICOLON:
             return 0xBA;
+        case SDLK_BACKQUOTE:
+            return 0xC0;
+        case SDLK_LEFTBRACKET:
+            return 0xDB;
+        case SDLK_BACKSLASH:
+            return 0xDC;
+        case SDLK_RIGHTBRACKET:
+            return 0xDD;
+        case SDLK_QUOTE:
+            return 0xDE;
+        case SDLK_PRINTSCREEN:
+            return 0x2C;
+        case SDLK_LGUI:
+            return 0x5B;
+        case SDLK_RGUI:
+            return 0x5C;
+        case SDLK_APPLICATION:
+            return 0x5D;
+        case SDLK_NUMLOCKCLEAR:
+            return 0x90;
+        case SDLK_SCROLLLOCK:
+            return 0x91;
         default:
             return 0;
     }

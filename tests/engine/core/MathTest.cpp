@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "engine/core/Random.h"
@@ -55,6 +56,26 @@ TEST(MathTest, TransformsUseColumnVectors) {
     EXPECT_EQ(Vec3Length({3, 4, 12}), 13.0f);
     EXPECT_EQ(Vec3LengthSquared({3, 4, 12}), 169.0f);
     EXPECT_TRUE(std::isnan(Vec3Normalize({0, 0, 0}).x));  // unguarded on purpose
+}
+
+TEST(MathTest, TruncationIsDefinedForEveryFloat) {
+    struct Case {
+        float value;
+        int32_t expected;
+    };
+    const Case cases[] = {
+        {2.9f, 2},
+        {-2.9f, -2},
+        {0.0f, 0},
+        {2147483520.0f, 2147483520},
+        {3e9f, INT32_MAX},
+        {-3e9f, INT32_MIN},
+        {INFINITY, INT32_MAX},
+        {-INFINITY, INT32_MIN},
+        {std::nanf(""), 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(TruncateToInt32(c.value), c.expected) << c.value;
 }
 
 TEST(MathTest, InverseNeedsPivoting) {

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -39,6 +41,12 @@ TEST_F(SoundBoxDXTest, LevelsFollowTheMillibelLaws) {
     EXPECT_EQ(PanToMillibels(1.0f), 10000);
     EXPECT_EQ(PanToMillibels(-1.0f), -10000);
     EXPECT_EQ(PanToMillibels(0.25f), 2500);
+    // Levels from outside the range still give a number the output can clamp.
+    EXPECT_EQ(VolumeToMillibels(std::nanf("")), -10000);
+    EXPECT_EQ(VolumeToMillibels(2.0f), -10000);  // the law is a parabola around 1
+    EXPECT_EQ(VolumeToMillibels(1e30f), INT32_MIN);
+    EXPECT_EQ(PanToMillibels(std::nanf("")), 0);
+    EXPECT_EQ(PanToMillibels(-1e30f), INT32_MIN);
 
     SoundBoxDX box(nullptr, output);
     RefPtr<SoundBuffer> sound = box.CreateSound(16, 22050, 1, 0, 0, Silence(64));

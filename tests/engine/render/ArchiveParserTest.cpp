@@ -439,7 +439,7 @@ TEST(ArchiveParserTest, SoundRecordFitsItsSlot) {
     ASSERT_EQ(record.size(), 4u + 8u + 24u);
     ArchiveSoundRecord sound;
     std::string error;
-    ASSERT_TRUE(ReadSoundRecord(record.data(), record.size(), sound, error)) << error;
+    ASSERT_TRUE(ParseSoundRecord(record.data(), record.size(), sound, error)) << error;
     EXPECT_EQ(sound.pcmSize, 5u);
     EXPECT_EQ(sound.pcm[4], 5);
     EXPECT_EQ(sound.params, (std::array<int32_t, 5>{16, 22050, 1, 0, 0}));
@@ -447,11 +447,11 @@ TEST(ArchiveParserTest, SoundRecordFitsItsSlot) {
 
     // A PCM count past the slot, a negative one, and a slot cut before the flag.
     PutWord(record, 0, 9);
-    EXPECT_FALSE(ReadSoundRecord(record.data(), record.size(), sound, error));
+    EXPECT_FALSE(ParseSoundRecord(record.data(), record.size(), sound, error));
     PutWord(record, 0, 0xFFFFFFFF);
-    EXPECT_FALSE(ReadSoundRecord(record.data(), record.size(), sound, error));
+    EXPECT_FALSE(ParseSoundRecord(record.data(), record.size(), sound, error));
     PutWord(record, 0, 5);
-    EXPECT_FALSE(ReadSoundRecord(record.data(), record.size() - 4, sound, error));
+    EXPECT_FALSE(ParseSoundRecord(record.data(), record.size() - 4, sound, error));
     EXPECT_NE(error.find("does not fit"), std::string::npos);
 }
 

@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+
 #include "engine/platform/Cp932.h"
 #include "engine/platform/MessageBox.h"
+#include "engine/render/ResourceProxy.h"
 #include "tests/engine/render/ArchiveTestServices.h"
+#include "tests/engine/render/DeviceFixture.h"
 #include "tools/archive/ArchiveFixtures.h"
 #include "tools/archive/ArchiveRecords.h"
 #include "tools/archive/MbdWriter.h"
@@ -30,7 +34,10 @@ class ResourceManagerTest : public testing::Test {
     ResourceManagerTest()
         : files(new MemoryFileSystem()),
           sounds(new RecordingSoundBox()),
-          manager(RefPtr<FileSystem>(files), RefPtr<GraphicsDevice>(), RefPtr<SoundBox>(sounds)) {}
+          device(&gpu.Make(), [](GraphicsDevice*) {}),
+          manager(RefPtr<FileSystem>(files), device, RefPtr<SoundBox>(sounds)) {}
+
+    const DeviceStatistics& Stats() { return *device->Statistics(); }
 
     bool Load(const std::vector<uint8_t>& archive) {
         files->files["MARELDON.mbd"] = archive;
@@ -54,6 +61,8 @@ class ResourceManagerTest : public testing::Test {
     MessageLog messages;
     RefPtr<MemoryFileSystem> files;
     RefPtr<RecordingSoundBox> sounds;
+    DeviceFixture gpu;
+    RefPtr<GraphicsDevice> device;  // owned by the fixture
     ResourceManager manager;
 };
 
@@ -62,8 +71,22 @@ const char* const kUnreadable = "これは致命的！|MARELDON.mbd が読み込
 TEST_F(ResourceManagerTest, EmptyArchiveLoadsWithEveryListEmpty) {
     EXPECT_TRUE(Load(MakeEmptyArchive()));
     ExpectEmpty();
+    gpu.gpu.ClearCalls();
+    manager.BuildModels(*device);
+    EXPECT_TRUE(gpu.gpu.Calls().empty());
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_EQ(files->opens, files->closes);
+}
+
+TEST_F(ResourceManagerTest, PaddingArchiveLoads) {
+    ASSERT_TRUE(Load(MakePaddingArchive()));
+    ASSERT_EQ(manager.SoundCount(), 1);
+    EXPECT_TRUE(manager.SoundAt(0)->name.Equals("abcd"));
+    EXPECT_EQ(manager.FindSoundIndex("abcd"), 0);
+    RefPtr<SoundBuffer> sound = manager.AcquireSound(0);
+    EXPECT_TRUE(sound);
+    ASSERT_EQ(sounds->created.size(), 1u);
+    EXPECT_EQ(sounds->created[0].samples, (std::vector<uint8_t>{1, 2, 3}));
 }
 
 TEST_F(ResourceManagerTest, MissingArchiveShowsTheMessageAndRunsOn) {
@@ -181,6 +204,101 @@ TEST_F(ResourceManagerTest, SoundRecordLongerThanItsSlotIsRefused) {
     EXPECT_TRUE(sounds->created.empty());
     EXPECT_EQ(messages.shown, std::vector<std::string>{kUnreadable});
     EXPECT_FALSE(manager.SoundSlotAt(0).sound);
+}
+
+TEST_F(ResourceManagerTest, BuildModelsMakesEachBufferOnce) {
+    ASSERT_TRUE(Load(MakeSampleArchive()));
+    manager.BuildModels(*device);
+    EXPECT_EQ(Stats().liveVertexBuffers, 2u);
+    EXPECT_EQ(Stats().liveIndexBuffers, 2u);
+    const MeshPartData& part = *manager.FindModel("scene")->root->children[0]->children[0]->mesh->parts[0];
+    ASSERT_TRUE(part.geometry);
+    EXPECT_EQ(part.geometry->PrimitiveCount(), 2);
+    EXPECT_EQ(part.layout.Count(), 3);
+    EXPECT_EQ(part.layout.Stride(), 32);
+    // The words are those of the body (vertex v, word w holds v + w / 100).
+    EXPECT_EQ(std::bit_cast<float>(part.vertices->words[8 + 1]), 1.01f);
+    EXPECT_EQ(part.indices->words, (SharedWords{0, 1, 2, 2, 1, 3}));
+    EXPECT_EQ(manager.FindFont("F24")->offsetTable->words['B'] >> 24, 12u);
+    const MeshPartData& wide = *manager.FindModel("instanced")->root->children[0]->mesh->parts[0];
+    EXPECT_EQ(wide.layout.Count(), 5);
+    RefPtr<GeometryBuffer> built = part.geometry;
+    manager.BuildModels(*device);
+    EXPECT_EQ(part.geometry.Get(), built.Get());
+    EXPECT_EQ(Stats().liveVertexBuffers, 2u);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(ResourceManagerTest, ImagesLoadOnFirstUseAndGroupsShareThem) {
+    std::vector<uint8_t> archive = MakeSampleArchive();
+    ASSERT_TRUE(Load(archive));
+    const uint32_t bodySize = uint32_t(archive[0]) | uint32_t(archive[1]) << 8 | uint32_t(archive[2]) << 16 |
+                              uint32_t(archive[3]) << 24;
+    const int opens = files->opens;
+    manager.LoadImage(0);
+    manager.LoadImage(0);
+    EXPECT_EQ(files->opens, opens + 1);
+    EXPECT_EQ(files->seeks.back(), 8 + bodySize);
+    EXPECT_EQ(manager.ImageSlotAt(0).useCount, 2);
+    EXPECT_EQ(manager.ImageSlotAt(0).texture->Width(), 16);
+
+    // The sheet's image is held by no group: each request reads it anew and the
+    // slot stays empty.
+    RefPtr<SpriteEntry> sheet = manager.FindSprite("sheet");
+    RefPtr<ResourceProxy> first = sheet->GetTexture(manager);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->Width(), 32);
+    EXPECT_FALSE(manager.ImageSlotAt(1).texture);
+    EXPECT_EQ(files->opens, opens + 2);
+
+    manager.LoadGroup("SYSTEM");
+    const int held = files->opens;
+    RefPtr<ResourceProxy> a = sheet->GetTexture(manager);
+    RefPtr<ResourceProxy> b = sheet->GetTexture(manager);
+    EXPECT_EQ(a.Get(), b.Get());
+    EXPECT_EQ(files->opens, held);
+    const MeshPartData& part = *manager.FindModel("scene")->root->children[0]->children[0]->mesh->parts[0];
+    EXPECT_EQ(part.textures[0].GetTexture(manager).Get(), manager.ImageSlotAt(0).texture.Get());
+    manager.UnloadGroup("SYSTEM");
+    EXPECT_FALSE(manager.ImageSlotAt(1).texture);
+    EXPECT_EQ(manager.ImageSlotAt(0).useCount, 2);
+    EXPECT_FALSE(manager.AcquireImage(9));
+}
+
+TEST_F(ResourceManagerTest, FailedImageReadLeavesTheSlotEmpty) {
+    std::vector<uint8_t> archive = MakeSampleArchive();
+    ASSERT_TRUE(Load(archive));
+    // The file shrinks behind the program's back.
+    files->files["MARELDON.mbd"].resize(archive.size() / 2);
+    EXPECT_FALSE(manager.AcquireImage(0));
+    EXPECT_EQ(messages.shown, std::vector<std::string>{kUnreadable});
+    EXPECT_EQ(manager.ImageSlotAt(0).useCount, 0);
+    files->files.clear();
+    manager.LoadImage(1);
+    EXPECT_FALSE(manager.ImageSlotAt(1).texture);
+    EXPECT_EQ(messages.shown.size(), 2u);
+}
+
+TEST_F(ResourceManagerTest, BootArchiveHoldsWhatTheGameAsksFor) {
+    ASSERT_TRUE(Load(MakeBootArchive()));
+    manager.BuildModels(*device);
+    EXPECT_EQ(manager.ModelCount(), 13);
+    EXPECT_TRUE(manager.FindModel("VOLCANO")->name->Equals("VOLCANO"));
+    EXPECT_TRUE(manager.FindModel("STAGE_MU2")->name->Equals("STAGE_MU2"));
+    EXPECT_EQ(manager.FindSprite("systemimage")->frames.size(), 12u);
+    EXPECT_EQ(manager.FindFont("F24")->glyphHeight, 24);
+    EXPECT_GE(manager.FindSoundIndex("vosk1_se50"), 0);
+    EXPECT_GE(manager.FindSoundIndex("moviest"), 0);
+    const int groups = manager.GroupCount();
+    EXPECT_EQ(groups, 13);
+    manager.FindGroup(Utf8ToCp932("STAGE06_果").c_str());
+    EXPECT_EQ(manager.GroupCount(), groups);
+    for (const char* bank : {"SYSTEM", "SYSTEMSE", "SYSTEMBGM"}) {
+        manager.LoadGroup(bank);
+    }
+    EXPECT_EQ(manager.ImageSlotAt(0).texture->Width(), 256);
+    EXPECT_TRUE(manager.AcquireSound(manager.FindSoundIndex("title")));
+    EXPECT_TRUE(messages.shown.empty());
 }
 
 }  // namespace

@@ -15,7 +15,8 @@ namespace {
 int Usage() {
     std::fprintf(stderr,
                  "usage:\n"
-                 "  mbdtool write empty|padding|sample|small FILE  write a sample archive\n"
+                 "  mbdtool write empty|padding|sample|small|boot FILE\n"
+                 "                                            write a sample archive (boot: for the game)\n"
                  "  mbdtool shaders DIR                       write QVDSHDV.dat and QVDSHDP.dat into DIR\n"
                  "  mbdtool list FILE                         list an archive's sections and names\n"
                  "  mbdtool list-vs FILE | list-ps FILE       list a vertex or pixel shader data file\n");
@@ -55,6 +56,8 @@ int main(int argc, char** argv) {
             bytes = MakePaddingArchive();
         } else if (which == "sample") {
             bytes = MakeSampleArchive();
+        } else if (which == "boot") {
+            bytes = MakeBootArchive();
         } else if (which == "small") {
             bytes = MakeSmallSampleArchive();
         } else {

@@ -107,9 +107,10 @@ TEST(SdlWindowBackendTest, KeysMapToVirtualKeyCodes) {
     struct Case {
         int32_t sdl, vk;
     };
-    const Case cases[] = {{SDLK_a, 'A'},     {SDLK_z, 'Z'},       {SDLK_5, '5'},      {SDLK_F2, 0x71},
-                          {SDLK_LEFT, 0x25}, {SDLK_RETURN, 0x0D}, {SDLK_LCTRL, 0x11}, {SDLK_SPACE, 0x20},
-                          {SDLK_KP_9, 0x69}, {SDLK_UNDO, 0}};
+    const Case cases[] = {
+        {SDLK_a, 'A'},          {SDLK_z, 'Z'},      {SDLK_5, '5'},      {SDLK_F2, 0x71},   {SDLK_LEFT, 0x25},
+        {SDLK_RETURN, 0x0D},    {SDLK_LCTRL, 0x11}, {SDLK_SPACE, 0x20}, {SDLK_KP_9, 0x69}, {SDLK_F13, 0x7C},
+        {SDLK_BACKQUOTE, 0xC0}, {SDLK_QUOTE, 0xDE}, {SDLK_UNDO, 0},     {-1, 0},           {0x7FFFFFFF, 0}};
     for (const Case& c : cases) {
         EXPECT_EQ(SdlWindowBackend::VirtualKeyFromSdl(c.sdl), c.vk) << c.sdl;
     }

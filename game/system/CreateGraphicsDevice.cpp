@@ -1,0 +1,12 @@
+#include "game/system/CreateGraphicsDevice.h"
+
+#include "engine/render/GraphicsDeviceDX.h"
+
+namespace mareldon {
+
+GraphicsDevice* CreateGraphicsDevice(Window* window, int32_t windowed, uint32_t flags, int32_t width,
+                                     int32_t height, int32_t rotation) {
+    return new GraphicsDeviceDX(window, windowed, flags, width, height, rotation);
+}
+
+}  // namespace mareldon

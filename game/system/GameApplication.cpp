@@ -1,0 +1,138 @@
+#include "game/system/GameApplication.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "engine/core/Log.h"
+#include "engine/platform/FileSystem.h"
+#include "engine/platform/SoundBox.h"
+#include "engine/platform/WindowSystem.h"
+#include "engine/render/GraphicsDevice.h"
+#include "engine/render/Renderer.h"
+#include "engine/render/ResourceProxy.h"
+#include "game/system/GameSystem.h"
+#include "game/system/IncomeLog.h"
+#include "game/system/InputManager.h"
+#include "game/system/JvsLib.h"
+#include "game/system/MainWindow.h"
+
+namespace mareldon {
+
+namespace {
+
+constexpr const char* kLog = "app";
+constexpr const char* kApplicationName = "MARELDON";
+constexpr const char* kArchiveName = "MARELDON.mbd";
+constexpr const char* kIncomeLog = "sv\\MARELDON_income.log";
+constexpr const char* kSaveFolder = "sv";
+// Reported to the I/O library before any window exists.
+constexpr uint32_t kStartUpEvent = 0x02000000;
+
+// Settings and rankings are saved under "sv": make it before anything wants it.
+void MakeSaveFolder(FileSystem& files) {
+    String folder;
+    files.FullPath(folder, kSaveFolder);
+    std::error_code error;
+    std::filesystem::create_directories(folder.Text(), error);
+    if (error) {
+        LOG_WARN(kLog, "cannot create %s: %s; settings and rankings will not be saved", folder.Text(),
+                 error.message().c_str());
+    }
+}
+
+}  // namespace
+
+GameApplication::GameApplication(int argc, const char* const* argv, const GamePlatform& platform)
+    : Application(argc, argv), name_(kApplicationName), programDir_(GetProgramDir()) {
+    root.fileSystem.Reset(platform.createFileSystem(programDir_));
+    if (root.fileSystem) {
+        MakeSaveFolder(*root.fileSystem);
+    }
+    ReturnOne(kIncomeLog);
+    JvsLib::ReportEvent(kStartUpEvent, 0);
+
+    WindowSystem* windows = platform.createWindowSystem();
+    root.windowSystem = windows;
+    WindowLayout layout;
+    layout.rightOffset = kScreenWidth;
+    layout.bottomOffset = kScreenHeight;
+    MainWindow* window = new MainWindow(windows, name_, layout);
+    root.mainWindow = window;
+    window->Show(true);
+    window->SetFocus();
+
+    root.soundBox.Reset(platform.createSoundBox(window));
+    root.graphicsDevice.Reset(
+        platform.createGraphicsDevice(window, 0, kDeviceFlags, kScreenWidth, kScreenHeight, kRotation));
+    if (root.graphicsDevice) {
+        root.screenTarget.Reset(new ResourceProxy(root.graphicsDevice->ScreenTexture()));
+    }
+
+    root.inputManager = new InputManager(this, kPadCount, kMouseCount, kKeyboardCount);
+
+    Renderer* renderer = new Renderer(root.fileSystem, root.graphicsDevice, root.soundBox, name_);
+    root.renderer.Reset(renderer);
+    if (renderer->LoadArchive(kArchiveName) && root.graphicsDevice) {
+        renderer->BuildModels(*root.graphicsDevice);
+    }
+
+    root.frameRate = kFrameRate;
+    root.framePeriod = 1.0f / kFrameRate;
+
+    new GameSystem(&root);
+
+    SetMessagePump(this);
+    SetFramePresenter(this);
+    SetInputPoller(this);
+}
+
+GameApplication::~GameApplication() {
+    SetMessagePump(nullptr);
+    SetFramePresenter(nullptr);
+    SetInputPoller(nullptr);
+    root.DeleteChildren();
+    root.soundBox.Reset();
+    delete root.inputManager;
+    root.inputManager = nullptr;
+    root.renderer.Reset();
+    root.screenTarget.Reset();
+    root.graphicsDevice.Reset();
+    delete root.mainWindow;
+    root.mainWindow = nullptr;
+    delete root.windowSystem;
+    root.windowSystem = nullptr;
+    root.fileSystem.Reset();
+    ReturnOne();
+}
+
+GameSystem* GameApplication::GetGameSystem() const {
+    return root.childCount > 0 ? static_cast<GameSystem*>(root.firstChild) : nullptr;
+}
+
+void GameApplication::PumpMessages() {
+    WindowSystem* windows = root.windowSystem;
+    if (windows == nullptr) {
+        return;
+    }
+    windows->Pump();
+    // A closed window, or a signal to end, leaves no window to draw into: the
+    // program ends as it would after the "quit" scene.
+    if (windows->quitReceived && root.childCount > 0) {
+        LOG_INFO(kLog, "the window has closed: ending");
+        root.DeleteChildren();
+    }
+}
+
+void GameApplication::PresentFrame() {
+    if (root.graphicsDevice) {
+        root.graphicsDevice->Present();
+    }
+}
+
+void GameApplication::PollInput() {
+    if (root.inputManager != nullptr) {
+        root.inputManager->Update();
+    }
+}
+
+}  // namespace mareldon

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+
+#include "engine/core/Application.h"
+#include "engine/core/LoopHooks.h"
+#include "engine/core/String.h"
+
+namespace mareldon {
+
+class FileSystem;
+class GameSystem;
+class GraphicsDevice;
+class SoundBox;
+class Window;
+class WindowSystem;
+
+// The service factories the application builds its platform with: the real ones
+// in the program, headless and recording ones in tests.
+struct GamePlatform {
+    FileSystem* (*createFileSystem)(const String& root) = nullptr;
+    WindowSystem* (*createWindowSystem)() = nullptr;
+    SoundBox* (*createSoundBox)(Window* window) = nullptr;
+    GraphicsDevice* (*createGraphicsDevice)(Window* window, int32_t windowed, uint32_t flags, int32_t width,
+                                            int32_t height, int32_t rotation) = nullptr;
+};
+
+// The program's application: the platform services made in a fixed order and
+// stored in the root task, so every task inherits them, and the game system as
+// the root's only child. A service that fails to start says so itself, and
+// construction goes on.
+class GameApplication final : public Application,
+                              private MessagePump,
+                              private FramePresenter,
+                              private InputPoller {
+  public:
+    static constexpr int32_t kScreenWidth = 480;
+    static constexpr int32_t kScreenHeight = 640;
+    static constexpr int32_t kRotation = 3;
+    static constexpr uint32_t kDeviceFlags = 8;
+    static constexpr int kPadCount = 4;
+    static constexpr int kMouseCount = 1;
+    static constexpr int kKeyboardCount = 1;
+    static constexpr float kFrameRate = 60.0f;
+
+    GameApplication(int argc, const char* const* argv, const GamePlatform& platform);
+    ~GameApplication() override;
+
+    const String& GetName() const { return name_; }
+    // Null once the program has ended (or when it could not be made).
+    GameSystem* GetGameSystem() const;
+
+  private:
+    // Pumps the window messages; once the last window has gone the game system
+    // is deleted, which ends the main loop.
+    void PumpMessages() override;
+    void PresentFrame() override;
+    void PollInput() override;
+
+    String name_;
+    String programDir_;
+};
+
+}  // namespace mareldon

@@ -1,0 +1,7 @@
+#include "game/system/MainWindow.h"
+
+namespace mareldon {
+
+MainWindow::~MainWindow() = default;
+
+}  // namespace mareldon
