@@ -57,6 +57,8 @@ struct DrawCommandListTest : ::testing::Test {
 
 TEST_F(DrawCommandListTest, DrawsInDescendingKeyOrderKeepingEqualPairsInInsertionOrder) {
     ColourDescriptor d("shadingname");
+    d.textures.resize(1);
+    d.textures[0].sampler.addressU = TextureAddress::Border;
     Triangle(3.0f, d, 3);
     Triangle(1.0f, d, 1);
     Triangle(2.0f, d, 2);
@@ -71,6 +73,8 @@ TEST_F(DrawCommandListTest, DrawsInDescendingKeyOrderKeepingEqualPairsInInsertio
     EXPECT_STREQ(list.parts[0]->name.Text(), "shadingname");
     EXPECT_EQ(list.parts[0]->layout.Stride(), 8);
     EXPECT_EQ(list.parts[0]->cullSwitch, 0);
+    ASSERT_EQ(list.parts[0]->textures.size(), 1u);
+    EXPECT_EQ(list.parts[0]->textures[0].sampler.addressU, TextureAddress::Border);
 }
 
 TEST_F(DrawCommandListTest, NegativeKeysSortBelowPositiveOnes) {

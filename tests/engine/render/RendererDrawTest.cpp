@@ -211,7 +211,7 @@ TEST_F(RendererDrawTest, FailedShaderIsRebuiltWithoutGrowingTheDictionary) {
     EXPECT_TRUE(target->draws.empty());
 }
 
-TEST_F(RendererDrawTest, RefusedOrEmptyPartsAreNotDrawn) {
+TEST_F(RendererDrawTest, RefusedEmptyOrTargetlessPartsAreNotDrawn) {
     RefPtr<MeshPart> part = Part("shadingname", 3);
     RefPtr<RenderBatch> batch = Batch(part);
     normal->refuse = true;
@@ -220,6 +220,13 @@ TEST_F(RendererDrawTest, RefusedOrEmptyPartsAreNotDrawn) {
     normal->refuse = false;
     part->geometry = RefPtr<GeometryBuffer>();
     renderer->DrawView(view, batch);
+    EXPECT_EQ(normal->applies, 1);
+    // A view without a target, and no view or batch at all.
+    RefPtr<RenderView> blind(new RenderView(renderer, RefPtr<TextureBase>(), RenderView::DefaultClear(),
+                                            RefPtr<ShaderGenBase>(normal), TextureViewport{}));
+    renderer->DrawView(blind, Batch(Part("shadingname", 3)));
+    renderer->DrawView(RefPtr<RenderView>(), batch);
+    renderer->DrawView(view, RefPtr<RenderBatch>());
     EXPECT_EQ(normal->applies, 1);
     EXPECT_TRUE(target->draws.empty());
 }
