@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "engine/core/Log.h"
+#include "engine/render/GeometryBuffer.h"
 #include "engine/render/GraphicsDevice.h"
 #include "engine/render/Renderer.h"
 
@@ -134,6 +135,15 @@ void DrawCommandList::Sort() {
 }
 
 void DrawCommandList::Process() {
+    for (int32_t i = 0; i < parts.Count(); ++i) {
+        RefPtr<MeshPart>& part = parts[i];
+        if (part.UseCount() != 1)
+            continue;
+        // The buffers and textures go now; the part's arrays keep their capacity.
+        part->geometry = RefPtr<GeometryBuffer>();
+        part->textures.clear();
+        spareParts.push_back(part);
+    }
     parts.Clear();
     Sort();
     size_t first = 0;
@@ -176,13 +186,21 @@ void DrawCommandList::BuildRun(size_t first, size_t count) {
         static_cast<uint32_t>(size), static_cast<uint32_t>(vertexCount), runBytes.data(), 0);
     RefPtr<GeometryBuffer> geometry = device->CreateGeometryBuffer(
         head.type == kLine ? 1 : 3, descriptor.layout, vertices, 0, vertexCount, RefPtr<IndexBuffer>(), 0, 0);
-    RefPtr<MeshPart> part(new MeshPart());
+    RefPtr<MeshPart> part = TakePart();
     part->cullSwitch = 0;
     part->name = descriptor.layerName;
     part->layout = descriptor.layout;
     part->textures = descriptor.textures;
     part->geometry = geometry;
     parts.Add(part);
+}
+
+RefPtr<MeshPart> DrawCommandList::TakePart() {
+    if (spareParts.empty())
+        return RefPtr<MeshPart>(new MeshPart());
+    RefPtr<MeshPart> part = spareParts.back();
+    spareParts.pop_back();
+    return part;
 }
 
 }  // namespace mareldon

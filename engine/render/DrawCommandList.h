@@ -81,6 +81,8 @@ class DrawCommandList : public RenderBatch {
     void Insert(Command* command);
     void Sort();
     void BuildRun(size_t first, size_t count);
+    // Last frame's parts that nobody else holds, or a new one.
+    RefPtr<MeshPart> TakePart();
 
     RefPtr<Renderer> renderer;
     std::vector<Command*> commands;  // capacity 64, doubling
@@ -89,6 +91,8 @@ class DrawCommandList : public RenderBatch {
     std::vector<uint8_t> bytes;
     uint32_t usedBytes = 0;
     std::vector<uint8_t> runBytes;
+    // Parts of earlier frames kept for reuse, so a steady frame allocates none.
+    std::vector<RefPtr<MeshPart>> spareParts;
     std::vector<Command*> scratch;
     std::vector<uint64_t> orders;
     std::vector<uint64_t> scratchOrders;

@@ -146,6 +146,25 @@ TEST_F(DrawCommandListTest, PoolAndArraysGrowOnceAndAreReusedNextFrame) {
     EXPECT_EQ(spy->geometries[1], std::pair(3, 513 * 3));
 }
 
+TEST_F(DrawCommandListTest, PartsAreReusedOnlyWhenNothingElseHoldsThem) {
+    ColourDescriptor a("a");
+    ColourDescriptor b("b");
+    Triangle(0.0f, a, 1);
+    list.Process();
+    RefPtr<MeshPart> held = list.parts[0];
+    Triangle(0.0f, b, 2);
+    list.Process();
+    ASSERT_EQ(list.parts.Count(), 1);
+    EXPECT_NE(list.parts[0], held);
+    EXPECT_STREQ(held->name.Text(), "a");
+    MeshPart* second = list.parts[0].Get();
+    Triangle(0.0f, a, 3);
+    list.Process();
+    ASSERT_EQ(list.parts.Count(), 1);
+    EXPECT_EQ(list.parts[0].Get(), second);
+    EXPECT_STREQ(list.parts[0]->name.Text(), "a");
+}
+
 TEST_F(DrawCommandListTest, ProcessWithoutCommandsOnlyDropsLastFramesParts) {
     ColourDescriptor d("shadingname");
     Triangle(0.0f, d, 1);
