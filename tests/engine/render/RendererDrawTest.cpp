@@ -24,6 +24,8 @@ class SpyGen : public ShaderGenBase {
     bool Apply(const RefPtr<RenderView>&, const RefPtr<RenderBatch>& batch,
                const RefPtr<MeshPart>&) override {
         ++applies;
+        if (statesDuringApply != nullptr)
+            Owner()->GetDevice()->SetRenderStateBlock(*statesDuringApply);
         vsKey.Append(word);
         psKey.Append(word);
         if (batch->instancing != 0) {
@@ -53,6 +55,7 @@ class SpyGen : public ShaderGenBase {
     int32_t takes = 16;
     bool refuse = false;
     bool cullAway = false;
+    const RenderStateBlock* statesDuringApply = nullptr;
     int applies = 0, vsBuilds = 0, psBuilds = 0, culls = 0;
 };
 
@@ -249,6 +252,29 @@ TEST(SceneDrawSetTest, DrawSavesAndRestoresTheRenderStatesAroundItsViews) {
     ASSERT_EQ(target->clears.size(), 1u);
     EXPECT_EQ(target->clears[0].flags, 3u);
     EXPECT_EQ(spy->blocksSet.back().zFunc, 7);
+}
+
+TEST_F(RendererDrawTest, DrawSetClearsDrawsTheCommandsAndRestoresStatesAGeneratorChanged) {
+    RenderStateBlock before;
+    before.zFunc = 3;
+    dx.SetRenderStateBlock(before);
+    RenderStateBlock changed;
+    changed.zFunc = 7;
+    changed.zWrite = 0;
+    normal->statesDuringApply = &changed;
+    SceneDrawSet set(renderer);
+    set.AddView(view);
+    DrawDescriptor descriptor;
+    descriptor.layout.AddElement(2, "Position");
+    descriptor.layerName = "shadingname";
+    const float vertex[3] = {};
+    set.commands->AddTriangle(1.0f, &descriptor, vertex, vertex, vertex);
+    set.Draw();
+    EXPECT_EQ(target->clears.size(), 1u);
+    EXPECT_EQ(target->draws, (std::vector<int32_t>{1}));
+    EXPECT_EQ(normal->applies, 1);
+    EXPECT_EQ(dx.GetRenderStateBlock()->zFunc, 3);
+    EXPECT_EQ(dx.GetRenderStateBlock()->zWrite, 1);
 }
 
 }  // namespace
