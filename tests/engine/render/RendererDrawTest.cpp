@@ -179,6 +179,13 @@ TEST_F(RendererDrawTest, InstancedCollectorDrawsInPassesOfWhatTheGeneratorTakes)
     renderer->DrawView(view, collector);
     EXPECT_EQ(target->draws, (std::vector<int32_t>{4}));
     EXPECT_EQ(collector->instancesToDraw, 20);
+
+    // One taking more than 16 at once never draws past the 16 sections.
+    target->draws.clear();
+    normal->takes = 20;
+    renderer->DrawView(view, collector);
+    EXPECT_EQ(target->draws, (std::vector<int32_t>{64}));
+    EXPECT_EQ(part->geometry->PrimitiveCount(), 64);
 }
 
 TEST_F(RendererDrawTest, DrawRegisteredDrawsAndEmptiesEveryCollector) {
