@@ -61,6 +61,8 @@ class RenderView : public NamedNode {
     Vec3 direction{0.0f, 0.0f, 1.0f};
     // Left, right, top, bottom: unit normals pointing out of the volume, d = 0.
     Vec4 planes[4] = {};
+    // A view without a target is reported once, not every frame.
+    bool missingTargetLogged = false;
 };
 
 }  // namespace mareldon

@@ -47,6 +47,10 @@ void Renderer::DrawView(const RefPtr<RenderView>& view, const RefPtr<RenderBatch
     if (!view || !batch)
         return;
     batch->Prepare();
+    if (!view->target && batch->parts.Count() != 0 && !view->missingTargetLogged) {
+        view->missingTargetLogged = true;
+        LOG_WARN("render", "a view without a render target draws nothing");
+    }
     for (int32_t i = 0; i < batch->parts.Count(); ++i) {
         const RefPtr<MeshPart>& part = batch->parts[i];
         if (!part)

@@ -231,10 +231,18 @@ TEST_F(RendererDrawTest, RefusedEmptyOrTargetlessPartsAreNotDrawn) {
     part->geometry = RefPtr<GeometryBuffer>();
     renderer->DrawView(view, batch);
     EXPECT_EQ(normal->applies, 1);
-    // A view without a target, and no view or batch at all.
+    // A view without a target (reported once), and no view or batch at all.
     RefPtr<RenderView> blind(new RenderView(renderer, RefPtr<TextureBase>(), RenderView::DefaultClear(),
                                             RefPtr<ShaderGenBase>(normal), TextureViewport{}));
+    static int warnings = 0;
+    LogSink previous = SetLogSink([](LogLevel level, const char*, const char*) {
+        if (level == LogLevel::Warning)
+            ++warnings;
+    });
     renderer->DrawView(blind, Batch(Part("shadingname", 3)));
+    renderer->DrawView(blind, Batch(Part("shadingname", 3)));
+    SetLogSink(previous);
+    EXPECT_EQ(warnings, 1);
     renderer->DrawView(RefPtr<RenderView>(), batch);
     renderer->DrawView(view, RefPtr<RenderBatch>());
     EXPECT_EQ(normal->applies, 1);
