@@ -142,8 +142,7 @@ GlGpuDevice::GlGpuDevice(std::shared_ptr<GlShared> shared) : shared_(std::move(s
     constantScratch_.reserve(256 * 4);
 }
 
-GlGpuDevice* GlGpuDevice::Create(SDL_Window* window, const GpuPresentParameters& parameters,
-                                 int screenRotation) {
+GlGpuDevice* GlGpuDevice::Create(SDL_Window* window, const GpuPresentParameters& parameters) {
     if (window == nullptr || (SDL_GetWindowFlags(window) & SDL_WINDOW_OPENGL) == 0) {
         LOG_ERROR("gl", "the device window is not an OpenGL window");
         return nullptr;
@@ -167,7 +166,6 @@ GlGpuDevice* GlGpuDevice::Create(SDL_Window* window, const GpuPresentParameters&
     }
     shared->alive = true;
     auto* device = new GlGpuDevice(shared);
-    device->screenRotation_ = screenRotation & 3;
     if (!device->Initialise(parameters)) {
         device->Release();
         return nullptr;
@@ -1069,16 +1067,12 @@ void GlGpuDevice::PresentToWindow() {
     gl_.ClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     gl_.Clear(GL_COLOR_BUFFER_BIT);
 
-    // In a window the picture is turned back upright; in full screen the
-    // monitor is turned instead.
+    // The device's screen transform turned the picture by its rotation. In a
+    // window it is turned back upright; in full screen it is shown as drawn,
+    // for a cabinet whose monitor is turned instead. The rotation comes with
+    // the present parameters, so a change (which resets the device) is seen.
     const GlImage& picture = *backBuffer_->Image();
-    int turn = windowed_ ? screenRotation_ : 0;
-    // A quarter turn needs a back buffer turned on its side; after a change of
-    // rotation to one the backend was not told of, show the picture as drawn.
-    bool landscape = picture.Width() > picture.Height();
-    if ((turn & 1) != 0 && !landscape) {
-        turn = 0;
-    }
+    int turn = windowed_ ? static_cast<int>(parameters_.ScreenRotation & 3) : 0;
     double pictureWidth = (turn & 1) ? picture.Height() : picture.Width();
     double pictureHeight = (turn & 1) ? picture.Width() : picture.Height();
     double scale = std::min(width / pictureWidth, height / pictureHeight);

@@ -57,10 +57,10 @@ class GlGpuDeviceTest : public ::testing::Test {
                                    SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
         ASSERT_NE(window_, nullptr) << SDL_GetError();
         GlGpuBackend backend;
-        backend.SetScreenRotation(rotation);
         object_.Reset(backend.CreateObject(kGpuSdkVersion));
         ASSERT_TRUE(object_);
         GpuPresentParameters p = Parameters(window_, backWidth, backHeight);
+        p.ScreenRotation = uint32_t(rotation);
         GpuDevice* device = nullptr;
         ASSERT_EQ(object_->CreateDevice(0, GpuDeviceType::HAL, window_, kGpuCreateHardwareVertexProcessing,
                                         &p, &device),
