@@ -996,6 +996,10 @@ bool GlGpuDevice::PrepareDraw() {
         gl_.BindTexture(GL_TEXTURE_2D, wantWhite ? whiteTexture_ : 0);
         whiteBound_ = wantWhite;
     }
+    if (p.untextured >= 0 && p.untexturedValue != (wantWhite ? 1.0f : 0.0f)) {
+        p.untexturedValue = wantWhite ? 1.0f : 0.0f;
+        gl_.Uniform1f(p.untextured, p.untexturedValue);
+    }
     return true;
 }
 

@@ -77,12 +77,17 @@ bool ParseDeclaration(const uint32_t* declaration, std::vector<GlVertexElement>&
     return false;
 }
 
+// Direct3D's default stage 0: colour is texture times diffuse, alpha the
+// texture's own. A stage without a texture passes the diffuse colour on
+// (mrl_Untextured 1; the white texture bound then makes the colour right).
 const char* const kFixedPixelGlsl =
     "#version 110\n"
     "uniform sampler2D ps_s0;\n"
+    "uniform float mrl_Untextured;\n"
     "void main()\n"
     "{\n"
-    "\tgl_FragColor = texture2D(ps_s0, gl_TexCoord[0].xy) * gl_Color;\n"
+    "\tvec4 t = texture2D(ps_s0, gl_TexCoord[0].xy);\n"
+    "\tgl_FragColor = vec4(t.rgb * gl_Color.rgb, mix(t.a, gl_Color.a, mrl_Untextured));\n"
     "}\n";
 
 // Shows the back buffer upright: p is the position in the upright picture
@@ -334,6 +339,7 @@ GlProgram* GlShaderCache::Program(uint32_t vertexHandle, uint32_t pixelHandle) {
     program.vertexConstants = gl_.GetUniformLocation(program.name, "vs_uniforms_vec4");
     program.pixelConstants = gl_.GetUniformLocation(program.name, "ps_uniforms_vec4");
     program.pixelOffset = gl_.GetUniformLocation(program.name, kPixelOffsetUniform);
+    program.untextured = pixel ? -1 : gl_.GetUniformLocation(program.name, "mrl_Untextured");
     uint32_t samplers = pixel ? pixel->source.samplerMask : 1u;
     for (int stage = 0; stage < 16; ++stage) {
         if (samplers & (1u << stage)) {

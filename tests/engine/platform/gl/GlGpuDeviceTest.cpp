@@ -281,6 +281,8 @@ TEST_F(GlGpuDeviceTest, AlphaZeroIsDiscardedAndHalfAlphaBlends) {
     EXPECT_NEAR(int(blended & 0xFF), 0x80, 1);
 }
 
+// Direct3D's default stage: colour texture times diffuse, alpha the
+// texture's; with no texture the diffuse colour and alpha pass through.
 TEST_F(GlGpuDeviceTest, FixedStageMultipliesTextureByDiffuseAndVertexShaderZeroDrawsNothing) {
     const uint32_t texel = 0xFF80FF40;
     auto texture = Texture(1, 1, GpuFormat::A8R8G8B8, &texel, 4);
@@ -288,11 +290,12 @@ TEST_F(GlGpuDeviceTest, FixedStageMultipliesTextureByDiffuseAndVertexShaderZeroD
     device_->SetVertexShader(passVs_);
     device_->SetPixelShader(0);
     device_->SetTexture(0, texture.Get());
-    Draw(Quad(-1, 1, 0, -1, 0xFFFFFF00));
+    Draw(Quad(-1, 1, 0, -1, 0x80FFFF00));
     device_->SetTexture(0, nullptr);
-    Draw(Quad(0, 1, 1, -1, 0xFF00FF00));
+    Draw(Quad(0, 1, 1, -1, 0x8000FF00));
     EXPECT_EQ(Screen(4, 4), 0x80FF00u);
-    EXPECT_EQ(Screen(kWidth - 4, 4), 0x00FF00u);
+    EXPECT_NEAR(int(Screen(kWidth - 4, 4) >> 8), 0x80, 1);
+    EXPECT_EQ(Screen(kWidth - 4, 4) & 0xFF00FF, 0u);
 
     device_->Clear(kGpuClearTarget | kGpuClearZBuffer, 0xFF000000, 1.0f, 0);
     device_->SetVertexShader(0);
