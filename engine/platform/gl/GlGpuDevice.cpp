@@ -539,6 +539,9 @@ GpuResult GlGpuDevice::Reset(GpuPresentParameters* parameters) {
         return kGpuErrorNotAvailable;
     }
     ResetStates();
+    // A reset device has no scene open, so the caller's BeginScene after it
+    // succeeds (as on the recording backend).
+    inScene_ = false;
     return kGpuOk;
 }
 

@@ -574,7 +574,9 @@ TEST_F(GlGpuDeviceTest, ResetResizesTheBackBuffer) {
     GpuPresentParameters p = Parameters(window_, 32, 40);
     backBuffer_.Reset();
     depth_.Reset();
+    ASSERT_EQ(device_->BeginScene(), kGpuOk);
     ASSERT_EQ(device_->Reset(&p), kGpuOk);
+    EXPECT_EQ(device_->BeginScene(), kGpuOk) << "a reset ends the scene";
     ASSERT_EQ(device_->GetBackBuffer(0, GpuBackBufferType::MONO, backBuffer_.Receive()), kGpuOk);
     GpuSurfaceDesc desc;
     backBuffer_->GetDesc(&desc);
