@@ -1006,17 +1006,20 @@ bool GlGpuDevice::PrepareDraw() {
     return true;
 }
 
+// Vertices past the buffer would be read from memory GL does not guard.
+bool GlGpuDevice::StreamHolds(uint64_t lastVertex) const {
+    GpuBufferDesc desc;
+    stream_->GetDesc(&desc);
+    uint32_t extent = program_->vertex->extent;
+    return extent <= desc.Size && lastVertex * stride_ <= desc.Size - extent;
+}
+
 GpuResult GlGpuDevice::DrawPrimitive(GpuPrimitiveType type, uint32_t startVertex, uint32_t primitiveCount) {
     if (primitiveCount == 0 || !PrepareDraw()) {
         return kGpuOk;
     }
     uint64_t count = VertexCount(type, primitiveCount);
-    GpuBufferDesc desc;
-    stream_->GetDesc(&desc);
-    // Vertices past the buffer would be read from memory GL does not guard.
-    uint64_t last = uint64_t{startVertex} + count - 1;
-    uint32_t extent = program_->vertex->extent;
-    if (extent > desc.Size || last * stride_ > desc.Size - extent) {
+    if (!StreamHolds(uint64_t{startVertex} + count - 1)) {
         return kGpuErrorInvalidCall;
     }
     gl_.DrawArrays(PrimitiveMode(type), static_cast<GLint>(startVertex), static_cast<GLsizei>(count));
@@ -1033,6 +1036,10 @@ GpuResult GlGpuDevice::DrawIndexedPrimitive(GpuPrimitiveType type, uint32_t, uin
     indices_->GetDesc(&desc);
     uint32_t size = indices_->IndexSize();
     if ((startIndex + count) * size > desc.Size) {
+        return kGpuErrorInvalidCall;
+    }
+    // Indices from a damaged model must not reach past the vertices either.
+    if (!StreamHolds(uint64_t{baseVertex_} + indices_->MaxIndex(startIndex, static_cast<uint32_t>(count)))) {
         return kGpuErrorInvalidCall;
     }
     gl_.DrawElementsBaseVertex(

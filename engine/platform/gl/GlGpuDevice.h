@@ -102,6 +102,7 @@ class GlGpuDevice final : public GpuDevice {
     void ApplyAllState();
     void BindTarget();
     bool PrepareDraw();
+    bool StreamHolds(uint64_t lastVertex) const;
     void BindAttributes();
     void PresentToWindow();
     void Capture();

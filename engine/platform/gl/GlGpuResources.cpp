@@ -12,6 +12,7 @@ namespace {
 constexpr GLenum kScratchUnit = GL_TEXTURE0 + 16;
 // Released buffers kept for reuse at most (bytes of GL storage).
 constexpr uint64_t kPoolLimitBytes = 64u << 20;
+constexpr uint32_t kIndexBlock = 64;
 
 uint32_t RoundUpPow2(uint32_t n) {
     uint32_t p = 256;
@@ -363,6 +364,53 @@ GlGpuBuffer::GlGpuBuffer(std::shared_ptr<GlShared> shared, const GpuBufferDesc& 
     if (desc_.Size > 0 && shared_->alive) {
         storage_ = shared_->TakeBuffer(desc_.Size);
     }
+    if (Valid() && (desc_.Format == GpuFormat::INDEX16 || desc_.Format == GpuFormat::INDEX32)) {
+        // Reused storage holds old bytes until the first lock fills it.
+        std::fill(storage_.bytes.begin(), storage_.bytes.begin() + desc_.Size, uint8_t{0});
+        uint32_t count = desc_.Size / IndexSize();
+        blockMax_.assign((count + kIndexBlock - 1) / kIndexBlock, 0);
+    }
+}
+
+uint32_t GlGpuBuffer::IndexAt(uint32_t i) const {
+    const uint8_t* p = storage_.bytes.data() + static_cast<size_t>(i) * IndexSize();
+    if (IndexSize() == 4) {
+        uint32_t v;
+        std::memcpy(&v, p, 4);
+        return v;
+    }
+    uint16_t v;
+    std::memcpy(&v, p, 2);
+    return v;
+}
+
+void GlGpuBuffer::UpdateBlockMaxima(uint32_t offset, uint32_t size) {
+    uint32_t count = desc_.Size / IndexSize();
+    uint32_t firstBlock = offset / IndexSize() / kIndexBlock;
+    uint32_t endIndex = std::min(count, (offset + size + IndexSize() - 1) / IndexSize());
+    for (uint32_t block = firstBlock; block * kIndexBlock < endIndex; ++block) {
+        uint32_t end = std::min(count, (block + 1) * kIndexBlock);
+        uint32_t largest = 0;
+        for (uint32_t i = block * kIndexBlock; i < end; ++i) {
+            largest = std::max(largest, IndexAt(i));
+        }
+        blockMax_[block] = largest;
+    }
+}
+
+uint32_t GlGpuBuffer::MaxIndex(uint32_t first, uint32_t count) const {
+    uint32_t largest = 0;
+    uint32_t i = first, end = first + count;
+    while (i < end) {
+        if (i % kIndexBlock == 0 && i + kIndexBlock <= end) {
+            largest = std::max(largest, blockMax_[i / kIndexBlock]);
+            i += kIndexBlock;
+        } else {
+            largest = std::max(largest, IndexAt(i));
+            ++i;
+        }
+    }
+    return largest;
 }
 
 GlGpuBuffer::~GlGpuBuffer() {
@@ -399,6 +447,9 @@ GpuResult GlGpuBuffer::Unlock() {
         return kGpuErrorInvalidCall;
     }
     locked_ = false;
+    if (!blockMax_.empty() && lockSize_ > 0) {
+        UpdateBlockMaxima(lockOffset_, lockSize_);
+    }
     if (shared_->alive && lockSize_ > 0) {
         GlFunctions& gl = shared_->gl;
         gl.BindBuffer(GL_COPY_WRITE_BUFFER, storage_.name);

@@ -157,13 +157,22 @@ class GlGpuBuffer final : public GpuBuffer {
 
     GLuint Name() const { return storage_.name; }
     uint32_t IndexSize() const { return desc_.Format == GpuFormat::INDEX32 ? 4 : 2; }
+    // The largest of count indices from first (an index buffer's; the range
+    // must lie within the buffer).
+    uint32_t MaxIndex(uint32_t first, uint32_t count) const;
 
   private:
+    uint32_t IndexAt(uint32_t i) const;
+    void UpdateBlockMaxima(uint32_t offset, uint32_t size);
+
     std::shared_ptr<GlShared> shared_;
     GpuBufferDesc desc_;
     GlShared::PooledBuffer storage_;
     bool locked_ = false;
     uint32_t lockOffset_ = 0, lockSize_ = 0;
+    // Largest index of each block of kIndexBlock indices, so that a draw can
+    // check the vertices its indices reach without reading them all.
+    std::vector<uint32_t> blockMax_;
 };
 
 }  // namespace mareldon

@@ -533,6 +533,39 @@ TEST_F(GlGpuDeviceTest, DrawsReadingPastTheirBuffersAreRefused) {
     EXPECT_EQ(device_->DrawIndexedPrimitive(GpuPrimitiveType::TRIANGLELIST, 0, 4, 0, 2), kGpuOk);
     EXPECT_EQ(device_->DrawIndexedPrimitive(GpuPrimitiveType::TRIANGLELIST, 0, 4, 3, 2),
               kGpuErrorInvalidCall);
+
+    // Indices (plus the base vertex) that reach past the 64 vertices, as a
+    // damaged model's would; 192 indices span whole blocks and partial ones.
+    std::vector<uint32_t> values(192, 0);
+    values[100] = 63;
+    GpuPtr<GpuBuffer> wide;
+    ASSERT_EQ(device_->CreateIndexBuffer(192 * 4, kGpuUsageWriteOnly, GpuFormat::INDEX32, GpuPool::DEFAULT,
+                                         wide.Receive()),
+              kGpuOk);
+    uint8_t* bytes = nullptr;
+    ASSERT_EQ(wide->Lock(0, 0, &bytes, 0), kGpuOk);
+    std::memcpy(bytes, values.data(), 192 * 4);
+    ASSERT_EQ(wide->Unlock(), kGpuOk);
+    struct Case {
+        uint32_t baseVertex, startIndex, triangles;
+        bool drawn;
+    };
+    const Case cases[] = {{0, 0, 64, true},   {1, 0, 32, true},   {1, 0, 64, false},
+                          {1, 96, 32, false}, {1, 102, 30, true}, {0, 189, 1, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.startIndex);
+        device_->SetIndices(wide.Get(), c.baseVertex);
+        EXPECT_EQ(
+            device_->DrawIndexedPrimitive(GpuPrimitiveType::TRIANGLELIST, 0, 64, c.startIndex, c.triangles),
+            c.drawn ? kGpuOk : kGpuErrorInvalidCall);
+    }
+    values[191] = 70;
+    ASSERT_EQ(wide->Lock(189 * 4, 12, &bytes, 0), kGpuOk);
+    std::memcpy(bytes, &values[189], 12);
+    ASSERT_EQ(wide->Unlock(), kGpuOk);
+    device_->SetIndices(wide.Get(), 0);
+    EXPECT_EQ(device_->DrawIndexedPrimitive(GpuPrimitiveType::TRIANGLELIST, 0, 64, 189, 1),
+              kGpuErrorInvalidCall);
 }
 
 TEST_F(GlGpuDeviceTest, LocksKeepTheirBytesAndRefuseWhatCannotBeLocked) {
