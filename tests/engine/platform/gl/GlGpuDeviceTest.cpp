@@ -180,16 +180,31 @@ class GlGpuDeviceTest : public ::testing::Test {
     uint32_t passVs_ = 0, texturePs_ = 0;
 };
 
-TEST_F(GlGpuDeviceTest, ClearFillsTheViewportOnly) {
-    device_->Clear(kGpuClearTarget | kGpuClearZBuffer, 0xFF102030, 1.0f, 0);
+// The viewport's X and Y count from the top-left corner, for clears and draws
+// alike (the screen's centring offsets rely on it).
+TEST_F(GlGpuDeviceTest, ClearsAndDrawsFillTheViewportOnly) {
     GpuViewport part{8, 4, 16, 8, 0.0f, 1.0f};
-    device_->SetViewport(&part);
-    device_->Clear(kGpuClearTarget | kGpuClearZBuffer, 0xFFC0FFEE, 1.0f, 0);
-    EXPECT_EQ(Screen(0, 0), 0x102030u);
-    EXPECT_EQ(Screen(8, 4), 0xC0FFEEu);
-    EXPECT_EQ(Screen(23, 11), 0xC0FFEEu);
-    EXPECT_EQ(Screen(24, 11), 0x102030u);
-    EXPECT_EQ(Screen(23, 12), 0x102030u);
+    for (bool draw : {false, true}) {
+        SCOPED_TRACE(draw ? "draw" : "clear");
+        GpuViewport whole{0, 0, kWidth, kHeight, 0.0f, 1.0f};
+        device_->SetViewport(&whole);
+        device_->Clear(kGpuClearTarget | kGpuClearZBuffer, 0xFF102030, 1.0f, 0);
+        device_->SetViewport(&part);
+        if (draw) {
+            device_->SetVertexShader(passVs_);
+            device_->SetPixelShader(0);
+            Draw(FullQuad(0xFFC0FFEE));
+        } else {
+            device_->Clear(kGpuClearTarget | kGpuClearZBuffer, 0xFFC0FFEE, 1.0f, 0);
+        }
+        EXPECT_EQ(Screen(0, 0), 0x102030u);
+        EXPECT_EQ(Screen(8, 4), 0xC0FFEEu);
+        EXPECT_EQ(Screen(23, 11), 0xC0FFEEu);
+        EXPECT_EQ(Screen(7, 4), 0x102030u);
+        EXPECT_EQ(Screen(8, 3), 0x102030u);
+        EXPECT_EQ(Screen(24, 11), 0x102030u);
+        EXPECT_EQ(Screen(23, 12), 0x102030u);
+    }
 }
 
 TEST_F(GlGpuDeviceTest, TexturedVertexColouredQuadWithTopRowFirst) {
