@@ -1,5 +1,7 @@
 #include "engine/render/ArchiveBuilder.h"
 
+#include <bit>
+
 #include "engine/core/KeyTrack.h"
 
 namespace mareldon {
@@ -23,30 +25,40 @@ void ArchiveBuilder::OnKeyTrack(int32_t preMode, int32_t postMode, float default
     tracks.push_back(track);
 }
 
-namespace {
+SharedWords ArchiveBuilder::Words(ArchiveWords words) const {
+    if constexpr (std::endian::native == std::endian::little) {
+        if (body_) {
+            const uintptr_t base = reinterpret_cast<uintptr_t>(body_->Bytes());
+            const uintptr_t at = reinterpret_cast<uintptr_t>(words.bytes);
+            if (at >= base && (at - base) % 4 == 0 && (at - base) / 4 + words.count <= body_->size) {
+                return SharedWords(body_, body_->words.get() + (at - base) / 4, words.count);
+            }
+        }
+    }
+    RefPtr<WordBlock> block(new WordBlock(words.count));
+    words.CopyTo(block->words.get());
+    return SharedWords(block, block->words.get(), words.count);
+}
 
 template <typename Array>
-RefPtr<Array> Copy(ArchiveWords words) {
+RefPtr<Array> ArchiveBuilder::Cut(ArchiveWords words) const {
     RefPtr<Array> array(new Array());
-    array->words.resize(words.count);
-    words.CopyTo(array->words.data());
+    array->words = Words(words);
     return array;
 }
 
-}  // namespace
-
 void ArchiveBuilder::OnIndexArray(ArchiveWords words) {
-    indexArrays.push_back(Copy<IndexArray>(words));
+    indexArrays.push_back(Cut<IndexArray>(words));
 }
 
 void ArchiveBuilder::OnVertexArray(int32_t wordsPerVertex, ArchiveWords words) {
-    RefPtr<VertexArray> array = Copy<VertexArray>(words);
+    RefPtr<VertexArray> array = Cut<VertexArray>(words);
     array->wordsPerVertex = wordsPerVertex;
     vertexArrays.push_back(array);
 }
 
 void ArchiveBuilder::OnWordArray(ArchiveWords words) {
-    wordArrays.push_back(Copy<WordArray>(words));
+    wordArrays.push_back(Cut<WordArray>(words));
 }
 
 void ArchiveBuilder::OnByteBlob(const uint8_t* bytes, size_t size) {

@@ -17,6 +17,10 @@ class ArchiveBuilder : public ArchiveSink {
     ArchiveBuilder();
     ~ArchiveBuilder() override;
 
+    // The block that holds the body being parsed: word arrays then view it
+    // instead of copying (on little-endian hosts, where its words are the values).
+    void ShareBody(const RefPtr<WordBlock>& body) { body_ = body; }
+
     void OnString(std::string_view text) override;
     void OnKeyTrack(int32_t preMode, int32_t postMode, float defaultValue, ArchiveWords keys) override;
     void OnIndexArray(ArchiveWords words) override;
@@ -48,6 +52,12 @@ class ArchiveBuilder : public ArchiveSink {
     std::vector<RefPtr<ResourceGroup>> groups;
 
   private:
+    SharedWords Words(ArchiveWords words) const;
+    template <typename Array>
+    RefPtr<Array> Cut(ArchiveWords words) const;
+
+    RefPtr<WordBlock> body_;
+
     std::vector<ParamTrack> Params(const std::vector<ArchiveParamTrack>& records) const;
     RefPtr<ModelNodeData> Node(const ArchiveNode& record) const;
     RefPtr<MeshPartData> Part(const ArchiveMeshPart& record) const;

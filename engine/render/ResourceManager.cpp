@@ -81,15 +81,17 @@ bool ResourceManager::LoadArchive(const String& fileName) {
         ReportUnreadable(error.c_str());
         return false;
     }
-    ByteVector body(size_t(header.bodySize));
-    if (!in.Read(body.data(), uint32_t(body.size()))) {
+    // Read into words, so the arrays of the body can keep viewing it.
+    RefPtr<WordBlock> body(new WordBlock((size_t(header.bodySize) + 3) / 4));
+    if (!in.Read(body->Bytes(), uint32_t(header.bodySize))) {
         ReportUnreadable("cannot read the body");
         return false;
     }
     file = RefPtr<FileRef>();
 
     ArchiveBuilder built;
-    if (!ParseArchiveBody(body.data(), body.size(), header, fileSize, built, error)) {
+    built.ShareBody(body);
+    if (!ParseArchiveBody(body->Bytes(), size_t(header.bodySize), header, fileSize, built, error)) {
         ReportUnreadable(error.c_str());
         return false;
     }

@@ -2,6 +2,7 @@
 // objects and, for each sound slot the body names, its record.
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 #include "engine/render/ArchiveBuilder.h"
@@ -29,8 +30,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!ReadArchiveHeader(data, size, size, header, error)) {
         return 0;
     }
+    // As the loader does: the body in a block of words that the arrays view.
+    RefPtr<WordBlock> body(new WordBlock((size_t(header.bodySize) + 3) / 4));
+    std::memcpy(body->Bytes(), data + kArchiveHeaderSize, size_t(header.bodySize));
     ArchiveBuilder built;
-    if (!ParseArchiveBody(data + kArchiveHeaderSize, size_t(header.bodySize), header, size, built, error)) {
+    built.ShareBody(body);
+    if (!ParseArchiveBody(body->Bytes(), size_t(header.bodySize), header, size, built, error)) {
         return 0;
     }
     for (const RefPtr<SoundSlot>& slot : built.sounds) {

@@ -41,7 +41,7 @@ TEST(ArchiveBuilderTest, SampleBecomesSharedObjects) {
     EXPECT_TRUE(part.name->Equals("Layer1"));
     EXPECT_EQ(part.vertices->wordsPerVertex, 8);
     EXPECT_EQ(part.vertices->VertexCount(), 4);
-    EXPECT_EQ(part.indices->words, (WordVector{0, 1, 2, 2, 1, 3}));
+    EXPECT_EQ(part.indices->words, (SharedWords{0, 1, 2, 2, 1, 3}));
     EXPECT_EQ(part.DrawFloat(kDrawRadius), 1.5f);
     EXPECT_EQ(part.drawSettings[kDrawCullMode], 1u);
     ASSERT_EQ(part.params.size(), 1u);

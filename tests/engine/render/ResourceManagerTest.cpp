@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+
 #include "engine/platform/Cp932.h"
 #include "engine/platform/MessageBox.h"
 #include "engine/render/ResourceProxy.h"
@@ -214,6 +216,10 @@ TEST_F(ResourceManagerTest, BuildModelsMakesEachBufferOnce) {
     EXPECT_EQ(part.geometry->PrimitiveCount(), 2);
     EXPECT_EQ(part.layout.Count(), 3);
     EXPECT_EQ(part.layout.Stride(), 32);
+    // The words are those of the body (vertex v, word w holds v + w / 100).
+    EXPECT_EQ(std::bit_cast<float>(part.vertices->words[8 + 1]), 1.01f);
+    EXPECT_EQ(part.indices->words, (SharedWords{0, 1, 2, 2, 1, 3}));
+    EXPECT_EQ(manager.FindFont("F24")->offsetTable->words['B'] >> 24, 12u);
     const MeshPartData& wide = *manager.FindModel("instanced")->root->children[0]->mesh->parts[0];
     EXPECT_EQ(wide.layout.Count(), 5);
     RefPtr<GeometryBuffer> built = part.geometry;
