@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "engine/core/VertexLayout.h"
-#include "engine/platform/DeviceWindow.h"
 #include "engine/platform/ShaderAssembler.h"
 #include "engine/platform/gl/GlGpu.h"
 #include "engine/platform/gl/GlGpuDevice.h"
+#include "engine/platform/gl/SdlDeviceWindow.h"
 #include "engine/render/GeometryBuffer.h"
 #include "engine/render/GraphicsDeviceDX.h"
 #include "engine/render/PixelShader.h"
@@ -161,20 +161,6 @@ BENCHMARK(BM_SceneFrame)->Unit(benchmark::kMillisecond);
 
 // The game's way: one sprite quad drawn 1,000 times through the graphics
 // device and its caches, a new transform (4 constant registers) per draw.
-class SdlDeviceWindow final : public DeviceWindow {
-  public:
-    explicit SdlDeviceWindow(SDL_Window* window) : window_(window) {}
-    GpuWindowHandle NativeHandle() const override { return window_; }
-    GpuWindowHandle ParentNativeHandle() const override { return nullptr; }
-    void GetPosition(int* x, int* y) const override { SDL_GetWindowPosition(window_, x, y); }
-    void GetClientSize(int* width, int* height) const override { SDL_GetWindowSize(window_, width, height); }
-    void SetPosition(int x, int y) override { SDL_SetWindowPosition(window_, x, y); }
-    void SetClientSize(int width, int height) override { SDL_SetWindowSize(window_, width, height); }
-
-  private:
-    SDL_Window* window_;
-};
-
 void BM_SpritesThroughGraphicsDevice(benchmark::State& state) {
     Scene& s = TheScene();  // SDL video up
     SDL_Window* sdlWindow = SDL_CreateWindow("bench", 0, 0, 480, 640, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);

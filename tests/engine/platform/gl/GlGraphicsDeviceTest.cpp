@@ -7,9 +7,9 @@
 #include <algorithm>
 
 #include "engine/core/VertexLayout.h"
-#include "engine/platform/DeviceWindow.h"
 #include "engine/platform/gl/GlGpu.h"
 #include "engine/platform/gl/GlGpuDevice.h"
+#include "engine/platform/gl/SdlDeviceWindow.h"
 #include "engine/render/GeometryBuffer.h"
 #include "engine/render/GraphicsDeviceDX.h"
 #include "engine/render/Texture.h"
@@ -17,20 +17,6 @@
 
 namespace mareldon {
 namespace {
-
-class SdlDeviceWindow final : public DeviceWindow {
-  public:
-    explicit SdlDeviceWindow(SDL_Window* window) : window_(window) {}
-    GpuWindowHandle NativeHandle() const override { return window_; }
-    GpuWindowHandle ParentNativeHandle() const override { return nullptr; }
-    void GetPosition(int* x, int* y) const override { SDL_GetWindowPosition(window_, x, y); }
-    void GetClientSize(int* width, int* height) const override { SDL_GetWindowSize(window_, width, height); }
-    void SetPosition(int x, int y) override { SDL_SetWindowPosition(window_, x, y); }
-    void SetClientSize(int width, int height) override { SDL_SetWindowSize(window_, width, height); }
-
-  private:
-    SDL_Window* window_;
-};
 
 // Draws the top-left quarter of the portrait screen in red through the screen
 // transform, presents, and checks the window shows it upright and in proportion.
