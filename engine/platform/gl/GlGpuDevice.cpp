@@ -811,7 +811,9 @@ GpuResult GlGpuDevice::SetPixelShaderConstant(uint32_t reg, const float* data, u
 }
 
 GpuResult GlGpuDevice::SetViewport(const GpuViewport* viewport) {
-    if (viewport == nullptr || viewport->Width == 0 || viewport->Height == 0) {
+    // An empty viewport is taken (draws and clears then touch nothing), as the
+    // recording backend takes it; refusing it would leave the last one in use.
+    if (viewport == nullptr || viewport->Width > 0x7FFFFFFF || viewport->Height > 0x7FFFFFFF) {
         return kGpuErrorInvalidCall;
     }
     viewport_ = *viewport;
@@ -822,8 +824,8 @@ GpuResult GlGpuDevice::SetViewport(const GpuViewport* viewport) {
     // breaks ties on horizontal edges the other way round (it fills a centre
     // on the bottom edge, Direct3D one on the top edge), so the downward shift
     // stops a sixteenth of a pixel short of the half.
-    pixelOffset_[0] = 1.0f / static_cast<float>(viewport_.Width);
-    pixelOffset_[1] = -(1.0f - 2.0f / 16.0f) / static_cast<float>(viewport_.Height);
+    pixelOffset_[0] = viewport_.Width ? 1.0f / static_cast<float>(viewport_.Width) : 0.0f;
+    pixelOffset_[1] = viewport_.Height ? -(1.0f - 2.0f / 16.0f) / static_cast<float>(viewport_.Height) : 0.0f;
     return kGpuOk;
 }
 

@@ -181,7 +181,7 @@ class GlGpuDeviceTest : public ::testing::Test {
 };
 
 // The viewport's X and Y count from the top-left corner, for clears and draws
-// alike (the screen's centring offsets rely on it).
+// alike (the screen's centring offsets rely on it); an empty one covers nothing.
 TEST_F(GlGpuDeviceTest, ClearsAndDrawsFillTheViewportOnly) {
     GpuViewport part{8, 4, 16, 8, 0.0f, 1.0f};
     for (bool draw : {false, true}) {
@@ -204,6 +204,17 @@ TEST_F(GlGpuDeviceTest, ClearsAndDrawsFillTheViewportOnly) {
         EXPECT_EQ(Screen(8, 3), 0x102030u);
         EXPECT_EQ(Screen(24, 11), 0x102030u);
         EXPECT_EQ(Screen(23, 12), 0x102030u);
+
+        // An empty viewport is one: nothing is drawn, not even where the last one was.
+        GpuViewport empty{8, 4, 0, 0, 0.0f, 1.0f};
+        ASSERT_EQ(device_->SetViewport(&empty), kGpuOk);
+        if (draw) {
+            Draw(FullQuad(0xFFFFFFFF));
+        } else {
+            device_->Clear(kGpuClearTarget, 0xFFFFFFFF, 1.0f, 0);
+        }
+        EXPECT_EQ(Screen(0, 0), 0x102030u);
+        EXPECT_EQ(Screen(8, 4), 0xC0FFEEu);
     }
 }
 
