@@ -160,6 +160,7 @@ GlGpuDevice* GlGpuDevice::Create(SDL_Window* window, const GpuPresentParameters&
     auto shared = std::make_shared<GlShared>();
     shared->window = window;
     shared->context = context;
+    shared->contextThread = std::this_thread::get_id();
     if (!shared->gl.Load()) {
         SDL_GL_DeleteContext(context);
         return nullptr;
@@ -951,6 +952,7 @@ bool GlGpuDevice::PrepareDraw() {
     if (vertexShader_ == 0 || stream_ == nullptr) {
         return false;
     }
+    shared_->FlushUploads();
     if (targetDirty_) {
         BindTarget();
     }

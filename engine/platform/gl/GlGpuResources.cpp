@@ -113,6 +113,36 @@ void GlShared::ReturnBuffer(PooledBuffer&& buffer) {
     freeBuffers_.push_back(std::move(buffer));
 }
 
+void GlShared::QueueUpload(GlImage* image) {
+    std::lock_guard<std::mutex> hold(uploadsMutex_);
+    if (std::find(queuedUploads_.begin(), queuedUploads_.end(), image) == queuedUploads_.end()) {
+        queuedUploads_.push_back(image);
+    }
+    uploadsPending_.store(true, std::memory_order_release);
+}
+
+void GlShared::ForgetUpload(GlImage* image) {
+    std::lock_guard<std::mutex> hold(uploadsMutex_);
+    queuedUploads_.erase(std::remove(queuedUploads_.begin(), queuedUploads_.end(), image),
+                         queuedUploads_.end());
+}
+
+void GlShared::FlushQueuedUploads() {
+    // Held throughout, so an image cannot go away while it uploads.
+    std::lock_guard<std::mutex> hold(uploadsMutex_);
+    uploadsPending_.store(false, std::memory_order_relaxed);
+    size_t kept = 0;
+    for (GlImage* image : queuedUploads_) {
+        if (!image->UploadQueued()) {
+            queuedUploads_[kept++] = image;
+        }
+    }
+    queuedUploads_.resize(kept);
+    if (kept > 0) {
+        uploadsPending_.store(true, std::memory_order_relaxed);
+    }
+}
+
 void GlShared::ReleaseGlObjects() {
     if (alive) {
         for (const FramebufferEntry& e : framebuffers_) {
@@ -142,6 +172,7 @@ GlImage::GlImage(std::shared_ptr<GlShared> shared, Kind kind, GpuFormat format, 
       locks_(levels) {}
 
 GlImage::~GlImage() {
+    shared_->ForgetUpload(this);
     shared_->ForgetImage(this);
     if (shared_->alive) {
         GlFunctions& gl = shared_->gl;
@@ -223,6 +254,7 @@ std::vector<uint8_t>& GlImage::Shadow(uint32_t level) {
 }
 
 GpuResult GlImage::Lock(uint32_t level, GpuLockedRect* locked, const GpuRect* rect) {
+    std::lock_guard<std::mutex> hold(lockMutex_);
     if (locked == nullptr || level >= levels_ || !Lockable() || locks_[level].locked) {
         return kGpuErrorInvalidCall;
     }
@@ -243,12 +275,48 @@ GpuResult GlImage::Lock(uint32_t level, GpuLockedRect* locked, const GpuRect* re
 }
 
 GpuResult GlImage::Unlock(uint32_t level) {
-    if (level >= levels_ || !locks_[level].locked) {
-        return kGpuErrorInvalidCall;
+    GpuRect rect;
+    bool elsewhere = !shared_->OnContextThread();
+    {
+        std::lock_guard<std::mutex> hold(lockMutex_);
+        if (level >= levels_ || !locks_[level].locked) {
+            return kGpuErrorInvalidCall;
+        }
+        LockState& state = locks_[level];
+        state.locked = false;
+        rect = state.rect;
+        if (elsewhere) {
+            // GL calls here would reach no context: the rows wait for the context's thread.
+            GpuRect& q = state.queued;
+            q = q.right > q.left ? GpuRect{std::min(q.left, rect.left), std::min(q.top, rect.top),
+                                           std::max(q.right, rect.right), std::max(q.bottom, rect.bottom)}
+                                 : rect;
+        }
     }
-    locks_[level].locked = false;
-    UploadRows(level, locks_[level].rect);
+    if (elsewhere) {
+        shared_->QueueUpload(this);
+        return kGpuOk;
+    }
+    UploadRows(level, rect);
     return kGpuOk;
+}
+
+bool GlImage::UploadQueued() {
+    std::lock_guard<std::mutex> hold(lockMutex_);
+    bool done = true;
+    for (uint32_t level = 0; level < levels_; ++level) {
+        LockState& state = locks_[level];
+        if (state.queued.right == state.queued.left) {
+            continue;
+        }
+        if (state.locked) {
+            done = false;
+            continue;
+        }
+        UploadRows(level, state.queued);
+        state.queued = GpuRect{0, 0, 0, 0};
+    }
+    return done;
 }
 
 void GlImage::UploadRows(uint32_t level, const GpuRect& r) {

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 #include "engine/platform/ShaderAssembler.h"
@@ -606,6 +607,31 @@ TEST_F(GlGpuDeviceTest, LocksKeepTheirBytesAndRefuseWhatCannotBeLocked) {
     GpuRect outside{2, 0, 5, 1};
     EXPECT_EQ(texture->LockRect(0, &locked, &outside, 0), kGpuErrorInvalidCall);
     EXPECT_EQ(backBuffer_->LockRect(&locked, nullptr, 0), kGpuErrorInvalidCall);
+}
+
+// A movie fills its texture from its own thread, where no GL context is
+// current, while the main thread draws: the last pixels reach the picture.
+TEST_F(GlGpuDeviceTest, TextureFilledOnAnotherThreadIsDrawn) {
+    const uint32_t black = 0xFF000000;
+    auto texture = Texture(1, 1, GpuFormat::A8R8G8B8, &black, 4);
+    device_->SetVertexShader(passVs_);
+    device_->SetPixelShader(texturePs_);
+    device_->SetTexture(0, texture.Get());
+    std::thread filler([&texture] {
+        for (int frame = 0; frame < 100; ++frame) {
+            GpuLockedRect locked;
+            ASSERT_EQ(texture->LockRect(0, &locked, nullptr, 0), kGpuOk);
+            *static_cast<uint32_t*>(locked.pBits) = frame % 2 ? 0xFF00FF00u : 0xFF0000FFu;
+            ASSERT_EQ(texture->UnlockRect(0), kGpuOk);
+        }
+    });
+    for (int frame = 0; frame < 50; ++frame) {
+        Draw(FullQuad(0xFFFFFFFF));
+    }
+    filler.join();
+    device_->Clear(kGpuClearTarget | kGpuClearZBuffer, 0xFF000000, 1.0f, 0);
+    Draw(FullQuad(0xFFFFFFFF));
+    EXPECT_EQ(Screen(4, 4), 0x00FF00u);
 }
 
 TEST_F(GlGpuDeviceTest, CopyRectsMovesStagedLevelsIntoADefaultPoolTexture) {
