@@ -4,6 +4,8 @@
 
 #include <SDL.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <thread>
@@ -729,6 +731,53 @@ TEST_F(GlGpuScreenTest, RotationThreePictureIsUprightInTheWindow) {
     EXPECT_EQ(picture[size_t(4) * width + 4] & 0xFFFFFF, 0xFF0000u);
     EXPECT_EQ(picture[size_t(4) * width + 44] & 0xFFFFFF, 0u);
     EXPECT_EQ(picture[size_t(60) * width + 4] & 0xFFFFFF, 0u);
+}
+
+// Full screen as asked, unless MARELDON_WINDOWED=1 keeps the window; the
+// picture is turned upright only in a window (a cabinet turns its monitor).
+TEST_F(GlGpuScreenTest, WindowModeFollowsTheResetUnlessAWindowIsForced) {
+    Open(48, 64, 64, 48, 3);
+    gl_->KeepWindowPicture(true);
+    struct Case {
+        uint32_t windowed;
+        const char* forced;
+        bool expectWindowed;
+    };
+    const Case cases[] = {{0, nullptr, false}, {0, "1", true}, {0, "0", false}, {1, nullptr, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.forced ? c.forced : "unset");
+        if (c.forced) {
+            setenv("MARELDON_WINDOWED", c.forced, 1);
+        } else {
+            unsetenv("MARELDON_WINDOWED");
+        }
+        GpuPresentParameters p = Parameters(window_, 64, 48);
+        p.Windowed = c.windowed;
+        p.ScreenRotation = 3;
+        backBuffer_.Reset();
+        depth_.Reset();
+        ASSERT_EQ(device_->Reset(&p), kGpuOk);
+        EXPECT_EQ(gl_->Windowed(), c.expectWindowed);
+        ASSERT_EQ(device_->GetBackBuffer(0, GpuBackBufferType::MONO, backBuffer_.Receive()), kGpuOk);
+        device_->Clear(kGpuClearTarget, 0xFF000000, 1.0f, 0);
+        GpuViewport corner{0, 0, 8, 8, 0.0f, 1.0f};  // the back buffer's top-left corner in red
+        device_->SetViewport(&corner);
+        device_->Clear(kGpuClearTarget, 0xFFFF0000, 1.0f, 0);
+        ASSERT_EQ(device_->Present(), kGpuOk);
+        int width = 0, height = 0;
+        const std::vector<uint32_t>& picture = gl_->WindowPicture(width, height);
+        // Shown as drawn, the corner stays top-left; turned upright (rotation 3
+        // put the portrait's bottom-left corner there), it goes to the bottom-left.
+        int pictureWidth = c.expectWindowed ? 48 : 64, pictureHeight = c.expectWindowed ? 64 : 48;
+        double scale = std::min(double(width) / pictureWidth, double(height) / pictureHeight);
+        int shownWidth = int(std::lround(pictureWidth * scale)),
+            shownHeight = int(std::lround(pictureHeight * scale));
+        int left = (width - shownWidth) / 2, top = (height - shownHeight) / 2;
+        int y = c.expectWindowed ? top + shownHeight - 2 : top + 1;
+        EXPECT_EQ(picture[size_t(y) * width + left + 1] & 0xFFFFFF, 0xFF0000u);
+        EXPECT_EQ(picture[size_t(height - 1 - y) * width + left + 1] & 0xFFFFFF, 0u);
+    }
+    unsetenv("MARELDON_WINDOWED");
 }
 
 TEST_F(GlGpuScreenTest, CaptureWritesThePresentedFrame) {
