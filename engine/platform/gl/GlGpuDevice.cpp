@@ -948,8 +948,9 @@ void GlGpuDevice::BindAttributes() {
 }
 
 bool GlGpuDevice::PrepareDraw() {
-    // Without a vertex program there is nothing to place the vertices.
-    if (vertexShader_ == 0 || stream_ == nullptr) {
+    // Without a vertex program there is nothing to place the vertices. GL
+    // reads a stride of 0 as packed vertices, not as one vertex repeated.
+    if (vertexShader_ == 0 || stream_ == nullptr || stride_ == 0) {
         return false;
     }
     shared_->FlushUploads();

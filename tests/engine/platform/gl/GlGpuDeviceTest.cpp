@@ -554,6 +554,14 @@ TEST_F(GlGpuDeviceTest, DrawsReadingPastTheirBuffersAreRefused) {
               kGpuOk);  // vertices 60..62 of 64
     EXPECT_EQ(device_->DrawPrimitive(GpuPrimitiveType::TRIANGLELIST, 62, 1), kGpuErrorInvalidCall);
     EXPECT_EQ(device_->DrawPrimitive(GpuPrimitiveType::TRIANGLESTRIP, 0, 63), kGpuErrorInvalidCall);
+    // Stride 0 repeats vertex 0 on Direct3D (nothing to fill); GL would read
+    // the vertices as packed, past the check above.
+    Draw(FullQuad(0xFFFFFFFF));
+    device_->Clear(kGpuClearTarget | kGpuClearZBuffer, 0xFF000000, 1.0f, 0);
+    device_->SetStreamSource(0, vertices_.Get(), 0);
+    EXPECT_EQ(device_->DrawPrimitive(GpuPrimitiveType::TRIANGLELIST, 0, 2), kGpuOk);
+    EXPECT_EQ(Screen(4, 4), 0u);
+    device_->SetStreamSource(0, vertices_.Get(), sizeof(Vertex));
     GpuPtr<GpuBuffer> indices;
     ASSERT_EQ(device_->CreateIndexBuffer(12, kGpuUsageWriteOnly, GpuFormat::INDEX16, GpuPool::DEFAULT,
                                          indices.Receive()),
