@@ -124,6 +124,13 @@ class GlGpuDeviceTest : public ::testing::Test {
         return handle;
     }
 
+    // The pass-through vertex program and "texture times diffuse" on stage 0.
+    void UseTexture(GpuTexture* texture) {
+        device_->SetVertexShader(passVs_);
+        device_->SetPixelShader(texturePs_);
+        device_->SetTexture(0, texture);
+    }
+
     // Draws triangles from the vertices through the current shaders.
     void Draw(const std::vector<Vertex>& vertices) {
         uint8_t* bytes = nullptr;
@@ -226,9 +233,7 @@ TEST_F(GlGpuDeviceTest, TexturedVertexColouredQuadWithTopRowFirst) {
     const uint16_t texels[] = {0xFF00, 0xF0F0, 0xF00F, 0xFFFF};
     auto texture = Texture(2, 2, GpuFormat::A4R4G4B4, texels, 2);
     device_->Clear(kGpuClearTarget | kGpuClearZBuffer, 0xFF000000, 1.0f, 0);
-    device_->SetTexture(0, texture.Get());
-    device_->SetVertexShader(passVs_);
-    device_->SetPixelShader(texturePs_);
+    UseTexture(texture.Get());
     Draw(FullQuad(0xFFFFFF80));  // diffuse halves blue
     EXPECT_EQ(Screen(1, 1), 0xFF0000u);
     EXPECT_EQ(Screen(kWidth - 2, 1), 0x00FF00u);
@@ -292,9 +297,7 @@ TEST_F(GlGpuDeviceTest, AlphaZeroIsDiscardedAndHalfAlphaBlends) {
     Rs(GpuRenderState::SRCBLEND, gpu::BLEND_ONE);
     Rs(GpuRenderState::DESTBLEND, gpu::BLEND_ZERO);
     device_->Clear(kGpuClearTarget | kGpuClearZBuffer, 0xFF0000FF, 1.0f, 0);
-    device_->SetTexture(0, texture.Get());
-    device_->SetVertexShader(passVs_);
-    device_->SetPixelShader(texturePs_);
+    UseTexture(texture.Get());
     Draw(FullQuad(0xFFFFFFFF));
     // Even with blending that would overwrite, alpha 0 leaves the target alone.
     EXPECT_EQ(Screen(4, 4), 0x0000FFu);
@@ -385,9 +388,7 @@ TEST_F(GlGpuDeviceTest, RenderToTextureThenSampleIt) {
 TEST_F(GlGpuDeviceTest, BorderAddressingUsesTheBorderColour) {
     const uint32_t texel = 0xFF00FF00;
     auto texture = Texture(1, 1, GpuFormat::A8R8G8B8, &texel, 4);
-    device_->SetVertexShader(passVs_);
-    device_->SetPixelShader(texturePs_);
-    device_->SetTexture(0, texture.Get());
+    UseTexture(texture.Get());
     device_->SetTextureStageState(0, GpuTextureStageState::ADDRESSU, gpu::TADDRESS_BORDER);
     device_->SetTextureStageState(0, GpuTextureStageState::ADDRESSV, gpu::TADDRESS_BORDER);
     struct Case {
@@ -624,9 +625,7 @@ TEST_F(GlGpuDeviceTest, LocksKeepTheirBytesAndRefuseWhatCannotBeLocked) {
 TEST_F(GlGpuDeviceTest, TextureFilledOnAnotherThreadIsDrawn) {
     const uint32_t black = 0xFF000000;
     auto texture = Texture(1, 1, GpuFormat::A8R8G8B8, &black, 4);
-    device_->SetVertexShader(passVs_);
-    device_->SetPixelShader(texturePs_);
-    device_->SetTexture(0, texture.Get());
+    UseTexture(texture.Get());
     std::thread filler([&texture] {
         for (int frame = 0; frame < 100; ++frame) {
             GpuLockedRect locked;
@@ -657,9 +656,7 @@ TEST_F(GlGpuDeviceTest, CopyRectsMovesStagedLevelsIntoADefaultPoolTexture) {
     staging.Reset();
     from.Reset();
     device_->Clear(kGpuClearTarget | kGpuClearZBuffer, 0xFF000000, 1.0f, 0);
-    device_->SetVertexShader(passVs_);
-    device_->SetPixelShader(texturePs_);
-    device_->SetTexture(0, texture.Get());
+    UseTexture(texture.Get());
     Draw(FullQuad(0xFFFFFFFF));
     EXPECT_EQ(Screen(1, 1), 0xFF0000u);
     EXPECT_EQ(Screen(1, kHeight - 2), 0x0000FFu);
