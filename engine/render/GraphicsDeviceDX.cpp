@@ -225,6 +225,7 @@ void GraphicsDeviceDX::ComputeBackBufferSize() {
     }
     parameters_.BackBufferWidth = static_cast<uint32_t>(width);
     parameters_.BackBufferHeight = static_cast<uint32_t>(height);
+    parameters_.ScreenRotation = static_cast<uint32_t>(rotation_);
 }
 
 void GraphicsDeviceDX::FullScreenMode(int32_t* width, int32_t* height) const {
