@@ -7,9 +7,9 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/platform/DeviceWindow.h"
 #include "engine/platform/gl/GlGpu.h"
 #include "engine/platform/gl/GlGpuDevice.h"
+#include "engine/platform/gl/SdlDeviceWindow.h"
 #include "engine/render/DrawCommandList.h"
 #include "engine/render/GraphicsDeviceDX.h"
 #include "engine/render/SceneDrawSet.h"
@@ -20,18 +20,6 @@ namespace mareldon {
 namespace {
 
 constexpr int kSize = 64;
-
-class SdlDeviceWindow final : public DeviceWindow {
-  public:
-    explicit SdlDeviceWindow(SDL_Window* w) : window(w) {}
-    GpuWindowHandle NativeHandle() const override { return window; }
-    GpuWindowHandle ParentNativeHandle() const override { return nullptr; }
-    void GetPosition(int* x, int* y) const override { SDL_GetWindowPosition(window, x, y); }
-    void GetClientSize(int* w, int* h) const override { SDL_GetWindowSize(window, w, h); }
-    void SetPosition(int x, int y) override { SDL_SetWindowPosition(window, x, y); }
-    void SetClientSize(int w, int h) override { SDL_SetWindowSize(window, w, h); }
-    SDL_Window* window;
-};
 
 // Pre-transformed, coloured vertices; one opaque colour constant scales them.
 class FlatGen : public ShaderTextBuilder {
