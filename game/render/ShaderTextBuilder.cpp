@@ -98,7 +98,8 @@ bool ShaderTextBuilder::Apply(const RefPtr<RenderView>& view, const RefPtr<Rende
 
 bool ShaderTextBuilder::Cull(const RefPtr<RenderView>& view, const RefPtr<RenderBatch>& node,
                              const RefPtr<MeshPart>& part, float& depth) {
-    if (node->cullOff != 0)
+    // A radius of 0 or less marks a part that is never culled.
+    if (node->cullOff != 0 || part->radius <= 0.0f)
         return false;
     Vec3 centre = Vec3TransformCoord(part->centre, node->world);
     return view->IsSphereOutside(centre, part->radius, Vec3{0.0f, 0.0f, 0.0f}, &depth);

@@ -254,7 +254,7 @@ TEST(ShaderTextBuilderTest, OverflowRefusesTheDrawAndLogsOnce) {
     SetLogSink(previous);
 }
 
-TEST(ShaderTextBuilderTest, CullSkipsBatchesWithCullingOffAndWritesTheCentreDepth) {
+TEST(ShaderTextBuilderTest, CullSkipsBatchesWithCullingOffAndPartsWithoutRadius) {
     RefPtr<RenderView> view(new RenderView(RefPtr<Renderer>(), RefPtr<TextureBase>(),
                                            RenderView::DefaultClear(), RefPtr<ShaderGenBase>(),
                                            TextureViewport{}));
@@ -269,6 +269,9 @@ TEST(ShaderTextBuilderTest, CullSkipsBatchesWithCullingOffAndWritesTheCentreDept
     batch->cullOff = 1;
     EXPECT_FALSE(gen.Cull(view, batch, part, depth));
     batch->cullOff = 0;
+    part->radius = 0.0f;
+    EXPECT_FALSE(gen.Cull(view, batch, part, depth));
+    part->radius = 1.0f;
     batch->world[11] = 10.0f;
     EXPECT_FALSE(gen.Cull(view, batch, part, depth));
     EXPECT_EQ(depth, 10.0f);
