@@ -98,7 +98,7 @@ bool ShaderTextBuilder::Apply(const RefPtr<RenderView>& view, const RefPtr<Rende
 
 bool ShaderTextBuilder::Cull(const RefPtr<RenderView>& view, const RefPtr<RenderBatch>& node,
                              const RefPtr<MeshPart>& part, float& depth) {
-    // A radius of 0 or less marks a part that is never culled.
+    // The archive marks a part that must never be culled with a radius of 0 or less.
     if (node->cullOff != 0 || part->radius <= 0.0f)
         return false;
     Vec3 centre = Vec3TransformCoord(part->centre, node->world);
