@@ -307,6 +307,18 @@ const Damage kDamages[] = {
          return writer.Build();
      },
      "part draws"},
+    {"IndexPastVerticesFromTheBaseVertex",
+     [] {
+         MbdWriter writer;
+         writer.AddVertexArray(3, std::vector<float>(12));
+         int32_t indices = writer.AddIndexArray({0, 1, 2, 0, 1, 3});
+         MbdWriter::Node node = OnePartModel(0, 3, indices, 3);
+         node.mesh.parts[0].startValue = 1;
+         node.mesh.parts[0].startIndex = 3;  // 1 + 3 is past the 4 vertices
+         writer.AddModel("m", node);
+         return writer.Build();
+     },
+     "index 3 from vertex 1 reads past the 4 vertices"},
     {"ElementsWiderThanVertex",
      [] {
          MbdWriter writer;
