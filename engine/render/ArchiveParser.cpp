@@ -326,9 +326,11 @@ bool BodyParser::Node(ArchiveNode& node, int depth) {
     if (!in_.ReadCount(kNodeMinBytes, children)) {
         return Truncated();
     }
-    node.children.resize(children);
-    for (ArchiveNode& child : node.children) {
-        if (!Node(child, depth + 1)) {
+    // Grown child by child: a count is only bounded by the bytes left, and every
+    // level of a deep tree claiming its most would hold that many nodes at once.
+    for (size_t i = 0; i < children; ++i) {
+        node.children.emplace_back();
+        if (!Node(node.children.back(), depth + 1)) {
             return false;
         }
     }
