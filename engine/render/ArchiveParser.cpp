@@ -1,6 +1,7 @@
 #include "engine/render/ArchiveParser.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 
@@ -155,7 +156,14 @@ bool BodyParser::KeyTracks() {
             !in_.ReadCount(kKeyBytes, keys) || !in_.ReadBytes(keys * kKeyBytes, data)) {
             return Truncated();
         }
-        sink_.OnKeyTrack(preMode, postMode, defaultValue, ArchiveWords{data, keys * 8});
+        const ArchiveWords words{data, keys * 8};
+        // Keys are kept in time order, which a time that is not a number has no place in.
+        for (size_t k = 0; k < keys; ++k) {
+            if (std::isnan(words.Float(k * 8))) {
+                return Fail(Format("key tracks: key %zu of track %zu has no time", k, i).c_str());
+            }
+        }
+        sink_.OnKeyTrack(preMode, postMode, defaultValue, words);
         tracks_.push_back(keys);
     }
     return true;

@@ -4,6 +4,7 @@
 
 #include <bit>
 #include <cstring>
+#include <limits>
 
 #include "tools/archive/ArchiveFixtures.h"
 #include "tools/archive/ArchiveRecords.h"
@@ -249,6 +250,16 @@ const Damage kDamages[] = {
          return file;
      },
      "outside the file"},
+    {"KeyWithoutATime",
+     [] {
+         MbdWriter writer;
+         MbdWriter::Track track;
+         track.keys.push_back({0.0f, 1.0f, 3, {}});
+         track.keys.push_back({std::numeric_limits<float>::quiet_NaN(), 2.0f, 3, {}});
+         writer.AddTrack(track);
+         return writer.Build();
+     },
+     "key 1 of track 0 has no time"},
     {"ZeroWordsPerVertex",
      [] {
          MbdWriter writer;
