@@ -21,9 +21,8 @@ int main(int argc, char** argv) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
         SDL_GL_LoadLibrary(nullptr);
     }
-    // The graphics device draws with OpenGL; the picture is turned as the device is.
+    // The graphics device draws with OpenGL; it tells the backend its rotation.
     GlGpuBackend gl;
-    gl.SetScreenRotation(GameApplication::kRotation);
     ScopedGpuBackend useGl(gl);
     // The controls the simulated I/O board reads when no real board is set up,
     // and the controllers the input manager reports as attached.

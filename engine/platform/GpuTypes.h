@@ -268,6 +268,10 @@ struct GpuPresentParameters {
     uint32_t Flags = 0;
     uint32_t FullScreen_RefreshRateInHz = 0;
     uint32_t FullScreen_PresentationInterval = 0;
+    // Ours, not part of the thirteen words: the quarter turns the device's screen
+    // transform gives the picture, so a backend that shows the back buffer in a
+    // desktop window can turn it upright again. Backends that only record ignore it.
+    uint32_t ScreenRotation = 0;
 };
 
 struct GpuViewport {

@@ -1,13 +1,15 @@
 #include "engine/render/GeometryBuffer.h"
 
+#include "engine/core/Log.h"
+
 namespace mareldon {
 
 GeometryBuffer::GeometryBuffer(GraphicsDeviceDX* device, int32_t kind, const RefPtr<VertexBuffer>& vertices,
                                int32_t start, int32_t vertexCount, const RefPtr<IndexBuffer>& indices,
                                int32_t startIndex, int32_t indexCount)
     : device_(device),
-      // Kinds outside 0..5 draw as points, the first kind.
-      type_(kind >= 0 && kind <= 5 ? static_cast<GpuPrimitiveType>(kind + 1) : GpuPrimitiveType::POINTLIST),
+      // A kind outside 0..5 names no primitive: it keeps no primitives and draws nothing.
+      type_(static_cast<GpuPrimitiveType>(static_cast<uint32_t>(kind) + 1)),
       start_(start),
       vertexCount_(vertexCount),
       startIndex_(startIndex),
@@ -16,6 +18,9 @@ GeometryBuffer::GeometryBuffer(GraphicsDeviceDX* device, int32_t kind, const Ref
       indices_(indices),
       indexed_(indexCount != 0) {
     (void)device_;
+    if (kind < 0 || kind > 5) {
+        LOG_WARN("render", "geometry of unknown kind %d is not drawn", kind);
+    }
     Recount();
 }
 

@@ -22,10 +22,13 @@ uint32_t FloatBits(float value) {
     return bits;
 }
 
-// A border colour channel: value x 255, low 8 bits; out-of-range values clamp first.
+// A border colour channel: value x 255, low 8 bits; out-of-range values clamp first, and
+// a NaN counts as 0 (no float reaches the integer conversion outside its range).
 uint32_t ColorChannel(float value) {
-    value = std::clamp(value, 0.0f, 1.0f);
-    return static_cast<uint32_t>(value * 255.0f) & 0xFF;
+    if (!(value > 0.0f)) {
+        return 0;
+    }
+    return static_cast<uint32_t>(std::min(value, 1.0f) * 255.0f) & 0xFF;
 }
 
 constexpr GpuFormat kFullScreenFormats[] = {GpuFormat::R5G6B5, GpuFormat::X1R5G5B5, GpuFormat::X8R8G8B8};
@@ -222,6 +225,7 @@ void GraphicsDeviceDX::ComputeBackBufferSize() {
     }
     parameters_.BackBufferWidth = static_cast<uint32_t>(width);
     parameters_.BackBufferHeight = static_cast<uint32_t>(height);
+    parameters_.ScreenRotation = static_cast<uint32_t>(rotation_);
 }
 
 void GraphicsDeviceDX::FullScreenMode(int32_t* width, int32_t* height) const {
@@ -431,7 +435,10 @@ bool GraphicsDeviceDX::ResetDevice() {
     indexBuffer_.Reset();
     GpuPresentParameters parameters = parameters_;
     if (GpuFailed(device_->Reset(&parameters))) {
-        LOG_WARN("render", "device reset failed");
+        // The default-pool surfaces are gone: try again on the next present, as a device
+        // left lost by a failed reset would ask for, rather than draw without a screen.
+        LOG_WARN("render", "device reset failed; trying again on the next present");
+        deviceLost_ = true;
         return false;
     }
     if (!windowed_) {

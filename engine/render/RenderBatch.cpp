@@ -1,5 +1,7 @@
 #include "engine/render/RenderBatch.h"
 
+#include "engine/render/ArchiveObjects.h"
+
 namespace mareldon {
 
 RenderBatch::RenderBatch(uint8_t instancingFlag, int32_t paletteMatrices, int32_t parameterTotal)
@@ -8,6 +10,12 @@ RenderBatch::RenderBatch(uint8_t instancingFlag, int32_t paletteMatrices, int32_
       parameterCount(parameterTotal > 0 ? parameterTotal : 0),
       parameters(static_cast<size_t>(parameterCount), 0.0f),
       palette(static_cast<size_t>(paletteSize), Matrix4Identity()) {}
+
+RenderBatch::RenderBatch(const RefPtr<MeshData>& data)
+    : RenderBatch(data && data->instancing ? 1 : 0, data ? data->paletteSize : 0,
+                  data ? data->parameterCount : 0) {
+    meshData = data.Get();
+}
 
 RenderBatch::~RenderBatch() = default;
 

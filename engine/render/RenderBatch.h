@@ -23,6 +23,8 @@ class RenderBatch {
 
     // For batches built by code.
     RenderBatch(uint8_t instancing, int32_t paletteSize, int32_t parameterCount);
+    // For a model layer: palette size, parameter count and instancing flag of its mesh data.
+    explicit RenderBatch(const RefPtr<MeshData>& data);
     virtual ~RenderBatch();
     RenderBatch(const RenderBatch&) = delete;
     RenderBatch& operator=(const RenderBatch&) = delete;

@@ -12,8 +12,11 @@
 
 namespace mareldon {
 
+class MeshPart;
 class PixelShader;
 class RenderBatch;
+class RenderView;
+class ShaderGenBase;
 class Texture;
 class VertexLayout;
 class VertexShader;
@@ -40,6 +43,9 @@ class Renderer : public ResourceManager {
              const RefPtr<SoundBox>& soundBox, const String& name = String());
     ~Renderer() override;
 
+    // Draws every part of the batch into the view with the generator of the part's
+    // layer (RendererDraw.cpp).
+    virtual void DrawView(const RefPtr<RenderView>& view, const RefPtr<RenderBatch>& batch);
     virtual RefPtr<GraphicsDevice> GetDevice() const { return Device(); }
     virtual RefPtr<SoundBox> GetSoundBox() const { return Sounds(); }
     const String& Name() const { return name_; }
@@ -75,6 +81,14 @@ class Renderer : public ResourceManager {
     int32_t CollectorCount() const { return int32_t(collectors_.size()); }
     const RefPtr<RenderBatch>& CollectorAt(int32_t index) const { return collectors_[size_t(index)].batch; }
     int32_t CollectorUses(int32_t index) const { return collectors_[size_t(index)].count; }
+
+    // Builds the generator's keys, runs its Apply, then finds or makes both shaders
+    // and sets them. False: nothing may be drawn (the generator refused the draw, or
+    // a shader could not be made).
+    bool BindShaders(const RefPtr<ShaderGenBase>& generator, const RefPtr<RenderView>& view,
+                     const RefPtr<RenderBatch>& batch, const RefPtr<MeshPart>& part);
+    // Draws every collector into the view, then lets its instances go.
+    void DrawRegistered(const RefPtr<RenderView>& view);
 
   private:
     struct Collector {

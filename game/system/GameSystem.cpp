@@ -1,6 +1,7 @@
 #include "game/system/GameSystem.h"
 
 #include "engine/platform/FileSystem.h"
+#include "engine/platform/Window.h"
 #include "engine/render/GraphicsDevice.h"
 #include "game/screens/ActualGameScreen.h"
 #include "game/screens/DemoMovieScreen.h"
@@ -82,6 +83,14 @@ GameSystem::GameSystem(TaskObject* parent, const GameSystemPorts& ports)
     LoadRanking();
     ResetGame();
     keyMap_ = GameKeyMap();
+    // A cabinet shows no pointer over the game.
+    if (mainWindow != nullptr) {
+        mainWindow->ShowCursor(false);
+    }
+    stopwatch_.Restart();
+    if (mainWindow != nullptr) {
+        mainWindow->GetCursorPosition(cursorPosition_);
+    }
     if (ports_.inputs == nullptr && inputManager != nullptr) {
         systemInputs_[0] = new PlayerInput(inputManager, PlayerInput::kPad0 | PlayerInput::kKeyboard);
         systemInputs_[1] = new PlayerInput(inputManager, PlayerInput::kPad1);
@@ -248,8 +257,7 @@ void GameSystem::BuildScene(const String& name) {
         endingInProgress_ = 0;
         scene = new EndingScreen(this, "title1", "title", 0, 8);
     } else if (name.Equals("testmode")) {
-        // The music stops but the cue stays held.
-        bgmPlaying_ = 0;
+        StopHeldBgm();
         DeleteAllChildren();
         scene = new TestModeScreen(this, "boot", "quit");
         ReportEvent(IoEvent::kTestMode, 0);

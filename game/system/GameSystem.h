@@ -5,7 +5,9 @@
 #include <memory>
 #include <vector>
 
+#include "engine/core/Math.h"
 #include "engine/core/PlayerInput.h"
+#include "engine/core/Stopwatch.h"
 #include "engine/core/String.h"
 #include "engine/core/TaskObject.h"
 #include "engine/render/HandleArray.h"
@@ -140,6 +142,8 @@ class GameSystem : public TaskObject {
     bool IsAttractMode() const { return attract_ != 0; }
     bool IsBootPhase() const { return bootPhase_ != 0; }
     bool IsErrorShown() const { return errorShown_ != 0; }
+    const Stopwatch& GetStopwatch() const { return stopwatch_; }
+    const Vec3& GetStartCursorPosition() const { return cursorPosition_; }
     // Set by the name entry once the first of a pair committed its name.
     uint8_t& PairNameFlag() { return pairNameFlag_; }
     // The stage-play byte: cleared at construction, otherwise stage play's own.
@@ -156,6 +160,8 @@ class GameSystem : public TaskObject {
     void PlayDemoBgm() { PlayBgm("demo03"); }
     void PlayMovieBgm() { PlayBgm("moviest"); }
     void PlayEndingBgm() { PlayBgm("end"); }
+    // Silences the held cue; the cue stays held (the test mode).
+    void StopHeldBgm() { bgmPlaying_ = 0; }
     const String& GetBgmCue() const { return bgmCue_; }
     bool IsBgmPlaying() const { return bgmPlaying_ != 0; }
 
@@ -208,6 +214,11 @@ class GameSystem : public TaskObject {
     uint8_t bgmPlaying_ = 0;
     uint8_t quit_ = 0;
     uint8_t attract_ = 0;
+
+    Stopwatch stopwatch_;
+    // Where the cursor stood when the system started, in main-window client
+    // coordinates.
+    Vec3 cursorPosition_{};
 
     SceneTask* currentScene_ = nullptr;
     String currentSceneName_;

@@ -110,10 +110,13 @@ void InputManager::OpenJvs() {
             if (jvsNodeCount <= 0) {
                 jvsActive = false;
             }
+            // A board without switch inputs gives the game nothing to play with.
+            bool switchInputs = false;
             for (int address = 1; address <= jvsNodeCount && address < 32; ++address) {
                 const JvsNodeInfo& info = JvsLib::GetNodeRecord(address)->info;
                 for (const JvsFeature& feature : info.features) {
                     if (feature.code == 1) {
+                        switchInputs = true;
                         jvsSwitchesPerPlayer = feature.param2;
                         JvsLib::SwitchRequestSize(info, jvsPlayers, jvsBytesPerPlayer);
                         if (feature.param2 < 2) {
@@ -123,6 +126,9 @@ void InputManager::OpenJvs() {
                         jvsCoinSlots = JvsLib::CoinSlotCount(info);
                     }
                 }
+            }
+            if (!switchInputs) {
+                jvsActive = false;
             }
             JvsLib::RequestInputs();
             break;

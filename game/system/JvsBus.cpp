@@ -25,6 +25,10 @@ constexpr int kResetTries = 10;
 constexpr int kMaxRetries = 5;
 constexpr int kReadChunk = 516;
 constexpr int kReceiveBuffer = 258;
+// Bytes one receive may take in without a reply for the host before it counts a
+// retry: far more than a reply plus a frame for a node, so only a line that
+// babbles (noise, a stuck transmitter) reaches it, and the receive still ends.
+constexpr int kNoiseLimit = 4 * kJvsMaxWire;
 constexpr uint8_t kStatusOk = 1;
 constexpr uint8_t kStatusSumError = 3;
 // Longest slice of a long sleep, so Stop never waits for a whole reset pause.
@@ -357,6 +361,7 @@ int SendFrame(int address) {
 int ReceiveFrame(uint8_t* out) {
     uint8_t chunk[kReadChunk];
     int tally = 0;
+    int noise = 0;
     g_decoder.Reset();
     for (;;) {
         bool retransmit = false;
@@ -366,6 +371,12 @@ int ReceiveFrame(uint8_t* out) {
             return -1;
         }
         if (n == 0) {
+            ++tally;
+            retransmit = true;
+        }
+        noise += n;
+        if (noise > kNoiseLimit) {
+            noise = 0;
             ++tally;
             retransmit = true;
         }

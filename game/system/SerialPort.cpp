@@ -58,11 +58,15 @@ void DiscardInput() {
     if (!g_port) {
         return;
     }
+    // Only what is waiting now: a line that never stops sending must not keep
+    // the bus here.
     uint8_t sink[64];
-    for (int waiting = g_port->Available(); waiting > 0; waiting = g_port->Available()) {
-        if (g_port->Read(sink, std::min(waiting, static_cast<int>(sizeof sink)), 0) <= 0) {
+    for (int waiting = g_port->Available(); waiting > 0;) {
+        const int n = g_port->Read(sink, std::min(waiting, static_cast<int>(sizeof sink)), 0);
+        if (n <= 0) {
             break;
         }
+        waiting -= n;
     }
 }
 

@@ -88,6 +88,7 @@ namespace mareldon {
     X(TexParameteri)             \
     X(TexParameteriv)            \
     X(TexSubImage2D)             \
+    X(Uniform1f)                 \
     X(Uniform1i)                 \
     X(Uniform2f)                 \
     X(Uniform4f)                 \

@@ -22,7 +22,7 @@ GpuObject* GlGpuBackend::CreateObject(uint32_t sdkVersion) {
         LOG_ERROR("gl", "SDL video is not initialised; no graphics");
         return nullptr;
     }
-    return new GlGpuObject(screenRotation_, maxVertexShaderConst_);
+    return new GlGpuObject(maxVertexShaderConst_);
 }
 
 GpuFormat GlGpuObject::DisplayFormat(uint32_t sdlFormat) {
@@ -35,8 +35,7 @@ GpuFormat GlGpuObject::DisplayFormat(uint32_t sdlFormat) {
     return GpuFormat::X8R8G8B8;
 }
 
-GlGpuObject::GlGpuObject(int screenRotation, uint32_t maxVertexShaderConst)
-    : screenRotation_(screenRotation), maxVertexShaderConst_(maxVertexShaderConst) {
+GlGpuObject::GlGpuObject(uint32_t maxVertexShaderConst) : maxVertexShaderConst_(maxVertexShaderConst) {
     int count = SDL_GetNumDisplayModes(0);
     for (int i = 0; i < count; ++i) {
         SDL_DisplayMode mode;
@@ -146,8 +145,7 @@ GpuResult GlGpuObject::CreateDevice(uint32_t adapter, GpuDeviceType type, GpuWin
         return kGpuErrorInvalidCall;
     }
     GpuWindowHandle window = parameters->hDeviceWindow ? parameters->hDeviceWindow : focusWindow;
-    GlGpuDevice* created =
-        GlGpuDevice::Create(static_cast<SDL_Window*>(window), *parameters, screenRotation_);
+    GlGpuDevice* created = GlGpuDevice::Create(static_cast<SDL_Window*>(window), *parameters);
     if (created == nullptr) {
         return kGpuErrorNotAvailable;
     }

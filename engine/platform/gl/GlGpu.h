@@ -17,21 +17,16 @@ class GlGpuBackend final : public GpuBackend {
     // Null unless the version is the one the device asks for and SDL video runs.
     GpuObject* CreateObject(uint32_t sdkVersion) override;
 
-    // Quarter turns the screen texture applies to the picture (the device's
-    // rotation). In a window the picture is shown turned back, upright; in
-    // full screen it is shown as drawn, for a cabinet whose monitor is turned.
-    void SetScreenRotation(int rotation) { screenRotation_ = rotation & 3; }
     // The capability the device reads; both backends report the same number.
     void SetMaxVertexShaderConst(uint32_t count) { maxVertexShaderConst_ = count; }
 
   private:
-    int screenRotation_ = 0;
     uint32_t maxVertexShaderConst_ = 96;
 };
 
 class GlGpuObject final : public GpuObject {
   public:
-    GlGpuObject(int screenRotation, uint32_t maxVertexShaderConst);
+    explicit GlGpuObject(uint32_t maxVertexShaderConst);
 
     GpuResult GetAdapterDisplayMode(uint32_t adapter, GpuDisplayMode* mode) override;
     GpuResult GetDeviceCaps(uint32_t adapter, GpuDeviceType type, GpuCaps* caps) override;
@@ -50,7 +45,6 @@ class GlGpuObject final : public GpuObject {
 
   private:
     std::vector<GpuDisplayMode> modes_;
-    int screenRotation_;
     uint32_t maxVertexShaderConst_;
 };
 

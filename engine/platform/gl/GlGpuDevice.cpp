@@ -142,8 +142,7 @@ GlGpuDevice::GlGpuDevice(std::shared_ptr<GlShared> shared) : shared_(std::move(s
     constantScratch_.reserve(256 * 4);
 }
 
-GlGpuDevice* GlGpuDevice::Create(SDL_Window* window, const GpuPresentParameters& parameters,
-                                 int screenRotation) {
+GlGpuDevice* GlGpuDevice::Create(SDL_Window* window, const GpuPresentParameters& parameters) {
     if (window == nullptr || (SDL_GetWindowFlags(window) & SDL_WINDOW_OPENGL) == 0) {
         LOG_ERROR("gl", "the device window is not an OpenGL window");
         return nullptr;
@@ -161,13 +160,13 @@ GlGpuDevice* GlGpuDevice::Create(SDL_Window* window, const GpuPresentParameters&
     auto shared = std::make_shared<GlShared>();
     shared->window = window;
     shared->context = context;
+    shared->contextThread = std::this_thread::get_id();
     if (!shared->gl.Load()) {
         SDL_GL_DeleteContext(context);
         return nullptr;
     }
     shared->alive = true;
     auto* device = new GlGpuDevice(shared);
-    device->screenRotation_ = screenRotation & 3;
     if (!device->Initialise(parameters)) {
         device->Release();
         return nullptr;
@@ -541,6 +540,9 @@ GpuResult GlGpuDevice::Reset(GpuPresentParameters* parameters) {
         return kGpuErrorNotAvailable;
     }
     ResetStates();
+    // A reset device has no scene open, so the caller's BeginScene after it
+    // succeeds (as on the recording backend).
+    inScene_ = false;
     return kGpuOk;
 }
 
@@ -810,7 +812,9 @@ GpuResult GlGpuDevice::SetPixelShaderConstant(uint32_t reg, const float* data, u
 }
 
 GpuResult GlGpuDevice::SetViewport(const GpuViewport* viewport) {
-    if (viewport == nullptr || viewport->Width == 0 || viewport->Height == 0) {
+    // An empty viewport is taken (draws and clears then touch nothing), as the
+    // recording backend takes it; refusing it would leave the last one in use.
+    if (viewport == nullptr || viewport->Width > 0x7FFFFFFF || viewport->Height > 0x7FFFFFFF) {
         return kGpuErrorInvalidCall;
     }
     viewport_ = *viewport;
@@ -821,8 +825,8 @@ GpuResult GlGpuDevice::SetViewport(const GpuViewport* viewport) {
     // breaks ties on horizontal edges the other way round (it fills a centre
     // on the bottom edge, Direct3D one on the top edge), so the downward shift
     // stops a sixteenth of a pixel short of the half.
-    pixelOffset_[0] = 1.0f / static_cast<float>(viewport_.Width);
-    pixelOffset_[1] = -(1.0f - 2.0f / 16.0f) / static_cast<float>(viewport_.Height);
+    pixelOffset_[0] = viewport_.Width ? 1.0f / static_cast<float>(viewport_.Width) : 0.0f;
+    pixelOffset_[1] = viewport_.Height ? -(1.0f - 2.0f / 16.0f) / static_cast<float>(viewport_.Height) : 0.0f;
     return kGpuOk;
 }
 
@@ -944,10 +948,12 @@ void GlGpuDevice::BindAttributes() {
 }
 
 bool GlGpuDevice::PrepareDraw() {
-    // Without a vertex program there is nothing to place the vertices.
-    if (vertexShader_ == 0 || stream_ == nullptr) {
+    // Without a vertex program there is nothing to place the vertices. GL
+    // reads a stride of 0 as packed vertices, not as one vertex repeated.
+    if (vertexShader_ == 0 || stream_ == nullptr || stride_ == 0) {
         return false;
     }
+    shared_->FlushUploads();
     if (targetDirty_) {
         BindTarget();
     }
@@ -998,7 +1004,19 @@ bool GlGpuDevice::PrepareDraw() {
         gl_.BindTexture(GL_TEXTURE_2D, wantWhite ? whiteTexture_ : 0);
         whiteBound_ = wantWhite;
     }
+    if (p.untextured >= 0 && p.untexturedValue != (wantWhite ? 1.0f : 0.0f)) {
+        p.untexturedValue = wantWhite ? 1.0f : 0.0f;
+        gl_.Uniform1f(p.untextured, p.untexturedValue);
+    }
     return true;
+}
+
+// Vertices past the buffer would be read from memory GL does not guard.
+bool GlGpuDevice::StreamHolds(uint64_t lastVertex) const {
+    GpuBufferDesc desc;
+    stream_->GetDesc(&desc);
+    uint32_t extent = program_->vertex->extent;
+    return extent <= desc.Size && lastVertex * stride_ <= desc.Size - extent;
 }
 
 GpuResult GlGpuDevice::DrawPrimitive(GpuPrimitiveType type, uint32_t startVertex, uint32_t primitiveCount) {
@@ -1006,12 +1024,7 @@ GpuResult GlGpuDevice::DrawPrimitive(GpuPrimitiveType type, uint32_t startVertex
         return kGpuOk;
     }
     uint64_t count = VertexCount(type, primitiveCount);
-    GpuBufferDesc desc;
-    stream_->GetDesc(&desc);
-    // Vertices past the buffer would be read from memory GL does not guard.
-    uint64_t last = uint64_t{startVertex} + count - 1;
-    uint32_t extent = program_->vertex->extent;
-    if (extent > desc.Size || last * stride_ > desc.Size - extent) {
+    if (!StreamHolds(uint64_t{startVertex} + count - 1)) {
         return kGpuErrorInvalidCall;
     }
     gl_.DrawArrays(PrimitiveMode(type), static_cast<GLint>(startVertex), static_cast<GLsizei>(count));
@@ -1028,6 +1041,10 @@ GpuResult GlGpuDevice::DrawIndexedPrimitive(GpuPrimitiveType type, uint32_t, uin
     indices_->GetDesc(&desc);
     uint32_t size = indices_->IndexSize();
     if ((startIndex + count) * size > desc.Size) {
+        return kGpuErrorInvalidCall;
+    }
+    // Indices from a damaged model must not reach past the vertices either.
+    if (!StreamHolds(uint64_t{baseVertex_} + indices_->MaxIndex(startIndex, static_cast<uint32_t>(count)))) {
         return kGpuErrorInvalidCall;
     }
     gl_.DrawElementsBaseVertex(
@@ -1069,16 +1086,12 @@ void GlGpuDevice::PresentToWindow() {
     gl_.ClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     gl_.Clear(GL_COLOR_BUFFER_BIT);
 
-    // In a window the picture is turned back upright; in full screen the
-    // monitor is turned instead.
+    // The device's screen transform turned the picture by its rotation. In a
+    // window it is turned back upright; in full screen it is shown as drawn,
+    // for a cabinet whose monitor is turned instead. The rotation comes with
+    // the present parameters, so a change (which resets the device) is seen.
     const GlImage& picture = *backBuffer_->Image();
-    int turn = windowed_ ? screenRotation_ : 0;
-    // A quarter turn needs a back buffer turned on its side; after a change of
-    // rotation to one the backend was not told of, show the picture as drawn.
-    bool landscape = picture.Width() > picture.Height();
-    if ((turn & 1) != 0 && !landscape) {
-        turn = 0;
-    }
+    int turn = windowed_ ? static_cast<int>(parameters_.ScreenRotation & 3) : 0;
     double pictureWidth = (turn & 1) ? picture.Height() : picture.Width();
     double pictureHeight = (turn & 1) ? picture.Width() : picture.Height();
     double scale = std::min(width / pictureWidth, height / pictureHeight);

@@ -22,8 +22,7 @@ namespace mareldon {
 class GlGpuDevice final : public GpuDevice {
   public:
     // Null (and a logged reason) when no usable context can be made.
-    static GlGpuDevice* Create(SDL_Window* window, const GpuPresentParameters& parameters,
-                               int screenRotation);
+    static GlGpuDevice* Create(SDL_Window* window, const GpuPresentParameters& parameters);
     ~GlGpuDevice() override;
 
     GpuResult TestCooperativeLevel() override { return kGpuOk; }
@@ -103,6 +102,7 @@ class GlGpuDevice final : public GpuDevice {
     void ApplyAllState();
     void BindTarget();
     bool PrepareDraw();
+    bool StreamHolds(uint64_t lastVertex) const;
     void BindAttributes();
     void PresentToWindow();
     void Capture();
@@ -112,7 +112,6 @@ class GlGpuDevice final : public GpuDevice {
     std::unique_ptr<GlShaderCache> shaders_;
     GpuPresentParameters parameters_{};
     bool windowed_ = true;
-    int screenRotation_ = 0;
     bool clipControl_ = false;
     bool anisotropy_ = false;
 

@@ -12,6 +12,7 @@ namespace {
 constexpr GLenum kScratchUnit = GL_TEXTURE0 + 16;
 // Released buffers kept for reuse at most (bytes of GL storage).
 constexpr uint64_t kPoolLimitBytes = 64u << 20;
+constexpr uint32_t kIndexBlock = 64;
 
 uint32_t RoundUpPow2(uint32_t n) {
     uint32_t p = 256;
@@ -112,6 +113,36 @@ void GlShared::ReturnBuffer(PooledBuffer&& buffer) {
     freeBuffers_.push_back(std::move(buffer));
 }
 
+void GlShared::QueueUpload(GlImage* image) {
+    std::lock_guard<std::mutex> hold(uploadsMutex_);
+    if (std::find(queuedUploads_.begin(), queuedUploads_.end(), image) == queuedUploads_.end()) {
+        queuedUploads_.push_back(image);
+    }
+    uploadsPending_.store(true, std::memory_order_release);
+}
+
+void GlShared::ForgetUpload(GlImage* image) {
+    std::lock_guard<std::mutex> hold(uploadsMutex_);
+    queuedUploads_.erase(std::remove(queuedUploads_.begin(), queuedUploads_.end(), image),
+                         queuedUploads_.end());
+}
+
+void GlShared::FlushQueuedUploads() {
+    // Held throughout, so an image cannot go away while it uploads.
+    std::lock_guard<std::mutex> hold(uploadsMutex_);
+    uploadsPending_.store(false, std::memory_order_relaxed);
+    size_t kept = 0;
+    for (GlImage* image : queuedUploads_) {
+        if (!image->UploadQueued()) {
+            queuedUploads_[kept++] = image;
+        }
+    }
+    queuedUploads_.resize(kept);
+    if (kept > 0) {
+        uploadsPending_.store(true, std::memory_order_relaxed);
+    }
+}
+
 void GlShared::ReleaseGlObjects() {
     if (alive) {
         for (const FramebufferEntry& e : framebuffers_) {
@@ -141,6 +172,7 @@ GlImage::GlImage(std::shared_ptr<GlShared> shared, Kind kind, GpuFormat format, 
       locks_(levels) {}
 
 GlImage::~GlImage() {
+    shared_->ForgetUpload(this);
     shared_->ForgetImage(this);
     if (shared_->alive) {
         GlFunctions& gl = shared_->gl;
@@ -222,6 +254,7 @@ std::vector<uint8_t>& GlImage::Shadow(uint32_t level) {
 }
 
 GpuResult GlImage::Lock(uint32_t level, GpuLockedRect* locked, const GpuRect* rect) {
+    std::lock_guard<std::mutex> hold(lockMutex_);
     if (locked == nullptr || level >= levels_ || !Lockable() || locks_[level].locked) {
         return kGpuErrorInvalidCall;
     }
@@ -242,12 +275,48 @@ GpuResult GlImage::Lock(uint32_t level, GpuLockedRect* locked, const GpuRect* re
 }
 
 GpuResult GlImage::Unlock(uint32_t level) {
-    if (level >= levels_ || !locks_[level].locked) {
-        return kGpuErrorInvalidCall;
+    GpuRect rect;
+    bool elsewhere = !shared_->OnContextThread();
+    {
+        std::lock_guard<std::mutex> hold(lockMutex_);
+        if (level >= levels_ || !locks_[level].locked) {
+            return kGpuErrorInvalidCall;
+        }
+        LockState& state = locks_[level];
+        state.locked = false;
+        rect = state.rect;
+        if (elsewhere) {
+            // GL calls here would reach no context: the rows wait for the context's thread.
+            GpuRect& q = state.queued;
+            q = q.right > q.left ? GpuRect{std::min(q.left, rect.left), std::min(q.top, rect.top),
+                                           std::max(q.right, rect.right), std::max(q.bottom, rect.bottom)}
+                                 : rect;
+        }
     }
-    locks_[level].locked = false;
-    UploadRows(level, locks_[level].rect);
+    if (elsewhere) {
+        shared_->QueueUpload(this);
+        return kGpuOk;
+    }
+    UploadRows(level, rect);
     return kGpuOk;
+}
+
+bool GlImage::UploadQueued() {
+    std::lock_guard<std::mutex> hold(lockMutex_);
+    bool done = true;
+    for (uint32_t level = 0; level < levels_; ++level) {
+        LockState& state = locks_[level];
+        if (state.queued.right == state.queued.left) {
+            continue;
+        }
+        if (state.locked) {
+            done = false;
+            continue;
+        }
+        UploadRows(level, state.queued);
+        state.queued = GpuRect{0, 0, 0, 0};
+    }
+    return done;
 }
 
 void GlImage::UploadRows(uint32_t level, const GpuRect& r) {
@@ -363,6 +432,53 @@ GlGpuBuffer::GlGpuBuffer(std::shared_ptr<GlShared> shared, const GpuBufferDesc& 
     if (desc_.Size > 0 && shared_->alive) {
         storage_ = shared_->TakeBuffer(desc_.Size);
     }
+    if (Valid() && (desc_.Format == GpuFormat::INDEX16 || desc_.Format == GpuFormat::INDEX32)) {
+        // Reused storage holds old bytes until the first lock fills it.
+        std::fill(storage_.bytes.begin(), storage_.bytes.begin() + desc_.Size, uint8_t{0});
+        uint32_t count = desc_.Size / IndexSize();
+        blockMax_.assign((count + kIndexBlock - 1) / kIndexBlock, 0);
+    }
+}
+
+uint32_t GlGpuBuffer::IndexAt(uint32_t i) const {
+    const uint8_t* p = storage_.bytes.data() + static_cast<size_t>(i) * IndexSize();
+    if (IndexSize() == 4) {
+        uint32_t v;
+        std::memcpy(&v, p, 4);
+        return v;
+    }
+    uint16_t v;
+    std::memcpy(&v, p, 2);
+    return v;
+}
+
+void GlGpuBuffer::UpdateBlockMaxima(uint32_t offset, uint32_t size) {
+    uint32_t count = desc_.Size / IndexSize();
+    uint32_t firstBlock = offset / IndexSize() / kIndexBlock;
+    uint32_t endIndex = std::min(count, (offset + size + IndexSize() - 1) / IndexSize());
+    for (uint32_t block = firstBlock; block * kIndexBlock < endIndex; ++block) {
+        uint32_t end = std::min(count, (block + 1) * kIndexBlock);
+        uint32_t largest = 0;
+        for (uint32_t i = block * kIndexBlock; i < end; ++i) {
+            largest = std::max(largest, IndexAt(i));
+        }
+        blockMax_[block] = largest;
+    }
+}
+
+uint32_t GlGpuBuffer::MaxIndex(uint32_t first, uint32_t count) const {
+    uint32_t largest = 0;
+    uint32_t i = first, end = first + count;
+    while (i < end) {
+        if (i % kIndexBlock == 0 && i + kIndexBlock <= end) {
+            largest = std::max(largest, blockMax_[i / kIndexBlock]);
+            i += kIndexBlock;
+        } else {
+            largest = std::max(largest, IndexAt(i));
+            ++i;
+        }
+    }
+    return largest;
 }
 
 GlGpuBuffer::~GlGpuBuffer() {
@@ -399,6 +515,9 @@ GpuResult GlGpuBuffer::Unlock() {
         return kGpuErrorInvalidCall;
     }
     locked_ = false;
+    if (!blockMax_.empty() && lockSize_ > 0) {
+        UpdateBlockMaxima(lockOffset_, lockSize_);
+    }
     if (shared_->alive && lockSize_ > 0) {
         GlFunctions& gl = shared_->gl;
         gl.BindBuffer(GL_COPY_WRITE_BUFFER, storage_.name);

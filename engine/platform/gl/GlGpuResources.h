@@ -2,8 +2,11 @@
 
 #include <SDL.h>
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 #include "engine/platform/GpuBuffer.h"
@@ -44,7 +47,22 @@ struct GlShared {
     // Deletes every GL object still held by the pool and the cache.
     void ReleaseGlObjects();
 
+    // Levels unlocked on a thread without the context (a movie filling its
+    // texture) are uploaded by the context's thread before its next draw.
+    std::thread::id contextThread;
+    bool OnContextThread() const { return std::this_thread::get_id() == contextThread; }
+    void QueueUpload(GlImage* image);
+    void ForgetUpload(GlImage* image);
+    // Context thread only; cheap when nothing waits.
+    void FlushUploads() {
+        if (uploadsPending_.load(std::memory_order_acquire)) {
+            FlushQueuedUploads();
+        }
+    }
+
   private:
+    void FlushQueuedUploads();
+
     struct FramebufferEntry {
         const GlImage* colour;
         uint32_t level;
@@ -54,6 +72,9 @@ struct GlShared {
     std::vector<FramebufferEntry> framebuffers_;
     std::vector<PooledBuffer> freeBuffers_;
     uint64_t pooledBytes_ = 0;
+    std::atomic<bool> uploadsPending_{false};
+    std::mutex uploadsMutex_;
+    std::vector<GlImage*> queuedUploads_;
 };
 
 // Pixels of one texture (all its levels), render target, depth-stencil or
@@ -89,6 +110,9 @@ class GlImage {
     GpuResult Unlock(uint32_t level);
     // Copies the whole of this image's level into another of the same format.
     GpuResult CopyTo(uint32_t level, GlImage& destination, uint32_t destinationLevel);
+    // Uploads what was unlocked on another thread; false while a level it
+    // waits for is locked again (context thread only).
+    bool UploadQueued();
 
   private:
     uint32_t Pitch(uint32_t level) const { return Width(level) * gl_.bytesPerPixel; }
@@ -107,7 +131,10 @@ class GlImage {
     struct LockState {
         bool locked = false;
         GpuRect rect;
+        GpuRect queued{0, 0, 0, 0};  // unlocked elsewhere, not yet uploaded
     };
+    // Guards locks_ for a texture locked on another thread.
+    std::mutex lockMutex_;
     std::vector<LockState> locks_;
 };
 
@@ -157,13 +184,22 @@ class GlGpuBuffer final : public GpuBuffer {
 
     GLuint Name() const { return storage_.name; }
     uint32_t IndexSize() const { return desc_.Format == GpuFormat::INDEX32 ? 4 : 2; }
+    // The largest of count indices from first (an index buffer's; the range
+    // must lie within the buffer).
+    uint32_t MaxIndex(uint32_t first, uint32_t count) const;
 
   private:
+    uint32_t IndexAt(uint32_t i) const;
+    void UpdateBlockMaxima(uint32_t offset, uint32_t size);
+
     std::shared_ptr<GlShared> shared_;
     GpuBufferDesc desc_;
     GlShared::PooledBuffer storage_;
     bool locked_ = false;
     uint32_t lockOffset_ = 0, lockSize_ = 0;
+    // Largest index of each block of kIndexBlock indices, so that a draw can
+    // check the vertices its indices reach without reading them all.
+    std::vector<uint32_t> blockMax_;
 };
 
 }  // namespace mareldon

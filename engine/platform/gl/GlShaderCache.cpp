@@ -1,5 +1,6 @@
 #include "engine/platform/gl/GlShaderCache.h"
 
+#include <cstdio>
 #include <string>
 
 #include "engine/core/Log.h"
@@ -77,12 +78,17 @@ bool ParseDeclaration(const uint32_t* declaration, std::vector<GlVertexElement>&
     return false;
 }
 
+// Direct3D's default stage 0: colour is texture times diffuse, alpha the
+// texture's own. A stage without a texture passes the diffuse colour on
+// (mrl_Untextured 1; the white texture bound then makes the colour right).
 const char* const kFixedPixelGlsl =
     "#version 110\n"
     "uniform sampler2D ps_s0;\n"
+    "uniform float mrl_Untextured;\n"
     "void main()\n"
     "{\n"
-    "\tgl_FragColor = texture2D(ps_s0, gl_TexCoord[0].xy) * gl_Color;\n"
+    "\tvec4 t = texture2D(ps_s0, gl_TexCoord[0].xy);\n"
+    "\tgl_FragColor = vec4(t.rgb * gl_Color.rgb, mix(t.a, gl_Color.a, mrl_Untextured));\n"
     "}\n";
 
 // Shows the back buffer upright: p is the position in the upright picture
@@ -105,6 +111,22 @@ const char* const kPresentPixelGlsl =
     "\tvec2 b = turn * p;\n"
     "\tgl_FragColor = vec4(texture(image, vec2(b.x + 1.0, 1.0 - b.y) * 0.5).rgb, 1.0);\n"
     "}\n";
+
+// The token code as hex words, for the log of a refused shader (MojoShader
+// gives no text of code it refuses). Long code is cut.
+std::string TokenText(const uint32_t* function, size_t length) {
+    constexpr size_t kShown = 256;
+    std::string text;
+    char word[12];
+    for (size_t i = 0; i < length && i < kShown; ++i) {
+        std::snprintf(word, sizeof word, i % 8 == 0 ? "\n%08X" : " %08X", function[i]);
+        text += word;
+    }
+    if (length > kShown) {
+        text += " ...";
+    }
+    return text;
+}
 
 std::string FixedPixelSource() {
     std::string glsl = kFixedPixelGlsl;
@@ -219,8 +241,9 @@ uint32_t GlShaderCache::CreateVertexShader(const uint32_t* declaration, const ui
     size_t length = ShaderLength(function);
     if (length == 0 || !TranslateShader(function, length, options_, shader->source, error) ||
         !shader->source.vertex) {
-        LOG_ERROR("gl", "vertex shader refused: %s",
-                  error.empty() ? "no end token or not a vertex shader" : error.c_str());
+        LOG_ERROR("gl", "vertex shader refused: %s%s",
+                  error.empty() ? "no end token or not a vertex shader" : error.c_str(),
+                  TokenText(function, length).c_str());
         return 0;
     }
     shader->shader = Compile(GL_VERTEX_SHADER, shader->source.glsl);
@@ -246,8 +269,9 @@ uint32_t GlShaderCache::CreatePixelShader(const uint32_t* function) {
     size_t length = ShaderLength(function);
     if (length == 0 || !TranslateShader(function, length, options_, shader->source, error) ||
         shader->source.vertex) {
-        LOG_ERROR("gl", "pixel shader refused: %s",
-                  error.empty() ? "no end token or not a pixel shader" : error.c_str());
+        LOG_ERROR("gl", "pixel shader refused: %s%s",
+                  error.empty() ? "no end token or not a pixel shader" : error.c_str(),
+                  TokenText(function, length).c_str());
         return 0;
     }
     shader->shader = Compile(GL_FRAGMENT_SHADER, shader->source.glsl);
@@ -327,6 +351,10 @@ GlProgram* GlShaderCache::Program(uint32_t vertexHandle, uint32_t pixelHandle) {
     GLuint pixelShader = pixel ? pixel->shader : fixedPixel_;
     program.name = pixelShader ? Link(vertex->shader, pixelShader, vertex->source.inputMask) : 0;
     if (program.name == 0) {
+        // Draws with the pair do nothing from now on; the texts tell why.
+        LOG_ERROR("gl", "vertex shader %u and pixel shader %u give no program:\n%s\n%s", vertexHandle,
+                  pixelHandle, vertex->source.glsl.c_str(),
+                  pixel ? pixel->source.glsl.c_str() : FixedPixelSource().c_str());
         program.failed = true;
         return &program;
     }
@@ -334,6 +362,7 @@ GlProgram* GlShaderCache::Program(uint32_t vertexHandle, uint32_t pixelHandle) {
     program.vertexConstants = gl_.GetUniformLocation(program.name, "vs_uniforms_vec4");
     program.pixelConstants = gl_.GetUniformLocation(program.name, "ps_uniforms_vec4");
     program.pixelOffset = gl_.GetUniformLocation(program.name, kPixelOffsetUniform);
+    program.untextured = pixel ? -1 : gl_.GetUniformLocation(program.name, "mrl_Untextured");
     uint32_t samplers = pixel ? pixel->source.samplerMask : 1u;
     for (int stage = 0; stage < 16; ++stage) {
         if (samplers & (1u << stage)) {

@@ -40,9 +40,11 @@ struct GlProgram {
     GLint vertexConstants = -1;
     GLint pixelConstants = -1;
     GLint pixelOffset = -1;
+    GLint untextured = -1;  // the fixed stage's "no texture on stage 0"
     uint64_t vertexGeneration = ~0ull;
     uint64_t pixelGeneration = ~0ull;
     float pixelOffsetValue[2] = {0.0f, 0.0f};
+    float untexturedValue = 0.0f;
 };
 
 // Shader handles, their GL shader objects and the programs linked from

@@ -246,9 +246,17 @@ GpuResult RecordingGpuDevice::CreateShader(bool vertex, const uint32_t* declarat
             if (i == kMaxTokens) {
                 return kGpuErrorInvalidCall;
             }
-            shader.declaration.push_back(declaration[i]);
-            if (declaration[i] == kGpuDeclEnd) {
+            const uint32_t token = declaration[i];
+            shader.declaration.push_back(token);
+            if (token == kGpuDeclEnd) {
                 break;
+            }
+            // Stream 0, then elements of the eight declaration types (FLOAT1..FLOAT4, D3DCOLOR,
+            // UBYTE4, SHORT2, SHORT4) into the sixteen inputs of vs.1.1.
+            const bool stream0 = token == kGpuDeclStream0;
+            const bool element = (token >> 29) == 2 && ((token >> 16) & 0x1FFF) <= 7 && (token & 0xFFFF) < 16;
+            if (!stream0 && !element) {
+                return kGpuErrorInvalidCall;
             }
         }
     }

@@ -20,8 +20,9 @@ TEST(GeometryBufferTest, PrimitiveCountsByKind) {
         int32_t indices;
         int32_t primitives;
     } cases[] = {
-        {0, 7, 0, 7},  {1, 7, 0, 3},  {2, 7, 0, 6},  {3, 10, 0, 3}, {4, 10, 0, 8},
-        {5, 10, 0, 8}, {4, 10, 6, 4}, {3, 4, 12, 4}, {2, 0, 0, -1},
+        {0, 7, 0, 7},  {1, 7, 0, 3},  {2, 7, 0, 6},  {3, 10, 0, 3}, {4, 10, 0, 8},  {5, 10, 0, 8},
+        {4, 10, 6, 4}, {3, 4, 12, 4}, {2, 0, 0, -1}, {6, 10, 0, 0}, {-1, 10, 0, 0},  // kinds that name no
+                                                                                     // primitive keep none
     };
     for (const Case& c : cases) {
         RefPtr<GeometryBuffer> geometry = device.CreateGeometryBuffer(
@@ -89,13 +90,17 @@ TEST(GeometryBufferTest, DrawingSetsStreamsOnceAndCounts) {
     screen.DrawGeometry(quad);
     screen.DrawGeometry(strip);
     screen.DrawGeometry(empty);  // no vertices: nothing to draw
+    RefPtr<GeometryBuffer> unknownKind =
+        device.CreateGeometryBuffer(9, VertexLayout(), vb, 0, 4, RefPtr<IndexBuffer>(), 0, 0);
+    screen.DrawGeometry(unknownKind);  // damaged kind: nothing drawn, not points
     EXPECT_EQ(f.gpu.Count("SetStreamSource(0"), 1u);
     EXPECT_EQ(f.gpu.Count("SetIndices("), 1u);
     EXPECT_EQ(f.gpu.Count("DrawIndexedPrimitive(TRIANGLELIST, 0, 4, 0, 2)"), 2u);
     EXPECT_EQ(f.gpu.Count("DrawPrimitive(TRIANGLESTRIP, 0, 2)"), 1u);
+    EXPECT_EQ(f.gpu.Count("DrawPrimitive("), 1u);
     EXPECT_EQ(f.gpu.Count("SetRenderTarget("), 1u);
     // The viewport record keeps its zeros, so the screen's viewport goes out with every bind.
-    EXPECT_EQ(f.gpu.Count("SetViewport("), 4u);
+    EXPECT_EQ(f.gpu.Count("SetViewport("), 5u);
 
     DeviceStatistics& stats = *device.Statistics();
     EXPECT_EQ(stats.drawCalls, 3u);

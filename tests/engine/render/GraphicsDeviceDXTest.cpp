@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
+
+#include "engine/core/VertexLayout.h"
 
 #include "engine/render/PixelShader.h"
 #include "engine/render/Texture.h"
@@ -159,6 +162,15 @@ TEST(GraphicsDeviceDXTest, CachedSettersSendOnlyChanges) {
     EXPECT_EQ(f.gpu.Count("SetTextureStageState(3, BORDERCOLOR, 4278190335)"), 1u);  // 0xFF0000FF
     EXPECT_EQ(f.gpu.Count("SetTextureStageState(3, MINFILTER, 1)"), 1u);
     EXPECT_EQ(device.GetSamplerState(3)->minFilter, TextureFilter::Point);
+
+    // A damaged colour (NaN, infinities) still packs into channels of 0 to 255.
+    f.gpu.ClearCalls();
+    sampler.borderColor[0] = std::numeric_limits<float>::quiet_NaN();
+    sampler.borderColor[1] = -std::numeric_limits<float>::infinity();
+    sampler.borderColor[2] = std::numeric_limits<float>::infinity();
+    sampler.borderColor[3] = 0.5f;
+    device.SetSamplerState(3, sampler);
+    EXPECT_EQ(f.gpu.Count("SetTextureStageState(3, BORDERCOLOR, 2130706687)"), 1u);  // 0x7F0000FF
 }
 
 TEST(GraphicsDeviceDXTest, TexturesAndShadersAreBoundOncePerChange) {
@@ -188,6 +200,10 @@ TEST(GraphicsDeviceDXTest, LostDeviceIsResetInsidePresent) {
     target->Upload(TextureRect{0, 0, 1, 1}, PixelKind::ARGB8888, &pixel);
     device.SetSrcBlend(BlendFactor::One);
     device.SetTexture(0, managed.Get());
+    RefPtr<VertexShader> vertexShader = device.CreateVertexShader("mov\toPos, v0\n", VertexLayout());
+    RefPtr<PixelShader> pixelShader = device.CreatePixelShader("mov\tr0, v0\n");
+    device.SetVertexShader(vertexShader);
+    device.SetPixelShader(pixelShader);
 
     f.gpu.cooperativeLevels = {kGpuErrorDeviceLost};
     f.gpu.ClearCalls();
@@ -218,11 +234,36 @@ TEST(GraphicsDeviceDXTest, LostDeviceIsResetInsidePresent) {
     EXPECT_NE(after, pixel);  // contents lost
     (void)targetBefore;
 
-    // The caches were cleared: binding the same texture again reaches the device.
+    // The caches were cleared: binding the same texture and shaders again reaches the device.
     f.gpu.ClearCalls();
     device.SetTexture(0, managed.Get());
+    device.SetVertexShader(vertexShader);
+    device.SetPixelShader(pixelShader);
     EXPECT_EQ(f.gpu.Count("SetTexture(0"), 1u);
+    EXPECT_EQ(f.gpu.Count("SetVertexShader(" + std::to_string(vertexShader->Handle()) + ")"), 1u);
+    EXPECT_EQ(f.gpu.Count("SetPixelShader(" + std::to_string(pixelShader->Handle()) + ")"), 1u);
     EXPECT_EQ(device.Statistics()->liveTextures, 2u);
+}
+
+TEST(GraphicsDeviceDXTest, FailedResetIsTriedAgainOnTheNextPresent) {
+    DeviceFixture f;
+    GraphicsDeviceDX& device = f.Make();
+    RefPtr<Texture> target = device.CreateTexture(kTextureSampled | kTextureRenderTarget, 4, 4);
+    f.gpu.cooperativeLevels = {kGpuErrorDeviceNotReset};
+    f.gpu.resetResults = {kGpuErrorNotAvailable};
+    EXPECT_FALSE(device.Present());
+    EXPECT_EQ(device.ScreenTexture()->TopSurface(), nullptr);  // released for the reset
+    EXPECT_EQ(target->GpuTextureObject(), nullptr);
+
+    // The backend reports nothing further; the device still owes itself a reset.
+    f.gpu.ClearCalls();
+    EXPECT_TRUE(device.Present());
+    EXPECT_EQ(f.gpu.Count("Reset("), 1u);
+    EXPECT_NE(device.ScreenTexture()->TopSurface(), nullptr);
+    EXPECT_NE(target->GpuTextureObject(), nullptr);
+    f.gpu.ClearCalls();
+    EXPECT_TRUE(device.Present());
+    EXPECT_EQ(f.gpu.Count("Reset("), 0u);
 }
 
 TEST(GraphicsDeviceDXTest, WindowModeAndRotationChangesResetOnNextPresent) {

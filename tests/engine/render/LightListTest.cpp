@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/engine/render/FakeTarget.h"
+
 namespace mareldon {
 namespace {
 
@@ -23,13 +25,19 @@ TEST(LightListTest, CopiesEveryWordAndDoublesWhenFull) {
     EXPECT_STREQ(list[4].name.Text(), "DirectionalLight");
 }
 
-// The list is emptied every frame; the next frame's records overwrite the old ones.
+// The list is emptied every frame (a record's texture is let go with it); the next
+// frame's records overwrite the old ones.
 TEST(LightListTest, ClearStartsAFreshFrame) {
     LightList list;
     const float colour[4] = {0.1f, 0.2f, 0.3f, 1.0f};
     list.Add(LightRecord("AmbientLight", 4, colour));
-    list.Add(LightRecord("DirectionalLight", 4, colour));
+    LightRecord shadow("Shadowmap", 4, colour);
+    shadow.texture = RefPtr<TextureBase>(new FakeTarget(4, 4));
+    list.Add(shadow);
+    EXPECT_EQ(list[1].texture.Get(), shadow.texture.Get());
+    EXPECT_EQ(shadow.texture.UseCount(), 2);
     list.Clear();
+    EXPECT_EQ(shadow.texture.UseCount(), 1);
     EXPECT_EQ(list.Count(), 0);
     EXPECT_EQ(list.Add(LightRecord("SimpleFog", 2, colour)), 0);
     EXPECT_STREQ(list[0].name.Text(), "SimpleFog");

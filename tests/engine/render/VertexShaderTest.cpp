@@ -49,8 +49,11 @@ TEST(VertexShaderTest, ShadersThatCannotBeMadeHaveHandleZero) {
     DeviceFixture f;
     GraphicsDeviceDX& device = f.Make();
     VertexLayout kinds = LayoutOf({2});
-    VertexLayout tooMany = LayoutOf(std::vector<int32_t>(255, 3));
-    VertexLayout mostAllowed = LayoutOf(std::vector<int32_t>(254, 3));
+    VertexLayout tooMany = LayoutOf(std::vector<int32_t>(255, 3));  // past the 256-token declaration
+    VertexLayout mostTokens = LayoutOf(std::vector<int32_t>(254, 3));
+    VertexLayout allInputs = LayoutOf(std::vector<int32_t>(16, 3));
+    VertexLayout pastInputs = LayoutOf(std::vector<int32_t>(17, 3));  // vs.1.1 has v0-v15
+    VertexLayout packedColour = LayoutOf({2, 4});
     struct Case {
         const char* text;
         const VertexLayout& kinds;
@@ -60,7 +63,10 @@ TEST(VertexShaderTest, ShadersThatCannotBeMadeHaveHandleZero) {
         {"frob\tr0, v0\n", kinds, false},  // unknown opcode
         {"mov\toPos, r99\n", kinds, false},
         {kVertexText, tooMany, false},
-        {kVertexText, mostAllowed, true},
+        {kVertexText, mostTokens, false},  // fits the declaration, but the device refuses v16 and up
+        {kVertexText, allInputs, true},
+        {kVertexText, pastInputs, false},
+        {kVertexText, packedColour, true},
     };
     for (const Case& c : cases) {
         RefPtr<VertexShader> shader = device.CreateVertexShader(c.text, c.kinds);
@@ -70,7 +76,9 @@ TEST(VertexShaderTest, ShadersThatCannotBeMadeHaveHandleZero) {
     EXPECT_EQ(device.CreatePixelShader("tex\tt9\n")->Handle(), 0u);
     EXPECT_EQ(device.Statistics()->liveVertexShaders, 0u);
     EXPECT_EQ(device.Statistics()->livePixelShaders, 0u);
-    EXPECT_EQ(f.gpu.Count("CreateVertexShader("), 1u);
+    // Only the declarations within the token limit reach the device.
+    EXPECT_EQ(f.gpu.Count("CreateVertexShader("), 4u);
+    EXPECT_EQ(f.gpu.Count("CreateVertexShader(0) = 0"), 2u);
 
     RefPtr<PixelShader> pixel = device.CreatePixelShader(kPixelText);
     EXPECT_NE(pixel->Handle(), 0u);

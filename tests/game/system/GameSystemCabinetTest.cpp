@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "engine/platform/WindowSystem.h"
+#include "engine/platform/recording/HeadlessWindowBackend.h"
 #include "engine/platform/recording/RecordingDeviceWindow.h"
 #include "engine/platform/recording/RecordingGpu.h"
 #include "engine/render/GraphicsDeviceDX.h"
@@ -90,6 +92,27 @@ TEST_F(GameSystemCabinetTest, ClosedMainWindowEndsTheProgram) {
     ASSERT_TRUE(RunUntil(*system, "logo1"));
     window.open = false;
     EXPECT_FALSE(Step());
+}
+
+TEST_F(GameSystemCabinetTest, StartHidesTheCursorAndTakesTheClockAndCursorPosition) {
+    HeadlessWindowBackend* backend = nullptr;
+    std::unique_ptr<WindowSystem> windows(CreateHeadlessWindowSystem(backend));
+    WindowLayout layout;
+    layout.rightOffset = 480;
+    layout.bottomOffset = 640;
+    Window* top = new Window(windows.get(), "TOPWINDOW", "main", 0, layout);
+    ASSERT_NE(top->native, nullptr);
+    backend->SetCursorPosition(top->native->handle, 12, 34);
+    ASSERT_TRUE(backend->IsCursorShown());
+    root.mainWindow = top;
+    clock.Set(5000);
+
+    auto* system = new GameSystem(&root);
+    EXPECT_FALSE(backend->IsCursorShown());
+    EXPECT_EQ(system->GetStopwatch().start, 5000u);
+    EXPECT_EQ(system->GetStartCursorPosition().x, 12.0f);
+    EXPECT_EQ(system->GetStartCursorPosition().y, 34.0f);
+    root.DeleteChildren();
 }
 
 }  // namespace

@@ -264,5 +264,49 @@ TEST_F(GameSystemTest, SceneTableEdgeCases) {
     EXPECT_TRUE(Step()) << "no scene is no crash";
 }
 
+// The music and attract steps each scene takes before it is built, from a
+// baseline of the demo tune playing outside the attract loop.
+TEST_F(GameSystemTest, SceneMusicAndAttractSteps) {
+    struct Row {
+        const char* scene;
+        const char* cue;  // "" when the music was stopped
+        bool playing;
+        bool attract;
+    } rows[] = {
+        {"boot", "demo03", true, true},          {"notice", "demo03", true, false},
+        {"logo1", "demo03", true, false},        {"logo2", "demo03", true, false},
+        {"demo", "moviest", true, false},        {"title1", "title", true, true},
+        {"demo-tut", "demo03", true, false},     {"playdemo1", "demo03", true, false},
+        {"ranking1", "demo03", true, true},      {"title2", "title", true, false},
+        {"playdemo2", "demo03", true, false},    {"ranking2", "demo03", true, true},
+        {"titleshutter", "demo03", true, false}, {"titlestart", "title", true, true},
+        {"gamestart", "", false, false},         {"tutorialshutter", "demo03", true, false},
+        {"shipselect", "", false, false},        {"prevstage", "demo03", true, false},
+        {"nextstage", "demo03", true, false},    {"actualgame", "demo03", true, false},
+        {"gameover", "", false, false},          {"ending?", "end", true, false},
+        {"ending", "end", true, false},          {"allclear", "", false, false},
+        {"testmode", "demo03", false, false},    {"serviceswitcherror", "", false, false},
+        {"coinerror", "", false, false},         {"i/oerror", "", false, false},
+    };
+    Start();
+    ASSERT_TRUE(RunUntil("logo1"));
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.scene);
+        Request("gamestart");
+        Request("demo-tut");
+        ASSERT_FALSE(system->IsAttractMode());
+        Request(row.scene);
+        EXPECT_EQ(system->GetCurrentSceneName(), row.scene);
+        EXPECT_NE(system->GetCurrentScene(), nullptr);
+        EXPECT_EQ(system->GetBgmCue(), row.cue);
+        EXPECT_EQ(system->IsBgmPlaying(), row.playing);
+        EXPECT_EQ(system->IsAttractMode(), row.attract);
+    }
+    // "boot" also releases every start lock.
+    system->AddStartLock();
+    Request("boot");
+    EXPECT_EQ(system->AddStartLock(), 1);
+}
+
 }  // namespace
 }  // namespace mareldon

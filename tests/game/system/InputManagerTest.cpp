@@ -153,6 +153,8 @@ TEST_F(InputManagerTest, PlayersFollowTheLeverAndButtons) {
 TEST_F(InputManagerTest, IoErrorForEveryUnusableLink) {
     JvsNodeConfig oneSwitch;
     oneSwitch.switches = 1;
+    JvsNodeConfig coinsOnly;
+    coinsOnly.features = {0x02, 0x02, 0x00, 0x00, 0x00};
     struct Case {
         const char* name;
         std::vector<JvsNodeConfig> nodes;
@@ -160,6 +162,7 @@ TEST_F(InputManagerTest, IoErrorForEveryUnusableLink) {
     } cases[] = {
         {"no board", {}, true},
         {"one switch per player", {oneSwitch}, true},
+        {"no switch inputs", {coinsOnly}, true},
         {"two nodes", {JvsNodeConfig{}, JvsNodeConfig{}}, false},
     };
     for (const Case& c : cases) {

@@ -142,6 +142,32 @@ TEST_F(JvsBusTest, FailsForGoodWhenTheBoardMisbehaves) {
     }
 }
 
+// A line that never stops sending bytes, none of them a reply for the host.
+class BabblingLink final : public SerialLink {
+  public:
+    int Write(const uint8_t*, int length) override { return length; }
+    int Available() override { return 64; }
+    int Read(uint8_t* buffer, int max, uint32_t) override {
+        static const uint8_t kForNode[] = {0xE0, 0x01, 0x03, 0x01, 0x01, 0x06, 0x55, 0xAA};
+        const int n = std::min(max, 64);
+        for (int i = 0; i < n; ++i) {
+            buffer[i] = kForNode[i % sizeof kForNode];
+        }
+        return n;
+    }
+    int ReadSense() override { return 0; }
+    void SetRts(bool) override {}
+};
+
+TEST_F(JvsBusTest, BabblingLineFailsInsteadOfHanging) {
+    SetSerialLinkOpener([](const char*) { return std::make_unique<BabblingLink>(); });
+    JvsBus::SetResetDelay(1);
+    EXPECT_EQ(StartBus(), kJvsError);
+    JvsBus::Stop();
+    JvsBus::SetResetDelay(1000);
+    SetSerialLinkOpener({});
+}
+
 TEST_F(JvsBusTest, QueuesRefuseWhatCannotBeSent) {
     JvsBus::ClearQueues();
     std::vector<uint8_t> bytes(254, 0x11);

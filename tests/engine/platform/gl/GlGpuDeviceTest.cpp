@@ -4,8 +4,11 @@
 
 #include <SDL.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 #include "engine/platform/ShaderAssembler.h"
@@ -57,10 +60,10 @@ class GlGpuDeviceTest : public ::testing::Test {
                                    SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
         ASSERT_NE(window_, nullptr) << SDL_GetError();
         GlGpuBackend backend;
-        backend.SetScreenRotation(rotation);
         object_.Reset(backend.CreateObject(kGpuSdkVersion));
         ASSERT_TRUE(object_);
         GpuPresentParameters p = Parameters(window_, backWidth, backHeight);
+        p.ScreenRotation = uint32_t(rotation);
         GpuDevice* device = nullptr;
         ASSERT_EQ(object_->CreateDevice(0, GpuDeviceType::HAL, window_, kGpuCreateHardwareVertexProcessing,
                                         &p, &device),
@@ -119,6 +122,13 @@ class GlGpuDeviceTest : public ::testing::Test {
         uint32_t handle = 0;
         EXPECT_EQ(device_->CreatePixelShader(shader.code.data(), &handle), kGpuOk);
         return handle;
+    }
+
+    // The pass-through vertex program and "texture times diffuse" on stage 0.
+    void UseTexture(GpuTexture* texture) {
+        device_->SetVertexShader(passVs_);
+        device_->SetPixelShader(texturePs_);
+        device_->SetTexture(0, texture);
     }
 
     // Draws triangles from the vertices through the current shaders.
@@ -180,16 +190,42 @@ class GlGpuDeviceTest : public ::testing::Test {
     uint32_t passVs_ = 0, texturePs_ = 0;
 };
 
-TEST_F(GlGpuDeviceTest, ClearFillsTheViewportOnly) {
-    device_->Clear(kGpuClearTarget | kGpuClearZBuffer, 0xFF102030, 1.0f, 0);
+// The viewport's X and Y count from the top-left corner, for clears and draws
+// alike (the screen's centring offsets rely on it); an empty one covers nothing.
+TEST_F(GlGpuDeviceTest, ClearsAndDrawsFillTheViewportOnly) {
     GpuViewport part{8, 4, 16, 8, 0.0f, 1.0f};
-    device_->SetViewport(&part);
-    device_->Clear(kGpuClearTarget | kGpuClearZBuffer, 0xFFC0FFEE, 1.0f, 0);
-    EXPECT_EQ(Screen(0, 0), 0x102030u);
-    EXPECT_EQ(Screen(8, 4), 0xC0FFEEu);
-    EXPECT_EQ(Screen(23, 11), 0xC0FFEEu);
-    EXPECT_EQ(Screen(24, 11), 0x102030u);
-    EXPECT_EQ(Screen(23, 12), 0x102030u);
+    for (bool draw : {false, true}) {
+        SCOPED_TRACE(draw ? "draw" : "clear");
+        GpuViewport whole{0, 0, kWidth, kHeight, 0.0f, 1.0f};
+        device_->SetViewport(&whole);
+        device_->Clear(kGpuClearTarget | kGpuClearZBuffer, 0xFF102030, 1.0f, 0);
+        device_->SetViewport(&part);
+        if (draw) {
+            device_->SetVertexShader(passVs_);
+            device_->SetPixelShader(0);
+            Draw(FullQuad(0xFFC0FFEE));
+        } else {
+            device_->Clear(kGpuClearTarget | kGpuClearZBuffer, 0xFFC0FFEE, 1.0f, 0);
+        }
+        EXPECT_EQ(Screen(0, 0), 0x102030u);
+        EXPECT_EQ(Screen(8, 4), 0xC0FFEEu);
+        EXPECT_EQ(Screen(23, 11), 0xC0FFEEu);
+        EXPECT_EQ(Screen(7, 4), 0x102030u);
+        EXPECT_EQ(Screen(8, 3), 0x102030u);
+        EXPECT_EQ(Screen(24, 11), 0x102030u);
+        EXPECT_EQ(Screen(23, 12), 0x102030u);
+
+        // An empty viewport is one: nothing is drawn, not even where the last one was.
+        GpuViewport empty{8, 4, 0, 0, 0.0f, 1.0f};
+        ASSERT_EQ(device_->SetViewport(&empty), kGpuOk);
+        if (draw) {
+            Draw(FullQuad(0xFFFFFFFF));
+        } else {
+            device_->Clear(kGpuClearTarget, 0xFFFFFFFF, 1.0f, 0);
+        }
+        EXPECT_EQ(Screen(0, 0), 0x102030u);
+        EXPECT_EQ(Screen(8, 4), 0xC0FFEEu);
+    }
 }
 
 TEST_F(GlGpuDeviceTest, TexturedVertexColouredQuadWithTopRowFirst) {
@@ -197,9 +233,7 @@ TEST_F(GlGpuDeviceTest, TexturedVertexColouredQuadWithTopRowFirst) {
     const uint16_t texels[] = {0xFF00, 0xF0F0, 0xF00F, 0xFFFF};
     auto texture = Texture(2, 2, GpuFormat::A4R4G4B4, texels, 2);
     device_->Clear(kGpuClearTarget | kGpuClearZBuffer, 0xFF000000, 1.0f, 0);
-    device_->SetTexture(0, texture.Get());
-    device_->SetVertexShader(passVs_);
-    device_->SetPixelShader(texturePs_);
+    UseTexture(texture.Get());
     Draw(FullQuad(0xFFFFFF80));  // diffuse halves blue
     EXPECT_EQ(Screen(1, 1), 0xFF0000u);
     EXPECT_EQ(Screen(kWidth - 2, 1), 0x00FF00u);
@@ -263,9 +297,7 @@ TEST_F(GlGpuDeviceTest, AlphaZeroIsDiscardedAndHalfAlphaBlends) {
     Rs(GpuRenderState::SRCBLEND, gpu::BLEND_ONE);
     Rs(GpuRenderState::DESTBLEND, gpu::BLEND_ZERO);
     device_->Clear(kGpuClearTarget | kGpuClearZBuffer, 0xFF0000FF, 1.0f, 0);
-    device_->SetTexture(0, texture.Get());
-    device_->SetVertexShader(passVs_);
-    device_->SetPixelShader(texturePs_);
+    UseTexture(texture.Get());
     Draw(FullQuad(0xFFFFFFFF));
     // Even with blending that would overwrite, alpha 0 leaves the target alone.
     EXPECT_EQ(Screen(4, 4), 0x0000FFu);
@@ -281,6 +313,8 @@ TEST_F(GlGpuDeviceTest, AlphaZeroIsDiscardedAndHalfAlphaBlends) {
     EXPECT_NEAR(int(blended & 0xFF), 0x80, 1);
 }
 
+// Direct3D's default stage: colour texture times diffuse, alpha the
+// texture's; with no texture the diffuse colour and alpha pass through.
 TEST_F(GlGpuDeviceTest, FixedStageMultipliesTextureByDiffuseAndVertexShaderZeroDrawsNothing) {
     const uint32_t texel = 0xFF80FF40;
     auto texture = Texture(1, 1, GpuFormat::A8R8G8B8, &texel, 4);
@@ -288,11 +322,12 @@ TEST_F(GlGpuDeviceTest, FixedStageMultipliesTextureByDiffuseAndVertexShaderZeroD
     device_->SetVertexShader(passVs_);
     device_->SetPixelShader(0);
     device_->SetTexture(0, texture.Get());
-    Draw(Quad(-1, 1, 0, -1, 0xFFFFFF00));
+    Draw(Quad(-1, 1, 0, -1, 0x80FFFF00));
     device_->SetTexture(0, nullptr);
-    Draw(Quad(0, 1, 1, -1, 0xFF00FF00));
+    Draw(Quad(0, 1, 1, -1, 0x8000FF00));
     EXPECT_EQ(Screen(4, 4), 0x80FF00u);
-    EXPECT_EQ(Screen(kWidth - 4, 4), 0x00FF00u);
+    EXPECT_NEAR(int(Screen(kWidth - 4, 4) >> 8), 0x80, 1);
+    EXPECT_EQ(Screen(kWidth - 4, 4) & 0xFF00FF, 0u);
 
     device_->Clear(kGpuClearTarget | kGpuClearZBuffer, 0xFF000000, 1.0f, 0);
     device_->SetVertexShader(0);
@@ -353,9 +388,7 @@ TEST_F(GlGpuDeviceTest, RenderToTextureThenSampleIt) {
 TEST_F(GlGpuDeviceTest, BorderAddressingUsesTheBorderColour) {
     const uint32_t texel = 0xFF00FF00;
     auto texture = Texture(1, 1, GpuFormat::A8R8G8B8, &texel, 4);
-    device_->SetVertexShader(passVs_);
-    device_->SetPixelShader(texturePs_);
-    device_->SetTexture(0, texture.Get());
+    UseTexture(texture.Get());
     device_->SetTextureStageState(0, GpuTextureStageState::ADDRESSU, gpu::TADDRESS_BORDER);
     device_->SetTextureStageState(0, GpuTextureStageState::ADDRESSV, gpu::TADDRESS_BORDER);
     struct Case {
@@ -522,6 +555,14 @@ TEST_F(GlGpuDeviceTest, DrawsReadingPastTheirBuffersAreRefused) {
               kGpuOk);  // vertices 60..62 of 64
     EXPECT_EQ(device_->DrawPrimitive(GpuPrimitiveType::TRIANGLELIST, 62, 1), kGpuErrorInvalidCall);
     EXPECT_EQ(device_->DrawPrimitive(GpuPrimitiveType::TRIANGLESTRIP, 0, 63), kGpuErrorInvalidCall);
+    // Stride 0 repeats vertex 0 on Direct3D (nothing to fill); GL would read
+    // the vertices as packed, past the check above.
+    Draw(FullQuad(0xFFFFFFFF));
+    device_->Clear(kGpuClearTarget | kGpuClearZBuffer, 0xFF000000, 1.0f, 0);
+    device_->SetStreamSource(0, vertices_.Get(), 0);
+    EXPECT_EQ(device_->DrawPrimitive(GpuPrimitiveType::TRIANGLELIST, 0, 2), kGpuOk);
+    EXPECT_EQ(Screen(4, 4), 0u);
+    device_->SetStreamSource(0, vertices_.Get(), sizeof(Vertex));
     GpuPtr<GpuBuffer> indices;
     ASSERT_EQ(device_->CreateIndexBuffer(12, kGpuUsageWriteOnly, GpuFormat::INDEX16, GpuPool::DEFAULT,
                                          indices.Receive()),
@@ -529,6 +570,39 @@ TEST_F(GlGpuDeviceTest, DrawsReadingPastTheirBuffersAreRefused) {
     device_->SetIndices(indices.Get(), 0);
     EXPECT_EQ(device_->DrawIndexedPrimitive(GpuPrimitiveType::TRIANGLELIST, 0, 4, 0, 2), kGpuOk);
     EXPECT_EQ(device_->DrawIndexedPrimitive(GpuPrimitiveType::TRIANGLELIST, 0, 4, 3, 2),
+              kGpuErrorInvalidCall);
+
+    // Indices (plus the base vertex) that reach past the 64 vertices, as a
+    // damaged model's would; 192 indices span whole blocks and partial ones.
+    std::vector<uint32_t> values(192, 0);
+    values[100] = 63;
+    GpuPtr<GpuBuffer> wide;
+    ASSERT_EQ(device_->CreateIndexBuffer(192 * 4, kGpuUsageWriteOnly, GpuFormat::INDEX32, GpuPool::DEFAULT,
+                                         wide.Receive()),
+              kGpuOk);
+    uint8_t* bytes = nullptr;
+    ASSERT_EQ(wide->Lock(0, 0, &bytes, 0), kGpuOk);
+    std::memcpy(bytes, values.data(), 192 * 4);
+    ASSERT_EQ(wide->Unlock(), kGpuOk);
+    struct Case {
+        uint32_t baseVertex, startIndex, triangles;
+        bool drawn;
+    };
+    const Case cases[] = {{0, 0, 64, true},   {1, 0, 32, true},   {1, 0, 64, false},
+                          {1, 96, 32, false}, {1, 102, 30, true}, {0, 189, 1, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.startIndex);
+        device_->SetIndices(wide.Get(), c.baseVertex);
+        EXPECT_EQ(
+            device_->DrawIndexedPrimitive(GpuPrimitiveType::TRIANGLELIST, 0, 64, c.startIndex, c.triangles),
+            c.drawn ? kGpuOk : kGpuErrorInvalidCall);
+    }
+    values[191] = 70;
+    ASSERT_EQ(wide->Lock(189 * 4, 12, &bytes, 0), kGpuOk);
+    std::memcpy(bytes, &values[189], 12);
+    ASSERT_EQ(wide->Unlock(), kGpuOk);
+    device_->SetIndices(wide.Get(), 0);
+    EXPECT_EQ(device_->DrawIndexedPrimitive(GpuPrimitiveType::TRIANGLELIST, 0, 64, 189, 1),
               kGpuErrorInvalidCall);
 }
 
@@ -546,6 +620,29 @@ TEST_F(GlGpuDeviceTest, LocksKeepTheirBytesAndRefuseWhatCannotBeLocked) {
     EXPECT_EQ(backBuffer_->LockRect(&locked, nullptr, 0), kGpuErrorInvalidCall);
 }
 
+// A movie fills its texture from its own thread, where no GL context is
+// current, while the main thread draws: the last pixels reach the picture.
+TEST_F(GlGpuDeviceTest, TextureFilledOnAnotherThreadIsDrawn) {
+    const uint32_t black = 0xFF000000;
+    auto texture = Texture(1, 1, GpuFormat::A8R8G8B8, &black, 4);
+    UseTexture(texture.Get());
+    std::thread filler([&texture] {
+        for (int frame = 0; frame < 100; ++frame) {
+            GpuLockedRect locked;
+            ASSERT_EQ(texture->LockRect(0, &locked, nullptr, 0), kGpuOk);
+            *static_cast<uint32_t*>(locked.pBits) = frame % 2 ? 0xFF00FF00u : 0xFF0000FFu;
+            ASSERT_EQ(texture->UnlockRect(0), kGpuOk);
+        }
+    });
+    for (int frame = 0; frame < 50; ++frame) {
+        Draw(FullQuad(0xFFFFFFFF));
+    }
+    filler.join();
+    device_->Clear(kGpuClearTarget | kGpuClearZBuffer, 0xFF000000, 1.0f, 0);
+    Draw(FullQuad(0xFFFFFFFF));
+    EXPECT_EQ(Screen(4, 4), 0x00FF00u);
+}
+
 TEST_F(GlGpuDeviceTest, CopyRectsMovesStagedLevelsIntoADefaultPoolTexture) {
     const uint16_t texels[] = {0xFF00, 0xF0F0, 0xF00F, 0xFFFF};
     auto staging = Texture(2, 2, GpuFormat::A4R4G4B4, texels, 2);
@@ -559,9 +656,7 @@ TEST_F(GlGpuDeviceTest, CopyRectsMovesStagedLevelsIntoADefaultPoolTexture) {
     staging.Reset();
     from.Reset();
     device_->Clear(kGpuClearTarget | kGpuClearZBuffer, 0xFF000000, 1.0f, 0);
-    device_->SetVertexShader(passVs_);
-    device_->SetPixelShader(texturePs_);
-    device_->SetTexture(0, texture.Get());
+    UseTexture(texture.Get());
     Draw(FullQuad(0xFFFFFFFF));
     EXPECT_EQ(Screen(1, 1), 0xFF0000u);
     EXPECT_EQ(Screen(1, kHeight - 2), 0x0000FFu);
@@ -571,7 +666,9 @@ TEST_F(GlGpuDeviceTest, ResetResizesTheBackBuffer) {
     GpuPresentParameters p = Parameters(window_, 32, 40);
     backBuffer_.Reset();
     depth_.Reset();
+    ASSERT_EQ(device_->BeginScene(), kGpuOk);
     ASSERT_EQ(device_->Reset(&p), kGpuOk);
+    EXPECT_EQ(device_->BeginScene(), kGpuOk) << "a reset ends the scene";
     ASSERT_EQ(device_->GetBackBuffer(0, GpuBackBufferType::MONO, backBuffer_.Receive()), kGpuOk);
     GpuSurfaceDesc desc;
     backBuffer_->GetDesc(&desc);
@@ -639,6 +736,53 @@ TEST_F(GlGpuScreenTest, RotationThreePictureIsUprightInTheWindow) {
     EXPECT_EQ(picture[size_t(4) * width + 4] & 0xFFFFFF, 0xFF0000u);
     EXPECT_EQ(picture[size_t(4) * width + 44] & 0xFFFFFF, 0u);
     EXPECT_EQ(picture[size_t(60) * width + 4] & 0xFFFFFF, 0u);
+}
+
+// Full screen as asked, unless MARELDON_WINDOWED=1 keeps the window; the
+// picture is turned upright only in a window (a cabinet turns its monitor).
+TEST_F(GlGpuScreenTest, WindowModeFollowsTheResetUnlessAWindowIsForced) {
+    Open(48, 64, 64, 48, 3);
+    gl_->KeepWindowPicture(true);
+    struct Case {
+        uint32_t windowed;
+        const char* forced;
+        bool expectWindowed;
+    };
+    const Case cases[] = {{0, nullptr, false}, {0, "1", true}, {0, "0", false}, {1, nullptr, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.forced ? c.forced : "unset");
+        if (c.forced) {
+            setenv("MARELDON_WINDOWED", c.forced, 1);
+        } else {
+            unsetenv("MARELDON_WINDOWED");
+        }
+        GpuPresentParameters p = Parameters(window_, 64, 48);
+        p.Windowed = c.windowed;
+        p.ScreenRotation = 3;
+        backBuffer_.Reset();
+        depth_.Reset();
+        ASSERT_EQ(device_->Reset(&p), kGpuOk);
+        EXPECT_EQ(gl_->Windowed(), c.expectWindowed);
+        ASSERT_EQ(device_->GetBackBuffer(0, GpuBackBufferType::MONO, backBuffer_.Receive()), kGpuOk);
+        device_->Clear(kGpuClearTarget, 0xFF000000, 1.0f, 0);
+        GpuViewport corner{0, 0, 8, 8, 0.0f, 1.0f};  // the back buffer's top-left corner in red
+        device_->SetViewport(&corner);
+        device_->Clear(kGpuClearTarget, 0xFFFF0000, 1.0f, 0);
+        ASSERT_EQ(device_->Present(), kGpuOk);
+        int width = 0, height = 0;
+        const std::vector<uint32_t>& picture = gl_->WindowPicture(width, height);
+        // Shown as drawn, the corner stays top-left; turned upright (rotation 3
+        // put the portrait's bottom-left corner there), it goes to the bottom-left.
+        int pictureWidth = c.expectWindowed ? 48 : 64, pictureHeight = c.expectWindowed ? 64 : 48;
+        double scale = std::min(double(width) / pictureWidth, double(height) / pictureHeight);
+        int shownWidth = int(std::lround(pictureWidth * scale)),
+            shownHeight = int(std::lround(pictureHeight * scale));
+        int left = (width - shownWidth) / 2, top = (height - shownHeight) / 2;
+        int y = c.expectWindowed ? top + shownHeight - 2 : top + 1;
+        EXPECT_EQ(picture[size_t(y) * width + left + 1] & 0xFFFFFF, 0xFF0000u);
+        EXPECT_EQ(picture[size_t(height - 1 - y) * width + left + 1] & 0xFFFFFF, 0u);
+    }
+    unsetenv("MARELDON_WINDOWED");
 }
 
 TEST_F(GlGpuScreenTest, CaptureWritesThePresentedFrame) {

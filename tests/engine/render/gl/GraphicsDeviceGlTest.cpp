@@ -29,7 +29,6 @@ TEST(GraphicsDeviceGlTest, GameDeviceRunsOnOpenGl) {
         ASSERT_NE(window->native, nullptr);
 
         GlGpuBackend backend;
-        backend.SetScreenRotation(3);
         ScopedGpuBackend scope(backend);
         GraphicsDeviceDX device(window, 1, 8, 480, 640, 3);
         ASSERT_NE(device.Device(), nullptr);
