@@ -1,6 +1,7 @@
 #include "engine/render/ArchiveParser.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 
@@ -37,7 +38,7 @@ class BodyParser {
     bool Strings();
     bool KeyTracks();
     bool Section(const char* name, size_t minRecordBytes, size_t& count);
-    bool WordSection(const char* name, std::vector<size_t>& sizes,
+    bool WordSection(const char* name, std::vector<ArchiveWords>& arrays,
                      void (ArchiveSink::*deliver)(ArchiveWords));
     bool VertexArrays();
     bool ByteBlobs();
@@ -54,6 +55,7 @@ class BodyParser {
     bool IndexList(std::vector<int32_t>& list, size_t limit, const char* what);
 
     bool Index(int32_t& out, size_t limit, const char* what);
+    uint32_t LargestIndex(size_t array);
     bool Name(int32_t& out) { return Index(out, strings_, "string"); }
     bool Track(int32_t& out) { return Index(out, tracks_.size(), "key track"); }
 
@@ -74,10 +76,11 @@ class BodyParser {
 
     size_t strings_ = 0;
     std::vector<size_t> tracks_;
-    std::vector<size_t> indexArrays_;   // index counts
-    std::vector<size_t> vertexArrays_;  // vertex counts
+    std::vector<ArchiveWords> indexArrays_;
+    std::vector<int32_t> largestIndex_;  // per index array, -1 until needed
+    std::vector<size_t> vertexArrays_;   // vertex counts
     std::vector<int32_t> wordsPerVertex_;
-    std::vector<size_t> wordArrays_;
+    std::vector<ArchiveWords> wordArrays_;
     size_t blobs_ = 0;
     size_t images_ = 0;
     size_t sounds_ = 0;
@@ -105,6 +108,21 @@ bool BodyParser::Index(int32_t& out, size_t limit, const char* what) {
         return Fail(Format("%s: %s index %d out of range (%zu)", section_, what, out, limit).c_str());
     }
     return true;
+}
+
+uint32_t BodyParser::LargestIndex(size_t array) {
+    if (largestIndex_.empty()) {
+        largestIndex_.assign(indexArrays_.size(), -1);
+    }
+    if (largestIndex_[array] < 0) {
+        const ArchiveWords& words = indexArrays_[array];
+        uint32_t largest = 0;
+        for (size_t i = 0; i < words.count; ++i) {
+            largest = std::max(largest, words[i] & 0xFFFF);
+        }
+        largestIndex_[array] = int32_t(largest);
+    }
+    return uint32_t(largestIndex_[array]);
 }
 
 bool BodyParser::Strings() {
@@ -138,19 +156,26 @@ bool BodyParser::KeyTracks() {
             !in_.ReadCount(kKeyBytes, keys) || !in_.ReadBytes(keys * kKeyBytes, data)) {
             return Truncated();
         }
-        sink_.OnKeyTrack(preMode, postMode, defaultValue, ArchiveWords{data, keys * 8});
+        const ArchiveWords words{data, keys * 8};
+        // Keys are kept in time order, which a time that is not a number has no place in.
+        for (size_t k = 0; k < keys; ++k) {
+            if (std::isnan(words.Float(k * 8))) {
+                return Fail(Format("key tracks: key %zu of track %zu has no time", k, i).c_str());
+            }
+        }
+        sink_.OnKeyTrack(preMode, postMode, defaultValue, words);
         tracks_.push_back(keys);
     }
     return true;
 }
 
-bool BodyParser::WordSection(const char* name, std::vector<size_t>& sizes,
+bool BodyParser::WordSection(const char* name, std::vector<ArchiveWords>& arrays,
                              void (ArchiveSink::*deliver)(ArchiveWords)) {
     size_t count = 0;
     if (!Section(name, 4, count)) {
         return false;
     }
-    sizes.reserve(count);
+    arrays.reserve(count);
     for (size_t i = 0; i < count; ++i) {
         size_t words = 0;
         const uint8_t* data = nullptr;
@@ -158,7 +183,7 @@ bool BodyParser::WordSection(const char* name, std::vector<size_t>& sizes,
             return Truncated();
         }
         (sink_.*deliver)(ArchiveWords{data, words});
-        sizes.push_back(words);
+        arrays.push_back(ArchiveWords{data, words});
     }
     return true;
 }
@@ -309,9 +334,11 @@ bool BodyParser::Node(ArchiveNode& node, int depth) {
     if (!in_.ReadCount(kNodeMinBytes, children)) {
         return Truncated();
     }
-    node.children.resize(children);
-    for (ArchiveNode& child : node.children) {
-        if (!Node(child, depth + 1)) {
+    // Grown child by child: a count is only bounded by the bytes left, and every
+    // level of a deep tree claiming its most would hold that many nodes at once.
+    for (size_t i = 0; i < children; ++i) {
+        node.children.emplace_back();
+        if (!Node(node.children.back(), depth + 1)) {
             return false;
         }
     }
@@ -373,7 +400,8 @@ bool BodyParser::Part(ArchiveMeshPart& part) {
     }
     // The device draws these ranges straight from the buffers, so they must lie inside.
     const size_t vertices = vertexArrays_[size_t(part.vertexArray)];
-    const size_t indices = indexArrays_[size_t(part.indexArray)];
+    const ArchiveWords& indexArray = indexArrays_[size_t(part.indexArray)];
+    const size_t indices = indexArray.count;
     auto inside = [](int32_t start, int32_t n, size_t limit) {
         return start >= 0 && n >= 0 && uint64_t(start) + uint64_t(n) <= limit;
     };
@@ -383,6 +411,19 @@ bool BodyParser::Part(ArchiveMeshPart& part) {
                            part.vertexWords[0], part.vertexWords[1], vertices, part.indexWords[0],
                            part.indexWords[1], indices)
                         .c_str());
+    }
+    // Each index (its low 16 bits) counts from the start value, the base vertex.
+    // Parts share index arrays: the array's largest index settles most of them.
+    if (part.indexWords[1] > 0 &&
+        uint64_t(part.vertexWords[0]) + LargestIndex(size_t(part.indexArray)) >= vertices) {
+        for (size_t i = 0; i < size_t(part.indexWords[1]); ++i) {
+            const uint32_t index = indexArray[size_t(part.indexWords[0]) + i] & 0xFFFF;
+            if (uint64_t(part.vertexWords[0]) + index >= vertices) {
+                return Fail(Format("models: part index %u from vertex %d reads past the %zu vertices", index,
+                                   part.vertexWords[0], vertices)
+                                .c_str());
+            }
+        }
     }
     if (floats > wordsPerVertex_[size_t(part.vertexArray)]) {
         return Fail(Format("models: part elements of %lld floats on vertices of %d words", (long long)floats,
@@ -461,7 +502,7 @@ bool BodyParser::SoundNames() {
         if (!in_.ReadBytes(field, data)) {
             return Truncated();
         }
-        // The name ends at its first 0 byte or, lacking one, at the end of its field.
+        // The name ends at its first 0 byte, which must lie inside its field.
         size_t end = 0;
         while (end < field && data[end] != 0) {
             ++end;
@@ -501,9 +542,10 @@ bool BodyParser::Fonts() {
             font.glyphHeight > kFontTextureSize) {
             return Fail(Format("fonts: glyph size %dx%d", font.glyphWidth, font.glyphHeight).c_str());
         }
-        if (wordArrays_[size_t(font.offsetTable)] < kFontOffsetTableWords) {
+        if (wordArrays_[size_t(font.offsetTable)].count < kFontOffsetTableWords) {
             return Fail(
-                Format("fonts: offset table of %zu words", wordArrays_[size_t(font.offsetTable)]).c_str());
+                Format("fonts: offset table of %zu words", wordArrays_[size_t(font.offsetTable)].count)
+                    .c_str());
         }
         sink_.OnFont(font);
     }

@@ -87,6 +87,7 @@ else
     # The archive's message goes to stderr when no display can show it.
     wait_for 60 grep -q 'MARELDON.mbd' "$tmp/game.log" || fail "no message about the missing archive"
     sleep 2
+    kill -0 "$game_pid" 2>/dev/null || fail "the game did not run on without its archive"
 fi
 
 kill -TERM "$game_pid"

@@ -67,6 +67,23 @@ TEST(ArchiveBuilderTest, SampleBecomesSharedObjects) {
     EXPECT_EQ(built.groups[1]->sounds, std::vector<int32_t>{0});
 }
 
+TEST(ArchiveBuilderTest, KeysOutOfOrderAreSortedAndTheLaterOfOneTimeWins) {
+    MbdWriter writer;
+    MbdWriter::Track track;
+    for (auto [time, value] : {std::pair{2.0f, 20.0f}, {0.0f, 0.0f}, {1.0f, 10.0f}, {2.0f, 21.0f}}) {
+        track.keys.push_back({time, value, 3, {}});
+    }
+    writer.AddTrack(track);
+    ArchiveBuilder built;
+    Build(writer.Build(), built);
+    const KeyTrack& keys = *built.tracks[0];
+    ASSERT_EQ(keys.keyCount, 3);
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_EQ(keys.keys[k].time, float(k));
+        EXPECT_EQ(keys.keys[k].value, k == 2 ? 21.0f : float(k) * 10.0f);
+    }
+}
+
 TEST(ArchiveBuilderTest, LayoutSplitsWideElementsIntoFourFloatChunks) {
     MbdWriter writer;
     MbdWriter::Node node;

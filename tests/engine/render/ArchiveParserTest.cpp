@@ -4,6 +4,7 @@
 
 #include <bit>
 #include <cstring>
+#include <limits>
 
 #include "tools/archive/ArchiveFixtures.h"
 #include "tools/archive/ArchiveRecords.h"
@@ -249,6 +250,16 @@ const Damage kDamages[] = {
          return file;
      },
      "outside the file"},
+    {"KeyWithoutATime",
+     [] {
+         MbdWriter writer;
+         MbdWriter::Track track;
+         track.keys.push_back({0.0f, 1.0f, 3, {}});
+         track.keys.push_back({std::numeric_limits<float>::quiet_NaN(), 2.0f, 3, {}});
+         writer.AddTrack(track);
+         return writer.Build();
+     },
+     "key 1 of track 0 has no time"},
     {"ZeroWordsPerVertex",
      [] {
          MbdWriter writer;
@@ -307,6 +318,18 @@ const Damage kDamages[] = {
          return writer.Build();
      },
      "part draws"},
+    {"IndexPastVerticesFromTheBaseVertex",
+     [] {
+         MbdWriter writer;
+         writer.AddVertexArray(3, std::vector<float>(12));
+         int32_t indices = writer.AddIndexArray({0, 1, 2, 0, 1, 3});
+         MbdWriter::Node node = OnePartModel(0, 3, indices, 3);
+         node.mesh.parts[0].startValue = 1;
+         node.mesh.parts[0].startIndex = 3;  // 1 + 3 is past the 4 vertices
+         writer.AddModel("m", node);
+         return writer.Build();
+     },
+     "index 3 from vertex 1 reads past the 4 vertices"},
     {"ElementsWiderThanVertex",
      [] {
          MbdWriter writer;
