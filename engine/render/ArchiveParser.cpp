@@ -1,5 +1,7 @@
 #include "engine/render/ArchiveParser.h"
 
+#include "engine/core/ByteReader.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdarg>
@@ -67,7 +69,7 @@ class BodyParser {
     }
     bool Truncated() { return Fail(Format("%s: record runs past the end of the body", section_).c_str()); }
 
-    ArchiveCursor in_;
+    ByteReader in_;
     ArchiveHeader header_;
     uint64_t fileSize_;
     ArchiveSink& sink_;
@@ -101,7 +103,7 @@ bool BodyParser::Parse(std::string& error) {
 }
 
 bool BodyParser::Index(int32_t& out, size_t limit, const char* what) {
-    if (!in_.ReadI32(out)) {
+    if (!in_.I32(out)) {
         return Truncated();
     }
     if (out < 0 || size_t(out) >= limit) {
@@ -132,7 +134,7 @@ bool BodyParser::Strings() {
     }
     for (size_t i = 0; i < count; ++i) {
         std::string_view text;
-        if (!in_.ReadCString(text)) {
+        if (!in_.CString(text)) {
             return Fail("strings: name without its 0 byte");
         }
         sink_.OnString(text);
@@ -152,8 +154,8 @@ bool BodyParser::KeyTracks() {
         float defaultValue = 0.0f;
         size_t keys = 0;
         const uint8_t* data = nullptr;
-        if (!in_.ReadI32(preMode) || !in_.ReadI32(postMode) || !in_.ReadF32(defaultValue) ||
-            !in_.ReadCount(kKeyBytes, keys) || !in_.ReadBytes(keys * kKeyBytes, data)) {
+        if (!in_.I32(preMode) || !in_.I32(postMode) || !in_.F32(defaultValue) ||
+            !in_.Count(kKeyBytes, keys) || !in_.Bytes(keys * kKeyBytes, data)) {
             return Truncated();
         }
         const ArchiveWords words{data, keys * 8};
@@ -179,7 +181,7 @@ bool BodyParser::WordSection(const char* name, std::vector<ArchiveWords>& arrays
     for (size_t i = 0; i < count; ++i) {
         size_t words = 0;
         const uint8_t* data = nullptr;
-        if (!in_.ReadCount(4, words) || !in_.ReadBytes(words * 4, data)) {
+        if (!in_.Count(4, words) || !in_.Bytes(words * 4, data)) {
             return Truncated();
         }
         (sink_.*deliver)(ArchiveWords{data, words});
@@ -190,7 +192,7 @@ bool BodyParser::WordSection(const char* name, std::vector<ArchiveWords>& arrays
 
 bool BodyParser::Section(const char* name, size_t minRecordBytes, size_t& count) {
     section_ = name;
-    return in_.ReadCount(minRecordBytes, count) || Truncated();
+    return in_.Count(minRecordBytes, count) || Truncated();
 }
 
 bool BodyParser::VertexArrays() {
@@ -202,7 +204,7 @@ bool BodyParser::VertexArrays() {
     for (size_t i = 0; i < count; ++i) {
         size_t words = 0;
         int32_t perVertex = 0;
-        if (!in_.ReadCount(0, words) || !in_.ReadI32(perVertex)) {
+        if (!in_.Count(0, words) || !in_.I32(perVertex)) {
             return Truncated();
         }
         if (perVertex <= 0) {
@@ -213,7 +215,7 @@ bool BodyParser::VertexArrays() {
                 Format("vertex arrays: %zu words are not whole vertices of %d", words, perVertex).c_str());
         }
         const uint8_t* data = nullptr;
-        if (words > in_.Remaining() / 4 || !in_.ReadBytes(words * 4, data)) {
+        if (words > in_.Remaining() / 4 || !in_.Bytes(words * 4, data)) {
             return Truncated();
         }
         sink_.OnVertexArray(perVertex, ArchiveWords{data, words});
@@ -232,7 +234,7 @@ bool BodyParser::ByteBlobs() {
     for (size_t i = 0; i < count; ++i) {
         size_t bytes = 0;
         const uint8_t* data = nullptr;
-        if (!in_.ReadCount(1, bytes) || !in_.ReadBytes(bytes, data)) {
+        if (!in_.Count(1, bytes) || !in_.Bytes(bytes, data)) {
             return Truncated();
         }
         sink_.OnByteBlob(data, bytes);
@@ -251,7 +253,7 @@ bool BodyParser::Slots(bool sounds) {
     const int64_t dataStart = int64_t(kArchiveHeaderSize) + header_.bodySize;
     for (size_t i = 0; i < count; ++i) {
         int32_t offset = 0, size = 0;
-        if (!in_.ReadI32(offset) || !in_.ReadI32(size)) {
+        if (!in_.I32(offset) || !in_.I32(size)) {
             return Truncated();
         }
         int64_t start = areaStart + offset;
@@ -290,7 +292,7 @@ bool BodyParser::Node(ArchiveNode& node, int depth) {
     if (depth > kArchiveMaxNodeDepth) {
         return Fail(Format("models: node tree deeper than %d levels", kArchiveMaxNodeDepth).c_str());
     }
-    if (!Name(node.name) || !in_.ReadI32(node.type)) {
+    if (!Name(node.name) || !in_.I32(node.type)) {
         return Truncated();
     }
     if (node.type < 0 || node.type >= kArchiveNodeTypeCount) {
@@ -298,7 +300,7 @@ bool BodyParser::Node(ArchiveNode& node, int depth) {
     }
     switch (node.type) {
         case 0:
-            if (!in_.ReadF32(node.startTime) || !in_.ReadF32(node.endTime)) {
+            if (!in_.F32(node.startTime) || !in_.F32(node.endTime)) {
                 return Truncated();
             }
             break;
@@ -313,11 +315,11 @@ bool BodyParser::Node(ArchiveNode& node, int depth) {
             }
             break;
         case 3:
-            if (!in_.ReadI32(node.paletteIndex)) {
+            if (!in_.I32(node.paletteIndex)) {
                 return Truncated();
             }
             for (float& value : node.offsetMatrix) {
-                if (!in_.ReadF32(value)) {
+                if (!in_.F32(value)) {
                     return Truncated();
                 }
             }
@@ -331,7 +333,7 @@ bool BodyParser::Node(ArchiveNode& node, int depth) {
         }
     }
     size_t children = 0;
-    if (!in_.ReadCount(kNodeMinBytes, children)) {
+    if (!in_.Count(kNodeMinBytes, children)) {
         return Truncated();
     }
     // Grown child by child: a count is only bounded by the bytes left, and every
@@ -348,8 +350,8 @@ bool BodyParser::Node(ArchiveNode& node, int depth) {
 bool BodyParser::Mesh(ArchiveMesh& mesh) {
     size_t parts = 0;
     int32_t instancing = 0;
-    if (!in_.ReadCount(0, parts) || !in_.ReadI32(mesh.paletteSize) || !in_.ReadI32(mesh.parameterCount) ||
-        !in_.ReadI32(instancing)) {
+    if (!in_.Count(0, parts) || !in_.I32(mesh.paletteSize) || !in_.I32(mesh.parameterCount) ||
+        !in_.I32(instancing)) {
         return Truncated();
     }
     if (parts > in_.Remaining() / kMeshPartMinBytes) {
@@ -367,16 +369,16 @@ bool BodyParser::Mesh(ArchiveMesh& mesh) {
 
 bool BodyParser::Part(ArchiveMeshPart& part) {
     size_t count = 0;
-    if (!Name(part.name) || !in_.ReadI32(part.kind)) {
+    if (!Name(part.name) || !in_.I32(part.kind)) {
         return Truncated();
     }
-    if (!in_.ReadCount(kPairBytes, count)) {
+    if (!in_.Count(kPairBytes, count)) {
         return Truncated();
     }
     part.elements.resize(count);
     int64_t floats = 0;
     for (ArchiveElement& element : part.elements) {
-        if (!Name(element.name) || !in_.ReadI32(element.floatCount)) {
+        if (!Name(element.name) || !in_.I32(element.floatCount)) {
             return Truncated();
         }
         if (element.floatCount < 0) {
@@ -384,7 +386,7 @@ bool BodyParser::Part(ArchiveMeshPart& part) {
         }
         floats += element.floatCount;
     }
-    if (!in_.ReadCount(kPairBytes, count)) {
+    if (!in_.Count(kPairBytes, count)) {
         return Truncated();
     }
     part.textures.resize(count);
@@ -393,9 +395,9 @@ bool BodyParser::Part(ArchiveMeshPart& part) {
             return false;
         }
     }
-    if (!Index(part.vertexArray, vertexArrays_.size(), "vertex array") || !in_.ReadI32(part.vertexWords[0]) ||
-        !in_.ReadI32(part.vertexWords[1]) || !Index(part.indexArray, indexArrays_.size(), "index array") ||
-        !in_.ReadI32(part.indexWords[0]) || !in_.ReadI32(part.indexWords[1])) {
+    if (!Index(part.vertexArray, vertexArrays_.size(), "vertex array") || !in_.I32(part.vertexWords[0]) ||
+        !in_.I32(part.vertexWords[1]) || !Index(part.indexArray, indexArrays_.size(), "index array") ||
+        !in_.I32(part.indexWords[0]) || !in_.I32(part.indexWords[1])) {
         return Truncated();
     }
     // The device draws these ranges straight from the buffers, so they must lie inside.
@@ -434,7 +436,7 @@ bool BodyParser::Part(ArchiveMeshPart& part) {
         return false;
     }
     for (uint32_t& word : part.drawSettings) {
-        if (!in_.ReadU32(word)) {
+        if (!in_.U32(word)) {
             return Truncated();
         }
     }
@@ -443,7 +445,7 @@ bool BodyParser::Part(ArchiveMeshPart& part) {
 
 bool BodyParser::ParamTracks(std::vector<ArchiveParamTrack>& params) {
     size_t count = 0;
-    if (!in_.ReadCount(kPairBytes, count)) {
+    if (!in_.Count(kPairBytes, count)) {
         return Truncated();
     }
     params.resize(count);
@@ -466,7 +468,7 @@ bool BodyParser::Sprites() {
         if (!Name(sprite.name) || !Index(sprite.image, images_, "image slot")) {
             return false;
         }
-        if (!in_.ReadCount(20, frames)) {
+        if (!in_.Count(20, frames)) {
             return Truncated();
         }
         sprite.frames.resize(frames);
@@ -474,8 +476,7 @@ bool BodyParser::Sprites() {
             if (!Name(frame.name)) {
                 return false;
             }
-            if (!in_.ReadF32(frame.x) || !in_.ReadF32(frame.y) || !in_.ReadF32(frame.w) ||
-                !in_.ReadF32(frame.h)) {
+            if (!in_.F32(frame.x) || !in_.F32(frame.y) || !in_.F32(frame.w) || !in_.F32(frame.h)) {
                 return Truncated();
             }
         }
@@ -491,7 +492,7 @@ bool BodyParser::SoundNames() {
     }
     for (size_t i = 0; i < count; ++i) {
         int32_t length = 0;
-        if (!in_.ReadI32(length)) {
+        if (!in_.I32(length)) {
             return Truncated();
         }
         if (length < 0 || size_t(length) > in_.Remaining()) {
@@ -499,7 +500,7 @@ bool BodyParser::SoundNames() {
         }
         const size_t field = (size_t(length) + 3) & ~size_t(3);
         const uint8_t* data = nullptr;
-        if (!in_.ReadBytes(field, data)) {
+        if (!in_.Bytes(field, data)) {
             return Truncated();
         }
         // The name ends at its first 0 byte, which must lie inside its field.
@@ -529,7 +530,7 @@ bool BodyParser::Fonts() {
         if (!Name(font.name)) {
             return false;
         }
-        if (!in_.ReadI32(font.glyphWidth) || !in_.ReadI32(font.glyphHeight)) {
+        if (!in_.I32(font.glyphWidth) || !in_.I32(font.glyphHeight)) {
             return Truncated();
         }
         if (!Index(font.offsetTable, wordArrays_.size(), "word array") ||
@@ -554,13 +555,13 @@ bool BodyParser::Fonts() {
 
 bool BodyParser::IndexList(std::vector<int32_t>& list, size_t limit, const char* what) {
     size_t count = 0;
-    if (!in_.ReadCount(4, count)) {
+    if (!in_.Count(4, count)) {
         return Truncated();
     }
     list.resize(count);
     for (int32_t& index : list) {
         if (limit == SIZE_MAX) {
-            if (!in_.ReadI32(index)) {
+            if (!in_.I32(index)) {
                 return Truncated();
             }
         } else if (!Index(index, limit, what)) {
@@ -590,8 +591,8 @@ bool BodyParser::Groups() {
 
 bool ReadArchiveHeader(const uint8_t* data, size_t size, uint64_t fileSize, ArchiveHeader& header,
                        std::string& error) {
-    ArchiveCursor in(data, size);
-    if (!in.ReadI32(header.bodySize) || !in.ReadI32(header.soundBase)) {
+    ByteReader in(data, size);
+    if (!in.I32(header.bodySize) || !in.I32(header.soundBase)) {
         error = Format("file of %llu bytes has no header", (unsigned long long)fileSize);
         return false;
     }
@@ -609,19 +610,18 @@ bool ParseArchiveBody(const uint8_t* body, size_t size, const ArchiveHeader& hea
 }
 
 bool ParseSoundRecord(const uint8_t* data, size_t size, ArchiveSoundRecord& record, std::string& error) {
-    ArchiveCursor in(data, size);
+    ByteReader in(data, size);
     int32_t pcmSize = 0;
     int32_t flag = 0;
-    if (!in.ReadI32(pcmSize) || pcmSize < 0 || !in.ReadBytes(size_t(pcmSize), record.pcm) ||
-        !in.AlignTo4(0)) {
+    if (!in.I32(pcmSize) || pcmSize < 0 || !in.Bytes(size_t(pcmSize), record.pcm) || !in.AlignTo4(0)) {
         error = Format("sound record of %d PCM bytes does not fit in its %zu-byte slot", pcmSize, size);
         return false;
     }
     record.pcmSize = size_t(pcmSize);
     for (int32_t& param : record.params) {
-        in.ReadI32(param);
+        in.I32(param);
     }
-    if (!in.ReadI32(flag)) {
+    if (!in.I32(flag)) {
         error = Format("sound record of %d PCM bytes does not fit in its %zu-byte slot", pcmSize, size);
         return false;
     }

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/render/ArchiveCursor.h"
+#include "engine/render/ArchiveWords.h"
 
 namespace mareldon {
 

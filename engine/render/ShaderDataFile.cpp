@@ -2,8 +2,8 @@
 
 #include <cstring>
 
+#include "engine/core/ByteReader.h"
 #include "engine/core/Log.h"
-#include "engine/render/ArchiveCursor.h"
 #include "engine/render/ArchiveObjects.h"
 #include "engine/render/FileRef.h"
 
@@ -13,10 +13,10 @@ namespace {
 
 // A length-prefixed string field. The length is taken as unsigned and must fit
 // in what remains; the string ends at its first 0 or at the end of the field.
-bool ReadField(ArchiveCursor& in, std::string_view& out) {
+bool ReadField(ByteReader& in, std::string_view& out) {
     uint32_t length = 0;
     const uint8_t* field = nullptr;
-    if (!in.ReadU32(length) || !in.ReadBytes(length, field)) {
+    if (!in.U32(length) || !in.Bytes(length, field)) {
         return false;
     }
     const void* zero = length ? std::memchr(field, 0, length) : nullptr;
@@ -29,7 +29,7 @@ bool ReadField(ArchiveCursor& in, std::string_view& out) {
 
 bool ReadShaderData(const uint8_t* data, size_t size, ShaderDataKind kind,
                     const std::function<void(const ShaderDataRecord&)>& record, std::string& error) {
-    ArchiveCursor in(data, size);
+    ByteReader in(data, size);
     ShaderDataRecord current;
     size_t index = 0;
     while (in.Remaining() > 0) {
@@ -38,10 +38,10 @@ bool ReadShaderData(const uint8_t* data, size_t size, ShaderDataKind kind,
         current.elements.clear();
         if (ok && kind == ShaderDataKind::Vertex) {
             uint32_t count = 0;
-            ok = in.ReadU32(count) && count <= in.Remaining() / 8;
+            ok = in.U32(count) && count <= in.Remaining() / 8;
             for (uint32_t i = 0; ok && i < count; ++i) {
                 ShaderDataElement element;
-                ok = ReadField(in, element.name) && in.ReadI32(element.type) && element.type >= 0 &&
+                ok = ReadField(in, element.name) && in.I32(element.type) && element.type >= 0 &&
                      element.type < kShaderElementTypeCount;
                 current.elements.push_back(element);
             }

@@ -1,9 +1,9 @@
 #include "game/system/ConfigFile.h"
 
 #include <algorithm>
-#include <vector>
 
-#include "game/system/ByteReader.h"
+#include "engine/core/ByteReader.h"
+#include "engine/core/ByteWriter.h"
 
 namespace mareldon {
 
@@ -35,13 +35,12 @@ void Transfer(Stream& io, uint32_t& version, Blocks& blocks) {
 }  // namespace
 
 std::array<uint8_t, ConfigFile::kSize> ConfigFile::Encode(const ConfigBlocks& blocks) {
-    std::vector<uint8_t> bytes;
-    bytes.reserve(kSize);
-    ByteWriter out(bytes);
+    ByteWriter out;
+    out.bytes.reserve(kSize);
     uint32_t version = kVersion;
     Transfer(out, version, blocks);
     std::array<uint8_t, kSize> file{};
-    std::copy(bytes.begin(), bytes.end(), file.begin());
+    std::copy(out.bytes.begin(), out.bytes.end(), file.begin());
     return file;
 }
 

@@ -2,7 +2,8 @@
 
 #include <cstring>
 
-#include "game/system/ByteReader.h"
+#include "engine/core/ByteReader.h"
+#include "engine/core/ByteWriter.h"
 
 namespace mareldon {
 
@@ -20,8 +21,8 @@ void TransferName(ByteReader& in, String& name) {
         in.Fail();
         return;
     }
-    const uint8_t* bytes = in.Bytes(stored);
-    if (bytes == nullptr) {
+    const uint8_t* bytes = nullptr;
+    if (!in.Bytes(stored, bytes)) {
         return;
     }
     // The name ends at the first zero byte, or fills the whole field.
@@ -62,11 +63,10 @@ bool TransferTables(Stream& io, Tables& rankings) {
 }  // namespace
 
 std::vector<uint8_t> RankingFile::Encode(const Rankings& rankings) {
-    std::vector<uint8_t> bytes;
-    bytes.reserve(3 * kRankingSize * 48);
-    ByteWriter out(bytes);
+    ByteWriter out;
+    out.bytes.reserve(3 * kRankingSize * 48);
     TransferTables(out, rankings);
-    return bytes;
+    return std::move(out.bytes);
 }
 
 bool RankingFile::Decode(const uint8_t* data, size_t size, Rankings& rankings) {

@@ -2,7 +2,7 @@
 
 #include <png.h>
 
-#include "tools/archive/ByteWriter.h"
+#include "engine/core/ByteWriter.h"
 
 namespace mareldon {
 

@@ -1,6 +1,6 @@
 #include "tools/archive/MbdWriter.h"
 
-#include "tools/archive/ByteWriter.h"
+#include "engine/core/ByteWriter.h"
 
 namespace mareldon {
 

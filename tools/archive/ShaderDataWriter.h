@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "tools/archive/ByteWriter.h"
+#include "engine/core/ByteWriter.h"
 
 namespace mareldon {
 

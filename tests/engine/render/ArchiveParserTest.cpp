@@ -6,9 +6,9 @@
 #include <cstring>
 #include <limits>
 
+#include "engine/core/ByteWriter.h"
 #include "tools/archive/ArchiveFixtures.h"
 #include "tools/archive/ArchiveRecords.h"
-#include "tools/archive/ByteWriter.h"
 #include "tools/archive/MbdWriter.h"
 
 namespace mareldon {

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -27,6 +28,7 @@
 #include "game/system/JvsBus.h"
 #include "game/system/JvsLib.h"
 #include "game/system/MainWindow.h"
+#include "tools/archive/ArchiveFixtures.h"
 
 namespace mareldon {
 namespace {
@@ -177,10 +179,15 @@ class GameApplicationTest : public testing::Test {
 
     // The archive tool's sample archive and shader data files, in the root.
     void WriteSampleData() {
-        const std::string tool = MARELDON_MBDTOOL;
-        const std::string archive = (root / "MARELDON.mbd").string();
-        ASSERT_EQ(std::system((tool + " write sample '" + archive + "' >/dev/null").c_str()), 0);
-        ASSERT_EQ(std::system((tool + " shaders '" + root.string() + "' >/dev/null").c_str()), 0);
+        WriteBytes(root / "MARELDON.mbd", MakeSampleArchive());
+        WriteBytes(root / "QVDSHDV.dat", MakeSampleVertexShaderData());
+        WriteBytes(root / "QVDSHDP.dat", MakeSamplePixelShaderData());
+    }
+
+    static void WriteBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        ASSERT_TRUE(out.good()) << path;
     }
 
     GameApplication& Start() {
