@@ -12,10 +12,14 @@ namespace {
 
 LogLevel InitialLevel() {
     const char* env = std::getenv("MARELDON_LOG");
-    if (env == nullptr) return LogLevel::Info;
-    if (std::strcmp(env, "debug") == 0) return LogLevel::Debug;
-    if (std::strcmp(env, "warning") == 0) return LogLevel::Warning;
-    if (std::strcmp(env, "error") == 0) return LogLevel::Error;
+    if (env == nullptr)
+        return LogLevel::Info;
+    if (std::strcmp(env, "debug") == 0)
+        return LogLevel::Debug;
+    if (std::strcmp(env, "warning") == 0)
+        return LogLevel::Warning;
+    if (std::strcmp(env, "error") == 0)
+        return LogLevel::Error;
     return LogLevel::Info;
 }
 
@@ -46,7 +50,8 @@ void WriteStderr(LogLevel level, const char* category, const char* text) {
 }  // namespace
 
 void LogMessageV(LogLevel level, const char* category, const char* format, va_list args) {
-    if (static_cast<int>(level) < minimumLevel.load(std::memory_order_relaxed)) return;
+    if (static_cast<int>(level) < minimumLevel.load(std::memory_order_relaxed))
+        return;
     char text[1024];
     std::vsnprintf(text, sizeof text, format, args);
     LogSink sink = currentSink.load(std::memory_order_acquire);
@@ -60,11 +65,17 @@ void LogMessage(LogLevel level, const char* category, const char* format, ...) {
     va_end(args);
 }
 
-void SetLogLevel(LogLevel level) { minimumLevel.store(static_cast<int>(level), std::memory_order_relaxed); }
+void SetLogLevel(LogLevel level) {
+    minimumLevel.store(static_cast<int>(level), std::memory_order_relaxed);
+}
 
-LogLevel GetLogLevel() { return static_cast<LogLevel>(minimumLevel.load(std::memory_order_relaxed)); }
+LogLevel GetLogLevel() {
+    return static_cast<LogLevel>(minimumLevel.load(std::memory_order_relaxed));
+}
 
-LogSink SetLogSink(LogSink sink) { return currentSink.exchange(sink, std::memory_order_acq_rel); }
+LogSink SetLogSink(LogSink sink) {
+    return currentSink.exchange(sink, std::memory_order_acq_rel);
+}
 
 FatalHandler SetFatalHandler(FatalHandler handler) {
     return currentFatal.exchange(handler, std::memory_order_acq_rel);
@@ -78,7 +89,8 @@ void Fatal(const char* format, ...) {
     va_end(args);
     WriteStderr(LogLevel::Error, "fatal", text);
     FatalHandler handler = currentFatal.load(std::memory_order_acquire);
-    if (handler != nullptr) handler(text);
+    if (handler != nullptr)
+        handler(text);
     std::abort();
 }
 

@@ -28,7 +28,9 @@ uint32_t SystemClock::Milliseconds() const {
     return static_cast<uint32_t>(static_cast<uint64_t>((MonotonicNs() - originNs_) / 1000000));
 }
 
-void SystemClock::Sleep(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void SystemClock::Sleep(uint32_t ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 Clock& GetClock() {
     Clock* clock = currentClock.load(std::memory_order_acquire);

@@ -8,7 +8,7 @@ namespace mareldon {
 // The one source of time. Milliseconds wrap at 2^32 like the tick counter the
 // game was written against; callers subtract as unsigned 32-bit numbers.
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual uint32_t Milliseconds() const = 0;
     // Gives the CPU away for about ms milliseconds. A virtual clock advances instead.
@@ -17,26 +17,26 @@ public:
 
 // Monotonic wall time.
 class SystemClock final : public Clock {
-public:
+  public:
     SystemClock();
     uint32_t Milliseconds() const override;
     void Sleep(uint32_t ms) override;
 
-private:
+  private:
     int64_t originNs_;
 };
 
 // Time that moves only when told to, so tests step the program without waiting.
 // Safe to read from other threads (the bus and worker threads sleep on it too).
 class VirtualClock final : public Clock {
-public:
+  public:
     explicit VirtualClock(uint32_t start = 0) : now_(start) {}
     uint32_t Milliseconds() const override { return now_.load(std::memory_order_acquire); }
     void Sleep(uint32_t ms) override { Advance(ms); }
     void Set(uint32_t ms) { now_.store(ms, std::memory_order_release); }
     void Advance(uint32_t ms) { now_.fetch_add(ms, std::memory_order_acq_rel); }
 
-private:
+  private:
     std::atomic<uint32_t> now_;
 };
 
@@ -45,17 +45,19 @@ Clock& GetClock();
 // Installs a clock (nullptr restores the system clock); returns the previous one.
 Clock* SetClock(Clock* clock);
 // Milliseconds of the process-wide clock.
-inline uint32_t TickCount() { return GetClock().Milliseconds(); }
+inline uint32_t TickCount() {
+    return GetClock().Milliseconds();
+}
 
 // Installs a clock for the lifetime of a scope.
 class ScopedClock {
-public:
+  public:
     explicit ScopedClock(Clock& clock) : previous_(SetClock(&clock)) {}
     ~ScopedClock() { SetClock(previous_); }
     ScopedClock(const ScopedClock&) = delete;
     ScopedClock& operator=(const ScopedClock&) = delete;
 
-private:
+  private:
     Clock* previous_;
 };
 
