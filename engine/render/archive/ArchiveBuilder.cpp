@@ -5,6 +5,7 @@
 #include <numeric>
 
 #include "engine/core/KeyTrack.h"
+#include "engine/render/archive/MeshData.h"
 
 namespace mareldon {
 

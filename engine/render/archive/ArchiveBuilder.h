@@ -3,8 +3,18 @@
 #include <utility>
 #include <vector>
 
-#include "engine/render/archive/ArchiveObjects.h"
 #include "engine/render/archive/ArchiveParser.h"
+#include "engine/render/archive/FontEntry.h"
+#include "engine/render/archive/ImageSlot.h"
+#include "engine/render/archive/MeshPartData.h"
+#include "engine/render/archive/ModelEntry.h"
+#include "engine/render/archive/ModelNodeData.h"
+#include "engine/render/archive/ParamTrack.h"
+#include "engine/render/archive/ResourceGroup.h"
+#include "engine/render/archive/SharedWords.h"
+#include "engine/render/archive/SoundSlot.h"
+#include "engine/render/archive/SpriteEntry.h"
+#include "engine/render/archive/WordArray.h"
 
 namespace mareldon {
 

@@ -8,7 +8,13 @@
 #include "engine/core/NamedNode.h"
 #include "engine/core/RefPtr.h"
 #include "engine/core/String.h"
-#include "engine/render/archive/ArchiveObjects.h"
+#include "engine/render/archive/FontEntry.h"
+#include "engine/render/archive/ImageSlot.h"
+#include "engine/render/archive/MeshPartData.h"
+#include "engine/render/archive/ModelEntry.h"
+#include "engine/render/archive/ResourceGroup.h"
+#include "engine/render/archive/SoundSlot.h"
+#include "engine/render/archive/SpriteEntry.h"
 
 namespace mareldon {
 

@@ -4,7 +4,7 @@
 
 #include "engine/core/ByteReader.h"
 #include "engine/core/Log.h"
-#include "engine/render/archive/ArchiveObjects.h"
+#include "engine/render/archive/ByteVector.h"
 #include "engine/render/archive/FileRef.h"
 
 namespace mareldon {

@@ -1,6 +1,6 @@
 #include "engine/render/draw/RenderBatch.h"
 
-#include "engine/render/archive/ArchiveObjects.h"
+#include "engine/render/archive/MeshData.h"
 
 namespace mareldon {
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/render/archive/ArchiveObjects.h"
+#include "engine/render/archive/MeshData.h"
 
 namespace mareldon {
 namespace {

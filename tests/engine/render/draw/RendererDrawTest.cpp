@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/core/Log.h"
-#include "engine/render/archive/ArchiveObjects.h"
+#include "engine/render/archive/MeshData.h"
 #include "engine/render/draw/RenderBatch.h"
 #include "engine/render/draw/RenderView.h"
 #include "engine/render/draw/Renderer.h"

@@ -1,4 +1,4 @@
-#include "engine/render/archive/ArchiveObjects.h"
+#include "engine/render/archive/MeshPartData.h"
 
 #include <algorithm>
 #include <bit>
@@ -6,16 +6,6 @@
 #include "engine/core/KeyTrack.h"
 
 namespace mareldon {
-
-SharedWords SharedWords::Copy(const uint32_t* words, size_t count) {
-    RefPtr<WordBlock> block(new WordBlock(count));
-    std::copy(words, words + count, block->words.get());
-    return SharedWords(block, block->words.get(), count);
-}
-
-bool SharedWords::operator==(const SharedWords& other) const {
-    return count_ == other.count_ && std::equal(begin(), end(), other.begin());
-}
 
 MeshPartData::MeshPartData() = default;
 MeshPartData::~MeshPartData() = default;
@@ -34,8 +24,5 @@ void MeshPartData::BuildLayout() {
 float MeshPartData::DrawFloat(int word) const {
     return std::bit_cast<float>(drawSettings[size_t(word)]);
 }
-
-ModelNodeData::ModelNodeData() = default;
-ModelNodeData::~ModelNodeData() = default;
 
 }  // namespace mareldon
