@@ -90,7 +90,7 @@ endfunction()
 # A libFuzzer target. With MARELDON_FUZZ it links libFuzzer; otherwise it is built
 # with a small driver that replays the seed and regression inputs in
 # fuzz/corpus/<name>/ as a CTest test, so every found crash stays fixed.
-#   mareldon_add_fuzzer(fuzz_iimg SOURCES FuzzIimg.cpp LIBS mareldon_render)
+#   mareldon_add_fuzzer(fuzz_iimg SOURCES FuzzIimg.cpp LIBS mareldon_render_device)
 function(mareldon_add_fuzzer name)
   cmake_parse_arguments(ARG "" "" "LIBS;SOURCES" ${ARGN})
   if(MARELDON_FUZZ)

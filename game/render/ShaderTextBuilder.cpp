@@ -1,10 +1,10 @@
 #include "game/render/ShaderTextBuilder.h"
 
 #include "engine/core/Log.h"
-#include "engine/render/RenderBatch.h"
-#include "engine/render/RenderView.h"
-#include "engine/render/Renderer.h"
-#include "engine/render/TextureBase.h"
+#include "engine/render/device/TextureBase.h"
+#include "engine/render/draw/RenderBatch.h"
+#include "engine/render/draw/RenderView.h"
+#include "engine/render/draw/Renderer.h"
 
 namespace mareldon {
 

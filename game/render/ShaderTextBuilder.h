@@ -6,10 +6,10 @@
 #include "engine/core/Math.h"
 #include "engine/core/String.h"
 #include "engine/core/VertexLayout.h"
-#include "engine/render/GraphicsDevice.h"
-#include "engine/render/LightList.h"
-#include "engine/render/MeshPart.h"
-#include "engine/render/ShaderGenBase.h"
+#include "engine/render/device/GraphicsDevice.h"
+#include "engine/render/draw/LightList.h"
+#include "engine/render/draw/MeshPart.h"
+#include "engine/render/draw/ShaderGenBase.h"
 
 namespace mareldon {
 

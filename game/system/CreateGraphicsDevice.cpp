@@ -1,6 +1,6 @@
 #include "game/system/CreateGraphicsDevice.h"
 
-#include "engine/render/GraphicsDeviceDX.h"
+#include "engine/render/device/GraphicsDeviceDX.h"
 
 namespace mareldon {
 

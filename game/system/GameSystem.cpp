@@ -2,7 +2,7 @@
 
 #include "engine/platform/FileSystem.h"
 #include "engine/platform/Window.h"
-#include "engine/render/GraphicsDevice.h"
+#include "engine/render/device/GraphicsDevice.h"
 #include "game/screens/ActualGameScreen.h"
 #include "game/screens/DemoMovieScreen.h"
 #include "game/screens/DemoPlayScreen.h"

@@ -5,12 +5,12 @@
 #include <memory>
 #include <vector>
 
+#include "engine/core/HandleArray.h"
 #include "engine/core/Math.h"
 #include "engine/core/PlayerInput.h"
 #include "engine/core/Stopwatch.h"
 #include "engine/core/String.h"
 #include "engine/core/TaskObject.h"
-#include "engine/render/HandleArray.h"
 #include "game/system/ConfigFile.h"
 #include "game/system/PlayerRecord.h"
 #include "game/system/Rankings.h"

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "engine/platform/Cp932.h"
-#include "engine/render/ArchiveParser.h"
+#include "engine/render/archive/ArchiveParser.h"
 
 namespace mareldon {
 

@@ -4,7 +4,7 @@
 #include <ostream>
 #include <vector>
 
-#include "engine/render/ShaderDataFile.h"
+#include "engine/render/archive/ShaderDataFile.h"
 
 namespace mareldon {
 

@@ -6,13 +6,13 @@
 #include <gtest/gtest.h>
 
 #include "engine/core/Log.h"
-#include "engine/render/RenderBatch.h"
-#include "engine/render/RenderView.h"
-#include "engine/render/Renderer.h"
-#include "tests/engine/render/DeviceFixture.h"
-#include "tests/engine/render/FakeTarget.h"
-#include "tests/engine/render/SpyGraphicsDevice.h"
-#include "tests/engine/render/TestRenderer.h"
+#include "engine/render/draw/RenderBatch.h"
+#include "engine/render/draw/RenderView.h"
+#include "engine/render/draw/Renderer.h"
+#include "tests/engine/render/device/DeviceFixture.h"
+#include "tests/engine/render/device/FakeTarget.h"
+#include "tests/engine/render/device/SpyGraphicsDevice.h"
+#include "tests/engine/render/draw/TestRenderer.h"
 
 namespace mareldon {
 namespace {

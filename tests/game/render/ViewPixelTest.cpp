@@ -9,12 +9,12 @@
 
 #include "engine/platform/gl/GlGpu.h"
 #include "engine/platform/gl/GlGpuDevice.h"
-#include "engine/platform/gl/SdlDeviceWindow.h"
-#include "engine/render/DrawCommandList.h"
-#include "engine/render/GraphicsDeviceDX.h"
-#include "engine/render/SceneDrawSet.h"
+#include "engine/platform/sdl/SdlDeviceWindow.h"
+#include "engine/render/device/GraphicsDeviceDX.h"
+#include "engine/render/draw/DrawCommandList.h"
+#include "engine/render/draw/SceneDrawSet.h"
 #include "game/render/ShaderTextBuilder.h"
-#include "tests/engine/render/TestRenderer.h"
+#include "tests/engine/render/draw/TestRenderer.h"
 
 namespace mareldon {
 namespace {

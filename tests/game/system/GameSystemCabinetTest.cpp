@@ -9,7 +9,7 @@
 #include "engine/platform/recording/HeadlessWindowBackend.h"
 #include "engine/platform/recording/RecordingDeviceWindow.h"
 #include "engine/platform/recording/RecordingGpu.h"
-#include "engine/render/GraphicsDeviceDX.h"
+#include "engine/render/device/GraphicsDeviceDX.h"
 #include "game/screens/PlaceholderScreen.h"
 #include "game/system/GameSystem.h"
 #include "game/system/InputManager.h"

@@ -11,8 +11,8 @@
 #include <thread>
 #include <vector>
 
-#include "engine/platform/ShaderAssembler.h"
 #include "engine/platform/gl/GlGpu.h"
+#include "engine/platform/helper/ShaderAssembler.h"
 
 namespace mareldon {
 namespace {

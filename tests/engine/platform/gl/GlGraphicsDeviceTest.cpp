@@ -9,11 +9,11 @@
 #include "engine/core/VertexLayout.h"
 #include "engine/platform/gl/GlGpu.h"
 #include "engine/platform/gl/GlGpuDevice.h"
-#include "engine/platform/gl/SdlDeviceWindow.h"
-#include "engine/render/GeometryBuffer.h"
-#include "engine/render/GraphicsDeviceDX.h"
-#include "engine/render/Texture.h"
-#include "engine/render/VertexBuffer.h"
+#include "engine/platform/sdl/SdlDeviceWindow.h"
+#include "engine/render/device/GeometryBuffer.h"
+#include "engine/render/device/GraphicsDeviceDX.h"
+#include "engine/render/device/Texture.h"
+#include "engine/render/device/VertexBuffer.h"
 
 namespace mareldon {
 namespace {

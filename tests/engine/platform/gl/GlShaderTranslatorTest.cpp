@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/platform/ShaderAssembler.h"
+#include "engine/platform/helper/ShaderAssembler.h"
 
 namespace mareldon {
 namespace {

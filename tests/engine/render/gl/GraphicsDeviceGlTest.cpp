@@ -9,7 +9,7 @@
 #include "engine/platform/Window.h"
 #include "engine/platform/WindowSystem.h"
 #include "engine/platform/gl/GlGpu.h"
-#include "engine/render/GraphicsDeviceDX.h"
+#include "engine/render/device/GraphicsDeviceDX.h"
 
 namespace mareldon {
 namespace {

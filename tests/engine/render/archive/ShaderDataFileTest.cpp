@@ -1,0 +1,123 @@
+#include "engine/render/archive/ShaderDataFile.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/core/String.h"
+#include "tests/engine/render/archive/ArchiveTestServices.h"
+#include "tools/archive/ArchiveFixtures.h"
+#include "tools/archive/ShaderDataWriter.h"
+
+namespace mareldon {
+namespace {
+
+struct Read {
+    bool ok = false;
+    std::string error;
+    std::vector<std::string> keys;
+    std::vector<std::string> texts;
+    std::vector<std::vector<std::pair<std::string, int32_t>>> elements;
+};
+
+Read ReadAll(const std::vector<uint8_t>& bytes, ShaderDataKind kind) {
+    Read read;
+    read.ok = ReadShaderData(
+        bytes.data(), bytes.size(), kind,
+        [&](const ShaderDataRecord& record) {
+            read.keys.emplace_back(record.key);
+            read.texts.emplace_back(record.text);
+            read.elements.emplace_back();
+            for (const ShaderDataElement& element : record.elements) {
+                read.elements.back().emplace_back(std::string(element.name), element.type);
+            }
+        },
+        read.error);
+    return read;
+}
+
+TEST(ShaderDataFileTest, VertexRecordsWithAndWithoutElements) {
+    std::vector<uint8_t> bytes = MakeSampleVertexShaderData();
+    // The first record has no elements: 12 + n + m bytes.
+    const size_t first =
+        12 + std::string("Plain ").size() + 1 + std::string("m4x4\toPos, v0, c0\n").size() + 1;
+    EXPECT_EQ(bytes[first], std::string("Normal Position:Normal: ").size() + 1);
+    Read read = ReadAll(bytes, ShaderDataKind::Vertex);
+    ASSERT_TRUE(read.ok) << read.error;
+    EXPECT_EQ(read.keys, (std::vector<std::string>{"Plain ", "Normal Position:Normal: "}));
+    EXPECT_EQ(read.texts[0], "m4x4\toPos, v0, c0\n");
+    EXPECT_TRUE(read.elements[0].empty());
+    EXPECT_EQ(read.elements[1],
+              (std::vector<std::pair<std::string, int32_t>>{{"Position", 2}, {"Normal", 2}}));
+}
+
+TEST(ShaderDataFileTest, PixelRecordsAndAnEmptyFile) {
+    Read read = ReadAll(MakeSamplePixelShaderData(), ShaderDataKind::Pixel);
+    ASSERT_TRUE(read.ok) << read.error;
+    EXPECT_EQ(read.keys, (std::vector<std::string>{"Plain ", "Normal Diffuse "}));
+    EXPECT_EQ(read.texts[1], "tex\tt0\nmul\tr0, t0, v0\n");
+    Read empty = ReadAll({}, ShaderDataKind::Vertex);
+    EXPECT_TRUE(empty.ok);
+    EXPECT_TRUE(empty.keys.empty());
+}
+
+TEST(ShaderDataFileTest, StringsEndAtTheirFirstZeroOrTheirField) {
+    std::vector<uint8_t> bytes = {3, 0, 0, 0, 'a', 0, 'b', 4, 0, 0, 0, 'm', 'o', 'v', 'x'};
+    Read read = ReadAll(bytes, ShaderDataKind::Pixel);
+    ASSERT_TRUE(read.ok) << read.error;
+    EXPECT_EQ(read.keys[0], "a");
+    EXPECT_EQ(read.texts[0], "movx");
+}
+
+// Each damage keeps the records before it.
+TEST(ShaderDataFileTest, DamagedRecordEndsTheRead) {
+    const std::vector<uint8_t> good = MakeSampleVertexShaderData();
+    ShaderDataWriter one;
+    one.AddVertexShader("Plain ", "m4x4\toPos, v0, c0\n", {});
+    const size_t second = one.Bytes().size();
+
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> bytes;
+    };
+    std::vector<Case> cases;
+    cases.push_back({"truncated last record", {good.begin(), good.end() - 3}});
+    cases.push_back({"record cut inside its count", {good.begin(), good.begin() + long(second) + 2}});
+    auto patched = [&](size_t offset, uint32_t value) {
+        std::vector<uint8_t> bytes = good;
+        for (int i = 0; i < 4; ++i) {
+            bytes[offset + size_t(i)] = uint8_t(value >> (8 * i));
+        }
+        return bytes;
+    };
+    cases.push_back({"negative name length", patched(second, 0xFFFFFFF0u)});
+    cases.push_back({"text length past the end", patched(second + 4 + 25, 0x10000)});
+    cases.push_back({"element type 5", patched(good.size() - 4, 5)});
+    cases.push_back(
+        {"element count past the end", patched(good.size() - 2 * 4 - 9 - 4 - 7 - 4 - 4, 1000000)});
+    for (const Case& c : cases) {
+        Read read = ReadAll(c.bytes, ShaderDataKind::Vertex);
+        EXPECT_FALSE(read.ok) << c.name;
+        EXPECT_EQ(read.keys, std::vector<std::string>{"Plain "}) << c.name;
+        EXPECT_NE(read.error.find("record 1"), std::string::npos) << c.name << ": " << read.error;
+    }
+}
+
+TEST(ShaderDataFileTest, FilesThroughTheFileSystem) {
+    RefPtr<MemoryFileSystem> files(new MemoryFileSystem());
+    files->files["QVDSHDV.dat"] = MakeSampleVertexShaderData();
+    files->files["QVDSHDP.dat"] = {};
+    std::vector<uint8_t> cut = MakeSamplePixelShaderData();
+    cut.resize(cut.size() - 1);
+    files->files["cut.dat"] = cut;
+    std::vector<std::string> keys;
+    auto record = [&](const ShaderDataRecord& r) { keys.emplace_back(r.key); };
+    const RefPtr<FileSystem> fs(files);
+    EXPECT_EQ(LoadShaderDataFile(fs, "QVDSHDV.dat", ShaderDataKind::Vertex, record), 2u);
+    EXPECT_EQ(LoadShaderDataFile(fs, "QVDSHDP.dat", ShaderDataKind::Pixel, record), 0u);
+    EXPECT_EQ(LoadShaderDataFile(fs, "missing.dat", ShaderDataKind::Pixel, record), 0u);
+    EXPECT_EQ(LoadShaderDataFile(fs, "cut.dat", ShaderDataKind::Pixel, record), 1u);
+    EXPECT_EQ(keys, (std::vector<std::string>{"Plain ", "Normal Position:Normal: ", "Plain "}));
+    EXPECT_EQ(files->opens, files->closes);
+}
+
+}  // namespace
+}  // namespace mareldon
