@@ -50,6 +50,10 @@ function(mareldon_add_library name)
   cmake_parse_arguments(ARG "" "" "DEPS;PUBLIC_DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  # Noted for the layer check (cmake/Layers.cmake).
+  file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+  set_property(GLOBAL APPEND PROPERTY MARELDON_LIBRARIES ${name})
+  set_property(GLOBAL PROPERTY MARELDON_FOLDER_${name} ${folder})
   if(NOT sources)
     # A folder with headers only (so far) still gives a target others can link.
     add_library(${name} INTERFACE)

@@ -1,17 +1,19 @@
-// The program's entry point: the game application with the real platform
-// services, then the entry sequence.
+// The program's entry point and its composition root: every backend is made
+// here and handed down through the game platform; nothing below reaches one
+// any other way. Then the entry sequence.
 #include <SDL.h>
 
-#include "engine/platform/FileSystem.h"
-#include "engine/platform/InputDevices.h"
-#include "engine/platform/JvsSwitchSource.h"
-#include "engine/platform/SoundBox.h"
-#include "engine/platform/WindowSystem.h"
 #include "engine/platform/gl/GlGpu.h"
+#include "engine/platform/posix/DirectoryFileSystem.h"
 #include "engine/platform/sdl/SdlInputDevices.h"
+#include "engine/platform/sdl/SdlSoundOutput.h"
 #include "engine/platform/sdl/SdlSwitchSource.h"
+#include "engine/platform/sdl/SdlWindowBackend.h"
+#include "engine/platform/serial/SerialLinkFactory.h"
+#include "game/screens/RegisterScreens.h"
 #include "game/system/CreateGraphicsDevice.h"
 #include "game/system/GameApplication.h"
+#include "game/system/SceneRegistry.h"
 
 int main(int argc, char** argv) {
     using namespace mareldon;
@@ -23,25 +25,27 @@ int main(int argc, char** argv) {
     }
     // The graphics device draws with OpenGL; it tells the backend its rotation.
     GlGpuBackend gl;
-    ScopedGpuBackend useGl(gl);
     // The controls the simulated I/O board reads when no real board is set up,
     // and the controllers the input manager reports as attached.
     SdlSwitchSource switches;
-    SetJvsSwitchSource(&switches);
     SdlInputDevices devices(GameApplication::kPadCount);
-    SetInputDevices(&devices);
+    SceneRegistry scenes;
+    RegisterScreens(scenes);
 
     GamePlatform platform;
     platform.createFileSystem = CreateFileSystem;
     platform.createWindowSystem = CreateWindowSystem;
     platform.createSoundBox = CreateSoundBox;
-    platform.createGraphicsDevice = CreateGraphicsDevice;
-    int result;
-    {
-        GameApplication game(argc, argv, platform);
-        result = ApplicationMain();
-    }
-    SetInputDevices(nullptr);
-    SetJvsSwitchSource(nullptr);
-    return result;
+    platform.createGraphicsDevice = [&gl](Window* window, int32_t windowed, uint32_t flags, int32_t width,
+                                          int32_t height, int32_t rotation) {
+        return CreateGraphicsDevice(&gl, window, windowed, flags, width, height, rotation);
+    };
+    platform.inputDevices = &devices;
+    platform.openSerialLink = [&switches](const char* portName) {
+        return OpenSerialLink(portName, &switches);
+    };
+    platform.scenes = &scenes;
+
+    GameApplication game(argc, argv, platform);
+    return ApplicationMain();
 }

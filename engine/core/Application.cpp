@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "engine/platform/Clock.h"
+#include "engine/core/Clock.h"
 
 namespace mareldon {
 

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "engine/core/AppBase.h"
-#include "engine/platform/Cp932.h"
+#include "engine/core/Cp932.h"
 
 namespace mareldon {
 

@@ -1,6 +1,6 @@
 #include "engine/core/Stopwatch.h"
 
-#include "engine/platform/Clock.h"
+#include "engine/core/Clock.h"
 
 namespace mareldon {
 

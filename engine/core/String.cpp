@@ -6,8 +6,8 @@
 #include <cstring>
 #include <string>
 
+#include "engine/core/Cp932.h"
 #include "engine/core/Log.h"
-#include "engine/platform/Cp932.h"
 
 namespace mareldon {
 

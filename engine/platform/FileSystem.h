@@ -49,8 +49,4 @@ class FileSystem {
     virtual void Close(File* file) = 0;
 };
 
-// The file system over root (the program directory); the environment
-// variable MARELDON_ROOT, when set, names another root.
-FileSystem* CreateFileSystem(const String& root);
-
 }  // namespace mareldon

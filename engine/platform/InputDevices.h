@@ -14,8 +14,4 @@ class InputDevices {
     virtual bool MouseConnected() = 0;
 };
 
-// The devices the input manager asks; nullptr means none are attached.
-void SetInputDevices(InputDevices* devices);
-InputDevices* GetInputDevices();
-
 }  // namespace mareldon

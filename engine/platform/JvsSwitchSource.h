@@ -2,11 +2,12 @@
 
 #include <cstdint>
 
+#include "engine/platform/JvsProtocol.h"
+
 namespace mareldon {
 
 // Cabinet controls as the simulated I/O board samples them. Player switches are
-// in board order: bit i is switch i (0 Start, 1 Service, 2 Up, 3 Down, 4 Left,
-// 5 Right, 6 Push 1, 7 Push 2, 8 Push 3).
+// in board order: bit i is switch i (JvsPlayerSwitch).
 struct JvsSwitchSample {
     bool test = false;
     uint16_t players[2] = {};
@@ -15,15 +16,15 @@ struct JvsSwitchSample {
 };
 
 enum JvsSwitch : uint16_t {
-    kJvsStart = 1 << 0,
-    kJvsService = 1 << 1,
-    kJvsUp = 1 << 2,
-    kJvsDown = 1 << 3,
-    kJvsLeft = 1 << 4,
-    kJvsRight = 1 << 5,
-    kJvsPush1 = 1 << 6,
-    kJvsPush2 = 1 << 7,
-    kJvsPush3 = 1 << 8,
+    kJvsStart = 1 << kJvsSwitchStart,
+    kJvsService = 1 << kJvsSwitchService,
+    kJvsUp = 1 << kJvsSwitchUp,
+    kJvsDown = 1 << kJvsSwitchDown,
+    kJvsLeft = 1 << kJvsSwitchLeft,
+    kJvsRight = 1 << kJvsSwitchRight,
+    kJvsPush1 = 1 << kJvsSwitchPush1,
+    kJvsPush2 = 1 << kJvsSwitchPush2,
+    kJvsPush3 = 1 << kJvsSwitchPush3,
 };
 
 // Something that holds the controls (keyboard, game controllers). Sample is
@@ -33,9 +34,5 @@ class JvsSwitchSource {
     virtual ~JvsSwitchSource() = default;
     virtual void Sample(JvsSwitchSample& sample) = 0;
 };
-
-// The source the default simulated board reads; nullptr leaves its switches alone.
-void SetJvsSwitchSource(JvsSwitchSource* source);
-JvsSwitchSource* GetJvsSwitchSource();
 
 }  // namespace mareldon

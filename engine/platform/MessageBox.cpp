@@ -1,27 +1,17 @@
 #include "engine/platform/MessageBox.h"
 
-#include "engine/platform/Cp932.h"
-
-#include <atomic>
 #include <cstdio>
+
+#include "engine/core/Cp932.h"
 
 namespace mareldon {
 
-namespace {
-std::atomic<MessageBoxPresenter*> currentPresenter{nullptr};
-}  // namespace
-
-void ShowMessageBox(const char* caption, const char* text) {
-    MessageBoxPresenter* presenter = currentPresenter.load(std::memory_order_acquire);
+void ShowMessageBox(MessageBoxPresenter* presenter, const char* caption, const char* text) {
     if (presenter != nullptr) {
         presenter->ShowMessageBox(caption, text);
     } else {
         PrintMessageBox(caption, text);
     }
-}
-
-MessageBoxPresenter* SetMessageBoxPresenter(MessageBoxPresenter* presenter) {
-    return currentPresenter.exchange(presenter, std::memory_order_acq_rel);
 }
 
 void PrintMessageBox(const char* caption, const char* text) {

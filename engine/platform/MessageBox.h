@@ -2,7 +2,8 @@
 
 namespace mareldon {
 
-// Where message boxes go: the window backend while a window system exists.
+// Where message boxes go: the window system's backend, handed to whoever may
+// have to show one.
 class MessageBoxPresenter {
   public:
     virtual ~MessageBoxPresenter() = default;
@@ -10,12 +11,8 @@ class MessageBoxPresenter {
     virtual void ShowMessageBox(const char* caption, const char* text) = 0;
 };
 
-// Shows a notice through the installed presenter, or prints it to stderr
-// when there is none.
-void ShowMessageBox(const char* caption, const char* text);
-
-// Installs a presenter (nullptr: stderr); returns the previous one.
-MessageBoxPresenter* SetMessageBoxPresenter(MessageBoxPresenter* presenter);
+// Shows a notice through the presenter, or prints it to stderr when there is none.
+void ShowMessageBox(MessageBoxPresenter* presenter, const char* caption, const char* text);
 
 // The stderr form: "caption: text" in UTF-8.
 void PrintMessageBox(const char* caption, const char* text);

@@ -23,14 +23,9 @@ class SerialLink {
     virtual void SetRts(bool on) = 0;
 };
 
-// Opens a port by its name ("COM2"). The device comes from MARELDON_<NAME>
-// (for example MARELDON_COM2=/dev/ttyUSB0); without it the simulated I/O board
-// answers in-process. nullptr when the device cannot be opened.
-std::unique_ptr<SerialLink> OpenSerialLink(const char* portName);
-
-// Replaces how ports are opened (tests hand out their own links); an empty
-// function restores the default. Returns the previous opener.
+// Opens a port by its name ("COM2"); nullptr when it cannot be opened. The
+// program's main hands down the real one (engine/platform/serial), tests their
+// own; an empty opener opens nothing.
 using SerialLinkOpener = std::function<std::unique_ptr<SerialLink>(const char* portName)>;
-SerialLinkOpener SetSerialLinkOpener(SerialLinkOpener opener);
 
 }  // namespace mareldon

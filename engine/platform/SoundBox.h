@@ -70,7 +70,4 @@ int32_t VolumeToMillibels(float volume);
 // Pan -1..1 in hundredths of a decibel, symmetric around 0.
 int32_t PanToMillibels(float pan);
 
-// The sound device on SDL audio, for the main window (defined by the SDL backend).
-SoundBox* CreateSoundBox(Window* window);
-
 }  // namespace mareldon

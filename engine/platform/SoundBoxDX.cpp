@@ -1,9 +1,10 @@
 #include "engine/platform/SoundBoxDX.h"
 
+#include "engine/core/Cp932.h"
 #include "engine/core/Log.h"
 #include "engine/core/Math.h"
-#include "engine/platform/Cp932.h"
 #include "engine/platform/MessageBox.h"
+#include "engine/platform/WindowSystem.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -32,11 +33,14 @@ int32_t PanToMillibels(float pan) {
     return TruncateToInt32(pan * 10000.0f);
 }
 
-SoundBoxDX::SoundBoxDX(Window*, std::shared_ptr<SoundOutput> output) : output_(std::move(output)) {
+SoundBoxDX::SoundBoxDX(Window* window, std::shared_ptr<SoundOutput> output) : output_(std::move(output)) {
     // The device is the whole machine's, not the window's: no cooperative
     // level, speaker set-up or primary buffer to make, and no music engine.
     if (output_ == nullptr || !output_->Open()) {
-        ShowMessageBox("SOUNDBOXDX", Utf8ToCp932("DirectSound オブジェクトの作成に失敗しました。").c_str());
+        MessageBoxPresenter* presenter =
+            window != nullptr && window->system != nullptr ? &window->system->Backend() : nullptr;
+        ShowMessageBox(presenter, "SOUNDBOXDX",
+                       Utf8ToCp932("DirectSound オブジェクトの作成に失敗しました。").c_str());
         output_.reset();
     }
 }

@@ -5,7 +5,8 @@
 namespace mareldon {
 
 // The sound device over an audio output. When the output cannot be opened it
-// says so once in a message box and stays silent.
+// says so once in a message box (through the window's system; on stderr without
+// a window) and stays silent.
 class SoundBoxDX final : public SoundBox {
   public:
     SoundBoxDX(Window* window, std::shared_ptr<SoundOutput> output);

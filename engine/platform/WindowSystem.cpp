@@ -1,6 +1,6 @@
 #include "engine/platform/WindowSystem.h"
 
-#include "engine/platform/Clock.h"
+#include "engine/core/Clock.h"
 
 #include <algorithm>
 #include <cstring>
@@ -34,14 +34,12 @@ WindowSystem::WindowSystem(std::unique_ptr<NativeWindowBackend> backend)
     native = &rootRecord_;
     layout.rightFactor = 1.0f;
     layout.bottomFactor = 1.0f;
-    previousPresenter_ = SetMessageBoxPresenter(backend_.get());
 }
 
 WindowSystem::~WindowSystem() {
     // The windows call back into the system as they go, so they go first.
     DeleteChildren();
     native = nullptr;
-    SetMessageBoxPresenter(previousPresenter_);
 }
 
 NativeWindow* WindowSystem::FindRecord(NativeHandle handle) const {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "engine/core/LoopHooks.h"
-#include "engine/platform/MessageBox.h"
 #include "engine/platform/NativeWindowBackend.h"
 #include "engine/platform/Window.h"
 
@@ -12,7 +11,7 @@ namespace mareldon {
 
 // The root of the window tree: makes the native windows of its nodes through a
 // backend, turns the backend's events into handler calls, and pumps them once
-// per main-loop pass. While it lives, message boxes go to its backend.
+// per main-loop pass. Its backend shows the message boxes (Backend()).
 class WindowSystem : public Window, public MessagePump {
   public:
     explicit WindowSystem(std::unique_ptr<NativeWindowBackend> backend);
@@ -75,11 +74,7 @@ class WindowSystem : public Window, public MessagePump {
     NativeWindow rootRecord_;
     std::vector<NativeWindow*> records_;
     std::vector<NativeWindow*> dueTimers_;  // scratch of RunDueTimers
-    MessageBoxPresenter* previousPresenter_ = nullptr;
     bool quitPosted_ = false;
 };
-
-// The window system on SDL2 (defined by the SDL backend).
-WindowSystem* CreateWindowSystem();
 
 }  // namespace mareldon

@@ -68,9 +68,11 @@ GameApplication::GameApplication(int argc, const char* const* argv, const GamePl
         root.screenTarget.Reset(new ResourceProxy(root.graphicsDevice->ScreenTexture()));
     }
 
-    root.inputManager = new InputManager(this, kPadCount, kMouseCount, kKeyboardCount);
+    root.inputManager = new InputManager(this, kPadCount, kMouseCount, kKeyboardCount, platform.inputDevices,
+                                         platform.openSerialLink);
 
-    Renderer* renderer = new Renderer(root.fileSystem, root.graphicsDevice, root.soundBox, name_);
+    Renderer* renderer = new Renderer(root.fileSystem, root.graphicsDevice, root.soundBox, name_,
+                                      windows != nullptr ? &windows->Backend() : nullptr);
     root.renderer.Reset(renderer);
     if (renderer->LoadArchive(kArchiveName) && root.graphicsDevice) {
         renderer->BuildModels(*root.graphicsDevice);
@@ -79,7 +81,9 @@ GameApplication::GameApplication(int argc, const char* const* argv, const GamePl
     root.frameRate = kFrameRate;
     root.framePeriod = 1.0f / kFrameRate;
 
-    new GameSystem(&root);
+    GameSystemPorts ports;
+    ports.scenes = platform.scenes;
+    new GameSystem(&root, ports);
 
     SetMessagePump(this);
     SetFramePresenter(this);

@@ -1,28 +1,42 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "engine/core/Application.h"
 #include "engine/core/LoopHooks.h"
 #include "engine/core/String.h"
+#include "engine/platform/SerialLink.h"
 
 namespace mareldon {
 
 class FileSystem;
 class GameSystem;
 class GraphicsDevice;
+class InputDevices;
+class SceneRegistry;
 class SoundBox;
 class Window;
 class WindowSystem;
 
-// The service factories the application builds its platform with: the real ones
-// in the program, headless and recording ones in tests.
+// Everything the game takes from outside game/system, made by one composition
+// root (the program's main with the real backends, a test fixture with headless
+// and recording ones) and handed down: the application makes its services
+// through the factories in a fixed order, and passes the rest on to the input
+// manager and the game system.
 struct GamePlatform {
-    FileSystem* (*createFileSystem)(const String& root) = nullptr;
-    WindowSystem* (*createWindowSystem)() = nullptr;
-    SoundBox* (*createSoundBox)(Window* window) = nullptr;
-    GraphicsDevice* (*createGraphicsDevice)(Window* window, int32_t windowed, uint32_t flags, int32_t width,
-                                            int32_t height, int32_t rotation) = nullptr;
+    std::function<FileSystem*(const String& root)> createFileSystem;
+    std::function<WindowSystem*()> createWindowSystem;
+    std::function<SoundBox*(Window* window)> createSoundBox;
+    std::function<GraphicsDevice*(Window* window, int32_t windowed, uint32_t flags, int32_t width,
+                                  int32_t height, int32_t rotation)>
+        createGraphicsDevice;
+    // Controllers and mice attached to the PC; none when null.
+    InputDevices* inputDevices = nullptr;
+    // Opens the I/O board's serial port by name.
+    SerialLinkOpener openSerialLink;
+    // The screens of the scene flow; none are built when null.
+    const SceneRegistry* scenes = nullptr;
 };
 
 // The program's application: the platform services made in a fixed order and

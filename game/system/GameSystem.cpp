@@ -3,26 +3,7 @@
 #include "engine/platform/FileSystem.h"
 #include "engine/platform/Window.h"
 #include "engine/render/device/GraphicsDevice.h"
-#include "game/screens/ActualGameScreen.h"
-#include "game/screens/DemoMovieScreen.h"
-#include "game/screens/DemoPlayScreen.h"
-#include "game/screens/DemoTutorialScreen.h"
-#include "game/screens/EndingMovieScreen.h"
-#include "game/screens/EndingScreen.h"
-#include "game/screens/GameOverScreen.h"
-#include "game/screens/LoadingScreen.h"
-#include "game/screens/LogoScreen.h"
-#include "game/screens/MentojiScreen.h"
-#include "game/screens/NoticeScreen.h"
-#include "game/screens/RankingScreen.h"
-#include "game/screens/StageSelectScreen.h"
-#include "game/screens/SystemErrorScreen.h"
-#include "game/screens/TestModeScreen.h"
-#include "game/screens/TitleScreen.h"
-#include "game/screens/TitleStartScreen.h"
-#include "game/screens/TutorialScreen.h"
 #include "game/system/InputManager.h"
-#include "game/system/IoEvent.h"
 #include "game/system/JvsLib.h"
 #include "game/system/SaveFileStore.h"
 #include "game/system/SceneTask.h"
@@ -39,27 +20,6 @@ KeyMap GameKeyMap() {
     KeyMap map{{0x26, 0x28, 0x25, 0x27, 0x21, 0x22, 'Z',  'X',  'C',  'V',  'I', 'S', 0x72, 0x73, 0x71, 'R',
                 'L',  0x70, 0x74, 0x75, 0x76, 0x77, 0x78, 0x79, 0x7A, 0x7B, 'M', 'Y', 0,    0,    0,    0}};
     return map;
-}
-
-struct ErrorScene {
-    const char* name;
-    uint32_t argument;  // of the system error event
-    const char* message;
-};
-
-constexpr ErrorScene kErrorScenes[] = {
-    {"serviceswitcherror", 0x10000, "SERVICE SWITCH ERROR"},
-    {"coinerror", 0x20000, "COIN ERROR"},
-    {"i/oerror", 0x30000, "I/O ERROR"},
-};
-
-const ErrorScene* FindErrorScene(const String& name) {
-    for (const ErrorScene& error : kErrorScenes) {
-        if (name.Equals(error.name)) {
-            return &error;
-        }
-    }
-    return nullptr;
 }
 
 }  // namespace
@@ -148,129 +108,6 @@ bool GameSystem::UpdateScene() {
     BuildScene(name);
     currentSceneName_ = name;
     return true;
-}
-
-// The scene table. Each screen attaches itself under the game system; the old
-// scene already stopped being current when it made its request, so its own
-// alive test fails in this same sweep and it is deleted after its successor
-// was built.
-void GameSystem::BuildScene(const String& name) {
-    SceneTask* scene = nullptr;
-    if (name.Equals("boot")) {
-        attract_ = 1;
-        startLock_ = 0;
-        scene = new LoadingScreen(this, "boot", "notice");
-    } else if (name.Equals("notice")) {
-        scene = new NoticeScreen(this, "notice", "logo1");
-        bootPhase_ = 0;
-    } else if (name.Equals("logo1")) {
-        scene = new LogoScreen(this, "titlestart", "logo2", "brova_logo");
-    } else if (name.Equals("logo2")) {
-        scene = new LogoScreen(this, "titlestart", "demo", "orsane_logo");
-    } else if (name.Equals("demo")) {
-        PlayMovieBgm();
-        scene = new DemoMovieScreen(this, "titlestart", "title1");
-    } else if (name.Equals("title1")) {
-        PlayTitleBgm();
-        attract_ = 1;
-        scene = new TitleScreen(this, "titlestart", "demo-tut");
-    } else if (name.Equals("demo-tut")) {
-        PlayDemoBgm();
-        scene = new DemoTutorialScreen(this, "titlestart", "playdemo1");
-    } else if (name.Equals("playdemo1")) {
-        scene = new DemoPlayScreen(this, "titlestart", "ranking1", 3);
-    } else if (name.Equals("ranking1")) {
-        attract_ = 1;
-        scene = new RankingScreen(this, "titlestart", "title2", 1, 0);
-    } else if (name.Equals("title2")) {
-        PlayTitleBgm();
-        scene = new TitleScreen(this, "titlestart", "playdemo2");
-    } else if (name.Equals("playdemo2")) {
-        scene = new DemoPlayScreen(this, "titlestart", "ranking2", 2);
-    } else if (name.Equals("ranking2")) {
-        attract_ = 1;
-        scene = new RankingScreen(this, "titlestart", "logo1", 1, 1);
-    } else if (name.Equals("titleshutter")) {
-        scene = new MentojiScreen(this, "title1", "gamestart");
-    } else if (name.Equals("titlestart")) {
-        PlayTitleBgm();
-        attract_ = 1;
-        scene = new TitleStartScreen(this, "titlestart", "demo-tut");
-    } else if (name.Equals("gamestart")) {
-        ReportEvent(IoEvent::kGameStartOrOver, 0);
-        ReportEvent(IoEvent::kStageEnd, 0);
-        attract_ = 0;
-        StopBgm();
-        currentStage_ = 0;
-        scene = new TutorialScreen(this, "title1", "tutorialshutter");
-        reachedEnding_ = 0;
-    } else if (name.Equals("tutorialshutter")) {
-        scene = new MentojiScreen(this, "title1", "shipselect");
-    } else if (name.Equals("shipselect")) {
-        StopBgm();
-        currentStage_ = 0;
-        scene = new StageSelectScreen(this, "title1", "nextstage");
-    } else if (name.Equals("prevstage")) {
-        currentStage_ -= 1;
-        if (currentStage_ == -1) {
-            currentStage_ = GetStageCount() - 1;
-        }
-        scene = new MentojiScreen(this, "title1", "actualgame");
-    } else if (name.Equals("nextstage")) {
-        ReportEvent(IoEvent::WithStage(IoEvent::kStageEnd, currentStage_), 0);
-        currentStage_ += 1;
-        ReportEvent(IoEvent::WithStage(IoEvent::kStageStart, currentStage_), 0);
-        const char* successor = "actualgame";
-        if (currentStage_ == 6 && (live_[0].continueCount != 0 || live_[1].continueCount != 0)) {
-            reachedEnding_ = 1;
-            endingInProgress_ = 1;
-            successor = "ending?";
-        } else if (currentStage_ == 7) {
-            reachedEnding_ = 1;
-            endingInProgress_ = 1;
-            successor = "ending";
-        }
-        scene = new MentojiScreen(this, "title1", successor);
-    } else if (name.Equals("actualgame")) {
-        playingStage_ = currentStage_;
-        int32_t stage = currentStage_;
-        if (gameMode_ == 2 && (stage == 1 || stage == 2)) {
-            stage = 3 - stage;
-        }
-        const int32_t playMode = recordNextGame_ ? 2 : 0;
-        recordNextGame_ = 0;
-        scene = new ActualGameScreen(this, "title1", "title", game_.difficulty, playMode, stage);
-    } else if (name.Equals("gameover")) {
-        SaveRanking();
-        StopBgm();
-        ReportEvent(IoEvent::kGameStartOrOver, 0);
-        endingInProgress_ = 0;
-        scene = new GameOverScreen(this, "titlestart", pairMode_ ? "ranking2" : "ranking1");
-    } else if (name.Equals("ending?")) {
-        PlayEndingBgm();
-        scene = new EndingMovieScreen(this, "allclear", "gameover", 0);
-    } else if (name.Equals("ending")) {
-        PlayEndingBgm();
-        scene = new EndingMovieScreen(this, "allclear", "allclear", 1);
-    } else if (name.Equals("allclear")) {
-        StopBgm();
-        endingInProgress_ = 0;
-        scene = new EndingScreen(this, "title1", "title", 0, 8);
-    } else if (name.Equals("testmode")) {
-        StopHeldBgm();
-        DeleteAllChildren();
-        scene = new TestModeScreen(this, "boot", "quit");
-        ReportEvent(IoEvent::kTestMode, 0);
-    } else if (const ErrorScene* error = FindErrorScene(name)) {
-        StopBgm();
-        ReportEvent(IoEvent::kSystemError, error->argument);
-        errorShown_ = 1;
-        scene = new SystemErrorScreen(this, name, "quit", error->message, bootPhase_);
-    } else if (name.Equals("quit")) {
-        ReportEvent(IoEvent::kQuit, 0);
-        quit_ = 1;
-    }
-    currentScene_ = scene;
 }
 
 void GameSystem::WatchInputs() {

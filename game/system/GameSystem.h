@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "engine/core/HandleArray.h"
@@ -14,6 +15,7 @@
 #include "game/system/ConfigFile.h"
 #include "game/system/PlayerRecord.h"
 #include "game/system/Rankings.h"
+#include "game/system/SceneRegistry.h"
 #include "game/system/StageEntry.h"
 #include "game/system/SystemInputs.h"
 
@@ -22,15 +24,17 @@ namespace mareldon {
 class SaveFileStore;
 class SceneTask;
 
-// Stand-ins for what the game system otherwise takes from the task tree and the
-// I/O library; tests script them. Null means the real one: save files through
-// the task's file system (none: nothing is read or written), events through the
-// I/O library, buttons from two system inputs under the task's input manager
-// (none: no button is down).
+// What the game system is handed besides the task tree's services. The first
+// three are stand-ins that tests script; null means the real one: save files
+// through the task's file system (none: nothing is read or written), events
+// through the I/O library, buttons from two system inputs under the task's input
+// manager (none: no button is down). `scenes` holds the screens the scene flow
+// builds; without it no screen is built.
 struct GameSystemPorts {
     SaveFileStore* saveFiles = nullptr;
     EventReporter reportEvent = nullptr;
     const SystemInputs* inputs = nullptr;
+    const SceneRegistry* scenes = nullptr;
 };
 
 // The arcade machine's one system task: settings, rankings, players, coins and
@@ -40,6 +44,21 @@ class GameSystem : public TaskObject {
   public:
     static constexpr int kAttentionSteps = 180;
     static constexpr int kMaxCredits = 9;
+
+    // A step of the scene table, run on entering a scene.
+    using SceneStep = void (GameSystem::*)(SceneSetup& setup);
+    // One row of the scene table: what the flow does on entering the scene, and
+    // the names its screen hands over to.
+    struct SceneRow {
+        const char* name;
+        const char* breakIn;    // A: requested when a coin, a start or a join-in breaks in
+        const char* successor;  // B: requested when the screen runs to its end (a step may pick another)
+        bool screen;            // false: the scene builds no screen
+        SceneStep before;       // before the screen is built; may be null
+        SceneStep after;        // after it is built; may be null
+    };
+    // The scene table, in the order names are compared.
+    static std::span<const SceneRow> SceneTable();
 
     explicit GameSystem(TaskObject* parent, const GameSystemPorts& ports = {});
     ~GameSystem() override;
@@ -178,6 +197,31 @@ class GameSystem : public TaskObject {
     void DeleteAllChildren();
     void BuildScene(const String& name);
     void PlayBgm(const char* cue);
+
+    // The steps of the scene table (GameSystemScenes.cpp).
+    void EnterBoot(SceneSetup& setup);
+    void AfterNotice(SceneSetup& setup);
+    void EnterAttract(SceneSetup& setup);
+    void EnterDemo(SceneSetup& setup);
+    void EnterTitle(SceneSetup& setup);
+    void EnterTitleAgain(SceneSetup& setup);
+    void EnterDemoTutorial(SceneSetup& setup);
+    void EnterGameStart(SceneSetup& setup);
+    void AfterGameStart(SceneSetup& setup);
+    void EnterShipSelect(SceneSetup& setup);
+    void EnterPrevStage(SceneSetup& setup);
+    void EnterNextStage(SceneSetup& setup);
+    void EnterActualGame(SceneSetup& setup);
+    void EnterGameOver(SceneSetup& setup);
+    void EnterEnding(SceneSetup& setup);
+    void EnterAllClear(SceneSetup& setup);
+    void EnterTestMode(SceneSetup& setup);
+    void AfterTestMode(SceneSetup& setup);
+    void EnterServiceSwitchError(SceneSetup& setup);
+    void EnterCoinError(SceneSetup& setup);
+    void EnterIoError(SceneSetup& setup);
+    void EnterSystemError(uint32_t argument);
+    void EnterQuit(SceneSetup& setup);
 
     GameSystemPorts ports_;
     std::unique_ptr<SaveFileStore> ownSaveFiles_;

@@ -1,8 +1,6 @@
 // Players, coins and credits: the arcade rules of who may start, continue or join.
 #include <algorithm>
 
-#include "game/screens/JoinInScreen.h"
-#include "game/screens/NameEntryScreen.h"
 #include "game/system/GameSystem.h"
 #include "game/system/IoEvent.h"
 
@@ -167,8 +165,8 @@ void GameSystem::JoinPlayers(int mask) {
             0);
         if (currentStage_ != 0) {
             record.continueCount = std::min(record.continueCount + 1, kMaxContinues);
-            if (record.playCount == 0) {
-                new JoinInScreen(this, 1 << i);
+            if (record.playCount == 0 && ports_.scenes != nullptr && ports_.scenes->joinIn != nullptr) {
+                ports_.scenes->joinIn(*this, 1 << i);
             }
             ++record.playCount;
         } else {
@@ -193,7 +191,9 @@ void GameSystem::StartNameEntry(int mask) {
         }
         ReportEvent(IoEvent::WithPlayer(IoEvent::kNameEntry, currentStage_, i), 0);
         live_[i].stage = currentStage_;
-        new NameEntryScreen(this, 1 << i);
+        if (ports_.scenes != nullptr && ports_.scenes->nameEntry != nullptr) {
+            ports_.scenes->nameEntry(*this, 1 << i);
+        }
     }
 }
 

@@ -7,9 +7,8 @@
 #include "engine/core/Log.h"
 #include "engine/core/Stopwatch.h"
 #include "engine/platform/InputDevices.h"
-#include "game/system/JvsBus.h"
+#include "engine/platform/JvsProtocol.h"
 #include "game/system/JvsLib.h"
-#include "game/system/SerialPort.h"
 
 namespace mareldon {
 
@@ -21,10 +20,6 @@ constexpr int kCoinButton = 4;
 constexpr int kTestButton = 8;
 constexpr int kCoinErrorButton = 22;
 constexpr int kIoErrorButton = 23;
-constexpr uint16_t kJamCondition = 0x4000;
-
-// Switches in JVS order.
-enum : int { kStart, kService, kUp, kDown, kLeft, kRight, kPush1, kPush2, kPush3 };
 
 struct Stick {
     float x, y;
@@ -58,24 +53,26 @@ void Clear(PadState& state) {
 
 }  // namespace
 
-InputManager::InputManager(AppBase* app, int pads, int mice, int keyboardSlots)
+InputManager::InputManager(AppBase* app, int pads, int mice, int keyboardSlots, InputDevices* devices,
+                           const SerialLinkOpener& openSerialLink)
     : application(app),
       padCount(pads),
       mouseCount(mice),
       keyboardCount(keyboardSlots),
       padStates(static_cast<size_t>(std::max(pads, 0))),
       mouseStates(static_cast<size_t>(std::max(mice, 0))),
-      keyboardStates(static_cast<size_t>(std::max(keyboardSlots, 0))) {
+      keyboardStates(static_cast<size_t>(std::max(keyboardSlots, 0))),
+      devices_(devices) {
     for (PadState& state : padStates) {
         Clear(state);
     }
     std::memset(mouseStates.data(), 0, mouseStates.size() * sizeof(MouseState));
     std::memset(keyboardStates.data(), 0, keyboardStates.size() * sizeof(KeyboardState));
-    if (InputDevices* devices = GetInputDevices()) {
-        padsTaken = std::min(padCount, devices->PadCount());
-        miceTaken = std::min(mouseCount, devices->MouseConnected() ? 1 : 0);
+    if (devices_ != nullptr) {
+        padsTaken = std::min(padCount, devices_->PadCount());
+        miceTaken = std::min(mouseCount, devices_->MouseConnected() ? 1 : 0);
     }
-    OpenJvs();
+    OpenJvs(openSerialLink);
     Update();
 }
 
@@ -87,9 +84,9 @@ InputManager::~InputManager() {
     }
 }
 
-void InputManager::OpenJvs() {
+void InputManager::OpenJvs(const SerialLinkOpener& openSerialLink) {
     coinsToEmit = 0;
-    jvsActive = JvsLib::Open("COM2") == 1;
+    jvsActive = JvsLib::Open("COM2", openSerialLink) == 1;
     jvsOpen_ = jvsActive;
     if (!jvsActive) {
         return;
@@ -99,7 +96,7 @@ void InputManager::OpenJvs() {
     Stopwatch stopwatch;
     int state = JvsLib::Poll();
     jvsActive = false;
-    while (state >= 0 && SerialPort::IsOpen()) {
+    while (state >= 0 && JvsLib::IsPortOpen()) {
         if (stopwatch.ElapsedSeconds() > kReadyTimeoutMs / 1000.0f) {
             LOG_WARN(kLog, "the I/O board did not become ready in %u ms", kReadyTimeoutMs);
             break;
@@ -115,14 +112,14 @@ void InputManager::OpenJvs() {
             for (int address = 1; address <= jvsNodeCount && address < 32; ++address) {
                 const JvsNodeInfo& info = JvsLib::GetNodeRecord(address)->info;
                 for (const JvsFeature& feature : info.features) {
-                    if (feature.code == 1) {
+                    if (feature.code == kJvsFeatureSwitches) {
                         switchInputs = true;
                         jvsSwitchesPerPlayer = feature.param2;
                         JvsLib::SwitchRequestSize(info, jvsPlayers, jvsBytesPerPlayer);
                         if (feature.param2 < 2) {
                             jvsActive = false;
                         }
-                    } else if (feature.code == 2) {
+                    } else if (feature.code == kJvsFeatureCoins) {
                         jvsCoinSlots = JvsLib::CoinSlotCount(info);
                     }
                 }
@@ -133,7 +130,7 @@ void InputManager::OpenJvs() {
             JvsLib::RequestInputs();
             break;
         }
-        JvsBus::WaitIdle(1);
+        JvsLib::WaitIdle(1);
         state = JvsLib::Poll();
         jvsActive = false;
     }
@@ -141,7 +138,7 @@ void InputManager::OpenJvs() {
     jvsSwitchesPerPlayer = std::min(jvsSwitchesPerPlayer, jvsBytesPerPlayer * 8);
     if (jvsActive) {
         // The first cycle; a bus that fails instead counts as no link.
-        JvsBus::WaitIdle(kReadyTimeoutMs);
+        JvsLib::WaitIdle(kReadyTimeoutMs);
         if (JvsLib::Poll() != kJvsReady) {
             jvsActive = false;
         }
@@ -161,8 +158,7 @@ void InputManager::CloseJvs() {
 
 void InputManager::ReadPad(int index, PadState& state) {
     Clear(state);
-    InputDevices* devices = GetInputDevices();
-    if (index >= 0 && index < padsTaken && devices != nullptr && devices->PadConnected(index)) {
+    if (index >= 0 && index < padsTaken && devices_ != nullptr && devices_->PadConnected(index)) {
         state.connected = 1;
     }
 }
@@ -210,11 +206,10 @@ void InputManager::Update() {
         RaiseIoError();
     }
 
-    InputDevices* devices = GetInputDevices();
     for (int i = 0; i < mouseCount; ++i) {
         MouseState& mouse = mouseStates[static_cast<size_t>(i)];
         std::memset(&mouse, 0, sizeof mouse);
-        mouse.connected = i < miceTaken && devices != nullptr && devices->MouseConnected() ? 1 : 0;
+        mouse.connected = i < miceTaken && devices_ != nullptr && devices_->MouseConnected() ? 1 : 0;
     }
     std::memset(keyboardStates.data(), 0, keyboardStates.size() * sizeof(KeyboardState));
 
@@ -236,14 +231,14 @@ bool InputManager::CoinPass(JvsNodeRecord& record) {
     coinSlotMask = 0;
     for (int slot = 0; slot < jvsCoinSlots && slot < JvsLib::kMaxCoinSlots; ++slot) {
         const uint16_t word = record.coins[slot];
-        if ((word & 0xC000) == kJamCondition) {
+        if ((word & kJvsCoinConditionMask) == kJvsCoinJam) {
             jam = true;
         }
         if (!record.coinsFresh[slot]) {
             continue;
         }
         record.coinsFresh[slot] = false;
-        const uint16_t count = word & 0x3FFF;
+        const uint16_t count = word & kJvsCoinCountMask;
         const uint16_t pending = record.pendingDecrement[slot];
         coinsToEmit += count > pending ? count - pending : 0;
         record.pendingDecrement[slot] = count;
@@ -255,7 +250,7 @@ bool InputManager::CoinPass(JvsNodeRecord& record) {
 }
 
 void InputManager::PlayerPass(const JvsNodeRecord& record, bool jam) {
-    const bool testSwitch = (record.systemSwitches & 0x80) != 0;
+    const bool testSwitch = (record.systemSwitches & kJvsSystemTest) != 0;
     for (int player = 0; player < padCount && player < jvsPlayers; ++player) {
         PadState& pad = padStates[static_cast<size_t>(player)];
         pad.connected = 1;
@@ -264,12 +259,13 @@ void InputManager::PlayerPass(const JvsNodeRecord& record, bool jam) {
             const uint8_t byte = record.playerSwitches[player * jvsBytesPerPlayer + i / 8];
             on[i] = ((byte >> (7 - i % 8)) & 1) != 0;
         }
-        const Stick& stick = kStickTable[on[kUp] + 2 * on[kDown] + 4 * on[kLeft] + 8 * on[kRight]];
+        const Stick& stick = kStickTable[on[kJvsSwitchUp] + 2 * on[kJvsSwitchDown] + 4 * on[kJvsSwitchLeft] +
+                                         8 * on[kJvsSwitchRight]];
         pad.axes[0] = stick.x;
         pad.axes[1] = stick.y;
-        uint32_t word = (on[kPush1] ? 1u << 0 : 0u) | (on[kPush2] ? 1u << 1 : 0u) |
-                        (on[kPush3] ? 1u << 2 : 0u) | (on[kStart] ? 1u << 3 : 0u) |
-                        (on[kService] ? 1u << 5 : 0u);
+        uint32_t word = (on[kJvsSwitchPush1] ? 1u << 0 : 0u) | (on[kJvsSwitchPush2] ? 1u << 1 : 0u) |
+                        (on[kJvsSwitchPush3] ? 1u << 2 : 0u) | (on[kJvsSwitchStart] ? 1u << 3 : 0u) |
+                        (on[kJvsSwitchService] ? 1u << 5 : 0u);
         if (player == 0 && stepCounter % 2 == 0) {
             if (coinsToEmit > 0) {
                 word |= 1u << kCoinButton;

@@ -5,10 +5,12 @@
 #include <vector>
 
 #include "engine/core/InputManagerBase.h"
+#include "engine/platform/SerialLink.h"
 
 namespace mareldon {
 
 class AppBase;
+class InputDevices;
 struct JvsNodeRecord;
 
 // The program's one input service. The JVS I/O board is the only source of
@@ -23,7 +25,10 @@ class InputManager final : public InputManagerBase {
     // How long construction waits for the bus to become ready.
     static constexpr uint32_t kReadyTimeoutMs = 5000;
 
-    InputManager(AppBase* application, int padCount, int mouseCount, int keyboardCount);
+    // `devices` reports the controllers and mice attached (none when null); the
+    // I/O board's port is opened through `openSerialLink`.
+    InputManager(AppBase* application, int padCount, int mouseCount, int keyboardCount, InputDevices* devices,
+                 const SerialLinkOpener& openSerialLink);
     ~InputManager() override;
 
     void Update() override;
@@ -61,11 +66,12 @@ class InputManager final : public InputManagerBase {
     uint32_t coinSlotMask = 0;
 
   private:
-    void OpenJvs();
+    void OpenJvs(const SerialLinkOpener& openSerialLink);
     bool CoinPass(JvsNodeRecord& record);
     void PlayerPass(const JvsNodeRecord& record, bool jam);
     void RaiseIoError();
 
+    InputDevices* devices_;
     // The link was opened, whether or not it turned out usable; it is closed
     // with the manager either way.
     bool jvsOpen_ = false;

@@ -11,9 +11,10 @@
 #include <mutex>
 #include <thread>
 
+#include "engine/core/Clock.h"
 #include "engine/core/Log.h"
-#include "engine/platform/Clock.h"
 #include "engine/platform/JvsFrame.h"
+#include "engine/platform/JvsProtocol.h"
 #include "game/system/SerialPort.h"
 
 namespace mareldon {
@@ -29,8 +30,8 @@ constexpr int kReceiveBuffer = 258;
 // retry: far more than a reply plus a frame for a node, so only a line that
 // babbles (noise, a stuck transmitter) reaches it, and the receive still ends.
 constexpr int kNoiseLimit = 4 * kJvsMaxWire;
-constexpr uint8_t kStatusOk = 1;
-constexpr uint8_t kStatusSumError = 3;
+// Nodes take the addresses 1 to 31.
+constexpr int kLastNodeAddress = 31;
 // Longest slice of a long sleep, so Stop never waits for a whole reset pause.
 constexpr uint32_t kSleepSliceMs = 10;
 
@@ -100,7 +101,7 @@ int Exchange(int address, const uint8_t* request, int length, uint8_t* reply) {
     JvsBus::QueuePacket(address, request, length);
     JvsBus::SendFrame(address);
     const int n = JvsBus::ReceiveFrame(reply);
-    if (n < 2 || reply[0] != kStatusOk || reply[1] != 1) {
+    if (n < 2 || reply[0] != kJvsStatusOk || reply[1] != kJvsReportOk) {
         return -1;
     }
     return n;
@@ -112,92 +113,117 @@ void TryRaisePriority() {
     pthread_setschedparam(pthread_self(), SCHED_FIFO, &param);  // best effort
 }
 
-void ThreadMain() {
-    TryRaisePriority();
-    g_nextAddress.store(0);
-    JvsBus::ClearQueues();
-
-    int sense = -1;
+// Resets every node until the sense line says some node waits for an address;
+// false when it never does (or a stop came in).
+bool ResetBus() {
+    static const uint8_t kResetFrame[] = {kJvsReset, kJvsResetCheck};
     for (int attempt = 0; attempt < kResetTries; ++attempt) {
-        static const uint8_t kReset[] = {0xF0, 0xD9};
         JvsBus::QueuePacket(kJvsBroadcast, nullptr, 0);
-        JvsBus::QueuePacket(kJvsBroadcast, kReset, 2);
+        JvsBus::QueuePacket(kJvsBroadcast, kResetFrame, 2);
         JvsBus::SendFrame(kJvsBroadcast);
         if (!SleepUnlessStopped(g_resetDelay.load())) {
-            return;
+            return false;
         }
-        sense = SerialPort::ReadSense();
-        if (sense == 0) {
-            break;
+        if (SerialPort::ReadSense() == 0) {
+            return true;
         }
     }
-    if (sense != 0) {
-        Fail(kJvsError, "reset: the sense line never went low");
-        return;
-    }
+    Fail(kJvsError, "reset: the sense line never went low");
+    return false;
+}
 
+// Gives addresses from 1 up while a node is still without one; the first
+// address not given, or 0 on failure.
+int AssignAddresses() {
     uint8_t reply[kReceiveBuffer];
     int address = 1;
-    while (SerialPort::ReadSense() == 0 && address < 32) {
+    while (SerialPort::ReadSense() == 0 && address <= kLastNodeAddress) {
         if (Stopping()) {
-            return;
+            return 0;
         }
-        const uint8_t request[] = {0xF1, static_cast<uint8_t>(address)};
+        const uint8_t request[] = {kJvsSetAddress, static_cast<uint8_t>(address)};
         if (Exchange(kJvsBroadcast, request, 2, reply) < 0) {
             Fail(kJvsError, "set address: no good reply");
-            return;
+            return 0;
         }
         ++address;
     }
-    if (address >= 32) {
+    if (address > kLastNodeAddress) {
         Fail(kJvsAddressesExhausted, "set address: ran out of addresses");
-        return;
+        return 0;
     }
-    g_nextAddress.store(address);
+    return address;
+}
 
-    for (uint8_t command = 0x10; command <= 0x14; ++command) {
-        for (int node = 1; node < address; ++node) {
+// Stores one identification reply (after its status and report bytes).
+void StoreIdentification(JvsNodeInfo& info, uint8_t command, const uint8_t* data, int size) {
+    switch (command) {
+        case kJvsReadIdentity: {
+            const int length = std::min(size, static_cast<int>(sizeof info.identity) - 1);
+            std::memcpy(info.identity, data, static_cast<size_t>(length));
+            info.identity[length] = '\0';
+            break;
+        }
+        case kJvsCommandRevision:
+            info.commandRevision = size > 0 ? data[0] : 0;
+            break;
+        case kJvsJvsRevision:
+            info.jvsRevision = size > 0 ? data[0] : 0;
+            break;
+        case kJvsCommVersion:
+            info.commVersion = size > 0 ? data[0] : 0;
+            break;
+        case kJvsFeatureCheck:
+            std::memset(info.features, 0, sizeof info.features);
+            // The list ends at code 0, which a node may send as one byte.
+            for (int at = 0; at + 4 <= size && data[at] != kJvsFeatureEnd; at += 4) {
+                if (data[at] < 32) {
+                    info.features[data[at]] = {data[at], data[at + 1], data[at + 2], data[at + 3]};
+                }
+            }
+            break;
+    }
+}
+
+// Asks every node below endAddress who it is, command by command; false on
+// failure (or a stop).
+bool IdentifyNodes(int endAddress) {
+    static const uint8_t kCommands[] = {kJvsReadIdentity, kJvsCommandRevision, kJvsJvsRevision,
+                                        kJvsCommVersion, kJvsFeatureCheck};
+    uint8_t reply[kReceiveBuffer];
+    for (const uint8_t command : kCommands) {
+        for (int node = 1; node < endAddress; ++node) {
             if (Stopping()) {
-                return;
+                return false;
             }
             const int n = Exchange(node, &command, 1, reply);
             if (n < 0) {
                 Fail(kJvsError, "identification: no good reply");
-                return;
+                return false;
             }
-            JvsNodeInfo& info = g_nodes[node];
-            const uint8_t* data = reply + 2;
-            const int size = n - 2;
-            switch (command) {
-                case 0x10: {
-                    const int length = std::min(size, static_cast<int>(sizeof info.identity) - 1);
-                    std::memcpy(info.identity, data, static_cast<size_t>(length));
-                    info.identity[length] = '\0';
-                    break;
-                }
-                case 0x11:
-                    info.commandRevision = size > 0 ? data[0] : 0;
-                    break;
-                case 0x12:
-                    info.jvsRevision = size > 0 ? data[0] : 0;
-                    break;
-                case 0x13:
-                    info.commVersion = size > 0 ? data[0] : 0;
-                    break;
-                case 0x14:
-                    std::memset(info.features, 0, sizeof info.features);
-                    // The list ends at code 0, which a node may send as one byte.
-                    for (int at = 0; at + 4 <= size && data[at] != 0; at += 4) {
-                        if (data[at] < 32) {
-                            info.features[data[at]] = {data[at], data[at + 1], data[at + 2], data[at + 3]};
-                        }
-                    }
-                    break;
-            }
+            StoreIdentification(g_nodes[node], command, reply + 2, n - 2);
         }
     }
-    LOG_INFO(kLog, "bus ready with %d node(s)", address - 1);
+    return true;
+}
 
+// Hands a good reply's sub-packets to the callback, each from its report byte.
+void WalkReply(int node, const uint8_t* reply, int n) {
+    const JvsSendQueue& queue = g_queues[node];
+    int at = 1;
+    for (int i = 0; i < queue.count; ++i) {
+        const int consumed = g_callback(node, queue.data + queue.start[i],
+                                        queue.start[i + 1] - queue.start[i], reply + at, n - at);
+        if (consumed < 0) {
+            break;
+        }
+        at = std::min(n, at + consumed);
+    }
+}
+
+// One cycle each time the game wakes the bus, until a stop or a failure.
+void RunCycles(int endAddress) {
+    uint8_t reply[kReceiveBuffer];
     while (!Stopping()) {
         SerialPort::SetRtsIdle(true);
         SetState(kJvsReady);
@@ -215,43 +241,52 @@ void ThreadMain() {
             return;
         }
         SetState(kJvsSending);
-        for (int node = 0; node < address; ++node) {
+        for (int node = 0; node < endAddress; ++node) {
             if (!JvsBus::SendFrame(node)) {
                 continue;
             }
             SetState(kJvsAwaitingReply);
             const int n = JvsBus::ReceiveFrame(reply);
-            if (n < 1 || reply[0] != kStatusOk) {
+            if (n < 1 || reply[0] != kJvsStatusOk) {
                 Fail(kJvsError, "cycle: no good reply");
                 return;
             }
-            if (g_callback == nullptr) {
-                continue;
-            }
-            const JvsSendQueue& queue = g_queues[node];
-            int at = 1;
-            for (int i = 0; i < queue.count; ++i) {
-                const int consumed = g_callback(node, queue.data + queue.start[i],
-                                                queue.start[i + 1] - queue.start[i], reply + at, n - at);
-                if (consumed < 0) {
-                    break;
-                }
-                at = std::min(n, at + consumed);
+            if (g_callback != nullptr) {
+                WalkReply(node, reply, n);
             }
         }
     }
+}
+
+void ThreadMain() {
+    TryRaisePriority();
+    g_nextAddress.store(0);
+    JvsBus::ClearQueues();
+    if (!ResetBus()) {
+        return;
+    }
+    const int endAddress = AssignAddresses();
+    if (endAddress == 0) {
+        return;
+    }
+    g_nextAddress.store(endAddress);
+    if (!IdentifyNodes(endAddress)) {
+        return;
+    }
+    LOG_INFO(kLog, "bus ready with %d node(s)", endAddress - 1);
+    RunCycles(endAddress);
 }
 
 }  // namespace
 
 namespace JvsBus {
 
-int Start(const char* portName, JvsReplyCallback callback) {
+int Start(const char* portName, const SerialLinkOpener& open, JvsReplyCallback callback) {
     if (g_thread.joinable()) {
         return 0;
     }
     SetState(kJvsStarting);
-    if (!SerialPort::Open(portName)) {
+    if (!SerialPort::Open(portName, open)) {
         return 0;
     }
     g_callback = callback;
@@ -387,12 +422,12 @@ int ReceiveFrame(uint8_t* out) {
                 case JvsFrameDecoder::Event::Frame: {
                     const int size = g_decoder.Size();
                     const uint8_t status = g_decoder.Data()[0];
-                    if (status == kStatusSumError) {
+                    if (status == kJvsStatusSumError) {
                         ++tally;
                         SerialPort::Write(g_lastFrame, g_lastFrameLength);
                         break;
                     }
-                    if (status == 0 || status > 4) {
+                    if (status == 0 || status > kJvsStatusOverflow) {
                         LOG_WARN(kLog, "receive: reply status %d", status);
                         return -1;
                     }
@@ -411,7 +446,7 @@ int ReceiveFrame(uint8_t* out) {
             return -1;
         }
         if (retransmit) {
-            const uint8_t request = 0x2F;
+            const uint8_t request = kJvsRetransmit;
             uint8_t frame[8];
             const int size = EncodeJvsFrame(g_lastFrame[1], &request, 1, frame);
             SerialPort::Write(frame, size);

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "engine/platform/SerialLink.h"
+
 namespace mareldon {
 
 enum JvsBusState : int {
@@ -54,7 +56,9 @@ namespace JvsBus {
 constexpr int kQueueCount = 33;
 constexpr int kBroadcastQueue = 32;
 
-int Start(const char* portName, JvsReplyCallback callback);
+// Opens the port through `open` and starts the bus thread; 1, or 0 when the
+// port does not open or a bus runs already.
+int Start(const char* portName, const SerialLinkOpener& open, JvsReplyCallback callback);
 int Stop();
 int Wake();
 int GetState();

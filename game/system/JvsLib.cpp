@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "engine/core/Log.h"
+#include "engine/platform/JvsProtocol.h"
+#include "game/system/SerialPort.h"
 
 namespace mareldon {
 
@@ -30,9 +32,9 @@ void ClearNodeQueues() {
 
 namespace JvsLib {
 
-int Open(const char* portName) {
+int Open(const char* portName, const SerialLinkOpener& open) {
     g_nodeCount = 0;
-    JvsBus::Start(portName, ParseReply);
+    JvsBus::Start(portName, open, ParseReply);
     return 1;
 }
 
@@ -40,6 +42,14 @@ int Close() {
     g_nodeCount = 0;
     JvsBus::Stop();
     return 1;
+}
+
+bool IsPortOpen() {
+    return SerialPort::IsOpen();
+}
+
+int WaitIdle(uint32_t timeoutMs) {
+    return JvsBus::WaitIdle(timeoutMs);
 }
 
 int Poll() {
@@ -65,7 +75,7 @@ JvsNodeRecord* GetNodeRecord(int address) {
 }
 
 void SwitchRequestSize(const JvsNodeInfo& info, int& players, int& bytesPerPlayer) {
-    const JvsFeature& switches = info.features[1];
+    const JvsFeature& switches = info.features[kJvsFeatureSwitches];
     players = switches.param1;
     bytesPerPlayer = (switches.param2 + 7) / 8;
     bytesPerPlayer = std::min(bytesPerPlayer, kMaxSwitchBytes);
@@ -75,7 +85,7 @@ void SwitchRequestSize(const JvsNodeInfo& info, int& players, int& bytesPerPlaye
 }
 
 int CoinSlotCount(const JvsNodeInfo& info) {
-    return std::min<int>(info.features[2].param1, kMaxCoinSlots);
+    return std::min<int>(info.features[kJvsFeatureCoins].param1, kMaxCoinSlots);
 }
 
 int RequestInputs() {
@@ -88,17 +98,18 @@ int RequestInputs() {
         const int slots = CoinSlotCount(info);
 
         JvsBus::QueuePacket(address, nullptr, 0);
-        const uint8_t switches[] = {0x20, static_cast<uint8_t>(players), static_cast<uint8_t>(bytes)};
+        const uint8_t switches[] = {kJvsReadSwitches, static_cast<uint8_t>(players),
+                                    static_cast<uint8_t>(bytes)};
         JvsBus::QueuePacket(address, switches, 3);
         for (int slot = 0; slot < slots; ++slot) {
             const uint16_t amount = record.pendingDecrement[slot];
             if (amount != 0) {
-                const uint8_t decrement[] = {0x30, static_cast<uint8_t>(slot + 1),
+                const uint8_t decrement[] = {kJvsCoinDecrement, static_cast<uint8_t>(slot + 1),
                                              static_cast<uint8_t>(amount >> 8), static_cast<uint8_t>(amount)};
                 JvsBus::QueuePacket(address, decrement, 4);
             }
         }
-        const uint8_t coins[] = {0x21, static_cast<uint8_t>(slots)};
+        const uint8_t coins[] = {kJvsReadCoins, static_cast<uint8_t>(slots)};
         JvsBus::QueuePacket(address, coins, 2);
     }
     JvsBus::Wake();
@@ -111,32 +122,22 @@ int ParseReply(int address, const uint8_t* request, int requestLength, const uin
         return -1;
     }
     const uint8_t command = request[0];
-    const bool done = reply[0] == 1;
+    const bool done = reply[0] == kJvsReportOk;
     if (address == 0) {
         if (!done) {
             return 1;
         }
-        switch (command) {
-            case 1:
-            case 2:
-            case 6:
-            case 8:
-                return replyLength >= 2 ? 2 : -1;
-            case 0:
-            case 3:
-            case 4:
-            case 5:
-            case 7:
-                return 1;
-            default:
-                return -1;
+        if (command > kJvsEventLastCommand) {
+            return -1;
         }
+        const int size = 1 + JvsEventReplyBytes(command);
+        return replyLength >= size ? size : -1;
     }
     JvsNodeRecord& record = g_records[address];
     const uint8_t* data = reply + 1;
     const int available = replyLength - 1;
     switch (command) {
-        case 0x20: {
+        case kJvsReadSwitches: {
             if (!done) {
                 return 1;
             }
@@ -152,7 +153,7 @@ int ParseReply(int address, const uint8_t* request, int requestLength, const uin
                         static_cast<size_t>(std::min(bytes, kMaxSwitchBytes)));
             return 2 + bytes;
         }
-        case 0x21: {
+        case kJvsReadCoins: {
             if (!done) {
                 return 1;
             }
@@ -169,7 +170,7 @@ int ParseReply(int address, const uint8_t* request, int requestLength, const uin
             }
             return 1 + 2 * slots;
         }
-        case 0x30: {
+        case kJvsCoinDecrement: {
             if (requestLength < 2) {
                 return -1;
             }
@@ -188,6 +189,7 @@ int ReportEvent(uint32_t code, uint32_t /*argument*/) {
     if ((code >> 24) != 3) {
         return 1;
     }
+    // The event device's command 05 with the value 1000, then its command 04.
     static const uint8_t kFirst[] = {0x05, 0x03, 0xE8};
     static const uint8_t kSecond[] = {0x04};
     const struct {

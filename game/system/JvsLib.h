@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "engine/platform/SerialLink.h"
 #include "game/system/JvsBus.h"
 
 namespace mareldon {
@@ -11,7 +12,7 @@ struct JvsNodeRecord {
     JvsNodeInfo info;
     uint8_t systemSwitches;  // bit 7: the cabinet's TEST switch
     uint8_t playerSwitches[16];
-    uint16_t coins[4];  // top two bits the slot condition (0x4000 jam), low 14 the count
+    uint16_t coins[4];  // a coin word per slot (JvsProtocol.h)
     uint16_t pendingDecrement[4];
     // Set when this cycle's coin reply filled coins[s]; the coin counter clears it.
     bool coinsFresh[4];
@@ -24,8 +25,15 @@ namespace JvsLib {
 constexpr int kMaxSwitchBytes = 16;
 constexpr int kMaxCoinSlots = 4;
 
-int Open(const char* portName);
+// Opens the port through `open` and starts the bus; 1 whether or not it started
+// (Poll tells).
+int Open(const char* portName, const SerialLinkOpener& open);
 int Close();
+// Whether the port opened (a bus that failed keeps it open until Close).
+bool IsPortOpen();
+// Waits until the bus is ready, has failed or is closed, at most timeoutMs on
+// the process clock; the state found (at once when no bus runs).
+int WaitIdle(uint32_t timeoutMs);
 int Poll();
 int GetNodeCount();
 JvsNodeRecord* GetNodeRecord(int address);

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "engine/platform/SerialLink.h"
-
 namespace mareldon {
 
 namespace {
@@ -13,11 +11,11 @@ SerialLink* g_port = nullptr;
 
 namespace SerialPort {
 
-int Open(const char* portName) {
-    if (g_port) {
+int Open(const char* portName, const SerialLinkOpener& open) {
+    if (g_port || !open) {
         return 0;
     }
-    g_port = OpenSerialLink(portName).release();
+    g_port = open(portName).release();
     return g_port != nullptr ? 1 : 0;
 }
 

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "engine/platform/SerialLink.h"
+
 namespace mareldon {
 
 // The one serial port of the I/O link, as the bus thread uses it.
@@ -10,8 +12,9 @@ namespace SerialPort {
 // Read timeout when nothing is waiting.
 constexpr uint32_t kReadTimeoutMs = 20;
 
-// 1 on success; 0 when a port is already open or the device cannot be opened.
-int Open(const char* portName);
+// Opens the port through `open`. 1 on success; 0 when a port is already open or
+// the device cannot be opened.
+int Open(const char* portName, const SerialLinkOpener& open);
 void Close();
 bool IsOpen();
 // Bytes written; 0 for length 0 or on failure.

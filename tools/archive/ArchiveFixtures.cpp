@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "engine/platform/Cp932.h"
+#include "engine/core/Cp932.h"
 #include "tools/archive/ArchiveRecords.h"
 #include "tools/archive/MbdWriter.h"
 #include "tools/archive/ShaderDataWriter.h"

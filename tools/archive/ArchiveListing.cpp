@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "engine/platform/Cp932.h"
+#include "engine/core/Cp932.h"
 #include "engine/render/archive/ArchiveParser.h"
 
 namespace mareldon {

@@ -34,6 +34,7 @@
 #include <thread>
 #include <vector>
 
+#include "engine/platform/JvsProtocol.h"
 #include "engine/platform/serial/JvsBoard.h"
 
 namespace {
@@ -140,7 +141,7 @@ class Simulator {
         } else if (word == "coins" && in >> a >> b) {
             std::printf("COINS %d\n", board_->Coins(a, b));
         } else if (word == "jam" && in >> a >> b >> c) {
-            board_->SetCoinCondition(a, b, c == "1" ? 0x4000 : 0);
+            board_->SetCoinCondition(a, b, c == "1" ? kJvsCoinJam : 0);
         } else if (word == "drop" && in >> a) {
             faults.dropReplies = a;
         } else if (word == "corrupt" && in >> a) {

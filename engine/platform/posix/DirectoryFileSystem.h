@@ -95,4 +95,8 @@ class AsyncFile final : public File {
     int pending_ = 0;  // queued or running transfers, under the queue lock
 };
 
+// The file system over root (the program directory); the environment
+// variable MARELDON_ROOT, when set, names another root.
+FileSystem* CreateFileSystem(const String& root);
+
 }  // namespace mareldon

@@ -1,6 +1,6 @@
 #include "engine/platform/posix/PathResolver.h"
 
-#include "engine/platform/Cp932.h"
+#include "engine/core/Cp932.h"
 
 #include <dirent.h>
 #include <errno.h>

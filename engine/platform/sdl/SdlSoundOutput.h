@@ -28,4 +28,10 @@ class SdlSoundOutput final : public SoundMixer {
     void* monitorUser_ = nullptr;
 };
 
+class SoundBox;
+class Window;
+
+// The sound device on SDL audio, for the main window.
+SoundBox* CreateSoundBox(Window* window);
+
 }  // namespace mareldon

@@ -1,7 +1,7 @@
 #include "engine/platform/sdl/SdlWindowBackend.h"
 
+#include "engine/core/Cp932.h"
 #include "engine/core/Log.h"
-#include "engine/platform/Cp932.h"
 #include "engine/platform/Window.h"
 #include "engine/platform/WindowSystem.h"
 

@@ -7,6 +7,7 @@ struct SDL_Window;
 namespace mareldon {
 
 class Window;
+class WindowSystem;
 
 // Top-level windows on SDL2. Only "TOPWINDOW" has an SDL counterpart: child
 // windows, edit controls, GDI drawing and the IME are not available and create
@@ -59,5 +60,8 @@ class SdlWindowBackend final : public NativeWindowBackend {
 // The SDL window of a window whose system runs on SdlWindowBackend; null for
 // any other window, or once its native window is gone.
 SDL_Window* GetSdlWindow(const Window& window);
+
+// The window system on SDL2.
+WindowSystem* CreateWindowSystem();
 
 }  // namespace mareldon

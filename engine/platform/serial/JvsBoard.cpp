@@ -3,31 +3,26 @@
 #include <algorithm>
 #include <cstring>
 
+#include "engine/platform/JvsProtocol.h"
+
 namespace mareldon {
 
 namespace {
 
-constexpr uint8_t kStatusOk = 1;
-constexpr uint8_t kStatusUnsupported = 2;
-constexpr uint8_t kStatusSumError = 3;
-constexpr uint8_t kReportOk = 1;
-constexpr uint8_t kReportParameterError = 2;
-constexpr uint16_t kCoinCountMask = 0x3FFF;
-
 // Argument bytes of the node commands this board knows; -1 for unknown ones.
 int NodeArgumentCount(uint8_t command) {
     switch (command) {
-        case 0x10:
-        case 0x11:
-        case 0x12:
-        case 0x13:
-        case 0x14:
+        case kJvsReadIdentity:
+        case kJvsCommandRevision:
+        case kJvsJvsRevision:
+        case kJvsCommVersion:
+        case kJvsFeatureCheck:
             return 0;
-        case 0x20:
+        case kJvsReadSwitches:
             return 2;
-        case 0x21:
+        case kJvsReadCoins:
             return 1;
-        case 0x30:
+        case kJvsCoinDecrement:
             return 3;
         default:
             return -1;
@@ -66,7 +61,7 @@ void JvsBoard::SetSwitches(int node, int player, uint16_t switches) {
 void JvsBoard::SetTest(int node, bool on) {
     std::lock_guard lock(mutex_);
     if (node >= 0 && node < static_cast<int>(nodes_.size())) {
-        nodes_[node].system = on ? 0x80 : 0x00;
+        nodes_[node].system = on ? kJvsSystemTest : 0x00;
     }
 }
 
@@ -74,14 +69,14 @@ void JvsBoard::AddCoins(int node, int slot, int count) {
     std::lock_guard lock(mutex_);
     if (node >= 0 && node < static_cast<int>(nodes_.size()) && slot >= 0 && slot < 4) {
         uint16_t& coins = nodes_[node].coins[slot];
-        coins = static_cast<uint16_t>(std::clamp(coins + count, 0, static_cast<int>(kCoinCountMask)));
+        coins = static_cast<uint16_t>(std::clamp(coins + count, 0, static_cast<int>(kJvsCoinCountMask)));
     }
 }
 
 void JvsBoard::SetCoinCondition(int node, int slot, uint16_t condition) {
     std::lock_guard lock(mutex_);
     if (node >= 0 && node < static_cast<int>(nodes_.size()) && slot >= 0 && slot < 4) {
-        nodes_[node].condition[slot] = condition & 0xC000;
+        nodes_[node].condition[slot] = condition & kJvsCoinConditionMask;
     }
 }
 
@@ -171,7 +166,7 @@ void JvsBoard::HostWrite(const uint8_t* data, int length) {
             // A node that sees its own frame damaged asks for it again.
             const uint8_t address = decoder_.Address();
             if (NodeAt(address) != nullptr || (address == 0 && eventDevice_)) {
-                SendReply({kStatusSumError});
+                SendReply({kJvsStatusSumError});
             }
         }
     }
@@ -191,17 +186,17 @@ JvsBoard::Node* JvsBoard::NodeAt(uint8_t address) {
 
 void JvsBoard::HandleFrame(uint8_t address, const uint8_t* data, int size) {
     if (address == kJvsBroadcast) {
-        if (size >= 2 && data[0] == 0xF0 && data[1] == 0xD9) {
+        if (size >= 2 && data[0] == kJvsReset && data[1] == kJvsResetCheck) {
             for (Node& node : nodes_) {
                 node.address = 0;
             }
-        } else if (size >= 2 && data[0] == 0xF1) {
+        } else if (size >= 2 && data[0] == kJvsSetAddress) {
             // The first node still without an address takes it; the sense line
             // changes before the reply, since the host reads it right after.
             for (Node& node : nodes_) {
                 if (node.address == 0) {
                     node.address = data[1];
-                    SendReply({kStatusOk, kReportOk});
+                    SendReply({kJvsStatusOk, kJvsReportOk});
                     break;
                 }
             }
@@ -211,7 +206,8 @@ void JvsBoard::HandleFrame(uint8_t address, const uint8_t* data, int size) {
     if (faults_.silent) {
         return;
     }
-    if (size >= 1 && data[0] == 0x2F && (NodeAt(address) != nullptr || (address == 0 && eventDevice_))) {
+    if (size >= 1 && data[0] == kJvsRetransmit &&
+        (NodeAt(address) != nullptr || (address == 0 && eventDevice_))) {
         if (!lastReply_.empty()) {
             Emit(lastReply_.data(), static_cast<int>(lastReply_.size()));
         }
@@ -235,14 +231,14 @@ void JvsBoard::HandleFrame(uint8_t address, const uint8_t* data, int size) {
             return;
         }
         if (!AnswerNode(*node, data, size, reply)) {
-            reply.assign(1, kStatusUnsupported);
+            reply.assign(1, kJvsStatusUnsupported);
         }
     }
     SendReply(reply);
 }
 
 bool JvsBoard::AnswerNode(Node& node, const uint8_t* data, int size, std::vector<uint8_t>& reply) {
-    reply.assign(1, kStatusOk);
+    reply.assign(1, kJvsStatusOk);
     int at = 0;
     while (at < size) {
         const uint8_t command = data[at];
@@ -254,47 +250,47 @@ bool JvsBoard::AnswerNode(Node& node, const uint8_t* data, int size, std::vector
         at += 1 + arguments;
         if (faults_.failReports > 0 && command == faults_.failCommand) {
             --faults_.failReports;
-            reply.push_back(kReportParameterError);
+            reply.push_back(kJvsReportParameterError);
             continue;
         }
         switch (command) {
-            case 0x10:
-                reply.push_back(kReportOk);
+            case kJvsReadIdentity:
+                reply.push_back(kJvsReportOk);
                 reply.insert(reply.end(), node.config.identity.begin(), node.config.identity.end());
                 reply.push_back(0);
                 break;
-            case 0x11:
-                reply.insert(reply.end(), {kReportOk, node.config.commandRevision});
+            case kJvsCommandRevision:
+                reply.insert(reply.end(), {kJvsReportOk, node.config.commandRevision});
                 break;
-            case 0x12:
-                reply.insert(reply.end(), {kReportOk, node.config.jvsRevision});
+            case kJvsJvsRevision:
+                reply.insert(reply.end(), {kJvsReportOk, node.config.jvsRevision});
                 break;
-            case 0x13:
-                reply.insert(reply.end(), {kReportOk, node.config.commVersion});
+            case kJvsCommVersion:
+                reply.insert(reply.end(), {kJvsReportOk, node.config.commVersion});
                 break;
-            case 0x14: {
-                reply.push_back(kReportOk);
+            case kJvsFeatureCheck: {
+                reply.push_back(kJvsReportOk);
                 if (!node.config.features.empty()) {
                     reply.insert(reply.end(), node.config.features.begin(), node.config.features.end());
                     break;
                 }
                 const uint8_t players = static_cast<uint8_t>(node.config.players);
                 const uint8_t switches = static_cast<uint8_t>(node.config.switches);
-                reply.insert(reply.end(), {0x01, players, switches, 0x00});
+                reply.insert(reply.end(), {kJvsFeatureSwitches, players, switches, 0x00});
                 if (node.config.coinSlots > 0) {
                     reply.insert(reply.end(),
-                                 {0x02, static_cast<uint8_t>(node.config.coinSlots), 0x00, 0x00});
+                                 {kJvsFeatureCoins, static_cast<uint8_t>(node.config.coinSlots), 0x00, 0x00});
                 }
                 if (node.config.longFeatureEnd) {
-                    reply.insert(reply.end(), {0x00, 0x00, 0x00, 0x00});
+                    reply.insert(reply.end(), {kJvsFeatureEnd, 0x00, 0x00, 0x00});
                 } else {
-                    reply.push_back(0x00);
+                    reply.push_back(kJvsFeatureEnd);
                 }
                 break;
             }
-            case 0x20: {
+            case kJvsReadSwitches: {
                 SampleSource(node);
-                reply.push_back(kReportOk);
+                reply.push_back(kJvsReportOk);
                 reply.push_back(node.system);
                 for (int player = 0; player < arg[0]; ++player) {
                     const uint16_t bits = player < 2 ? node.switches[player] : 0;
@@ -311,27 +307,27 @@ bool JvsBoard::AnswerNode(Node& node, const uint8_t* data, int size, std::vector
                 }
                 break;
             }
-            case 0x21:
-                reply.push_back(kReportOk);
+            case kJvsReadCoins:
+                reply.push_back(kJvsReportOk);
                 for (int slot = 0; slot < arg[0]; ++slot) {
                     uint16_t word = 0;
                     if (slot < node.config.coinSlots) {
-                        word =
-                            static_cast<uint16_t>(node.condition[slot] | (node.coins[slot] & kCoinCountMask));
+                        word = static_cast<uint16_t>(node.condition[slot] |
+                                                     (node.coins[slot] & kJvsCoinCountMask));
                     }
                     reply.insert(reply.end(), {static_cast<uint8_t>(word >> 8), static_cast<uint8_t>(word)});
                 }
                 break;
-            case 0x30: {
+            case kJvsCoinDecrement: {
                 const int slot = arg[0] - 1;
                 if (slot < 0 || slot >= node.config.coinSlots) {
-                    reply.push_back(kReportParameterError);
+                    reply.push_back(kJvsReportParameterError);
                     break;
                 }
                 const int amount = arg[1] * 256 + arg[2];
                 node.coins[slot] =
                     static_cast<uint16_t>(node.coins[slot] - std::min<int>(amount, node.coins[slot]));
-                reply.push_back(kReportOk);
+                reply.push_back(kJvsReportOk);
                 break;
             }
         }
@@ -340,19 +336,17 @@ bool JvsBoard::AnswerNode(Node& node, const uint8_t* data, int size, std::vector
 }
 
 void JvsBoard::AnswerEventDevice(const uint8_t* data, int size, std::vector<uint8_t>& reply) {
-    reply.assign(1, kStatusOk);
+    reply.assign(1, kJvsStatusOk);
     int at = 0;
     while (at < size) {
         const uint8_t command = data[at];
-        at += command == 0x05 ? 3 : 1;  // 05 carries a 16-bit value
-        if (at > size || command > 8) {
-            reply.assign(1, kStatusUnsupported);
+        at += 1 + JvsEventArgumentBytes(command);
+        if (at > size || command > kJvsEventLastCommand) {
+            reply.assign(1, kJvsStatusUnsupported);
             return;
         }
-        reply.push_back(kReportOk);
-        if (command == 1 || command == 2 || command == 6 || command == 8) {
-            reply.push_back(0);
-        }
+        reply.push_back(kJvsReportOk);
+        reply.insert(reply.end(), static_cast<size_t>(JvsEventReplyBytes(command)), 0);
     }
 }
 
@@ -362,10 +356,11 @@ void JvsBoard::SampleSource(Node& node) {
     }
     JvsSwitchSample sample;
     source_->Sample(sample);
-    node.system = sample.test ? 0x80 : 0x00;
+    node.system = sample.test ? kJvsSystemTest : 0x00;
     for (int i = 0; i < 2; ++i) {
         node.switches[i] = sample.players[i];
-        node.coins[i] = static_cast<uint16_t>(std::min<int>(node.coins[i] + sample.coins[i], kCoinCountMask));
+        node.coins[i] =
+            static_cast<uint16_t>(std::min<int>(node.coins[i] + sample.coins[i], kJvsCoinCountMask));
     }
 }
 

@@ -63,7 +63,7 @@ class JvsBoard {
     void SetSwitches(int node, int player, uint16_t switches);
     void SetTest(int node, bool on);
     void AddCoins(int node, int slot, int count);
-    void SetCoinCondition(int node, int slot, uint16_t condition);  // 0x4000 = jam
+    void SetCoinCondition(int node, int slot, uint16_t condition);  // kJvsCoinJam = jam
     uint16_t Coins(int node, int slot) const;
     // Takes every node's address away, as a node losing power would (sense 0).
     void DropAddresses();

@@ -1,32 +1,16 @@
+#include "engine/platform/serial/SerialLinkFactory.h"
+
 #include <cctype>
 #include <cstdlib>
-#include <mutex>
 #include <string>
 
 #include "engine/core/Log.h"
-#include "engine/platform/JvsSwitchSource.h"
-#include "engine/platform/SerialLink.h"
 #include "engine/platform/serial/DeviceSerialLink.h"
 #include "engine/platform/serial/SimulatedSerialLink.h"
 
 namespace mareldon {
 
-namespace {
-
-std::mutex g_openerMutex;
-SerialLinkOpener g_opener;
-
-// The default board follows whatever control source the program installed.
-class InstalledSwitchSource final : public JvsSwitchSource {
-  public:
-    void Sample(JvsSwitchSample& sample) override {
-        if (JvsSwitchSource* source = GetJvsSwitchSource()) {
-            source->Sample(sample);
-        }
-    }
-};
-
-std::unique_ptr<SerialLink> OpenDefault(const char* portName) {
+std::unique_ptr<SerialLink> OpenSerialLink(const char* portName, JvsSwitchSource* controls) {
     std::string variable = "MARELDON_";
     for (const char* p = portName; *p != '\0'; ++p) {
         variable += static_cast<char>(std::toupper(static_cast<unsigned char>(*p)));
@@ -41,28 +25,9 @@ std::unique_ptr<SerialLink> OpenDefault(const char* portName) {
         return DeviceSerialLink::Open(device, sense);
     }
     LOG_INFO("serial", "%s not set: %s talks to the simulated I/O board", variable.c_str(), portName);
-    static InstalledSwitchSource installed;
     auto board = std::make_shared<JvsBoard>();
-    board->SetSwitchSource(&installed);
+    board->SetSwitchSource(controls);
     return std::make_unique<SimulatedSerialLink>(std::move(board));
-}
-
-}  // namespace
-
-std::unique_ptr<SerialLink> OpenSerialLink(const char* portName) {
-    SerialLinkOpener opener;
-    {
-        std::lock_guard lock(g_openerMutex);
-        opener = g_opener;
-    }
-    return opener ? opener(portName) : OpenDefault(portName);
-}
-
-SerialLinkOpener SetSerialLinkOpener(SerialLinkOpener opener) {
-    std::lock_guard lock(g_openerMutex);
-    SerialLinkOpener previous = std::move(g_opener);
-    g_opener = std::move(opener);
-    return previous;
 }
 
 }  // namespace mareldon

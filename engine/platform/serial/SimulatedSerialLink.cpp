@@ -1,6 +1,6 @@
 #include "engine/platform/serial/SimulatedSerialLink.h"
 
-#include "engine/platform/Clock.h"
+#include "engine/core/Clock.h"
 
 namespace mareldon {
 

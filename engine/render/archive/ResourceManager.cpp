@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "engine/core/Cp932.h"
 #include "engine/core/Log.h"
-#include "engine/platform/Cp932.h"
 #include "engine/platform/FileSystem.h"
 #include "engine/platform/MessageBox.h"
 #include "engine/platform/SoundBox.h"
@@ -31,10 +31,11 @@ constexpr uint32_t kIndex16 = 0x2;
 }  // namespace
 
 ResourceManager::ResourceManager(const RefPtr<FileSystem>& fileSystem, const RefPtr<GraphicsDevice>& device,
-                                 const RefPtr<SoundBox>& soundBox)
+                                 const RefPtr<SoundBox>& soundBox, MessageBoxPresenter* notices)
     : fileSystem_(fileSystem),
       device_(device),
       soundBox_(soundBox),
+      notices_(notices),
       modelNames_(new NameDictionary()),
       spriteNames_(new NameDictionary()) {}
 
@@ -57,7 +58,7 @@ void ResourceManager::ReportUnreadable(const char* why) const {
     // The texts are the program's own, in cp932 like every text it shows.
     static const std::string text = Utf8ToCp932(" が読み込めません!");
     static const std::string caption = Utf8ToCp932("これは致命的！");
-    ShowMessageBox(caption.c_str(), (fileName_ + text.c_str()).Text());
+    ShowMessageBox(notices_, caption.c_str(), (fileName_ + text.c_str()).Text());
 }
 
 bool ResourceManager::LoadArchive(const String& fileName) {

@@ -20,6 +20,7 @@ namespace mareldon {
 
 class FileSystem;
 class GraphicsDevice;
+class MessageBoxPresenter;
 class SoundBox;
 
 // Everything that comes from the data archive, handed out by name or index.
@@ -28,8 +29,9 @@ class SoundBox;
 // model, sprite or font name gives the first entry of its list.
 class ResourceManager {
   public:
+    // The "cannot be read" message goes to `notices` (stderr when null).
     ResourceManager(const RefPtr<FileSystem>& fileSystem, const RefPtr<GraphicsDevice>& device,
-                    const RefPtr<SoundBox>& soundBox);
+                    const RefPtr<SoundBox>& soundBox, MessageBoxPresenter* notices = nullptr);
     virtual ~ResourceManager();
     ResourceManager(const ResourceManager&) = delete;
     ResourceManager& operator=(const ResourceManager&) = delete;
@@ -101,6 +103,7 @@ class ResourceManager {
     RefPtr<FileSystem> fileSystem_;
     RefPtr<GraphicsDevice> device_;
     RefPtr<SoundBox> soundBox_;
+    MessageBoxPresenter* notices_;
     String fileName_;
 
     std::vector<RefPtr<ImageSlot>> images_;

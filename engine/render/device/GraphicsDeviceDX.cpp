@@ -40,9 +40,11 @@ constexpr GpuFormat kDepthFormats[] = {GpuFormat::D16,   GpuFormat::D16_LOCKABLE
 
 }  // namespace
 
-GraphicsDeviceDX::GraphicsDeviceDX(DeviceWindow* window, int32_t windowed, uint32_t /*flags*/,
-                                   int32_t screenWidth, int32_t screenHeight, int32_t rotation)
-    : window_(window),
+GraphicsDeviceDX::GraphicsDeviceDX(GpuBackend* backend, DeviceWindow* window, int32_t windowed,
+                                   uint32_t /*flags*/, int32_t screenWidth, int32_t screenHeight,
+                                   int32_t rotation)
+    : backend_(backend),
+      window_(window),
       windowed_(windowed),
       rotation_(0),
       screenWidth_(screenWidth),
@@ -50,9 +52,10 @@ GraphicsDeviceDX::GraphicsDeviceDX(DeviceWindow* window, int32_t windowed, uint3
     Create(rotation);
 }
 
-GraphicsDeviceDX::GraphicsDeviceDX(Window* window, int32_t windowed, uint32_t /*flags*/, int32_t screenWidth,
-                                   int32_t screenHeight, int32_t rotation)
-    : ownedWindow_(std::make_unique<WindowDeviceWindow>(window)),
+GraphicsDeviceDX::GraphicsDeviceDX(GpuBackend* backend, Window* window, int32_t windowed, uint32_t /*flags*/,
+                                   int32_t screenWidth, int32_t screenHeight, int32_t rotation)
+    : backend_(backend),
+      ownedWindow_(std::make_unique<WindowDeviceWindow>(window)),
       window_(ownedWindow_.get()),
       windowed_(windowed),
       rotation_(0),
@@ -67,7 +70,7 @@ void GraphicsDeviceDX::Create(int32_t rotation) {
     rotation_ = rotation & 3;
     RestorePlacement();
 
-    object_.Reset(CreateGpuObject(kGpuSdkVersion));
+    object_.Reset(backend_ != nullptr ? backend_->CreateObject(kGpuSdkVersion) : nullptr);
     if (!object_) {
         creationError_ = kGpuErrorNoObject;
         LOG_ERROR("render", "no graphics object (error 0x%08X)", creationError_);

@@ -11,19 +11,21 @@
 namespace mareldon {
 
 class GeometryBuffer;
+class GpuBackend;
 class Window;
 
 // The graphics device on the device layer. Every setter is filtered through a
 // cache, so a value equal to the current one never reaches the device.
 class GraphicsDeviceDX final : public GraphicsDevice {
   public:
-    // flags is accepted and has no effect. Without a device (no backend, no mode
-    // found) every operation does nothing and the factories return empty handles.
-    GraphicsDeviceDX(DeviceWindow* window, int32_t windowed, uint32_t flags, int32_t screenWidth,
-                     int32_t screenHeight, int32_t rotation);
+    // A device made by `backend` on the window. flags is accepted and has no
+    // effect. Without a device (no backend, no mode found) every operation does
+    // nothing and the factories return empty handles.
+    GraphicsDeviceDX(GpuBackend* backend, DeviceWindow* window, int32_t windowed, uint32_t flags,
+                     int32_t screenWidth, int32_t screenHeight, int32_t rotation);
     // On a window of the window system (the game's main window).
-    GraphicsDeviceDX(Window* window, int32_t windowed, uint32_t flags, int32_t screenWidth,
-                     int32_t screenHeight, int32_t rotation);
+    GraphicsDeviceDX(GpuBackend* backend, Window* window, int32_t windowed, uint32_t flags,
+                     int32_t screenWidth, int32_t screenHeight, int32_t rotation);
     ~GraphicsDeviceDX() override;
 
     bool IsRunning() override;
@@ -103,6 +105,7 @@ class GraphicsDeviceDX final : public GraphicsDevice {
 
     void Create(int32_t rotation);
 
+    GpuBackend* backend_;
     std::unique_ptr<DeviceWindow> ownedWindow_;
     DeviceWindow* window_;
     GpuPtr<mareldon::GpuObject> object_;

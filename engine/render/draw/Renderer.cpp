@@ -37,8 +37,8 @@ String Text(std::string_view view) {
 }  // namespace
 
 Renderer::Renderer(const RefPtr<FileSystem>& fileSystem, const RefPtr<GraphicsDevice>& device,
-                   const RefPtr<SoundBox>& soundBox, const String& name)
-    : ResourceManager(fileSystem, device, soundBox), name_(name) {
+                   const RefPtr<SoundBox>& soundBox, const String& name, MessageBoxPresenter* notices)
+    : ResourceManager(fileSystem, device, soundBox, notices), name_(name) {
     PreloadShaders();
 }
 

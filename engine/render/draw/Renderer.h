@@ -38,9 +38,11 @@ class Renderer : public ResourceManager {
     static constexpr const char* kVertexShaderFile = "QVDSHDV.dat";
     static constexpr const char* kPixelShaderFile = "QVDSHDP.dat";
 
-    // `name` is the application's, kept for diagnostics.
+    // `name` is the application's, kept for diagnostics; `notices` shows the
+    // messages about unreadable data (stderr when null).
     Renderer(const RefPtr<FileSystem>& fileSystem, const RefPtr<GraphicsDevice>& device,
-             const RefPtr<SoundBox>& soundBox, const String& name = String());
+             const RefPtr<SoundBox>& soundBox, const String& name = String(),
+             MessageBoxPresenter* notices = nullptr);
     ~Renderer() override;
 
     // Draws every part of the batch into the view with the generator of the part's

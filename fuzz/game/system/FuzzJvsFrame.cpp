@@ -6,8 +6,9 @@
 #include <cstring>
 #include <vector>
 
+#include "engine/core/Clock.h"
 #include "engine/core/Log.h"
-#include "engine/platform/Clock.h"
+#include "engine/platform/JvsProtocol.h"
 #include "engine/platform/SerialLink.h"
 #include "engine/platform/serial/JvsBoard.h"
 #include "game/system/JvsBus.h"
@@ -53,12 +54,11 @@ VirtualClock g_clock;
 void Setup() {
     SetLogSink([](LogLevel, const char*, const char*) {});
     SetClock(&g_clock);
-    SetSerialLinkOpener([](const char*) {
+    SerialPort::Open("COM2", [](const char*) {
         auto link = std::make_unique<FuzzLink>();
         g_link = link.get();
         return link;
     });
-    SerialPort::Open("COM2");
 }
 
 }  // namespace
@@ -69,7 +69,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     g_link->Load(data, size);
 
     // The requests of one input cycle, so the parser sees what the bus walks.
-    static const uint8_t kRequests[][4] = {{0x20, 0x02, 0x02}, {0x30, 0x01, 0x00, 0x03}, {0x21, 0x02}};
+    static const uint8_t kRequests[][4] = {
+        {kJvsReadSwitches, 0x02, 0x02}, {kJvsCoinDecrement, 0x01, 0x00, 0x03}, {kJvsReadCoins, 0x02}};
     static const int kLengths[] = {3, 4, 2};
     uint8_t reply[258];
     const int n = JvsBus::ReceiveFrame(reply);

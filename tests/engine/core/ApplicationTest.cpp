@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "engine/platform/Clock.h"
+#include "engine/core/Clock.h"
 
 namespace mareldon {
 namespace {

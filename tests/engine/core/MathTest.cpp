@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <cstring>
 
+#include "engine/core/Clock.h"
 #include "engine/core/Random.h"
 #include "engine/core/Stopwatch.h"
 #include "engine/core/VertexLayout.h"
-#include "engine/platform/Clock.h"
 
 namespace mareldon {
 namespace {

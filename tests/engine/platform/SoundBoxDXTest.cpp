@@ -1,6 +1,6 @@
 #include "engine/platform/SoundBoxDX.h"
 
-#include "engine/platform/Cp932.h"
+#include "engine/core/Cp932.h"
 #include "engine/platform/WindowSystem.h"
 #include "engine/platform/recording/HeadlessWindowBackend.h"
 #include "engine/platform/recording/RecordingSoundOutput.h"
@@ -125,7 +125,7 @@ TEST_F(SoundBoxDXTest, SoundsWithoutBufferAndEmptyHandlesAreIgnored) {
 
 TEST_F(SoundBoxDXTest, FailedDeviceShowsOneMessageAndStaysSilent) {
     auto failing = std::make_shared<RecordingSoundOutput>(false);
-    SoundBoxDX box(nullptr, failing);
+    SoundBoxDX box(windows.get(), failing);  // the message goes through its system
     EXPECT_TRUE(box.IsSilent());
     ASSERT_EQ(backend->MessageBoxes().size(), 1u);
     EXPECT_EQ(backend->MessageBoxes()[0].caption, "SOUNDBOXDX");

@@ -1,6 +1,6 @@
 #include "engine/platform/WindowSystem.h"
 
-#include "engine/platform/Clock.h"
+#include "engine/core/Clock.h"
 #include "engine/platform/MessageBox.h"
 #include "engine/platform/recording/HeadlessWindowBackend.h"
 
@@ -244,14 +244,13 @@ TEST_F(WindowSystemTest, CursorTextAndDrawingReachTheBackend) {
     EXPECT_FALSE(system->IsImeOpen(top));
 }
 
-TEST_F(WindowSystemTest, MessageBoxesAreRecordedWhileTheSystemLives) {
-    ShowMessageBox("SOUNDBOXDX", "\x83\x5C");
+TEST_F(WindowSystemTest, MessageBoxesGoToTheBackendOrToStderr) {
+    ShowMessageBox(&system->Backend(), "SOUNDBOXDX", "\x83\x5C");
     ASSERT_EQ(backend->MessageBoxes().size(), 1u);
     EXPECT_EQ(backend->MessageBoxes()[0].caption, "SOUNDBOXDX");
     EXPECT_EQ(backend->MessageBoxes()[0].text, "\x83\x5C");
-    system.reset();
     testing::internal::CaptureStderr();
-    ShowMessageBox("caption", "text");  // back to stderr
+    ShowMessageBox(nullptr, "caption", "text");
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "caption: text\n");
 }
 

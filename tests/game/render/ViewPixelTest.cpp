@@ -74,7 +74,6 @@ class ViewPixelTest : public ::testing::Test {
     }
 
     GlGpuBackend backend;
-    ScopedGpuBackend scope{backend};
     SDL_Window* sdlWindow =
         SDL_CreateWindow("view pixels", 0, 0, kSize, kSize, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
     SdlDeviceWindow window{sdlWindow};
@@ -83,7 +82,7 @@ class ViewPixelTest : public ::testing::Test {
 
 TEST_F(ViewPixelTest, CommandsDrawThroughGeneratedShadersInKeyOrder) {
     ASSERT_NE(sdlWindow, nullptr) << SDL_GetError();
-    device = std::make_unique<GraphicsDeviceDX>(&window, 1, 8, kSize, kSize, 0);
+    device = std::make_unique<GraphicsDeviceDX>(&backend, &window, 1, 8, kSize, kSize, 0);
     ASSERT_NE(device->Device(), nullptr);
     RefPtr<Renderer> renderer =
         MakeTestRenderer(RefPtr<GraphicsDevice>(device.get(), [](GraphicsDevice*) {}));

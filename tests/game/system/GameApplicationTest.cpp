@@ -9,123 +9,25 @@
 #include <string>
 #include <vector>
 
-#include "engine/platform/Clock.h"
-#include "engine/platform/Cp932.h"
-#include "engine/platform/FileSystem.h"
+#include "engine/core/Clock.h"
+#include "engine/core/Cp932.h"
 #include "engine/platform/JvsSwitchSource.h"
-#include "engine/platform/SoundBoxDX.h"
 #include "engine/platform/WindowSystem.h"
-#include "engine/platform/recording/HeadlessWindowBackend.h"
-#include "engine/platform/recording/RecordingGpu.h"
-#include "engine/platform/recording/RecordingSoundOutput.h"
-#include "engine/render/archive/ResourceProxy.h"
-#include "engine/render/device/GraphicsDeviceDX.h"
+#include "engine/render/device/GraphicsDevice.h"
 #include "engine/render/draw/Renderer.h"
+#include "engine/render/archive/ResourceProxy.h"
 #include "game/screens/PlaceholderScreen.h"
-#include "game/system/CreateGraphicsDevice.h"
 #include "game/system/GameSystem.h"
 #include "game/system/InputManager.h"
 #include "game/system/JvsBus.h"
-#include "game/system/JvsLib.h"
 #include "game/system/MainWindow.h"
+#include "tests/game/system/TestPlatform.h"
 #include "tools/archive/ArchiveFixtures.h"
 
 namespace mareldon {
 namespace {
 
 namespace fs = std::filesystem;
-
-// What the factories were asked for, in order, and where they put it.
-struct Spy {
-    std::vector<std::string> made;
-    std::string root;
-    HeadlessWindowBackend* windows = nullptr;
-    SoundBox* sound = nullptr;
-    Window* soundWindow = nullptr;
-    Window* deviceWindow = nullptr;
-    int32_t deviceArgs[5] = {};
-};
-Spy* spy = nullptr;
-
-// The services as the factories hand them out, noting when they go.
-class SpyWindowSystem final : public WindowSystem {
-  public:
-    explicit SpyWindowSystem(std::unique_ptr<HeadlessWindowBackend> backend)
-        : WindowSystem(std::move(backend)) {}
-    ~SpyWindowSystem() override { spy->made.push_back("~windows"); }
-};
-
-class SpyFileSystem final : public FileSystem {
-  public:
-    explicit SpyFileSystem(FileSystem* inner) : inner_(inner) {}
-    ~SpyFileSystem() override { spy->made.push_back("~files"); }
-    bool ChangeRoot(const String& path) override { return inner_->ChangeRoot(path); }
-    String GetRoot() override { return inner_->GetRoot(); }
-    RefPtr<DirectoryList> ListDirectory(const String& path) override { return inner_->ListDirectory(path); }
-    void SplitFilePath(const String& path, String& drive, String& directory, String& name,
-                       String& extension) override {
-        inner_->SplitFilePath(path, drive, directory, name, extension);
-    }
-    void FullPath(String& out, const String& path) override { inner_->FullPath(out, path); }
-    File* Open(const String& path, uint32_t mode) override { return inner_->Open(path, mode); }
-    void Close(File* file) override { inner_->Close(file); }
-
-  private:
-    std::unique_ptr<FileSystem> inner_;
-};
-
-class SpySoundBox final : public SoundBox {
-  public:
-    explicit SpySoundBox(Window* window) : inner_(window, std::make_shared<RecordingSoundOutput>()) {}
-    ~SpySoundBox() override { spy->made.push_back("~sound"); }
-    RefPtr<SoundBuffer> CreateSound(int32_t bits, int32_t rate, int32_t channels, uint32_t unused1,
-                                    uint32_t unused2, const RefPtr<PcmRecord>& record) override {
-        return inner_.CreateSound(bits, rate, channels, unused1, unused2, record);
-    }
-    void SetSoundVolume(const RefPtr<SoundBuffer>& sound, float volume) override {
-        inner_.SetSoundVolume(sound, volume);
-    }
-    void SetMasterVolume(float volume) override { inner_.SetMasterVolume(volume); }
-    void SetSoundPan(const RefPtr<SoundBuffer>& sound, float pan) override { inner_.SetSoundPan(sound, pan); }
-    void SetMasterPan(float pan) override { inner_.SetMasterPan(pan); }
-    void Play(const RefPtr<SoundBuffer>& sound, uint8_t loop) override { inner_.Play(sound, loop); }
-    void Stop(const RefPtr<SoundBuffer>& sound) override { inner_.Stop(sound); }
-    void Pause(const RefPtr<SoundBuffer>& sound) override { inner_.Pause(sound); }
-    void Resume(const RefPtr<SoundBuffer>& sound) override { inner_.Resume(sound); }
-    bool IsLooping(const RefPtr<SoundBuffer>& sound) override { return inner_.IsLooping(sound); }
-
-  private:
-    SoundBoxDX inner_;
-};
-
-GamePlatform HeadlessPlatform() {
-    GamePlatform platform;
-    platform.createFileSystem = [](const String&) -> FileSystem* {
-        spy->made.push_back("files");
-        return new SpyFileSystem(CreateFileSystem(spy->root.c_str()));
-    };
-    platform.createWindowSystem = []() -> WindowSystem* {
-        spy->made.push_back("windows");
-        auto backend = std::make_unique<HeadlessWindowBackend>();
-        spy->windows = backend.get();
-        return new SpyWindowSystem(std::move(backend));
-    };
-    platform.createSoundBox = [](Window* window) -> SoundBox* {
-        spy->made.push_back("sound");
-        spy->soundWindow = window;
-        spy->sound = new SpySoundBox(window);
-        return spy->sound;
-    };
-    platform.createGraphicsDevice = [](Window* window, int32_t windowed, uint32_t flags, int32_t width,
-                                       int32_t height, int32_t rotation) -> GraphicsDevice* {
-        spy->made.push_back("device");
-        spy->deviceWindow = window;
-        const int32_t args[5] = {windowed, static_cast<int32_t>(flags), width, height, rotation};
-        std::copy(args, args + 5, spy->deviceArgs);
-        return CreateGraphicsDevice(window, windowed, flags, width, height, rotation);
-    };
-    return platform;
-}
 
 // The cabinet's controls as the simulated board reads them; set by the test.
 class ScriptedControls final : public JvsSwitchSource {
@@ -154,26 +56,19 @@ class ScriptedControls final : public JvsSwitchSource {
 class GameApplicationTest : public testing::Test {
   protected:
     GameApplicationTest() {
-        root = fs::temp_directory_path() / ("mareldon-app-" + std::to_string(::getpid()) + "-" +
-                                            testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(root);
         fs::create_directories(root);
-        spy_.root = root.string() + "/";
-        spy = &spy_;
         // The in-process simulated board, whatever the environment says.
         ::unsetenv("MARELDON_COM2");
         ::unsetenv("MARELDON_ROOT");
         JvsBus::SetResetDelay(20);
-        SetJvsSwitchSource(&controls);
         previousSteps = PlaceholderScreen::stepsToRun;
         PlaceholderScreen::stepsToRun = 30;
     }
     ~GameApplicationTest() override {
         app.reset();
-        SetJvsSwitchSource(nullptr);
         JvsBus::SetResetDelay(1000);
         PlaceholderScreen::stepsToRun = previousSteps;
-        spy = nullptr;
         fs::remove_all(root);
     }
 
@@ -192,7 +87,7 @@ class GameApplicationTest : public testing::Test {
 
     GameApplication& Start() {
         const char* argv[] = {"mareldon"};
-        app = std::make_unique<GameApplication>(1, argv, HeadlessPlatform());
+        app = std::make_unique<GameApplication>(1, argv, platform.Make());
         app->StartClock();
         return *app;
     }
@@ -227,16 +122,19 @@ class GameApplicationTest : public testing::Test {
         return false;
     }
     const HeadlessWindowBackend::Record* MainRecord() {
-        return spy_.windows->Find(app->root.mainWindow->native->handle);
+        return platform.windows->Find(app->root.mainWindow->native->handle);
+    }
+
+    static fs::path TestRoot() {
+        return fs::temp_directory_path() / ("mareldon-app-" + std::to_string(::getpid()) + "-" +
+                                            testing::UnitTest::GetInstance()->current_test_info()->name());
     }
 
     VirtualClock clock;
     ScopedClock useClock{clock};
-    RecordingGpu gpu;
-    ScopedGpuBackend useGpu{gpu};
     ScriptedControls controls;
-    Spy spy_;
-    fs::path root;
+    fs::path root = TestRoot();
+    TestPlatform platform{root.string() + "/", &controls};
     std::unique_ptr<GameApplication> app;
     uint64_t passes = 0;
     int previousSteps = 0;
@@ -244,14 +142,14 @@ class GameApplicationTest : public testing::Test {
 
 TEST_F(GameApplicationTest, BuildsTheServicesInOrderAndRunsWithoutAnArchive) {
     GameApplication& game = Start();
-    EXPECT_EQ(spy_.made, (std::vector<std::string>{"files", "windows", "sound", "device"}));
+    EXPECT_EQ(platform.made, (std::vector<std::string>{"files", "windows", "sound", "device"}));
     EXPECT_EQ(game.GetName(), "MARELDON");
 
     // The main window: a portrait top window the device and sound were made on.
     ASSERT_NE(game.root.mainWindow, nullptr);
     EXPECT_NE(dynamic_cast<MainWindow*>(game.root.mainWindow), nullptr);
-    EXPECT_EQ(spy_.soundWindow, game.root.mainWindow);
-    EXPECT_EQ(spy_.deviceWindow, game.root.mainWindow);
+    EXPECT_EQ(platform.soundWindow, game.root.mainWindow);
+    EXPECT_EQ(platform.deviceWindow, game.root.mainWindow);
     const auto* record = MainRecord();
     ASSERT_NE(record, nullptr);
     EXPECT_EQ(record->kind, "TOPWINDOW");
@@ -263,18 +161,18 @@ TEST_F(GameApplicationTest, BuildsTheServicesInOrderAndRunsWithoutAnArchive) {
     EXPECT_EQ(client.right - client.left, 640);
     EXPECT_EQ(client.bottom - client.top, 480);
     const int32_t deviceArgs[5] = {0, 8, 480, 640, 3};
-    EXPECT_TRUE(std::equal(deviceArgs, deviceArgs + 5, spy_.deviceArgs));
+    EXPECT_TRUE(std::equal(deviceArgs, deviceArgs + 5, platform.deviceArgs));
 
     // Every service is in the root, and the game system is its only child.
     EXPECT_TRUE(game.root.fileSystem);
-    EXPECT_EQ(game.root.soundBox.Get(), spy_.sound);
+    EXPECT_EQ(game.root.soundBox.Get(), platform.sound);
     ASSERT_TRUE(game.root.graphicsDevice);
     ASSERT_TRUE(game.root.screenTarget);
     EXPECT_EQ(game.root.screenTarget->Inner().Get(), game.root.graphicsDevice->ScreenTexture().Get());
     ASSERT_NE(game.root.inputManager, nullptr);
     EXPECT_TRUE(game.root.inputManager->jvsActive) << "the simulated board answers";
     ASSERT_TRUE(game.root.renderer);
-    EXPECT_EQ(game.root.renderer->GetSoundBox().Get(), spy_.sound);
+    EXPECT_EQ(game.root.renderer->GetSoundBox().Get(), platform.sound);
     EXPECT_EQ(game.root.childCount, 1);
     GameSystem* system = game.GetGameSystem();
     ASSERT_NE(system, nullptr);
@@ -283,9 +181,9 @@ TEST_F(GameApplicationTest, BuildsTheServicesInOrderAndRunsWithoutAnArchive) {
     EXPECT_EQ(game.root.framePeriod, 1.0f / 60.0f);
 
     // No archive: the one message, and the program goes on with empty lists.
-    ASSERT_EQ(spy_.windows->MessageBoxes().size(), 1u);
-    EXPECT_EQ(spy_.windows->MessageBoxes()[0].caption, Utf8ToCp932("これは致命的！"));
-    EXPECT_NE(spy_.windows->MessageBoxes()[0].text.find("MARELDON.mbd"), std::string::npos);
+    ASSERT_EQ(platform.windows->MessageBoxes().size(), 1u);
+    EXPECT_EQ(platform.windows->MessageBoxes()[0].caption, Utf8ToCp932("これは致命的！"));
+    EXPECT_NE(platform.windows->MessageBoxes()[0].text.find("MARELDON.mbd"), std::string::npos);
     EXPECT_EQ(game.root.renderer->ModelCount(), 0);
 
     EXPECT_TRUE(fs::is_directory(root / "sv")) << "made for settings and rankings";
@@ -294,8 +192,8 @@ TEST_F(GameApplicationTest, BuildsTheServicesInOrderAndRunsWithoutAnArchive) {
     app.reset();
     // The sound device goes with the renderer, the last to hold it; the file
     // system outlives everything that reads through it.
-    EXPECT_EQ(spy_.made, (std::vector<std::string>{"files", "windows", "sound", "device", "~sound",
-                                                   "~windows", "~files"}));
+    EXPECT_EQ(platform.made, (std::vector<std::string>{"files", "windows", "sound", "device", "~sound",
+                                                       "~windows", "~files"}));
     EXPECT_FALSE(fs::exists(root / "sv" / "MARELDON_income.log"));
     EXPECT_FALSE(fs::exists(root / "sv\\MARELDON_income.log"));
 }
@@ -303,7 +201,7 @@ TEST_F(GameApplicationTest, BuildsTheServicesInOrderAndRunsWithoutAnArchive) {
 TEST_F(GameApplicationTest, LoadsTheArchiveAndShaderDataFromTheRoot) {
     WriteSampleData();
     GameApplication& game = Start();
-    EXPECT_TRUE(spy_.windows->MessageBoxes().empty());
+    EXPECT_TRUE(platform.windows->MessageBoxes().empty());
     Renderer& renderer = *game.root.renderer;
     EXPECT_EQ(renderer.ModelCount(), 2);
     EXPECT_EQ(renderer.SpriteCount(), 1);
@@ -345,7 +243,7 @@ TEST_F(GameApplicationTest, SceneFlowCoinsAndStartThroughTheSimulatedBoard) {
 TEST_F(GameApplicationTest, ClosingTheWindowEndsTheProgram) {
     GameApplication& game = Start();
     ASSERT_TRUE(Run(30));
-    spy_.windows->PostClose(game.root.mainWindow->native->handle);
+    platform.windows->PostClose(game.root.mainWindow->native->handle);
     game.Run();  // returns once the loop has ended
     EXPECT_EQ(game.root.childCount, 0);
     EXPECT_EQ(game.GetGameSystem(), nullptr);

@@ -11,6 +11,7 @@
 #include "engine/platform/recording/RecordingGpu.h"
 #include "engine/render/device/GraphicsDeviceDX.h"
 #include "game/screens/PlaceholderScreen.h"
+#include "game/screens/RegisterScreens.h"
 #include "game/system/GameSystem.h"
 #include "game/system/InputManager.h"
 #include "tests/game/system/JvsTestBoard.h"
@@ -20,7 +21,11 @@ namespace {
 
 class GameSystemCabinetTest : public testing::Test {
   protected:
-    GameSystemCabinetTest() { PlaceholderScreen::stepsToRun = 3; }
+    GameSystemCabinetTest() {
+        PlaceholderScreen::stepsToRun = 3;
+        RegisterScreens(scenes);
+        ports.scenes = &scenes;
+    }
     // One main-loop step after the previous bus cycle finished; false once the
     // game system is gone.
     bool Step() {
@@ -44,13 +49,15 @@ class GameSystemCabinetTest : public testing::Test {
     VirtualClock clock;
     ScopedClock scopedClock{clock};
     ScopedJvsBoard sim;
-    InputManager manager{nullptr, 4, 1, 1};
+    InputManager manager{nullptr, 4, 1, 1, nullptr, sim.Opener()};
     TaskObject root{nullptr, 0};
+    SceneRegistry scenes;
+    GameSystemPorts ports;
 };
 
 TEST_F(GameSystemCabinetTest, BoardCoinsAndTestSwitchReachTheGameSystem) {
     root.inputManager = &manager;
-    GameSystem* system = new GameSystem(&root);
+    GameSystem* system = new GameSystem(&root, ports);
     ASSERT_TRUE(RunUntil(*system, "notice"));
     // The notice scene tells the board the attract loop began.
     const auto frames = sim.TakeFrames();
@@ -70,7 +77,7 @@ TEST_F(GameSystemCabinetTest, BoardCoinsAndTestSwitchReachTheGameSystem) {
 
 TEST_F(GameSystemCabinetTest, CoinJamShowsTheErrorAndStopsTheInputs) {
     root.inputManager = &manager;
-    GameSystem* system = new GameSystem(&root);
+    GameSystem* system = new GameSystem(&root, ports);
     ASSERT_TRUE(RunUntil(*system, "logo1"));
     sim.board->SetCoinCondition(0, 0, 0x4000);
     ASSERT_TRUE(RunUntil(*system, "coinerror"));
@@ -85,10 +92,9 @@ TEST_F(GameSystemCabinetTest, CoinJamShowsTheErrorAndStopsTheInputs) {
 
 TEST_F(GameSystemCabinetTest, ClosedMainWindowEndsTheProgram) {
     RecordingGpu gpu;
-    ScopedGpuBackend backend(gpu);
     RecordingDeviceWindow window;
-    root.graphicsDevice.Reset(new GraphicsDeviceDX(&window, 1, 8, 480, 640, 3));
-    GameSystem* system = new GameSystem(&root);
+    root.graphicsDevice.Reset(new GraphicsDeviceDX(&gpu, &window, 1, 8, 480, 640, 3));
+    GameSystem* system = new GameSystem(&root, ports);
     ASSERT_TRUE(RunUntil(*system, "logo1"));
     window.open = false;
     EXPECT_FALSE(Step());
@@ -107,7 +113,7 @@ TEST_F(GameSystemCabinetTest, StartHidesTheCursorAndTakesTheClockAndCursorPositi
     root.mainWindow = top;
     clock.Set(5000);
 
-    auto* system = new GameSystem(&root);
+    auto* system = new GameSystem(&root, ports);
     EXPECT_FALSE(backend->IsCursorShown());
     EXPECT_EQ(system->GetStopwatch().start, 5000u);
     EXPECT_EQ(system->GetStartCursorPosition().x, 12.0f);

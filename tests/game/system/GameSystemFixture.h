@@ -7,6 +7,7 @@
 
 #include "engine/core/TaskObject.h"
 #include "game/screens/PlaceholderScreen.h"
+#include "game/screens/RegisterScreens.h"
 #include "game/system/GameSystem.h"
 #include "game/system/SaveFileStore.h"
 
@@ -67,11 +68,14 @@ class GameSystemFixture {
         Built().clear();
         PlaceholderScreen::stepsToRun = stepsPerScreen;
         PlaceholderScreen::onBuilt = RecordBuilt;
+        RegisterScreens(scenes);
     }
     ~GameSystemFixture() { PlaceholderScreen::onBuilt = nullptr; }
 
+    // What the game system is handed: the scripted stand-ins and the screens.
+    GameSystemPorts Ports() { return GameSystemPorts{&saves, RecordEvent, &inputs, &scenes}; }
     GameSystem& Start() {
-        system = new GameSystem(&root, GameSystemPorts{&saves, RecordEvent, &inputs});
+        system = new GameSystem(&root, Ports());
         return *system;
     }
     // One main-loop step; false once the program has ended.
@@ -100,6 +104,7 @@ class GameSystemFixture {
     TaskObject root;
     MemorySaveFiles saves;
     FakeSystemInputs inputs;
+    SceneRegistry scenes;
     GameSystem* system = nullptr;
 };
 

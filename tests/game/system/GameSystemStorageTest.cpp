@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "engine/platform/FileSystem.h"
+#include "engine/platform/posix/DirectoryFileSystem.h"
 
 #include "game/system/ConfigFile.h"
 #include "game/system/GameSystem.h"

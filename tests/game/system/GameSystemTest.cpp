@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/core/Application.h"
-#include "engine/platform/Clock.h"
+#include "engine/core/Clock.h"
 #include "game/system/SceneTask.h"
 #include "tests/game/system/GameSystemFixture.h"
 
@@ -89,12 +89,12 @@ TEST_F(GameSystemTest, AttractLoopCoinStartGameAndTestModeToQuit) {
 // coin and a start, a whole game, then the test switch, test mode and the end.
 class ScriptedCabinet final : public Application, private InputPoller {
   public:
-    ScriptedCabinet(MemorySaveFiles& saves, FakeSystemInputs& inputs)
-        : Application(0, nullptr), saves(saves), inputs(inputs) {
+    ScriptedCabinet(const GameSystemPorts& ports, FakeSystemInputs& inputs)
+        : Application(0, nullptr), ports(ports), inputs(inputs) {
         SetInputPoller(this);
     }
     bool Init() override {
-        system = new GameSystem(&root, GameSystemPorts{&saves, RecordEvent, &inputs});
+        system = new GameSystem(&root, ports);
         return true;
     }
     std::vector<std::string> scenes;
@@ -120,7 +120,7 @@ class ScriptedCabinet final : public Application, private InputPoller {
         }
     }
 
-    MemorySaveFiles& saves;
+    GameSystemPorts ports;
     FakeSystemInputs& inputs;
     GameSystem* system = nullptr;
     bool coined = false;
@@ -129,7 +129,7 @@ class ScriptedCabinet final : public Application, private InputPoller {
 TEST_F(GameSystemTest, MainLoopRunsTheCabinetFromBootToQuit) {
     VirtualClock clock;
     ScopedClock useClock(clock);
-    ScriptedCabinet cabinet(saves, inputs);
+    ScriptedCabinet cabinet(Ports(), inputs);
     EXPECT_EQ(ApplicationMain(), 0);
     EXPECT_EQ(cabinet.root.childCount, 0);
     const std::vector<std::string> expected = {

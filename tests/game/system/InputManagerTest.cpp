@@ -37,7 +37,7 @@ class InputManagerTest : public ::testing::Test {
 
 TEST_F(InputManagerTest, CoinsBecomePressesOnEvenStepsAndAreTakenOffOnce) {
     ScopedJvsBoard sim;
-    InputManager manager(nullptr, 4, 1, 1);
+    InputManager manager(nullptr, 4, 1, 1, nullptr, sim.Opener());
     ASSERT_TRUE(manager.jvsActive);
     EXPECT_EQ(manager.jvsCoinSlots, 2);
     JvsBus::WaitIdle(60000);
@@ -63,7 +63,7 @@ TEST_F(InputManagerTest, CoinsBecomePressesOnEvenStepsAndAreTakenOffOnce) {
 
 TEST_F(InputManagerTest, UnconfirmedDecrementDoesNotCountCoinsTwice) {
     ScopedJvsBoard sim;
-    InputManager manager(nullptr, 4, 1, 1);
+    InputManager manager(nullptr, 4, 1, 1, nullptr, sim.Opener());
     JvsBus::WaitIdle(60000);
     int presses = 0;
     const auto run = [&](int steps) {
@@ -87,7 +87,7 @@ TEST_F(InputManagerTest, UnconfirmedDecrementDoesNotCountCoinsTwice) {
 
 TEST_F(InputManagerTest, CoinJamRaisesTheCoinError) {
     ScopedJvsBoard sim;
-    InputManager manager(nullptr, 4, 1, 1);
+    InputManager manager(nullptr, 4, 1, 1, nullptr, sim.Opener());
     JvsBus::WaitIdle(60000);
     sim.board->SetCoinCondition(0, 0, 0x4000);
     sim.board->AddCoins(0, 0, 1);  // the word 40 01
@@ -104,9 +104,8 @@ TEST_F(InputManagerTest, CoinJamRaisesTheCoinError) {
 
 TEST_F(InputManagerTest, PlayersFollowTheLeverAndButtons) {
     FakeDevices devices;
-    SetInputDevices(&devices);
     ScopedJvsBoard sim;
-    InputManager manager(nullptr, 4, 1, 1);
+    InputManager manager(nullptr, 4, 1, 1, &devices, sim.Opener());
     struct Case {
         uint16_t switches;
         float x, y;
@@ -147,7 +146,6 @@ TEST_F(InputManagerTest, PlayersFollowTheLeverAndButtons) {
     EXPECT_EQ(manager.GetPadState(3).connected, 0);
     EXPECT_EQ(manager.GetMouseState(0).connected, 1);
     EXPECT_EQ(manager.GetKeyboardState(0).connected, 0);
-    SetInputDevices(nullptr);
 }
 
 TEST_F(InputManagerTest, IoErrorForEveryUnusableLink) {
@@ -168,7 +166,7 @@ TEST_F(InputManagerTest, IoErrorForEveryUnusableLink) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ScopedJvsBoard sim(c.nodes);
-        InputManager manager(nullptr, 4, 1, 1);
+        InputManager manager(nullptr, 4, 1, 1, nullptr, sim.Opener());
         EXPECT_EQ(manager.jvsActive, !c.everyStep);
         sim.board->SetSwitches(0, 0, kJvsPush1);
         for (int i = 0; i < 6; ++i) {
@@ -181,17 +179,16 @@ TEST_F(InputManagerTest, IoErrorForEveryUnusableLink) {
     }
     {
         // A port that cannot be opened.
-        SetSerialLinkOpener([](const char*) { return std::unique_ptr<SerialLink>(); });
-        InputManager manager(nullptr, 4, 1, 1);
+        InputManager manager(nullptr, 4, 1, 1, nullptr,
+                             [](const char*) { return std::unique_ptr<SerialLink>(); });
         EXPECT_FALSE(manager.jvsActive);
         EXPECT_TRUE(Pressed(Step(manager), 23));
         EXPECT_TRUE(Pressed(Step(manager), 23));
-        SetSerialLinkOpener({});
     }
     {
         // A board that goes quiet later, and a link the error screen closed.
         ScopedJvsBoard sim;
-        InputManager manager(nullptr, 4, 1, 1);
+        InputManager manager(nullptr, 4, 1, 1, nullptr, sim.Opener());
         ASSERT_TRUE(manager.jvsActive);
         sim.board->SetFaults({.silent = true});
         Step(manager);
@@ -209,7 +206,7 @@ TEST_F(InputManagerTest, IoErrorForEveryUnusableLink) {
 
 TEST_F(InputManagerTest, HeldButtonRepeatsThroughPlayerInput) {
     ScopedJvsBoard sim;
-    InputManager manager(nullptr, 4, 1, 1);
+    InputManager manager(nullptr, 4, 1, 1, nullptr, sim.Opener());
     PlayerInput* input = new PlayerInput(&manager, PlayerInput::kPad0);
     Step(manager);
     sim.board->SetSwitches(0, 0, kJvsPush1);

@@ -15,8 +15,8 @@ using Frames = std::vector<std::string>;
 class JvsBusTest : public ::testing::Test {
   protected:
     // Starts the bus against the board and waits for start-up to end.
-    int StartBus(JvsReplyCallback callback = nullptr) {
-        EXPECT_EQ(JvsBus::Start("COM2", callback), 1);
+    int StartBus(const SerialLinkOpener& open, JvsReplyCallback callback = nullptr) {
+        EXPECT_EQ(JvsBus::Start("COM2", open, callback), 1);
         return JvsBus::WaitIdle(60000);
     }
     // One cycle carrying the given frame for node 1.
@@ -36,7 +36,7 @@ class JvsBusTest : public ::testing::Test {
 
 TEST_F(JvsBusTest, StartUpResetsAddressesAndIdentifies) {
     ScopedJvsBoard sim;
-    ASSERT_EQ(StartBus(), kJvsReady);
+    ASSERT_EQ(StartBus(sim.Opener()), kJvsReady);
     EXPECT_EQ(sim.TakeFrames(),
               (Frames{"E0 FF 03 F0 D9 CB", "E0 FF 03 F1 01 F4", "E0 01 02 10 13", "E0 01 02 11 14",
                       "E0 01 02 12 15", "E0 01 02 13 16", "E0 01 02 14 17"}));
@@ -63,23 +63,23 @@ TEST_F(JvsBusTest, StartUpOutcomesForOddBuses) {
     repeated.features = {0x02, 0x01, 0x00, 0x00, 0x28, 0x09, 0x09, 0x09, 0x02, 0x03, 0x00, 0x00, 0x00};
     {
         ScopedJvsBoard sim({repeated});
-        ASSERT_EQ(StartBus(), kJvsReady);
+        ASSERT_EQ(StartBus(sim.Opener()), kJvsReady);
         EXPECT_EQ(JvsBus::GetNodeInfo(1)->features[2].param1, 3);
     }
     {
         ScopedJvsBoard sim({JvsNodeConfig{}, JvsNodeConfig{}});
-        ASSERT_EQ(StartBus(), kJvsReady);
+        ASSERT_EQ(StartBus(sim.Opener()), kJvsReady);
         EXPECT_EQ(JvsBus::GetNodeCount(), 2);
     }
     {
         // No board: the sense line never drops, ten resets, then the error.
         ScopedJvsBoard sim(std::vector<JvsNodeConfig>{});
-        EXPECT_EQ(StartBus(), kJvsError);
+        EXPECT_EQ(StartBus(sim.Opener()), kJvsError);
         EXPECT_EQ(Count(sim.TakeFrames(), "E0 FF 03 F0 D9 CB"), 10u);
     }
     {
         ScopedJvsBoard sim(std::vector<JvsNodeConfig>(31));
-        EXPECT_EQ(StartBus(), kJvsAddressesExhausted);
+        EXPECT_EQ(StartBus(sim.Opener()), kJvsAddressesExhausted);
     }
     JvsBus::Stop();
     EXPECT_EQ(JvsBus::GetState(), kJvsClosed);
@@ -87,7 +87,7 @@ TEST_F(JvsBusTest, StartUpOutcomesForOddBuses) {
 
 TEST_F(JvsBusTest, RecoversFromReplyFaults) {
     ScopedJvsBoard sim;
-    ASSERT_EQ(StartBus(), kJvsReady);
+    ASSERT_EQ(StartBus(sim.Opener()), kJvsReady);
     const std::string request = "E0 01 03 21 02 27";
     const std::string resend = "E0 01 02 2F 32";
     struct Case {
@@ -125,7 +125,7 @@ TEST_F(JvsBusTest, FailsForGoodWhenTheBoardMisbehaves) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ScopedJvsBoard sim;
-        ASSERT_EQ(StartBus(), kJvsReady);
+        ASSERT_EQ(StartBus(sim.Opener()), kJvsReady);
         sim.board->SetFaults(c.faults);
         if (c.dropAddresses) {
             sim.board->DropAddresses();
@@ -160,12 +160,10 @@ class BabblingLink final : public SerialLink {
 };
 
 TEST_F(JvsBusTest, BabblingLineFailsInsteadOfHanging) {
-    SetSerialLinkOpener([](const char*) { return std::make_unique<BabblingLink>(); });
     JvsBus::SetResetDelay(1);
-    EXPECT_EQ(StartBus(), kJvsError);
+    EXPECT_EQ(StartBus([](const char*) { return std::make_unique<BabblingLink>(); }), kJvsError);
     JvsBus::Stop();
     JvsBus::SetResetDelay(1000);
-    SetSerialLinkOpener({});
 }
 
 TEST_F(JvsBusTest, QueuesRefuseWhatCannotBeSent) {
@@ -195,7 +193,7 @@ TEST_F(JvsBusTest, QueuesRefuseWhatCannotBeSent) {
 
 TEST_F(JvsBusTest, NoWakeIsLostAndStopIsPrompt) {
     ScopedJvsBoard sim;
-    ASSERT_EQ(StartBus(), kJvsReady);
+    ASSERT_EQ(StartBus(sim.Opener()), kJvsReady);
     sim.TakeFrames();
     for (int i = 0; i < 500; ++i) {
         ASSERT_EQ(Cycle(), kJvsReady);
@@ -205,7 +203,7 @@ TEST_F(JvsBusTest, NoWakeIsLostAndStopIsPrompt) {
     // A stop in the middle of a real one-second reset pause does not wait for it.
     SetClock(nullptr);
     JvsBus::Stop();
-    ASSERT_EQ(JvsBus::Start("COM2", nullptr), 1);
+    ASSERT_EQ(JvsBus::Start("COM2", sim.Opener(), nullptr), 1);
     const auto begin = std::chrono::steady_clock::now();
     JvsBus::Stop();
     EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::milliseconds(200));

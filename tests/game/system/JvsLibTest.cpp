@@ -12,7 +12,7 @@ using Frames = std::vector<std::string>;
 class JvsLibTest : public ::testing::Test {
   protected:
     void Open() {
-        JvsLib::Open("COM2");
+        JvsLib::Open("COM2", sim.Opener());
         ASSERT_EQ(JvsBus::WaitIdle(60000), kJvsReady);
         ASSERT_EQ(JvsLib::Poll(), kJvsReady);
         sim.TakeFrames();
@@ -156,7 +156,7 @@ TEST_F(JvsLibTest, EventReportTalksToAddressZeroOnly) {
 
 TEST_F(JvsLibTest, WithoutNodesRequestsOnlyWake) {
     ScopedJvsBoard empty(std::vector<JvsNodeConfig>{});
-    JvsLib::Open("COM2");
+    JvsLib::Open("COM2", empty.Opener());
     EXPECT_EQ(JvsBus::WaitIdle(60000), kJvsError);
     EXPECT_EQ(JvsLib::Poll(), kJvsError);
     empty.TakeFrames();

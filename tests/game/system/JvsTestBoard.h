@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/platform/Clock.h"
+#include "engine/core/Clock.h"
 #include "engine/platform/SerialLink.h"
 #include "engine/platform/serial/JvsBoard.h"
 #include "engine/platform/serial/SimulatedSerialLink.h"
@@ -24,23 +24,25 @@ inline std::string Hex(const std::vector<uint8_t>& bytes) {
     return text;
 }
 
-// Routes "COM2" to a simulated board the test scripts, and closes the link afterwards.
+// A simulated board the test scripts, on whatever port its opener is asked
+// for; closes the link afterwards.
 class ScopedJvsBoard {
   public:
     explicit ScopedJvsBoard(std::vector<JvsNodeConfig> nodes = {JvsNodeConfig{}}, bool eventDevice = true)
-        : board(std::make_shared<JvsBoard>(std::move(nodes), eventDevice)) {
-        SetSerialLinkOpener([this](const char*) {
-            auto opened = std::make_unique<SimulatedSerialLink>(board);
-            link = opened.get();
-            return opened;
-        });
-    }
+        : board(std::make_shared<JvsBoard>(std::move(nodes), eventDevice)) {}
     ScopedJvsBoard(const ScopedJvsBoard&) = delete;
     ScopedJvsBoard& operator=(const ScopedJvsBoard&) = delete;
     ~ScopedJvsBoard() {
         JvsLib::Close();
-        SetSerialLinkOpener({});
         JvsBus::SetResetDelay(1000);
+    }
+    // Opens a link to the board, as the program's opener opens a port.
+    SerialLinkOpener Opener() {
+        return [this](const char*) {
+            auto opened = std::make_unique<SimulatedSerialLink>(board);
+            link = opened.get();
+            return opened;
+        };
     }
     // Every host frame since the last call, in hex.
     std::vector<std::string> TakeFrames() {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "engine/platform/SerialLink.h"
+#include "engine/platform/serial/SerialLinkFactory.h"
 #include "game/system/JvsBus.h"
 #include "game/system/JvsLib.h"
 
@@ -189,7 +190,8 @@ class JvsWireTest : public ::testing::Test {
 
     int OpenLink(uint32_t resetDelayMs = 50) {
         JvsBus::SetResetDelay(resetDelayMs);
-        JvsLib::Open("COM2");
+        // The program's own opener, on the device the environment names.
+        JvsLib::Open("COM2", [](const char* port) { return OpenSerialLink(port, nullptr); });
         JvsBus::WaitIdle(10000);
         return JvsLib::Poll();
     }

@@ -10,6 +10,7 @@
 #include <random>
 
 #include "engine/platform/FileSystem.h"
+#include "engine/platform/posix/DirectoryFileSystem.h"
 #include "game/system/ConfigFile.h"
 #include "game/system/RankingFile.h"
 

@@ -167,8 +167,7 @@ void BM_SpritesThroughGraphicsDevice(benchmark::State& state) {
     {
         SdlDeviceWindow window(sdlWindow);
         GlGpuBackend backend;
-        ScopedGpuBackend scope(backend);
-        GraphicsDeviceDX device(&window, 1, 8, 480, 640, 3);
+        GraphicsDeviceDX device(&backend, &window, 1, 8, 480, 640, 3);
         VertexLayout layout;
         layout.AddElement(3, "POSITION");
         layout.AddElement(3, "COLOR");

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/platform/FileSystem.h"
+#include "engine/platform/posix/DirectoryFileSystem.h"
 #include "engine/render/archive/ResourceManager.h"
 #include "tools/archive/MbdWriter.h"
 

@@ -25,8 +25,7 @@ struct Bench {
     Bench() {
         SetLogLevel(LogLevel::Error);
         gpu.SetLogging(false);
-        ScopedGpuBackend scope(gpu);
-        device = std::make_unique<GraphicsDeviceDX>(&window, 1, 8, 480, 640, 3);
+        device = std::make_unique<GraphicsDeviceDX>(&gpu, &window, 1, 8, 480, 640, 3);
     }
 };
 

@@ -59,8 +59,7 @@ TEST(GlGraphicsDeviceTest, ScreenIsUprightInTheWindowUnderEveryRotation) {
     {
         SdlDeviceWindow window(sdlWindow);
         GlGpuBackend backend;
-        ScopedGpuBackend scope(backend);
-        GraphicsDeviceDX device(&window, 1, 8, 480, 640, 3);
+        GraphicsDeviceDX device(&backend, &window, 1, 8, 480, 640, 3);
         ASSERT_NE(device.Device(), nullptr);
         static_cast<GlGpuDevice*>(device.Device())->KeepWindowPicture(true);
 

@@ -27,9 +27,8 @@ struct Made {
 };
 
 Made MakeDevice(RecordingGpu& gpu, GpuPresentParameters p) {
-    ScopedGpuBackend scope(gpu);
     Made made;
-    made.object.Reset(CreateGpuObject(kGpuSdkVersion));
+    made.object.Reset(gpu.CreateObject(kGpuSdkVersion));
     EXPECT_TRUE(made.object);
     EXPECT_EQ(made.object->CreateDevice(0, GpuDeviceType::HAL, nullptr, kGpuCreateHardwareVertexProcessing,
                                         &p, made.device.Receive()),
@@ -37,13 +36,11 @@ Made MakeDevice(RecordingGpu& gpu, GpuPresentParameters p) {
     return made;
 }
 
-TEST(RecordingGpuTest, WithoutBackendOrWrongVersionNoObject) {
-    EXPECT_EQ(CreateGpuObject(kGpuSdkVersion), nullptr);
+TEST(RecordingGpuTest, WrongVersionOrNoAdapterNoObject) {
     RecordingGpu gpu;
-    ScopedGpuBackend scope(gpu);
-    EXPECT_EQ(CreateGpuObject(kGpuSdkVersion + 1), nullptr);
+    EXPECT_EQ(gpu.CreateObject(kGpuSdkVersion + 1), nullptr);
     gpu.config.objectAvailable = false;
-    EXPECT_EQ(CreateGpuObject(kGpuSdkVersion), nullptr);
+    EXPECT_EQ(gpu.CreateObject(kGpuSdkVersion), nullptr);
     EXPECT_EQ(gpu.Count("Direct3DCreate8(220)"), 1u);
 }
 

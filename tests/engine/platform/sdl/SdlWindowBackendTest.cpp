@@ -1,6 +1,6 @@
 #include "engine/platform/sdl/SdlWindowBackend.h"
 
-#include "engine/platform/Cp932.h"
+#include "engine/core/Cp932.h"
 #include "engine/platform/WindowSystem.h"
 
 #include <SDL.h>

@@ -14,6 +14,7 @@
 #include "engine/platform/JvsFrame.h"
 #include "engine/platform/JvsSwitchSource.h"
 #include "engine/platform/SerialLink.h"
+#include "engine/platform/serial/SerialLinkFactory.h"
 
 namespace mareldon {
 namespace {
@@ -116,16 +117,15 @@ class FixedSource final : public JvsSwitchSource {
 TEST(DeviceSerialLinkTest, PortNamesPickTheBackend) {
     PtyPeer peer;
     ::setenv("MARELDON_COM2", peer.slave.c_str(), 1);
-    EXPECT_NE(dynamic_cast<DeviceSerialLink*>(OpenSerialLink("COM2").get()), nullptr);
+    EXPECT_NE(dynamic_cast<DeviceSerialLink*>(OpenSerialLink("COM2", nullptr).get()), nullptr);
     ::setenv("MARELDON_JVS_SENSE", "file:", 1);
-    EXPECT_EQ(OpenSerialLink("COM2"), nullptr);
+    EXPECT_EQ(OpenSerialLink("COM2", nullptr), nullptr);
     ::unsetenv("MARELDON_JVS_SENSE");
     ::unsetenv("MARELDON_COM2");
 
-    // Without a device the simulated board answers, with the installed controls.
+    // Without a device the simulated board answers, with the given controls.
     FixedSource source;
-    SetJvsSwitchSource(&source);
-    auto link = OpenSerialLink("COM2");
+    auto link = OpenSerialLink("COM2", &source);
     ASSERT_NE(link, nullptr);
     const uint8_t address[] = {0xF1, 0x01};
     const uint8_t inputs[] = {0x20, 0x01, 0x01, 0x21, 0x02};
@@ -139,7 +139,6 @@ TEST(DeviceSerialLinkTest, PortNamesPickTheBackend) {
     const uint8_t expected[] = {0xE0, 0x00, 0x0A, 0x01, 0x01, 0x80, 0x02, 0x01, 0x00, 0x00, 0x00, 0x02, 0x91};
     ASSERT_EQ(n, static_cast<int>(sizeof expected));
     EXPECT_EQ(std::memcmp(reply, expected, sizeof expected), 0);
-    SetJvsSwitchSource(nullptr);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 
 #include <bit>
 
-#include "engine/platform/Cp932.h"
+#include "engine/core/Cp932.h"
 #include "engine/platform/MessageBox.h"
 #include "engine/render/archive/ResourceProxy.h"
 #include "tests/engine/render/archive/ArchiveTestServices.h"
@@ -18,15 +18,10 @@ namespace {
 
 class MessageLog : public MessageBoxPresenter {
   public:
-    MessageLog() : previous_(SetMessageBoxPresenter(this)) {}
-    ~MessageLog() override { SetMessageBoxPresenter(previous_); }
     void ShowMessageBox(const char* caption, const char* text) override {
         shown.push_back(Cp932ToUtf8(caption) + "|" + Cp932ToUtf8(text));
     }
     std::vector<std::string> shown;
-
-  private:
-    MessageBoxPresenter* previous_;
 };
 
 class ResourceManagerTest : public testing::Test {
@@ -35,7 +30,7 @@ class ResourceManagerTest : public testing::Test {
         : files(new MemoryFileSystem()),
           sounds(new RecordingSoundBox()),
           device(&gpu.Make(), [](GraphicsDevice*) {}),
-          manager(RefPtr<FileSystem>(files), device, RefPtr<SoundBox>(sounds)) {}
+          manager(RefPtr<FileSystem>(files), device, RefPtr<SoundBox>(sounds), &messages) {}
 
     const DeviceStatistics& Stats() { return *device->Statistics(); }
 

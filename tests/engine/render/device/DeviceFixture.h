@@ -13,11 +13,10 @@ namespace mareldon {
 struct DeviceFixture {
     RecordingGpu gpu;
     RecordingDeviceWindow window;
-    std::unique_ptr<ScopedGpuBackend> scope = std::make_unique<ScopedGpuBackend>(gpu);
     std::unique_ptr<GraphicsDeviceDX> device;
 
     GraphicsDeviceDX& Make(int32_t windowed = 1, int32_t rotation = 3) {
-        device = std::make_unique<GraphicsDeviceDX>(&window, windowed, 8, 480, 640, rotation);
+        device = std::make_unique<GraphicsDeviceDX>(&gpu, &window, windowed, 8, 480, 640, rotation);
         return *device;
     }
     RecordingGpuDevice& Gpu() { return *gpu.Device(); }

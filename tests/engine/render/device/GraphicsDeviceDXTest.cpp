@@ -52,15 +52,21 @@ TEST(GraphicsDeviceDXTest, BackBufferSizeFollowsModeSearchAndRotation) {
 }
 
 TEST(GraphicsDeviceDXTest, WithoutDeviceEveryOperationIsHarmless) {
-    for (int scenario = 0; scenario < 2; ++scenario) {
+    for (int scenario = 0; scenario < 3; ++scenario) {
         DeviceFixture f;
         if (scenario == 0) {
             f.gpu.config.objectAvailable = false;
-        } else {
+        } else if (scenario == 1) {
             f.gpu.config.modes.clear();  // full screen finds no mode: 32767 x 32767 is refused
         }
-        GraphicsDeviceDX& device = f.Make(0, 3);
-        EXPECT_EQ(device.CreationError(), scenario == 0 ? kGpuErrorNoObject : 0u);
+        if (scenario == 2) {
+            f.device =
+                std::make_unique<GraphicsDeviceDX>(nullptr, &f.window, 0, 8, 480, 640, 3);  // no backend
+        } else {
+            f.Make(0, 3);
+        }
+        GraphicsDeviceDX& device = *f.device;
+        EXPECT_EQ(device.CreationError(), scenario != 1 ? kGpuErrorNoObject : 0u);
         EXPECT_EQ(device.Device(), nullptr);
         EXPECT_EQ(device.ScreenTexture().Get(), nullptr);
         EXPECT_FALSE(device.Present());

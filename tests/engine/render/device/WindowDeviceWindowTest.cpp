@@ -26,8 +26,7 @@ TEST(WindowDeviceWindowTest, DeviceTurnsAndWatchesTheMainWindow) {
     EXPECT_EQ(deviceWindow.ParentNativeHandle(), nullptr);
 
     RecordingGpu gpu;
-    ScopedGpuBackend scope(gpu);
-    GraphicsDeviceDX device(window, 1, 8, 480, 640, 3);
+    GraphicsDeviceDX device(&gpu, window, 1, 8, 480, 640, 3);
     int width = 0, height = 0;
     deviceWindow.GetClientSize(&width, &height);
     EXPECT_EQ(width, 640);  // turned for rotation 3

@@ -9,6 +9,7 @@
 #include "engine/platform/Window.h"
 #include "engine/platform/WindowSystem.h"
 #include "engine/platform/gl/GlGpu.h"
+#include "engine/platform/sdl/SdlWindowBackend.h"
 #include "engine/render/device/GraphicsDeviceDX.h"
 
 namespace mareldon {
@@ -29,8 +30,7 @@ TEST(GraphicsDeviceGlTest, GameDeviceRunsOnOpenGl) {
         ASSERT_NE(window->native, nullptr);
 
         GlGpuBackend backend;
-        ScopedGpuBackend scope(backend);
-        GraphicsDeviceDX device(window, 1, 8, 480, 640, 3);
+        GraphicsDeviceDX device(&backend, window, 1, 8, 480, 640, 3);
         ASSERT_NE(device.Device(), nullptr);
         EXPECT_EQ(device.ScreenTexture()->Width(), 480);
         EXPECT_EQ(device.ScreenTexture()->Height(), 640);

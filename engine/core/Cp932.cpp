@@ -1,4 +1,4 @@
-#include "engine/platform/Cp932.h"
+#include "engine/core/Cp932.h"
 
 #include <iconv.h>
 

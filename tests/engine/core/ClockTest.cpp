@@ -1,4 +1,4 @@
-#include "engine/platform/Clock.h"
+#include "engine/core/Clock.h"
 
 #include <gtest/gtest.h>
 
