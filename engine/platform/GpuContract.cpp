@@ -6,8 +6,6 @@
 namespace mareldon {
 namespace {
 
-constexpr uint32_t kIndexBlock = 64;
-
 template <class T>
 GpuResult ClearOut(T** out) {
     if (out == nullptr) {
@@ -55,54 +53,6 @@ GpuFormatClass GpuFormatClassOf(GpuFormat format) {
 uint32_t GpuDeclTypeSize(uint32_t type) {
     static const uint32_t kBytes[8] = {4, 8, 12, 16, 4, 4, 4, 8};
     return type < 8 ? kBytes[type] : 0;
-}
-
-void GpuIndexBlocks::Reset(uint32_t count) {
-    count_ = count;
-    maxima_.assign((count + kIndexBlock - 1) / kIndexBlock, 0);
-}
-
-uint32_t GpuIndexBlocks::IndexAt(const uint8_t* bytes, uint32_t indexSize, uint32_t i) {
-    const uint8_t* p = bytes + static_cast<size_t>(i) * indexSize;
-    if (indexSize == 4) {
-        uint32_t v;
-        std::memcpy(&v, p, 4);
-        return v;
-    }
-    uint16_t v;
-    std::memcpy(&v, p, 2);
-    return v;
-}
-
-void GpuIndexBlocks::Update(const uint8_t* bytes, uint32_t indexSize, uint32_t offset, uint32_t size) {
-    if (size == 0 || maxima_.empty()) {
-        return;
-    }
-    uint32_t firstBlock = offset / indexSize / kIndexBlock;
-    uint64_t endIndex = std::min<uint64_t>(count_, (uint64_t{offset} + size + indexSize - 1) / indexSize);
-    for (uint32_t block = firstBlock; uint64_t{block} * kIndexBlock < endIndex; ++block) {
-        uint32_t end = std::min(count_, (block + 1) * kIndexBlock);
-        uint32_t largest = 0;
-        for (uint32_t i = block * kIndexBlock; i < end; ++i) {
-            largest = std::max(largest, IndexAt(bytes, indexSize, i));
-        }
-        maxima_[block] = largest;
-    }
-}
-
-uint32_t GpuIndexBlocks::Max(const uint8_t* bytes, uint32_t indexSize, uint32_t first, uint32_t count) const {
-    uint32_t largest = 0;
-    uint32_t i = first, end = first + count;
-    while (i < end) {
-        if (i % kIndexBlock == 0 && i + kIndexBlock <= end) {
-            largest = std::max(largest, maxima_[i / kIndexBlock]);
-            i += kIndexBlock;
-        } else {
-            largest = std::max(largest, IndexAt(bytes, indexSize, i));
-            ++i;
-        }
-    }
-    return largest;
 }
 
 GpuResult GpuContract::PresentParameters(const GpuPresentParameters* parameters) {
@@ -407,12 +357,11 @@ GpuDraw GpuContract::DrawIndexedPrimitive(const GpuDrawSource& source, const Gpu
         return GpuDraw::Nothing;
     }
     uint64_t count = VertexCount(type, primitiveCount);
-    if (count == 0 || (uint64_t{startIndex} + count) * indices.indexSize > indices.size) {
+    if (count == 0 || uint64_t{startIndex} + count > indices.blocks->Count()) {
         return GpuDraw::Refused;
     }
     // Indices from a damaged model must not reach past the vertices either.
-    uint32_t largest =
-        indices.blocks->Max(indices.bytes, indices.indexSize, startIndex, static_cast<uint32_t>(count));
+    uint32_t largest = indices.blocks->Max(indices.bytes, startIndex, static_cast<uint32_t>(count));
     return StreamHolds(source, uint64_t{indices.baseVertex} + largest) ? GpuDraw::Drawn : GpuDraw::Refused;
 }
 

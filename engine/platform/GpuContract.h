@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/platform/GpuBuffer.h"
+#include "engine/platform/GpuIndexBlocks.h"
 #include "engine/platform/GpuSurface.h"
 #include "engine/platform/GpuTexture.h"
 #include "engine/platform/GpuTypes.h"
@@ -47,24 +48,6 @@ struct GpuVertexDeclaration {
     size_t tokens = 0;    // including the end token
 };
 
-// The largest index of every block of 64 indices of an index buffer, kept as
-// the buffer is unlocked, so that a draw finds the vertices its indices reach
-// by reading only the ends of its range.
-class GpuIndexBlocks {
-  public:
-    // A buffer of count indices, all zero.
-    void Reset(uint32_t count);
-    // After the bytes from offset (size bytes) of the buffer changed.
-    void Update(const uint8_t* bytes, uint32_t indexSize, uint32_t offset, uint32_t size);
-    // The largest of count indices from first (within the buffer).
-    uint32_t Max(const uint8_t* bytes, uint32_t indexSize, uint32_t first, uint32_t count) const;
-
-  private:
-    static uint32_t IndexAt(const uint8_t* bytes, uint32_t indexSize, uint32_t i);
-    std::vector<uint32_t> maxima_;
-    uint32_t count_ = 0;
-};
-
 // What a draw reads: the current vertex shader's reach and stream 0.
 struct GpuDrawSource {
     bool inScene = false;
@@ -76,10 +59,8 @@ struct GpuDrawSource {
 // The bound index buffer of an indexed draw.
 struct GpuIndexSource {
     const uint8_t* bytes = nullptr;  // null: no index buffer
-    uint32_t size = 0;
-    uint32_t indexSize = 2;
-    uint32_t baseVertex = 0;
     const GpuIndexBlocks* blocks = nullptr;
+    uint32_t baseVertex = 0;
 };
 
 // What becomes of a draw: refused (an invalid call), taken without drawing
@@ -162,8 +143,8 @@ struct GpuContract {
     static uint64_t VertexCount(GpuPrimitiveType type, uint64_t primitives);
     // Refused outside a scene and when a vertex (or an index, plus the base
     // vertex) would be read past its buffer; nothing is drawn for no
-    // primitives, no vertex shader, no stream or stride 0 (which on GL would
-    // read the vertices as packed), or no index buffer.
+    // primitives, no vertex shader, no stream, stride 0 (one vertex repeated
+    // covers no pixel) or no index buffer.
     static GpuDraw DrawPrimitive(const GpuDrawSource& source, GpuPrimitiveType type, uint32_t startVertex,
                                  uint32_t primitiveCount);
     static GpuDraw DrawIndexedPrimitive(const GpuDrawSource& source, const GpuIndexSource& indices,

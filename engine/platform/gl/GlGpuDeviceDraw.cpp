@@ -214,7 +214,7 @@ GpuResult GlGpuDevice::DrawIndexedPrimitive(GpuPrimitiveType type, uint32_t, uin
     if (draw != GpuDraw::Drawn || !PrepareDraw()) {
         return GpuContract::DrawResult(draw);
     }
-    uint32_t size = indices.indexSize;
+    uint32_t size = indices.blocks->IndexSize();
     gl_.DrawElementsBaseVertex(
         PrimitiveMode(type), static_cast<GLsizei>(GpuContract::VertexCount(type, primitiveCount)),
         size == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT,

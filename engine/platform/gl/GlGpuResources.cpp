@@ -433,18 +433,8 @@ GlGpuBuffer::GlGpuBuffer(std::shared_ptr<GlShared> shared, const GpuBufferDesc& 
     if (Valid() && GpuFormatClassOf(desc_.Format) == GpuFormatClass::Index) {
         // Reused storage holds old bytes until the first lock fills it.
         std::fill(storage_.bytes.begin(), storage_.bytes.begin() + desc_.Size, uint8_t{0});
-        blocks_.Reset(desc_.Size / IndexSize());
+        blocks_.Reset(desc_.Size, GpuFormatSize(desc_.Format));
     }
-}
-
-GpuIndexSource GlGpuBuffer::Indices(uint32_t baseVertex) const {
-    GpuIndexSource indices;
-    indices.bytes = storage_.bytes.data();
-    indices.size = desc_.Size;
-    indices.indexSize = IndexSize();
-    indices.baseVertex = baseVertex;
-    indices.blocks = &blocks_;
-    return indices;
 }
 
 GlGpuBuffer::~GlGpuBuffer() {
@@ -475,7 +465,7 @@ GpuResult GlGpuBuffer::Unlock() {
         return kGpuErrorInvalidCall;
     }
     locked_ = false;
-    blocks_.Update(storage_.bytes.data(), IndexSize(), lockOffset_, lockSize_);
+    blocks_.Update(storage_.bytes.data(), lockOffset_, lockSize_);
     if (shared_->alive && lockSize_ > 0) {
         GlFunctions& gl = shared_->gl;
         gl.BindBuffer(GL_COPY_WRITE_BUFFER, storage_.name);

@@ -186,9 +186,10 @@ class GlGpuBuffer final : public GpuBuffer {
 
     GLuint Name() const { return storage_.name; }
     uint32_t Size() const { return desc_.Size; }
-    uint32_t IndexSize() const { return desc_.Format == GpuFormat::INDEX32 ? 4 : 2; }
     // What an indexed draw reads of an index buffer.
-    GpuIndexSource Indices(uint32_t baseVertex) const;
+    GpuIndexSource Indices(uint32_t baseVertex) const {
+        return {storage_.bytes.data(), &blocks_, baseVertex};
+    }
 
   private:
     std::shared_ptr<GlShared> shared_;

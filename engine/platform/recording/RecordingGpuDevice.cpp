@@ -1,12 +1,12 @@
 #include "engine/platform/recording/RecordingGpuDevice.h"
 
-#include "engine/platform/GpuContract.h"
-
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <string>
+
+#include "engine/platform/GpuContract.h"
 
 namespace mareldon {
 

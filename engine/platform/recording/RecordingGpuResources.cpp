@@ -110,8 +110,8 @@ RecordingGpuBuffer::RecordingGpuBuffer(std::shared_ptr<RecordingGpu::Shared> sha
                                        const GpuBufferDesc& desc)
     : RecordingGpuTracked(std::move(shared)), desc_(desc), bytes_(desc.Size, 0xCD) {
     if (GpuFormatClassOf(desc_.Format) == GpuFormatClass::Index) {
-        blocks_.Reset(desc_.Size / IndexSize());
-        blocks_.Update(bytes_.data(), IndexSize(), 0, desc_.Size);
+        blocks_.Reset(desc_.Size, GpuFormatSize(desc_.Format));
+        blocks_.Update(bytes_.data(), 0, desc_.Size);
     }
 }
 
@@ -139,18 +139,8 @@ GpuResult RecordingGpuBuffer::Unlock() {
         return kGpuErrorInvalidCall;
     }
     locked_ = false;
-    blocks_.Update(bytes_.data(), IndexSize(), lockOffset_, lockSize_);
+    blocks_.Update(bytes_.data(), lockOffset_, lockSize_);
     return kGpuOk;
-}
-
-GpuIndexSource RecordingGpuBuffer::Indices(uint32_t baseVertex) const {
-    GpuIndexSource indices;
-    indices.bytes = bytes_.data();
-    indices.size = desc_.Size;
-    indices.indexSize = IndexSize();
-    indices.baseVertex = baseVertex;
-    indices.blocks = &blocks_;
-    return indices;
 }
 
 }  // namespace mareldon

@@ -105,9 +105,8 @@ class RecordingGpuBuffer final : public GpuBuffer, public RecordingGpuTracked {
 
     const std::vector<uint8_t>& Bytes() const { return bytes_; }
     uint32_t Size() const { return desc_.Size; }
-    uint32_t IndexSize() const { return desc_.Format == GpuFormat::INDEX32 ? 4 : 2; }
     // What an indexed draw reads of an index buffer.
-    GpuIndexSource Indices(uint32_t baseVertex) const;
+    GpuIndexSource Indices(uint32_t baseVertex) const { return {bytes_.data(), &blocks_, baseVertex}; }
 
   private:
     GpuBufferDesc desc_;
