@@ -21,35 +21,6 @@ bool SideFits(uint32_t width, uint32_t height, uint32_t largest) {
 
 }  // namespace
 
-GpuFormatClass GpuFormatClassOf(GpuFormat format) {
-    switch (format) {
-        case GpuFormat::A8R8G8B8:
-        case GpuFormat::X8R8G8B8:
-        case GpuFormat::R5G6B5:
-        case GpuFormat::X1R5G5B5:
-        case GpuFormat::A1R5G5B5:
-        case GpuFormat::A4R4G4B4:
-        case GpuFormat::A8R3G3B2:
-        case GpuFormat::X4R4G4B4:
-        case GpuFormat::A8:
-            return GpuFormatClass::Colour;
-        case GpuFormat::D16:
-        case GpuFormat::D16_LOCKABLE:
-        case GpuFormat::D15S1:
-        case GpuFormat::D24S8:
-        case GpuFormat::D24X4S4:
-        case GpuFormat::D32:
-        case GpuFormat::D24X8:
-            return GpuFormatClass::Depth;
-        case GpuFormat::INDEX16:
-        case GpuFormat::INDEX32:
-            return GpuFormatClass::Index;
-        case GpuFormat::Unknown:
-            break;
-    }
-    return GpuFormatClass::None;
-}
-
 uint32_t GpuDeclTypeSize(uint32_t type) {
     static const uint32_t kBytes[8] = {4, 8, 12, 16, 4, 4, 4, 8};
     return type < 8 ? kBytes[type] : 0;

@@ -27,9 +27,6 @@ constexpr size_t kGpuMaxDeclarationTokens = 256;
 constexpr size_t kGpuMaxShaderTokens = size_t{1} << 16;
 constexpr uint32_t kGpuShaderEndToken = 0x0000FFFF;
 
-enum class GpuFormatClass : uint8_t { None, Colour, Depth, Index };
-GpuFormatClass GpuFormatClassOf(GpuFormat format);
-
 // What a surface is, which decides whether it can be locked.
 enum class GpuSurfaceKind : uint8_t { TextureLevel, RenderTarget, DepthStencil, ImageSurface, BackBuffer };
 

@@ -39,19 +39,14 @@ RecordingGpuDevice::~RecordingGpuDevice() {
             surface->Release();
         }
     }
-    ReleaseStreams();
     if (shared_->device == this) {
         shared_->device = nullptr;
     }
 }
 
 void RecordingGpuDevice::ReleaseStreams() {
-    for (RecordingGpuBuffer** buffer : {&stream_, &indices_}) {
-        if (*buffer) {
-            (*buffer)->Release();
-            *buffer = nullptr;
-        }
-    }
+    stream_.Reset();
+    indices_.Reset();
     stride_ = baseVertex_ = 0;
 }
 
@@ -409,35 +404,19 @@ GpuResult RecordingGpuDevice::Clear(uint32_t flags, uint32_t color, float z, uin
     return kGpuOk;
 }
 
-namespace {
-
-// Holds buffer in slot (a reference added) in place of what it held.
-void Hold(RecordingGpuBuffer*& slot, GpuBuffer* buffer) {
-    auto* next = dynamic_cast<RecordingGpuBuffer*>(buffer);
-    if (next) {
-        next->AddRef();
-    }
-    if (slot) {
-        slot->Release();
-    }
-    slot = next;
-}
-
-}  // namespace
-
 GpuResult RecordingGpuDevice::SetStreamSource(uint32_t stream, GpuBuffer* buffer, uint32_t stride) {
     LogCall("SetStreamSource(%u, #%d, %u)", stream, LogId(buffer), stride);
     if (GpuFailed(GpuContract::StreamSource(stream))) {
         return kGpuErrorInvalidCall;
     }
-    Hold(stream_, buffer);
+    stream_ = GpuPtr<RecordingGpuBuffer>::Share(dynamic_cast<RecordingGpuBuffer*>(buffer));
     stride_ = stride;
     return kGpuOk;
 }
 
 GpuResult RecordingGpuDevice::SetIndices(GpuBuffer* buffer, uint32_t baseVertexIndex) {
     LogCall("SetIndices(#%d, %u)", LogId(buffer), baseVertexIndex);
-    Hold(indices_, buffer);
+    indices_ = GpuPtr<RecordingGpuBuffer>::Share(dynamic_cast<RecordingGpuBuffer*>(buffer));
     baseVertex_ = baseVertexIndex;
     return kGpuOk;
 }

@@ -117,9 +117,9 @@ class RecordingGpuDevice final : public GpuDevice, public RecordingGpuTracked {
     uint32_t vertexShader_ = 0;
     uint32_t pixelShader_ = 0;
     GpuViewport viewport_;
-    RecordingGpuBuffer* stream_ = nullptr;
+    GpuPtr<RecordingGpuBuffer> stream_;
     uint32_t stride_ = 0;
-    RecordingGpuBuffer* indices_ = nullptr;
+    GpuPtr<RecordingGpuBuffer> indices_;
     uint32_t baseVertex_ = 0;
     std::map<uint32_t, Shader> shaders_;
     uint32_t nextShader_ = 1;
