@@ -22,10 +22,11 @@ namespace mareldon {
 // that Present scales into the window, keeping its proportions.
 //
 // Every call is checked against GpuContract first. The methods are spread
-// over four files along their seams: GlGpuDevice.cpp (context, reset,
-// presentation), GlGpuDeviceStates.cpp (render and stage states translated to
-// GL, shaders, constants, viewport, target), GlGpuDeviceResources.cpp (the
-// factories) and GlGpuDeviceDraw.cpp (clears, streams, draws).
+// over four files along their seams: GlGpuDevice.cpp (context, back buffer,
+// reset, scenes, present), GlGpuDeviceStates.cpp (render and stage states
+// translated to GL, shaders, constants, viewport, target),
+// GlGpuDeviceResources.cpp (the factories) and GlGpuDeviceDraw.cpp (clears,
+// streams, draws); GlPresenter shows the back buffer in the window.
 class GlGpuDevice final : public GpuDevice {
   public:
     // Null (and a logged reason) when no usable context can be made. caps:
