@@ -6,10 +6,12 @@
 #
 # game/render sits below game/system: it needs only the engine, and the game
 # system's credit overlay draws with its sprite drawer and shader generator.
+# engine/platform/helper (the shader assembler and image loader) is no backend:
+# it sits beside the interfaces, and the render device builds on it.
 # The last layer holds the composition roots: the program's main and the tools.
 set(MARELDON_LAYERS
     "engine/core"
-    "=engine/platform"
+    "=engine/platform engine/platform/helper"
     "engine/platform/sdl engine/platform/gl engine/platform/posix engine/platform/serial engine/platform/recording"
     "engine/render"
     "game/render"

@@ -15,7 +15,8 @@ namespace mareldon {
 // Reset: the graphics device releases the back buffer, the depth surface and its
 // render-target textures first and makes the latter again afterwards; every other
 // object (default-pool textures from images, buffers, shaders) stays valid across
-// it. A draw with vertex shader 0 draws nothing.
+// it. A draw with vertex shader 0 draws nothing. What every backend refuses,
+// and how sizes and ranges are taken, is GpuContract's.
 class GpuDevice : public GpuResource {
   public:
     // Presentation and device loss.

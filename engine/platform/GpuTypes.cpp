@@ -82,11 +82,29 @@ const char* const kTextureStageStateNames[] = {
     "MINFILTER", "MIPFILTER", "MIPMAPLODBIAS", "MAXMIPLEVEL", "MAXANISOTROPY",
 };
 
-const char* const kFormatNames[] = {
-    "Unknown",  "A8R8G8B8", "X8R8G8B8", "R5G6B5",  "X1R5G5B5",     "A1R5G5B5", "A4R4G4B4",
-    "A8R3G3B2", "X4R4G4B4", "A8",       "D16",     "D16_LOCKABLE", "D15S1",    "D24S8",
-    "D24X4S4",  "D32",      "D24X8",    "INDEX16", "INDEX32",
+// Name, bytes per pixel (or index) and class of each format, in enumeration order.
+struct FormatFacts {
+    const char* name;
+    uint32_t size;
+    GpuFormatClass kind;
 };
+const FormatFacts kFormats[] = {
+    {"Unknown", 0, GpuFormatClass::None},    {"A8R8G8B8", 4, GpuFormatClass::Colour},
+    {"X8R8G8B8", 4, GpuFormatClass::Colour}, {"R5G6B5", 2, GpuFormatClass::Colour},
+    {"X1R5G5B5", 2, GpuFormatClass::Colour}, {"A1R5G5B5", 2, GpuFormatClass::Colour},
+    {"A4R4G4B4", 2, GpuFormatClass::Colour}, {"A8R3G3B2", 2, GpuFormatClass::Colour},
+    {"X4R4G4B4", 2, GpuFormatClass::Colour}, {"A8", 1, GpuFormatClass::Colour},
+    {"D16", 2, GpuFormatClass::Depth},       {"D16_LOCKABLE", 2, GpuFormatClass::Depth},
+    {"D15S1", 2, GpuFormatClass::Depth},     {"D24S8", 4, GpuFormatClass::Depth},
+    {"D24X4S4", 4, GpuFormatClass::Depth},   {"D32", 4, GpuFormatClass::Depth},
+    {"D24X8", 4, GpuFormatClass::Depth},     {"INDEX16", 2, GpuFormatClass::Index},
+    {"INDEX32", 4, GpuFormatClass::Index},
+};
+
+const FormatFacts& FactsOf(GpuFormat format) {
+    size_t index = static_cast<size_t>(format);
+    return kFormats[index < std::size(kFormats) ? index : 0];
+}
 
 template <size_t N>
 const char* NameAt(const char* const (&names)[N], uint32_t index) {
@@ -97,6 +115,7 @@ const char* NameAt(const char* const (&names)[N], uint32_t index) {
 
 static_assert(std::size(kRenderStateNames) == static_cast<size_t>(GpuRenderState::Count));
 static_assert(std::size(kTextureStageStateNames) == static_cast<size_t>(GpuTextureStageState::Count));
+static_assert(std::size(kFormats) == static_cast<size_t>(GpuFormat::INDEX32) + 1);
 
 const char* GpuRenderStateName(GpuRenderState state) {
     return NameAt(kRenderStateNames, static_cast<uint32_t>(state));
@@ -107,36 +126,16 @@ const char* GpuTextureStageStateName(GpuTextureStageState state) {
 }
 
 const char* GpuFormatName(GpuFormat format) {
-    return NameAt(kFormatNames, static_cast<uint32_t>(format));
+    return static_cast<size_t>(format) < std::size(kFormats) ? kFormats[static_cast<size_t>(format)].name
+                                                             : "?";
 }
 
 uint32_t GpuFormatSize(GpuFormat format) {
-    switch (format) {
-        case GpuFormat::A8R8G8B8:
-        case GpuFormat::X8R8G8B8:
-        case GpuFormat::D24S8:
-        case GpuFormat::D24X4S4:
-        case GpuFormat::D32:
-        case GpuFormat::D24X8:
-        case GpuFormat::INDEX32:
-            return 4;
-        case GpuFormat::R5G6B5:
-        case GpuFormat::X1R5G5B5:
-        case GpuFormat::A1R5G5B5:
-        case GpuFormat::A4R4G4B4:
-        case GpuFormat::A8R3G3B2:
-        case GpuFormat::X4R4G4B4:
-        case GpuFormat::D16:
-        case GpuFormat::D16_LOCKABLE:
-        case GpuFormat::D15S1:
-        case GpuFormat::INDEX16:
-            return 2;
-        case GpuFormat::A8:
-            return 1;
-        case GpuFormat::Unknown:
-            break;
-    }
-    return 0;
+    return FactsOf(format).size;
+}
+
+GpuFormatClass GpuFormatClassOf(GpuFormat format) {
+    return FactsOf(format).kind;
 }
 
 const char* GpuPoolName(GpuPool pool) {

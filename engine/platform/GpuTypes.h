@@ -53,6 +53,8 @@ enum class GpuFormat : uint32_t {
 };
 // Bytes per pixel (or index) of a format; 0 for Unknown.
 uint32_t GpuFormatSize(GpuFormat format);
+enum class GpuFormatClass : uint8_t { None, Colour, Depth, Index };
+GpuFormatClass GpuFormatClassOf(GpuFormat format);
 // Size of a mip level: halved per level, never below 1.
 constexpr uint32_t GpuLevelSize(uint32_t size, uint32_t level) {
     return (level < 32 && (size >> level) != 0) ? size >> level : 1;

@@ -50,4 +50,11 @@ GlFormat GlFormatOf(GpuFormat format) {
     return f;
 }
 
+void GlColour(uint32_t argb, float rgba[4]) {
+    rgba[0] = static_cast<float>((argb >> 16) & 0xFF) / 255.0f;
+    rgba[1] = static_cast<float>((argb >> 8) & 0xFF) / 255.0f;
+    rgba[2] = static_cast<float>(argb & 0xFF) / 255.0f;
+    rgba[3] = static_cast<float>(argb >> 24) / 255.0f;
+}
+
 }  // namespace mareldon

@@ -25,4 +25,7 @@ struct GlFormat {
 // The GL form of a layer format; internalFormat 0 for formats GL cannot hold.
 GlFormat GlFormatOf(GpuFormat format);
 
+// A 0xAARRGGBB colour word as GL's RGBA floats.
+void GlColour(uint32_t argb, float rgba[4]);
+
 }  // namespace mareldon

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "engine/core/Log.h"
+#include "engine/platform/GpuContract.h"
 #include "engine/platform/gl/GlFormats.h"
 #include "engine/platform/gl/GlGpuDevice.h"
 
@@ -141,11 +142,13 @@ GpuResult GlGpuObject::CreateDevice(uint32_t adapter, GpuDeviceType type, GpuWin
         return kGpuErrorInvalidCall;
     }
     *device = nullptr;
-    if (adapter != 0 || type != GpuDeviceType::HAL || parameters == nullptr) {
+    if (adapter != 0 || type != GpuDeviceType::HAL || GpuFailed(GpuContract::PresentParameters(parameters))) {
         return kGpuErrorInvalidCall;
     }
+    GpuCaps caps;
+    GetDeviceCaps(adapter, type, &caps);
     GpuWindowHandle window = parameters->hDeviceWindow ? parameters->hDeviceWindow : focusWindow;
-    GlGpuDevice* created = GlGpuDevice::Create(static_cast<SDL_Window*>(window), *parameters);
+    GlGpuDevice* created = GlGpuDevice::Create(static_cast<SDL_Window*>(window), *parameters, caps);
     if (created == nullptr) {
         return kGpuErrorNotAvailable;
     }

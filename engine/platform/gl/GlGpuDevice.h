@@ -4,11 +4,12 @@
 
 #include <cstdint>
 #include <memory>
-#include <string>
 #include <vector>
 
+#include "engine/platform/GpuContract.h"
 #include "engine/platform/GpuDevice.h"
 #include "engine/platform/gl/GlGpuResources.h"
+#include "engine/platform/gl/GlPresenter.h"
 #include "engine/platform/gl/GlShaderCache.h"
 
 namespace mareldon {
@@ -19,10 +20,19 @@ namespace mareldon {
 // the alpha test and blending done as the device's defaults ask, pixel
 // centres on integer coordinates. The back buffer is a framebuffer object
 // that Present scales into the window, keeping its proportions.
+//
+// Every call is checked against GpuContract first. The methods are spread
+// over four files along their seams: GlGpuDevice.cpp (context, back buffer,
+// reset, scenes, present), GlGpuDeviceStates.cpp (render and stage states
+// translated to GL, shaders, constants, viewport, target),
+// GlGpuDeviceResources.cpp (the factories) and GlGpuDeviceDraw.cpp (clears,
+// streams, draws); GlPresenter shows the back buffer in the window.
 class GlGpuDevice final : public GpuDevice {
   public:
-    // Null (and a logged reason) when no usable context can be made.
-    static GlGpuDevice* Create(SDL_Window* window, const GpuPresentParameters& parameters);
+    // Null (and a logged reason) when no usable context can be made. caps:
+    // what the adapter reported (shader versions, vertex constant registers).
+    static GlGpuDevice* Create(SDL_Window* window, const GpuPresentParameters& parameters,
+                               const GpuCaps& caps);
     ~GlGpuDevice() override;
 
     GpuResult TestCooperativeLevel() override { return kGpuOk; }
@@ -75,21 +85,19 @@ class GlGpuDevice final : public GpuDevice {
     bool ReadPixels(GpuSurface* surface, std::vector<uint32_t>& argb);
     // Keeps a copy of every picture Present shows in the window (costs a
     // read-back per frame; for tests).
-    void KeepWindowPicture(bool keep) { keepWindowPicture_ = keep; }
+    void KeepWindowPicture(bool keep) { presenter_->KeepWindowPicture(keep); }
     // The picture the last Present showed, top row first, as 0xAARRGGBB.
     const std::vector<uint32_t>& WindowPicture(int& width, int& height) const {
-        width = windowWidth_;
-        height = windowHeight_;
-        return windowPixels_;
+        return presenter_->WindowPicture(width, height);
     }
     // Presents counted since creation.
-    uint32_t PresentCount() const { return presentCount_; }
+    uint32_t PresentCount() const { return presenter_->PresentCount(); }
     bool Windowed() const { return windowed_; }
     const GlShaderCache& Shaders() const { return *shaders_; }
     size_t PooledBufferCount() const { return shared_->PooledBufferCount(); }
 
   private:
-    explicit GlGpuDevice(std::shared_ptr<GlShared> shared);
+    GlGpuDevice(std::shared_ptr<GlShared> shared, const GpuCaps& caps);
     bool Initialise(const GpuPresentParameters& parameters);
     bool MakeBackBuffer();
     GpuResult MakeBuffer(uint32_t length, uint32_t usage, GpuFormat format, GpuPool pool, GpuBuffer** buffer);
@@ -101,15 +109,16 @@ class GlGpuDevice final : public GpuDevice {
     void ApplySampler(uint32_t stage, GpuTextureStageState state);
     void ApplyAllState();
     void BindTarget();
+    GpuDrawSource DrawSource() const;
     bool PrepareDraw();
-    bool StreamHolds(uint64_t lastVertex) const;
     void BindAttributes();
-    void PresentToWindow();
-    void Capture();
 
     std::shared_ptr<GlShared> shared_;
     GlFunctions& gl_;
     std::unique_ptr<GlShaderCache> shaders_;
+    std::unique_ptr<GlPresenter> presenter_;
+    GpuCaps caps_;
+    uint32_t vertexRegisters_;
     GpuPresentParameters parameters_{};
     bool windowed_ = true;
     bool clipControl_ = false;
@@ -126,10 +135,9 @@ class GlGpuDevice final : public GpuDevice {
     float pixelOffset_[2] = {0.0f, 0.0f};
 
     uint32_t renderStates_[static_cast<size_t>(GpuRenderState::Count)] = {};
-    uint32_t stageStates_[16][static_cast<size_t>(GpuTextureStageState::Count)] = {};
-    GLuint samplers_[16] = {};
-    GLuint presentSampler_ = 0;
-    std::shared_ptr<GlImage> textures_[16];
+    uint32_t stageStates_[kGpuTextureStages][static_cast<size_t>(GpuTextureStageState::Count)] = {};
+    GLuint samplers_[kGpuTextureStages] = {};
+    std::shared_ptr<GlImage> textures_[kGpuTextureStages];
     GLuint whiteTexture_ = 0;
     bool whiteBound_ = false;
 
@@ -138,7 +146,7 @@ class GlGpuDevice final : public GpuDevice {
     GlProgram* program_ = nullptr;
     bool programDirty_ = true;
     float vertexConstants_[256][4] = {};
-    float pixelConstants_[8][4] = {};
+    float pixelConstants_[kGpuPixelShaderConstants][4] = {};
     uint64_t vertexGeneration_ = 0;
     uint64_t pixelGeneration_ = 0;
     std::vector<float> constantScratch_;
@@ -150,15 +158,7 @@ class GlGpuDevice final : public GpuDevice {
     bool attributesDirty_ = true;
     uint32_t enabledAttributes_ = 0;
     GLuint vertexArray_ = 0;
-    GLuint presentVertexArray_ = 0;
     bool inScene_ = false;
-
-    uint32_t presentCount_ = 0;
-    uint32_t captureFrame_ = 0;
-    std::string capturePath_;
-    bool keepWindowPicture_ = false;
-    std::vector<uint32_t> windowPixels_;
-    int windowWidth_ = 0, windowHeight_ = 0;
 };
 
 }  // namespace mareldon

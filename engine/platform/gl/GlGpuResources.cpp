@@ -12,7 +12,6 @@ namespace {
 constexpr GLenum kScratchUnit = GL_TEXTURE0 + 16;
 // Released buffers kept for reuse at most (bytes of GL storage).
 constexpr uint64_t kPoolLimitBytes = 64u << 20;
-constexpr uint32_t kIndexBlock = 64;
 
 uint32_t RoundUpPow2(uint32_t n) {
     uint32_t p = 256;
@@ -227,10 +226,14 @@ bool GlImage::Create() {
 }
 
 bool GlImage::Lockable() const {
-    if (kind_ == Kind::ImageSurface) {
-        return true;
-    }
-    return kind_ == Kind::Texture && (usage_ & kGpuUsageRenderTarget) == 0;
+    static const GpuSurfaceKind kKinds[] = {GpuSurfaceKind::TextureLevel, GpuSurfaceKind::RenderTarget,
+                                            GpuSurfaceKind::DepthStencil, GpuSurfaceKind::ImageSurface};
+    return GpuContract::Lockable(kKinds[static_cast<int>(kind_)], usage_);
+}
+
+bool GlImage::Locked(uint32_t level) {
+    std::lock_guard<std::mutex> hold(lockMutex_);
+    return level < levels_ && locks_[level].locked;
 }
 
 GpuSurfaceDesc GlImage::Desc(uint32_t level) const {
@@ -255,16 +258,10 @@ std::vector<uint8_t>& GlImage::Shadow(uint32_t level) {
 
 GpuResult GlImage::Lock(uint32_t level, GpuLockedRect* locked, const GpuRect* rect) {
     std::lock_guard<std::mutex> hold(lockMutex_);
-    if (locked == nullptr || level >= levels_ || !Lockable() || locks_[level].locked) {
+    GpuRect r;
+    if (GpuFailed(GpuContract::Level(level, levels_)) ||
+        GpuFailed(GpuContract::LockRect(Desc(level), Lockable(), locks_[level].locked, locked, rect, r))) {
         return kGpuErrorInvalidCall;
-    }
-    GpuRect r{0, 0, static_cast<int32_t>(Width(level)), static_cast<int32_t>(Height(level))};
-    if (rect) {
-        if (rect->left < 0 || rect->top < 0 || rect->left >= rect->right || rect->top >= rect->bottom ||
-            rect->right > r.right || rect->bottom > r.bottom) {
-            return kGpuErrorInvalidCall;
-        }
-        r = *rect;
     }
     std::vector<uint8_t>& shadow = Shadow(level);
     locked->Pitch = static_cast<int32_t>(Pitch(level));
@@ -279,7 +276,8 @@ GpuResult GlImage::Unlock(uint32_t level) {
     bool elsewhere = !shared_->OnContextThread();
     {
         std::lock_guard<std::mutex> hold(lockMutex_);
-        if (level >= levels_ || !locks_[level].locked) {
+        if (GpuFailed(GpuContract::Level(level, levels_)) ||
+            GpuFailed(GpuContract::Unlock(locks_[level].locked))) {
             return kGpuErrorInvalidCall;
         }
         LockState& state = locks_[level];
@@ -400,7 +398,7 @@ GlGpuTexture::~GlGpuTexture() {
 }
 
 GpuResult GlGpuTexture::GetLevelDesc(uint32_t level, GpuSurfaceDesc* desc) {
-    if (desc == nullptr || level >= image_->Levels()) {
+    if (desc == nullptr || GpuFailed(GpuContract::Level(level, image_->Levels()))) {
         return kGpuErrorInvalidCall;
     }
     *desc = image_->Desc(level);
@@ -408,7 +406,7 @@ GpuResult GlGpuTexture::GetLevelDesc(uint32_t level, GpuSurfaceDesc* desc) {
 }
 
 GpuResult GlGpuTexture::GetSurfaceLevel(uint32_t level, GpuSurface** surface) {
-    if (surface == nullptr || level >= image_->Levels()) {
+    if (surface == nullptr || GpuFailed(GpuContract::Level(level, image_->Levels()))) {
         return kGpuErrorInvalidCall;
     }
     if (levels_[level] == nullptr) {
@@ -432,53 +430,11 @@ GlGpuBuffer::GlGpuBuffer(std::shared_ptr<GlShared> shared, const GpuBufferDesc& 
     if (desc_.Size > 0 && shared_->alive) {
         storage_ = shared_->TakeBuffer(desc_.Size);
     }
-    if (Valid() && (desc_.Format == GpuFormat::INDEX16 || desc_.Format == GpuFormat::INDEX32)) {
+    if (Valid() && GpuFormatClassOf(desc_.Format) == GpuFormatClass::Index) {
         // Reused storage holds old bytes until the first lock fills it.
         std::fill(storage_.bytes.begin(), storage_.bytes.begin() + desc_.Size, uint8_t{0});
-        uint32_t count = desc_.Size / IndexSize();
-        blockMax_.assign((count + kIndexBlock - 1) / kIndexBlock, 0);
+        blocks_.Reset(desc_.Size, GpuFormatSize(desc_.Format));
     }
-}
-
-uint32_t GlGpuBuffer::IndexAt(uint32_t i) const {
-    const uint8_t* p = storage_.bytes.data() + static_cast<size_t>(i) * IndexSize();
-    if (IndexSize() == 4) {
-        uint32_t v;
-        std::memcpy(&v, p, 4);
-        return v;
-    }
-    uint16_t v;
-    std::memcpy(&v, p, 2);
-    return v;
-}
-
-void GlGpuBuffer::UpdateBlockMaxima(uint32_t offset, uint32_t size) {
-    uint32_t count = desc_.Size / IndexSize();
-    uint32_t firstBlock = offset / IndexSize() / kIndexBlock;
-    uint32_t endIndex = std::min(count, (offset + size + IndexSize() - 1) / IndexSize());
-    for (uint32_t block = firstBlock; block * kIndexBlock < endIndex; ++block) {
-        uint32_t end = std::min(count, (block + 1) * kIndexBlock);
-        uint32_t largest = 0;
-        for (uint32_t i = block * kIndexBlock; i < end; ++i) {
-            largest = std::max(largest, IndexAt(i));
-        }
-        blockMax_[block] = largest;
-    }
-}
-
-uint32_t GlGpuBuffer::MaxIndex(uint32_t first, uint32_t count) const {
-    uint32_t largest = 0;
-    uint32_t i = first, end = first + count;
-    while (i < end) {
-        if (i % kIndexBlock == 0 && i + kIndexBlock <= end) {
-            largest = std::max(largest, blockMax_[i / kIndexBlock]);
-            i += kIndexBlock;
-        } else {
-            largest = std::max(largest, IndexAt(i));
-            ++i;
-        }
-    }
-    return largest;
 }
 
 GlGpuBuffer::~GlGpuBuffer() {
@@ -494,13 +450,7 @@ GpuResult GlGpuBuffer::GetDesc(GpuBufferDesc* desc) {
 }
 
 GpuResult GlGpuBuffer::Lock(uint32_t offset, uint32_t size, uint8_t** data, uint32_t) {
-    if (data == nullptr || locked_ || !Valid()) {
-        return kGpuErrorInvalidCall;
-    }
-    if (offset == 0 && size == 0) {
-        size = desc_.Size;
-    }
-    if (offset > desc_.Size || size > desc_.Size - offset) {
+    if (!Valid() || GpuFailed(GpuContract::LockBuffer(desc_.Size, locked_, data, offset, size))) {
         return kGpuErrorInvalidCall;
     }
     locked_ = true;
@@ -511,13 +461,11 @@ GpuResult GlGpuBuffer::Lock(uint32_t offset, uint32_t size, uint8_t** data, uint
 }
 
 GpuResult GlGpuBuffer::Unlock() {
-    if (!locked_) {
+    if (GpuFailed(GpuContract::Unlock(locked_))) {
         return kGpuErrorInvalidCall;
     }
     locked_ = false;
-    if (!blockMax_.empty() && lockSize_ > 0) {
-        UpdateBlockMaxima(lockOffset_, lockSize_);
-    }
+    blocks_.Update(storage_.bytes.data(), lockOffset_, lockSize_);
     if (shared_->alive && lockSize_ > 0) {
         GlFunctions& gl = shared_->gl;
         gl.BindBuffer(GL_COPY_WRITE_BUFFER, storage_.name);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/platform/GpuBuffer.h"
+#include "engine/platform/GpuContract.h"
 #include "engine/platform/GpuSurface.h"
 #include "engine/platform/GpuTexture.h"
 #include "engine/platform/gl/GlFormats.h"
@@ -104,6 +105,7 @@ class GlImage {
     GLuint Texture() const { return texture_; }
     GLuint Renderbuffer() const { return renderbuffer_; }
     bool Lockable() const;
+    bool Locked(uint32_t level);
     GpuSurfaceDesc Desc(uint32_t level) const;
 
     GpuResult Lock(uint32_t level, GpuLockedRect* locked, const GpuRect* rect);
@@ -183,23 +185,19 @@ class GlGpuBuffer final : public GpuBuffer {
     GpuResult Unlock() override;
 
     GLuint Name() const { return storage_.name; }
-    uint32_t IndexSize() const { return desc_.Format == GpuFormat::INDEX32 ? 4 : 2; }
-    // The largest of count indices from first (an index buffer's; the range
-    // must lie within the buffer).
-    uint32_t MaxIndex(uint32_t first, uint32_t count) const;
+    uint32_t Size() const { return desc_.Size; }
+    // What an indexed draw reads of an index buffer.
+    GpuIndexSource Indices(uint32_t baseVertex) const {
+        return {storage_.bytes.data(), &blocks_, baseVertex};
+    }
 
   private:
-    uint32_t IndexAt(uint32_t i) const;
-    void UpdateBlockMaxima(uint32_t offset, uint32_t size);
-
     std::shared_ptr<GlShared> shared_;
     GpuBufferDesc desc_;
     GlShared::PooledBuffer storage_;
     bool locked_ = false;
     uint32_t lockOffset_ = 0, lockSize_ = 0;
-    // Largest index of each block of kIndexBlock indices, so that a draw can
-    // check the vertices its indices reach without reading them all.
-    std::vector<uint32_t> blockMax_;
+    GpuIndexBlocks blocks_;
 };
 
 }  // namespace mareldon

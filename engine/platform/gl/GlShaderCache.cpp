@@ -8,75 +8,21 @@
 namespace mareldon {
 namespace {
 
-// Longest token stream or declaration scanned for its end token, so that a
-// stream without one cannot send the scan through memory.
-constexpr size_t kMaxShaderTokens = 1u << 16;
-constexpr size_t kMaxDeclarationTokens = 256;
-constexpr uint32_t kEndToken = 0x0000FFFF;
-
-// Tokens up to and including the end token, 0 when there is none.
-size_t ShaderLength(const uint32_t* function) {
-    for (size_t i = 1; i < kMaxShaderTokens; ++i) {
-        uint32_t token = function[i];
-        if (token == kEndToken) {
-            return i + 1;
-        }
-        if ((token & 0xFFFF) == 0xFFFE) {
-            i += (token >> 16) & 0x7FFF;  // comment body
-        }
-    }
-    return 0;
-}
-
-// Fills the elements and the bytes of a vertex they read (offset).
-bool ParseDeclaration(const uint32_t* declaration, std::vector<GlVertexElement>& elements, uint32_t& offset,
-                      std::string& error) {
-    offset = 0;
-    for (size_t i = 0; i < kMaxDeclarationTokens; ++i) {
-        uint32_t token = declaration[i];
-        if (token == 0xFFFFFFFF) {
-            return true;
-        }
-        uint32_t kind = token >> 29;
-        if (kind == 1) {  // stream selector
-            if ((token & 0xF) != 0) {
-                error = "only stream 0 is supported";
-                return false;
-            }
-            continue;
-        }
-        if (kind != 2) {
-            error = "unsupported declaration token " + std::to_string(token);
-            return false;
-        }
-        uint32_t type = (token >> 16) & 0xF;
-        uint32_t reg = token & 0x1F;
-        if (type > 7 || reg >= 16) {
-            error = "unsupported vertex element " + std::to_string(token);
-            return false;
-        }
-        // FLOAT1..4, D3DCOLOR (bytes B, G, R, A), UBYTE4, SHORT2, SHORT4.
-        struct ElementType {
-            GLint size;
-            GLenum type;
-            GLboolean normalized;
-            uint32_t bytes;
-        };
-        static const ElementType kTypes[8] = {{1, GL_FLOAT, GL_FALSE, 4},
-                                              {2, GL_FLOAT, GL_FALSE, 8},
-                                              {3, GL_FLOAT, GL_FALSE, 12},
-                                              {4, GL_FLOAT, GL_FALSE, 16},
-                                              {GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, 4},
-                                              {4, GL_UNSIGNED_BYTE, GL_FALSE, 4},
-                                              {2, GL_SHORT, GL_FALSE, 4},
-                                              {4, GL_SHORT, GL_FALSE, 8}};
-        const ElementType& t = kTypes[type];
-        elements.push_back({reg, t.size, t.type, t.normalized, offset});
-        offset += t.bytes;
-    }
-    error = "declaration without end token";
-    return false;
-}
+// The GL attribute format of each declaration type: FLOAT1..4, D3DCOLOR
+// (bytes B, G, R, A), UBYTE4, SHORT2, SHORT4.
+struct AttributeFormat {
+    GLint size;
+    GLenum type;
+    GLboolean normalized;
+};
+const AttributeFormat kAttributeFormats[8] = {{1, GL_FLOAT, GL_FALSE},
+                                              {2, GL_FLOAT, GL_FALSE},
+                                              {3, GL_FLOAT, GL_FALSE},
+                                              {4, GL_FLOAT, GL_FALSE},
+                                              {GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE},
+                                              {4, GL_UNSIGNED_BYTE, GL_FALSE},
+                                              {2, GL_SHORT, GL_FALSE},
+                                              {4, GL_SHORT, GL_FALSE}};
 
 // Direct3D's default stage 0: colour is texture times diffuse, alpha the
 // texture's own. A stage without a texture passes the diffuse colour on
@@ -228,21 +174,17 @@ GLuint GlShaderCache::Link(GLuint vertex, GLuint pixel, uint32_t inputMask) {
     return program;
 }
 
-uint32_t GlShaderCache::CreateVertexShader(const uint32_t* declaration, const uint32_t* function) {
-    if (declaration == nullptr || function == nullptr) {
-        return 0;
-    }
+uint32_t GlShaderCache::CreateVertexShader(const GpuVertexDeclaration& declaration, const uint32_t* function,
+                                           size_t length) {
     auto shader = std::make_unique<GlVertexShader>();
-    std::string error;
-    if (!ParseDeclaration(declaration, shader->elements, shader->extent, error)) {
-        LOG_ERROR("gl", "vertex declaration refused: %s", error.c_str());
-        return 0;
+    for (const GpuVertexElement& e : declaration.elements) {
+        const AttributeFormat& f = kAttributeFormats[e.type];
+        shader->elements.push_back({e.reg, f.size, f.type, f.normalized, e.offset});
     }
-    size_t length = ShaderLength(function);
-    if (length == 0 || !TranslateShader(function, length, options_, shader->source, error) ||
-        !shader->source.vertex) {
-        LOG_ERROR("gl", "vertex shader refused: %s%s",
-                  error.empty() ? "no end token or not a vertex shader" : error.c_str(),
+    shader->extent = declaration.extent;
+    std::string error;
+    if (!TranslateShader(function, length, options_, shader->source, error) || !shader->source.vertex) {
+        LOG_ERROR("gl", "vertex shader refused: %s%s", error.empty() ? "not a vertex shader" : error.c_str(),
                   TokenText(function, length).c_str());
         return 0;
     }
@@ -260,17 +202,11 @@ uint32_t GlShaderCache::CreateVertexShader(const uint32_t* declaration, const ui
     return static_cast<uint32_t>(vertexShaders_.size());
 }
 
-uint32_t GlShaderCache::CreatePixelShader(const uint32_t* function) {
-    if (function == nullptr) {
-        return 0;
-    }
+uint32_t GlShaderCache::CreatePixelShader(const uint32_t* function, size_t length) {
     auto shader = std::make_unique<GlPixelShader>();
     std::string error;
-    size_t length = ShaderLength(function);
-    if (length == 0 || !TranslateShader(function, length, options_, shader->source, error) ||
-        shader->source.vertex) {
-        LOG_ERROR("gl", "pixel shader refused: %s%s",
-                  error.empty() ? "no end token or not a pixel shader" : error.c_str(),
+    if (!TranslateShader(function, length, options_, shader->source, error) || shader->source.vertex) {
+        LOG_ERROR("gl", "pixel shader refused: %s%s", error.empty() ? "not a pixel shader" : error.c_str(),
                   TokenText(function, length).c_str());
         return 0;
     }

@@ -5,6 +5,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "engine/platform/GpuContract.h"
 #include "engine/platform/gl/GlFunctions.h"
 #include "engine/platform/gl/GlShaderTranslator.h"
 
@@ -56,9 +57,12 @@ class GlShaderCache {
     GlShaderCache(const GlShaderCache&) = delete;
     GlShaderCache& operator=(const GlShaderCache&) = delete;
 
-    // 0 when the declaration or code is refused or GLSL does not compile (logged).
-    uint32_t CreateVertexShader(const uint32_t* declaration, const uint32_t* function);
-    uint32_t CreatePixelShader(const uint32_t* function);
+    // Code and declaration as GpuContract took them (length tokens up to the
+    // end token); 0 when MojoShader refuses the code or the GLSL does not
+    // compile (logged).
+    uint32_t CreateVertexShader(const GpuVertexDeclaration& declaration, const uint32_t* function,
+                                size_t length);
+    uint32_t CreatePixelShader(const uint32_t* function, size_t length);
     bool DeleteVertexShader(uint32_t handle);
     bool DeletePixelShader(uint32_t handle);
     const GlVertexShader* Vertex(uint32_t handle) const;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "engine/platform/GpuContract.h"
 #include "engine/platform/recording/RecordingGpuDevice.h"
 
 namespace mareldon {
@@ -93,7 +94,7 @@ class RecordingGpuObject final : public GpuObject, public RecordingGpuTracked {
         if (config_.acceptDevice && !config_.acceptDevice(type, behaviorFlags)) {
             return kGpuErrorNotAvailable;
         }
-        if (!RecordingGpuParametersValid(config_, *parameters)) {
+        if (!RecordingGpuParametersValid(config_, parameters)) {
             return kGpuErrorInvalidCall;
         }
         *device = new RecordingGpuDevice(shared_, config_, *parameters, behaviorFlags);
@@ -106,12 +107,11 @@ class RecordingGpuObject final : public GpuObject, public RecordingGpuTracked {
 
 }  // namespace
 
-bool RecordingGpuParametersValid(const RecordingGpuConfig& config, const GpuPresentParameters& p) {
-    if (p.BackBufferWidth == 0 || p.BackBufferHeight == 0 || p.BackBufferWidth > 8192 ||
-        p.BackBufferHeight > 8192) {
+bool RecordingGpuParametersValid(const RecordingGpuConfig& config, const GpuPresentParameters* parameters) {
+    if (GpuFailed(GpuContract::PresentParameters(parameters))) {
         return false;
     }
-    // Full screen needs a mode of exactly that size and format.
+    const GpuPresentParameters& p = *parameters;
     return p.Windowed || std::any_of(config.modes.begin(), config.modes.end(), [&](const GpuDisplayMode& m) {
                return m.Width == p.BackBufferWidth && m.Height == p.BackBufferHeight &&
                       m.Format == p.BackBufferFormat;

@@ -6,12 +6,11 @@
 #include <cstring>
 #include <string>
 
+#include "engine/platform/GpuContract.h"
+
 namespace mareldon {
 
 namespace {
-
-constexpr uint32_t kMaxTokens = 1 << 16;
-constexpr uint32_t kShaderEndToken = 0x0000FFFF;
 
 template <class T>
 int LogId(T* object) {
@@ -43,6 +42,12 @@ RecordingGpuDevice::~RecordingGpuDevice() {
     if (shared_->device == this) {
         shared_->device = nullptr;
     }
+}
+
+void RecordingGpuDevice::ReleaseStreams() {
+    stream_.Reset();
+    indices_.Reset();
+    stride_ = baseVertex_ = 0;
 }
 
 void RecordingGpuDevice::MakeSwapChain() {
@@ -86,7 +91,7 @@ GpuResult RecordingGpuDevice::Reset(GpuPresentParameters* parameters) {
         result = shared_->backend->resetResults.front();
         shared_->backend->resetResults.pop_front();
     }
-    if (!parameters || !RecordingGpuParametersValid(config_, *parameters)) {
+    if (!RecordingGpuParametersValid(config_, parameters)) {
         result = kGpuErrorInvalidCall;
     }
     LogCall("Reset(%u, %u, %s, windowed %u, interval %u) = 0x%08X",
@@ -102,13 +107,14 @@ GpuResult RecordingGpuDevice::Reset(GpuPresentParameters* parameters) {
     renderStates_ = {};
     stageStates_ = {};
     vertexShader_ = pixelShader_ = 0;
-    inScene_ = false;
+    ReleaseStreams();
+    inScene_ = false;  // a reset ends the scene
     return kGpuOk;
 }
 
 GpuResult RecordingGpuDevice::Present() {
     LogCall("Present()");
-    return inScene_ ? kGpuErrorInvalidCall : kGpuOk;
+    return GpuContract::Present(inScene_);
 }
 
 uint32_t RecordingGpuDevice::GetAvailableTextureMem() {
@@ -116,7 +122,7 @@ uint32_t RecordingGpuDevice::GetAvailableTextureMem() {
 }
 
 GpuResult RecordingGpuDevice::GetBackBuffer(uint32_t index, GpuBackBufferType, GpuSurface** surface) {
-    if (index != 0 || !surface) {
+    if (GpuFailed(GpuContract::GetBackBuffer(index, surface))) {
         return kGpuErrorInvalidCall;
     }
     backBuffer_->AddRef();
@@ -125,8 +131,9 @@ GpuResult RecordingGpuDevice::GetBackBuffer(uint32_t index, GpuBackBufferType, G
 }
 
 GpuResult RecordingGpuDevice::GetDepthStencilSurface(GpuSurface** surface) {
-    if (!surface || !depthStencil_) {
-        return kGpuErrorNotAvailable;
+    GpuResult result = GpuContract::GetDepthStencilSurface(depthStencil_ != nullptr, surface);
+    if (GpuFailed(result)) {
+        return result;
     }
     depthStencil_->AddRef();
     *surface = depthStencil_;
@@ -135,41 +142,30 @@ GpuResult RecordingGpuDevice::GetDepthStencilSurface(GpuSurface** surface) {
 
 GpuResult RecordingGpuDevice::BeginScene() {
     LogCall("BeginScene()");
-    if (inScene_) {
-        return kGpuErrorInvalidCall;
-    }
-    inScene_ = true;
-    return kGpuOk;
+    return GpuContract::BeginScene(inScene_);
 }
 
 GpuResult RecordingGpuDevice::EndScene() {
     LogCall("EndScene()");
-    if (!inScene_) {
-        return kGpuErrorInvalidCall;
-    }
-    inScene_ = false;
-    return kGpuOk;
+    return GpuContract::EndScene(inScene_);
 }
 
 GpuResult RecordingGpuDevice::CreateTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t usage,
                                             GpuFormat format, GpuPool pool, GpuTexture** texture) {
     LogCall("CreateTexture(%u, %u, %u, %u, %s, %s)", width, height, levels, usage, GpuFormatName(format),
             GpuPoolName(pool));
-    if (!texture || width == 0 || height == 0 || GpuFormatSize(format) == 0 || width > 4096 ||
-        height > 4096 || ((usage & kGpuUsageRenderTarget) && pool != GpuPool::DEFAULT)) {
+    if (GpuFailed(GpuContract::CreateTexture(width, height, levels, usage, format, pool, texture))) {
         return kGpuErrorInvalidCall;
     }
-    uint32_t chain = GpuLevelChain(width, height);
-    levels = levels == 0 ? chain : std::min(levels, chain);
     *texture =
         new RecordingGpuTexture(shared_, width, height, levels, usage, format, pool, config_.pitchPadding);
     return kGpuOk;
 }
 
-GpuResult RecordingGpuDevice::MakeSurface(uint32_t width, uint32_t height, GpuFormat format, uint32_t usage,
-                                          GpuPool pool, bool lockable, GpuSurface** surface) {
-    if (!surface || width == 0 || height == 0 || width > 8192 || height > 8192 ||
-        GpuFormatSize(format) == 0) {
+GpuResult RecordingGpuDevice::MakeSurface(GpuSurfaceKind kind, uint32_t width, uint32_t height,
+                                          GpuFormat format, uint32_t usage, GpuPool pool,
+                                          GpuSurface** surface) {
+    if (GpuFailed(GpuContract::CreateSurface(kind, width, height, format, surface))) {
         return kGpuErrorInvalidCall;
     }
     GpuSurfaceDesc desc;
@@ -178,33 +174,37 @@ GpuResult RecordingGpuDevice::MakeSurface(uint32_t width, uint32_t height, GpuFo
     desc.Format = format;
     desc.Usage = usage;
     desc.Pool = pool;
-    *surface = new RecordingGpuSurface(shared_, desc, lockable, config_.pitchPadding);
+    *surface =
+        new RecordingGpuSurface(shared_, desc, GpuContract::Lockable(kind, usage), config_.pitchPadding);
     return kGpuOk;
 }
 
 GpuResult RecordingGpuDevice::CreateRenderTarget(uint32_t width, uint32_t height, GpuFormat format,
                                                  GpuMultisample, bool lockable, GpuSurface** surface) {
     LogCall("CreateRenderTarget(%u, %u, %s, %d)", width, height, GpuFormatName(format), lockable);
-    return MakeSurface(width, height, format, kGpuUsageRenderTarget, GpuPool::DEFAULT, lockable, surface);
+    return MakeSurface(GpuSurfaceKind::RenderTarget, width, height, format, kGpuUsageRenderTarget,
+                       GpuPool::DEFAULT, surface);
 }
 
 GpuResult RecordingGpuDevice::CreateDepthStencilSurface(uint32_t width, uint32_t height, GpuFormat format,
                                                         GpuMultisample, GpuSurface** surface) {
     LogCall("CreateDepthStencilSurface(%u, %u, %s)", width, height, GpuFormatName(format));
-    return MakeSurface(width, height, format, kGpuUsageDepthStencil, GpuPool::DEFAULT, false, surface);
+    return MakeSurface(GpuSurfaceKind::DepthStencil, width, height, format, kGpuUsageDepthStencil,
+                       GpuPool::DEFAULT, surface);
 }
 
 GpuResult RecordingGpuDevice::CreateImageSurface(uint32_t width, uint32_t height, GpuFormat format,
                                                  GpuSurface** surface) {
     LogCall("CreateImageSurface(%u, %u, %s)", width, height, GpuFormatName(format));
-    return MakeSurface(width, height, format, 0, GpuPool::SYSTEMMEM, true, surface);
+    return MakeSurface(GpuSurfaceKind::ImageSurface, width, height, format, 0, GpuPool::SYSTEMMEM, surface);
 }
 
 GpuResult RecordingGpuDevice::CopyRects(GpuSurface* source, GpuSurface* destination) {
     auto* from = dynamic_cast<RecordingGpuSurface*>(source);
     auto* to = dynamic_cast<RecordingGpuSurface*>(destination);
     LogCall("CopyRects(#%d, #%d)", LogId(source), LogId(destination));
-    if (!from || !to || from->Desc().Format != to->Desc().Format || from->Locked() || to->Locked()) {
+    if (GpuFailed(GpuContract::CopyRects(from ? &from->Desc() : nullptr, from && from->Locked(),
+                                         to ? &to->Desc() : nullptr, to && to->Locked()))) {
         return kGpuErrorInvalidCall;
     }
     uint32_t rowBytes = std::min(from->Desc().Width, to->Desc().Width) * GpuFormatSize(from->Desc().Format);
@@ -218,7 +218,7 @@ GpuResult RecordingGpuDevice::CopyRects(GpuSurface* source, GpuSurface* destinat
 GpuResult RecordingGpuDevice::CreateVertexBuffer(uint32_t length, uint32_t usage, uint32_t fvf, GpuPool pool,
                                                  GpuBuffer** buffer) {
     LogCall("CreateVertexBuffer(%u, %u, %u, %s)", length, usage, fvf, GpuPoolName(pool));
-    if (!buffer || length == 0) {
+    if (GpuFailed(GpuContract::CreateVertexBuffer(length, buffer))) {
         return kGpuErrorInvalidCall;
     }
     *buffer = new RecordingGpuBuffer(shared_, GpuBufferDesc{GpuFormat::Unknown, usage, pool, length});
@@ -228,7 +228,7 @@ GpuResult RecordingGpuDevice::CreateVertexBuffer(uint32_t length, uint32_t usage
 GpuResult RecordingGpuDevice::CreateIndexBuffer(uint32_t length, uint32_t usage, GpuFormat format,
                                                 GpuPool pool, GpuBuffer** buffer) {
     LogCall("CreateIndexBuffer(%u, %u, %s, %s)", length, usage, GpuFormatName(format), GpuPoolName(pool));
-    if (!buffer || length == 0 || (format != GpuFormat::INDEX16 && format != GpuFormat::INDEX32)) {
+    if (GpuFailed(GpuContract::CreateIndexBuffer(length, format, buffer))) {
         return kGpuErrorInvalidCall;
     }
     *buffer = new RecordingGpuBuffer(shared_, GpuBufferDesc{format, usage, pool, length});
@@ -237,46 +237,16 @@ GpuResult RecordingGpuDevice::CreateIndexBuffer(uint32_t length, uint32_t usage,
 
 GpuResult RecordingGpuDevice::CreateShader(bool vertex, const uint32_t* declaration, const uint32_t* function,
                                            uint32_t* handle) {
-    if (!handle || !function || (vertex && !declaration)) {
+    GpuVertexDeclaration parsed;
+    size_t length = 0;
+    if (GpuFailed(GpuContract::CreateShader(handle)) ||
+        (vertex && GpuFailed(GpuContract::VertexDeclaration(declaration, parsed))) ||
+        GpuFailed(GpuContract::ShaderCode(vertex, function, config_.caps, length))) {
         return kGpuErrorInvalidCall;
     }
-    Shader shader{vertex, {}, {}};
+    Shader shader{vertex, {}, std::vector<uint32_t>(function, function + length), parsed.extent};
     if (vertex) {
-        for (uint32_t i = 0;; ++i) {
-            if (i == kMaxTokens) {
-                return kGpuErrorInvalidCall;
-            }
-            const uint32_t token = declaration[i];
-            shader.declaration.push_back(token);
-            if (token == kGpuDeclEnd) {
-                break;
-            }
-            // Stream 0, then elements of the eight declaration types (FLOAT1..FLOAT4, D3DCOLOR,
-            // UBYTE4, SHORT2, SHORT4) into the sixteen inputs of vs.1.1.
-            const bool stream0 = token == kGpuDeclStream0;
-            const bool element = (token >> 29) == 2 && ((token >> 16) & 0x1FFF) <= 7 && (token & 0xFFFF) < 16;
-            if (!stream0 && !element) {
-                return kGpuErrorInvalidCall;
-            }
-        }
-    }
-    // Token code: a version token of the right kind, then tokens up to the end token.
-    uint32_t expected = vertex ? GpuVertexShaderVersion(0, 0) : GpuPixelShaderVersion(0, 0);
-    if ((function[0] & 0xFFFF0000u) != expected) {
-        return kGpuErrorInvalidCall;
-    }
-    uint32_t supported = vertex ? config_.caps.VertexShaderVersion : config_.caps.PixelShaderVersion;
-    if (GpuShaderVersionNumber(function[0]) > GpuShaderVersionNumber(supported)) {
-        return kGpuErrorInvalidCall;
-    }
-    for (uint32_t i = 0;; ++i) {
-        if (i == kMaxTokens) {
-            return kGpuErrorInvalidCall;
-        }
-        shader.code.push_back(function[i]);
-        if (function[i] == kShaderEndToken) {
-            break;
-        }
+        shader.declaration.assign(declaration, declaration + parsed.tokens);
     }
     *handle = nextShader_++;
     shaders_.emplace(*handle, std::move(shader));
@@ -327,7 +297,7 @@ std::vector<uint32_t> RecordingGpuDevice::ShaderCode(uint32_t handle) const {
 
 GpuResult RecordingGpuDevice::SetRenderState(GpuRenderState state, uint32_t value) {
     LogCall("SetRenderState(%s, %u)", GpuRenderStateName(state), value);
-    if (state >= GpuRenderState::Count) {
+    if (GpuFailed(GpuContract::RenderState(state))) {
         return kGpuErrorInvalidCall;
     }
     renderStates_[static_cast<size_t>(state)] = value;
@@ -337,7 +307,7 @@ GpuResult RecordingGpuDevice::SetRenderState(GpuRenderState state, uint32_t valu
 GpuResult RecordingGpuDevice::SetTextureStageState(uint32_t stage, GpuTextureStageState state,
                                                    uint32_t value) {
     LogCall("SetTextureStageState(%u, %s, %u)", stage, GpuTextureStageStateName(state), value);
-    if (stage >= stageStates_.size() || state >= GpuTextureStageState::Count) {
+    if (GpuFailed(GpuContract::TextureStageState(stage, state))) {
         return kGpuErrorInvalidCall;
     }
     stageStates_[stage][static_cast<size_t>(state)] = value;
@@ -346,7 +316,7 @@ GpuResult RecordingGpuDevice::SetTextureStageState(uint32_t stage, GpuTextureSta
 
 GpuResult RecordingGpuDevice::SetTexture(uint32_t stage, GpuTexture* texture) {
     LogCall("SetTexture(%u, #%d)", stage, LogId(texture));
-    return stage < 16 ? kGpuOk : kGpuErrorInvalidCall;
+    return GpuContract::TextureStage(stage);
 }
 
 GpuResult RecordingGpuDevice::SetVertexShader(uint32_t handle) {
@@ -363,7 +333,7 @@ GpuResult RecordingGpuDevice::SetPixelShader(uint32_t handle) {
 
 GpuResult RecordingGpuDevice::SetVertexShaderConstant(uint32_t reg, const float* data, uint32_t count) {
     LogCall("SetVertexShaderConstant(%u, %u)", reg, count);
-    if (!data || static_cast<uint64_t>(reg) + count > vertexConstants_.size() / 4) {
+    if (GpuFailed(GpuContract::Constants(data, reg, count, config_.caps.MaxVertexShaderConst))) {
         return kGpuErrorInvalidCall;
     }
     std::memcpy(&vertexConstants_[reg * 4], data, count * 4 * sizeof(float));
@@ -372,7 +342,7 @@ GpuResult RecordingGpuDevice::SetVertexShaderConstant(uint32_t reg, const float*
 
 GpuResult RecordingGpuDevice::SetPixelShaderConstant(uint32_t reg, const float* data, uint32_t count) {
     LogCall("SetPixelShaderConstant(%u, %u)", reg, count);
-    if (!data || static_cast<uint64_t>(reg) + count > pixelConstants_.size() / 4) {
+    if (GpuFailed(GpuContract::Constants(data, reg, count, kGpuPixelShaderConstants))) {
         return kGpuErrorInvalidCall;
     }
     std::memcpy(&pixelConstants_[reg * 4], data, count * 4 * sizeof(float));
@@ -385,6 +355,9 @@ GpuResult RecordingGpuDevice::SetViewport(const GpuViewport* viewport) {
     }
     LogCall("SetViewport(%u, %u, %u, %u, %g, %g)", viewport->X, viewport->Y, viewport->Width,
             viewport->Height, viewport->MinZ, viewport->MaxZ);
+    if (GpuFailed(GpuContract::Viewport(viewport))) {
+        return kGpuErrorInvalidCall;
+    }
     viewport_ = *viewport;
     return kGpuOk;
 }
@@ -393,7 +366,7 @@ GpuResult RecordingGpuDevice::SetRenderTarget(GpuSurface* color, GpuSurface* dep
     LogCall("SetRenderTarget(#%d, #%d)", LogId(color), LogId(depth));
     auto* target = dynamic_cast<RecordingGpuSurface*>(color);
     auto* depthTarget = dynamic_cast<RecordingGpuSurface*>(depth);
-    if (color && (!target || !(target->Desc().Usage & kGpuUsageRenderTarget))) {
+    if (color && (!target || GpuFailed(GpuContract::SetRenderTarget(&target->Desc())))) {
         return kGpuErrorInvalidCall;
     }
     if (target) {
@@ -433,18 +406,37 @@ GpuResult RecordingGpuDevice::Clear(uint32_t flags, uint32_t color, float z, uin
 
 GpuResult RecordingGpuDevice::SetStreamSource(uint32_t stream, GpuBuffer* buffer, uint32_t stride) {
     LogCall("SetStreamSource(%u, #%d, %u)", stream, LogId(buffer), stride);
+    if (GpuFailed(GpuContract::StreamSource(stream))) {
+        return kGpuErrorInvalidCall;
+    }
+    stream_ = GpuPtr<RecordingGpuBuffer>::Share(dynamic_cast<RecordingGpuBuffer*>(buffer));
+    stride_ = stride;
     return kGpuOk;
 }
 
 GpuResult RecordingGpuDevice::SetIndices(GpuBuffer* buffer, uint32_t baseVertexIndex) {
     LogCall("SetIndices(#%d, %u)", LogId(buffer), baseVertexIndex);
+    indices_ = GpuPtr<RecordingGpuBuffer>::Share(dynamic_cast<RecordingGpuBuffer*>(buffer));
+    baseVertex_ = baseVertexIndex;
     return kGpuOk;
+}
+
+GpuDrawSource RecordingGpuDevice::DrawSource() const {
+    GpuDrawSource source;
+    auto shader = shaders_.find(vertexShader_);
+    source.inScene = inScene_;
+    source.vertexShader = shader != shaders_.end() && shader->second.vertex;
+    source.extent = source.vertexShader ? shader->second.extent : 0;
+    source.streamSize = stream_ ? stream_->Size() : 0;
+    source.stride = stride_;
+    return source;
 }
 
 GpuResult RecordingGpuDevice::DrawPrimitive(GpuPrimitiveType type, uint32_t startVertex,
                                             uint32_t primitiveCount) {
     LogCall("DrawPrimitive(%s, %u, %u)", GpuPrimitiveTypeName(type), startVertex, primitiveCount);
-    return inScene_ ? kGpuOk : kGpuErrorInvalidCall;
+    return GpuContract::DrawResult(
+        GpuContract::DrawPrimitive(DrawSource(), type, startVertex, primitiveCount));
 }
 
 GpuResult RecordingGpuDevice::DrawIndexedPrimitive(GpuPrimitiveType type, uint32_t minIndex,
@@ -452,7 +444,9 @@ GpuResult RecordingGpuDevice::DrawIndexedPrimitive(GpuPrimitiveType type, uint32
                                                    uint32_t primitiveCount) {
     LogCall("DrawIndexedPrimitive(%s, %u, %u, %u, %u)", GpuPrimitiveTypeName(type), minIndex, numVertices,
             startIndex, primitiveCount);
-    return inScene_ ? kGpuOk : kGpuErrorInvalidCall;
+    GpuIndexSource indices = indices_ ? indices_->Indices(baseVertex_) : GpuIndexSource{};
+    return GpuContract::DrawResult(
+        GpuContract::DrawIndexedPrimitive(DrawSource(), indices, type, startIndex, primitiveCount));
 }
 
 }  // namespace mareldon

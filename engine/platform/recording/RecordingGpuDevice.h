@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "engine/platform/GpuContract.h"
 #include "engine/platform/GpuDevice.h"
 #include "engine/platform/recording/RecordingGpu.h"
 #include "engine/platform/recording/RecordingGpuResources.h"
@@ -88,11 +89,14 @@ class RecordingGpuDevice final : public GpuDevice, public RecordingGpuTracked {
         bool vertex;
         std::vector<uint32_t> declaration;
         std::vector<uint32_t> code;
+        uint32_t extent;  // bytes of a vertex the declaration reads
     };
 
     void MakeSwapChain();
-    GpuResult MakeSurface(uint32_t width, uint32_t height, GpuFormat format, uint32_t usage, GpuPool pool,
-                          bool lockable, GpuSurface** surface);
+    void ReleaseStreams();
+    GpuDrawSource DrawSource() const;
+    GpuResult MakeSurface(GpuSurfaceKind kind, uint32_t width, uint32_t height, GpuFormat format,
+                          uint32_t usage, GpuPool pool, GpuSurface** surface);
     GpuResult CreateShader(bool vertex, const uint32_t* declaration, const uint32_t* function,
                            uint32_t* handle);
     GpuResult DeleteShader(bool vertex, uint32_t handle);
@@ -106,12 +110,17 @@ class RecordingGpuDevice final : public GpuDevice, public RecordingGpuTracked {
     RecordingGpuSurface* depthTarget_ = nullptr;
     bool inScene_ = false;
     std::array<uint32_t, static_cast<size_t>(GpuRenderState::Count)> renderStates_{};
-    std::array<std::array<uint32_t, static_cast<size_t>(GpuTextureStageState::Count)>, 8> stageStates_{};
+    std::array<std::array<uint32_t, static_cast<size_t>(GpuTextureStageState::Count)>, kGpuTextureStages>
+        stageStates_{};
     std::vector<float> vertexConstants_;
     std::vector<float> pixelConstants_;
     uint32_t vertexShader_ = 0;
     uint32_t pixelShader_ = 0;
     GpuViewport viewport_;
+    GpuPtr<RecordingGpuBuffer> stream_;
+    uint32_t stride_ = 0;
+    GpuPtr<RecordingGpuBuffer> indices_;
+    uint32_t baseVertex_ = 0;
     std::map<uint32_t, Shader> shaders_;
     uint32_t nextShader_ = 1;
 };

@@ -35,13 +35,8 @@ GpuResult RecordingGpuSurface::GetDesc(GpuSurfaceDesc* desc) {
 }
 
 GpuResult RecordingGpuSurface::LockRect(GpuLockedRect* locked, const GpuRect* rect, uint32_t) {
-    if (!locked || !lockable_ || locked_) {
-        return kGpuErrorInvalidCall;
-    }
-    GpuRect whole{0, 0, static_cast<int32_t>(desc_.Width), static_cast<int32_t>(desc_.Height)};
-    const GpuRect& r = rect ? *rect : whole;
-    if (r.left < 0 || r.top < 0 || r.left > r.right || r.top > r.bottom ||
-        r.right > static_cast<int32_t>(desc_.Width) || r.bottom > static_cast<int32_t>(desc_.Height)) {
+    GpuRect r;
+    if (GpuFailed(GpuContract::LockRect(desc_, lockable_, locked_, locked, rect, r))) {
         return kGpuErrorInvalidCall;
     }
     locked_ = true;
@@ -51,7 +46,7 @@ GpuResult RecordingGpuSurface::LockRect(GpuLockedRect* locked, const GpuRect* re
 }
 
 GpuResult RecordingGpuSurface::UnlockRect() {
-    if (!locked_) {
+    if (GpuFailed(GpuContract::Unlock(locked_))) {
         return kGpuErrorInvalidCall;
     }
     locked_ = false;
@@ -70,7 +65,8 @@ RecordingGpuTexture::RecordingGpuTexture(std::shared_ptr<RecordingGpu::Shared> s
         desc.Pool = pool;
         desc.Width = GpuLevelSize(width, i);
         desc.Height = GpuLevelSize(height, i);
-        levels_.push_back(new RecordingGpuSurface(shared_, desc, true, pitchPadding));
+        levels_.push_back(new RecordingGpuSurface(
+            shared_, desc, GpuContract::Lockable(GpuSurfaceKind::TextureLevel, usage), pitchPadding));
     }
 }
 
@@ -112,7 +108,12 @@ GpuResult RecordingGpuTexture::UnlockRect(uint32_t level) {
 
 RecordingGpuBuffer::RecordingGpuBuffer(std::shared_ptr<RecordingGpu::Shared> shared,
                                        const GpuBufferDesc& desc)
-    : RecordingGpuTracked(std::move(shared)), desc_(desc), bytes_(desc.Size, 0xCD) {}
+    : RecordingGpuTracked(std::move(shared)), desc_(desc), bytes_(desc.Size, 0xCD) {
+    if (GpuFormatClassOf(desc_.Format) == GpuFormatClass::Index) {
+        blocks_.Reset(desc_.Size, GpuFormatSize(desc_.Format));
+        blocks_.Update(bytes_.data(), 0, desc_.Size);
+    }
+}
 
 GpuResult RecordingGpuBuffer::GetDesc(GpuBufferDesc* desc) {
     if (!desc) {
@@ -123,22 +124,22 @@ GpuResult RecordingGpuBuffer::GetDesc(GpuBufferDesc* desc) {
 }
 
 GpuResult RecordingGpuBuffer::Lock(uint32_t offset, uint32_t size, uint8_t** data, uint32_t) {
-    if (size == 0 && offset == 0) {
-        size = desc_.Size;
-    }
-    if (!data || locked_ || offset > desc_.Size || size > desc_.Size - offset) {
+    if (GpuFailed(GpuContract::LockBuffer(desc_.Size, locked_, data, offset, size))) {
         return kGpuErrorInvalidCall;
     }
     locked_ = true;
+    lockOffset_ = offset;
+    lockSize_ = size;
     *data = bytes_.data() + offset;
     return kGpuOk;
 }
 
 GpuResult RecordingGpuBuffer::Unlock() {
-    if (!locked_) {
+    if (GpuFailed(GpuContract::Unlock(locked_))) {
         return kGpuErrorInvalidCall;
     }
     locked_ = false;
+    blocks_.Update(bytes_.data(), lockOffset_, lockSize_);
     return kGpuOk;
 }
 

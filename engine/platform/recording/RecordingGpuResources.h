@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/platform/GpuBuffer.h"
+#include "engine/platform/GpuContract.h"
 #include "engine/platform/GpuSurface.h"
 #include "engine/platform/GpuTexture.h"
 #include "engine/platform/recording/RecordingGpu.h"
@@ -30,8 +31,9 @@ struct RecordingGpu::Shared {
     }
 };
 
-// Whether a device can be made or reset with these parameters.
-bool RecordingGpuParametersValid(const RecordingGpuConfig& config, const GpuPresentParameters& parameters);
+// Whether a device can be made or reset with these parameters: the contract's
+// sizes, and in full screen a mode of the adapter's of that size and format.
+bool RecordingGpuParametersValid(const RecordingGpuConfig& config, const GpuPresentParameters* parameters);
 
 // Counts itself among the live objects and carries an id for the log.
 class RecordingGpuTracked {
@@ -102,11 +104,16 @@ class RecordingGpuBuffer final : public GpuBuffer, public RecordingGpuTracked {
     GpuResult Unlock() override;
 
     const std::vector<uint8_t>& Bytes() const { return bytes_; }
+    uint32_t Size() const { return desc_.Size; }
+    // What an indexed draw reads of an index buffer.
+    GpuIndexSource Indices(uint32_t baseVertex) const { return {bytes_.data(), &blocks_, baseVertex}; }
 
   private:
     GpuBufferDesc desc_;
     bool locked_ = false;
+    uint32_t lockOffset_ = 0, lockSize_ = 0;
     std::vector<uint8_t> bytes_;
+    GpuIndexBlocks blocks_;
 };
 
 }  // namespace mareldon

@@ -139,27 +139,28 @@ bool GraphicsDeviceDX::CreateDevice(GpuDeviceType type, const GpuDisplayMode& di
             return false;
         }
     }
-    textureFormat_ = GpuFormat::Unknown;
-    for (GpuFormat format : kTextureFormats) {
-        if (!GpuFailed(object_->CheckDeviceFormat(0, type, backBufferFormat_, 0, GpuResourceType::Texture,
-                                                  format))) {
-            textureFormat_ = format;
-            break;
+    // Texture, then depth-stencil format: the first of each list the adapter accepts.
+    const struct {
+        std::span<const GpuFormat> candidates;
+        uint32_t usage;
+        GpuResourceType resource;
+        GpuFormat& chosen;
+    } formatChoices[] = {
+        {kTextureFormats, 0, GpuResourceType::Texture, textureFormat_},
+        {kDepthFormats, kGpuUsageDepthStencil, GpuResourceType::Surface, depthFormat_},
+    };
+    for (const auto& choice : formatChoices) {
+        choice.chosen = GpuFormat::Unknown;
+        for (GpuFormat format : choice.candidates) {
+            if (!GpuFailed(object_->CheckDeviceFormat(0, type, backBufferFormat_, choice.usage,
+                                                      choice.resource, format))) {
+                choice.chosen = format;
+                break;
+            }
         }
-    }
-    if (textureFormat_ == GpuFormat::Unknown) {
-        return false;
-    }
-    depthFormat_ = GpuFormat::Unknown;
-    for (GpuFormat format : kDepthFormats) {
-        if (!GpuFailed(object_->CheckDeviceFormat(0, type, backBufferFormat_, kGpuUsageDepthStencil,
-                                                  GpuResourceType::Surface, format))) {
-            depthFormat_ = format;
-            break;
+        if (choice.chosen == GpuFormat::Unknown) {
+            return false;
         }
-    }
-    if (depthFormat_ == GpuFormat::Unknown) {
-        return false;
     }
 
     // Smallest mode of the back-buffer format that holds the screen upright, and on its side.
@@ -182,20 +183,21 @@ bool GraphicsDeviceDX::CreateDevice(GpuDeviceType type, const GpuDisplayMode& di
     search(screenWidth_, screenHeight_, &portraitWidth_, &portraitHeight_);
     search(screenHeight_, screenWidth_, &landscapeWidth_, &landscapeHeight_);
 
-    parameters_ = GpuPresentParameters{};
+    // Width, height and rotation follow from the window mode (ComputeBackBufferSize).
+    parameters_ = GpuPresentParameters{
+        .BackBufferFormat = backBufferFormat_,
+        .BackBufferCount = 1,
+        .MultiSampleType = GpuMultisample::NONE,
+        .SwapEffect = GpuSwapEffect::DISCARD,
+        .hDeviceWindow = window_ ? window_->NativeHandle() : nullptr,
+        .Windowed = windowed_ != 0,
+        .EnableAutoDepthStencil = 1,
+        .AutoDepthStencilFormat = depthFormat_,
+        .Flags = 0,
+        .FullScreen_RefreshRateInHz = 0,
+        .FullScreen_PresentationInterval = windowed_ ? kGpuPresentIntervalDefault : kGpuPresentIntervalOne,
+    };
     ComputeBackBufferSize();
-    parameters_.BackBufferFormat = backBufferFormat_;
-    parameters_.BackBufferCount = 1;
-    parameters_.MultiSampleType = GpuMultisample::NONE;
-    parameters_.SwapEffect = GpuSwapEffect::DISCARD;
-    parameters_.hDeviceWindow = window_ ? window_->NativeHandle() : nullptr;
-    parameters_.Windowed = windowed_ != 0;
-    parameters_.EnableAutoDepthStencil = 1;
-    parameters_.AutoDepthStencilFormat = depthFormat_;
-    parameters_.Flags = 0;
-    parameters_.FullScreen_RefreshRateInHz = 0;
-    parameters_.FullScreen_PresentationInterval =
-        windowed_ ? kGpuPresentIntervalDefault : kGpuPresentIntervalOne;
 
     GpuWindowHandle focus = nullptr;
     if (window_) {
@@ -243,7 +245,7 @@ void GraphicsDeviceDX::SetRenderState(GpuRenderState state, uint32_t value) {
 
 void GraphicsDeviceDX::ApplyDefaultStates() {
     using S = GpuRenderState;
-    const std::pair<GpuRenderState, uint32_t> defaults[] = {
+    static const std::pair<GpuRenderState, uint32_t> defaults[] = {
         {S::ALPHATESTENABLE, gpu::kTrue},
         {S::SRCBLEND, gpu::BLEND_SRCALPHA},
         {S::DESTBLEND, gpu::BLEND_INVSRCALPHA},
@@ -319,7 +321,7 @@ void GraphicsDeviceDX::ApplyDefaultStates() {
     renderStates_ = RenderStateBlock{};
 
     using T = GpuTextureStageState;
-    const std::pair<GpuTextureStageState, uint32_t> stageDefaults[] = {
+    static const std::pair<GpuTextureStageState, uint32_t> stageDefaults[] = {
         {T::ADDRESSU, gpu::TADDRESS_WRAP},
         {T::ADDRESSV, gpu::TADDRESS_WRAP},
         {T::ADDRESSW, gpu::TADDRESS_WRAP},

@@ -87,6 +87,7 @@ class Scene {
         device->SetPixelShader(pixelShader_);
         device->SetTexture(0, texture_.Get());
         device->SetStreamSource(0, buffer_.Get(), sizeof(Vertex));
+        device->BeginScene();  // draws are taken inside a scene only
         gl_.Load();
     }
     ~Scene() {
@@ -153,7 +154,9 @@ void BM_SceneFrame(benchmark::State& state) {
         s.device_->SetStreamSource(0, s.buffer_.Get(), sizeof(Vertex));
         for (int i = 0; i < kQuads; ++i)
             s.device_->DrawPrimitive(GpuPrimitiveType::TRIANGLELIST, uint32_t(i * 6), 2);
+        s.device_->EndScene();
         s.device_->Present();
+        s.device_->BeginScene();
         s.gl_.Finish();
     }
 }
