@@ -17,4 +17,6 @@ void ClockNode::AdvanceMotionTime() {
     Object3D::AdvanceMotionTime();
 }
 
+// BindMotion is in ModelBinding.cpp, with the builder it starts.
+
 }  // namespace mareldon

@@ -195,59 +195,47 @@ void Object3D::SubmitTraversal(const RefPtr<RenderView>& view) {
         Submit(view);
 }
 
-void Object3D::SetMaskBit(uint32_t bit, bool set) {
-    if (set)
-        componentMask_ |= bit;
-    else
+void Object3D::SetComponent(Vec3& stored, const Vec3& value, uint32_t bit, const Vec3& neutral) {
+    if (Equal(value, stored))
+        return;
+    stored = value;
+    if (Equal(value, neutral))
         componentMask_ &= ~bit;
-}
-
-void Object3D::Touch() {
+    else
+        componentMask_ |= bit;
     localDirty_ = 1;
     InvalidateWorld();
 }
 
 void Object3D::SetPosition(const Vec3& value) {
-    if (Equal(value, position_))
-        return;
-    position_ = value;
-    SetMaskBit(kMaskPosition, !Equal(value, Vec3{0.0f, 0.0f, 0.0f}));
-    Touch();
+    SetComponent(position_, value, kMaskPosition, Vec3{0.0f, 0.0f, 0.0f});
 }
 
 void Object3D::SetQuaternion(const Quaternion& value) {
-    if (value.x == quaternion_.x && value.y == quaternion_.y && value.z == quaternion_.z &&
-        value.w == quaternion_.w)
+    auto same = [](const Quaternion& a, const Quaternion& b) {
+        return a.x == b.x && a.y == b.y && a.z == b.z && a.w == b.w;
+    };
+    if (same(value, quaternion_))
         return;
     quaternion_ = value;
-    const Quaternion& neutral = NeutralQuaternion();
-    SetMaskBit(kMaskQuaternion, !(value.x == neutral.x && value.y == neutral.y && value.z == neutral.z &&
-                                  value.w == neutral.w));
-    Touch();
+    if (same(value, NeutralQuaternion()))
+        componentMask_ &= ~kMaskQuaternion;
+    else
+        componentMask_ |= kMaskQuaternion;
+    localDirty_ = 1;
+    InvalidateWorld();
 }
 
 void Object3D::SetRotation(const Vec3& value) {
-    if (Equal(value, euler_))
-        return;
-    euler_ = value;
-    SetMaskBit(kMaskEuler, !Equal(value, Vec3{0.0f, 0.0f, 0.0f}));
-    Touch();
+    SetComponent(euler_, value, kMaskEuler, Vec3{0.0f, 0.0f, 0.0f});
 }
 
 void Object3D::SetScale(const Vec3& value) {
-    if (Equal(value, scale_))
-        return;
-    scale_ = value;
-    SetMaskBit(kMaskScale, !Equal(value, Vec3{1.0f, 1.0f, 1.0f}));
-    Touch();
+    SetComponent(scale_, value, kMaskScale, Vec3{1.0f, 1.0f, 1.0f});
 }
 
 void Object3D::SetPivot(const Vec3& value) {
-    if (Equal(value, pivot_))
-        return;
-    pivot_ = value;
-    SetMaskBit(kMaskPivot, !Equal(value, Vec3{0.0f, 0.0f, 0.0f}));
-    Touch();
+    SetComponent(pivot_, value, kMaskPivot, Vec3{0.0f, 0.0f, 0.0f});
 }
 
 void Object3D::InvalidateWorld() {

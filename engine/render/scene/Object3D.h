@@ -190,8 +190,8 @@ class Object3D : public TaskObject {
     RotationTrack rotationTrack;
 
   private:
-    void SetMaskBit(uint32_t bit, bool set);
-    void Touch();
+    // Stores a changed component, keeps its mask bit and marks the transform stale.
+    void SetComponent(Vec3& stored, const Vec3& value, uint32_t bit, const Vec3& neutral);
 
     std::vector<RefPtr<NodeController>> controllers_;
     Vec3 position_{0.0f, 0.0f, 0.0f};
