@@ -53,9 +53,13 @@ void GlPresenter::ReleaseGlObjects() {
 
 void GlPresenter::Present(const GlImage& picture, uint32_t turn) {
     ++presentCount_;
+    turn &= 3;
     Draw(picture, turn);
-    if (keepWindowPicture_ || (captureFrame_ != 0 && presentCount_ == captureFrame_)) {
-        Capture();
+    if (keepWindowPicture_) {
+        KeepWindow();
+    }
+    if (captureFrame_ != 0 && presentCount_ == captureFrame_) {
+        Capture(picture, turn);
     }
     SDL_GL_SwapWindow(window_);
 }
@@ -78,7 +82,6 @@ void GlPresenter::Draw(const GlImage& picture, uint32_t turn) {
     gl_.ClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     gl_.Clear(GL_COLOR_BUFFER_BIT);
 
-    turn &= 3;
     double pictureWidth = (turn & 1) ? picture.Height() : picture.Width();
     double pictureHeight = (turn & 1) ? picture.Width() : picture.Height();
     double scale = std::min(width / pictureWidth, height / pictureHeight);
@@ -101,16 +104,50 @@ void GlPresenter::Draw(const GlImage& picture, uint32_t turn) {
     windowHeight_ = height;
 }
 
-void GlPresenter::Capture() {
+void GlPresenter::KeepWindow() {
     std::vector<uint32_t> bgra(static_cast<size_t>(windowWidth_) * windowHeight_);
     gl_.ReadBuffer(GL_BACK);
     gl_.PixelStorei(GL_PACK_ALIGNMENT, 4);
     gl_.ReadPixels(0, 0, windowWidth_, windowHeight_, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, bgra.data());
     GlToArgb(bgra, windowWidth_, windowHeight_, true, windowPixels_);
-    if (captureFrame_ != 0 && presentCount_ == captureFrame_) {
-        if (WritePng(capturePath_, windowWidth_, windowHeight_, windowPixels_.data())) {
-            LOG_INFO("gl", "frame %u written to %s", presentCount_, capturePath_.c_str());
+}
+
+void GlPresenter::Capture(const GlImage& picture, uint32_t turn) {
+    // The picture itself at its own size, turned as the window shows it: what a
+    // window reads back depends on the window system (SDL's offscreen driver keeps
+    // a window's first size when the device turns it).
+    if (picture.Texture() == 0) {
+        return;
+    }
+    const int width = static_cast<int>(picture.Width());
+    const int height = static_cast<int>(picture.Height());
+    std::vector<uint32_t> bgra(static_cast<size_t>(width) * height);
+    GLuint framebuffer = 0;
+    gl_.GenFramebuffers(1, &framebuffer);
+    gl_.BindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    gl_.FramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, picture.Texture(), 0);
+    gl_.ReadBuffer(GL_COLOR_ATTACHMENT0);
+    gl_.PixelStorei(GL_PACK_ALIGNMENT, 4);
+    gl_.ReadPixels(0, 0, width, height, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, bgra.data());
+    gl_.BindFramebuffer(GL_FRAMEBUFFER, 0);
+    gl_.DeleteFramebuffers(1, &framebuffer);
+    // Render targets hold their top row first.
+    std::vector<uint32_t> drawn;
+    GlToArgb(bgra, width, height, false, drawn);
+
+    const int uprightWidth = (turn & 1) ? height : width;
+    const int uprightHeight = (turn & 1) ? width : height;
+    std::vector<uint32_t> upright(drawn.size());
+    for (int v = 0; v < uprightHeight; ++v) {
+        for (int u = 0; u < uprightWidth; ++u) {
+            // Where the screen transform put the upright pixel (u, v).
+            const int x = turn == 0 ? u : turn == 1 ? v : turn == 2 ? width - 1 - u : width - 1 - v;
+            const int y = turn == 0 ? v : turn == 1 ? height - 1 - u : turn == 2 ? height - 1 - v : u;
+            upright[static_cast<size_t>(v) * uprightWidth + u] = drawn[static_cast<size_t>(y) * width + x];
         }
+    }
+    if (WritePng(capturePath_, uprightWidth, uprightHeight, upright.data())) {
+        LOG_INFO("gl", "frame %u written to %s", presentCount_, capturePath_.c_str());
     }
 }
 

@@ -13,8 +13,9 @@ namespace mareldon {
 class GlImage;
 class GlShaderCache;
 
-// Shows the back buffer in the window, scaled to fit in proportion, and keeps
-// or writes the pictures it showed (MARELDON_CAPTURE, tests). Leaves GL's
+// Shows the back buffer in the window, scaled to fit in proportion, keeps the
+// window's picture (tests) and writes the picture of one present upright at its
+// own size (MARELDON_CAPTURE). Leaves GL's
 // state as the window's picture needs it; the device sets its own again.
 class GlPresenter {
   public:
@@ -37,7 +38,10 @@ class GlPresenter {
 
   private:
     void Draw(const GlImage& picture, uint32_t turn);
-    void Capture();
+    // Reads the window's picture back into windowPixels_.
+    void KeepWindow();
+    // Writes the picture, upright, to the MARELDON_CAPTURE file.
+    void Capture(const GlImage& picture, uint32_t turn);
 
     GlFunctions& gl_;
     SDL_Window* window_;
