@@ -9,6 +9,7 @@
 
 #include "tools/archive/ArchiveFixtures.h"
 #include "tools/archive/ArchiveListing.h"
+#include "tools/archive/LightFileWriter.h"
 
 namespace {
 
@@ -18,6 +19,7 @@ int Usage() {
                  "  mbdtool write empty|padding|sample|small|boot FILE\n"
                  "                                            write a sample archive (boot: for the game)\n"
                  "  mbdtool shaders DIR                       write QVDSHDV.dat and QVDSHDP.dat into DIR\n"
+                 "  mbdtool lights sample|placeholder FILE    write a light file\n"
                  "  mbdtool list FILE                         list an archive's sections and names\n"
                  "  mbdtool list-vs FILE | list-ps FILE       list a vertex or pixel shader data file\n");
     return 2;
@@ -71,6 +73,14 @@ int main(int argc, char** argv) {
                        WriteFile(dir + "/QVDSHDP.dat", MakeSamplePixelShaderData())
                    ? 0
                    : 1;
+    }
+    if (argc == 4 && std::strcmp(argv[1], "lights") == 0) {
+        std::string which = argv[2];
+        if (which != "sample" && which != "placeholder") {
+            return Usage();
+        }
+        return WriteFile(argv[3], which == "sample" ? MakeSampleLightFile() : MakePlaceholderLightFile()) ? 0
+                                                                                                          : 1;
     }
     if (argc == 3 && (std::strcmp(argv[1], "list") == 0 || std::strcmp(argv[1], "list-vs") == 0 ||
                       std::strcmp(argv[1], "list-ps") == 0)) {
