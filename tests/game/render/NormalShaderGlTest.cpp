@@ -14,9 +14,12 @@
 #include "engine/platform/gl/GlGpu.h"
 #include "engine/platform/gl/GlGpuDevice.h"
 #include "engine/platform/gl/SdlDeviceWindow.h"
+#include "engine/render/DrawCommandList.h"
 #include "engine/render/GeometryBuffer.h"
 #include "engine/render/GraphicsDeviceDX.h"
 #include "engine/render/PixelShader.h"
+#include "engine/render/SceneDrawSet.h"
+#include "engine/render/Texture.h"
 #include "engine/render/VertexShader.h"
 #include "tests/game/render/NormalDrawFixture.h"
 
@@ -250,6 +253,81 @@ TEST_F(NormalShaderGlTest, EveryVariantLinksAndDraws) {
     EXPECT_EQ(errors, 0);
     // Each distinct pair was linked.
     EXPECT_EQ(gl->Shaders().ProgramCount(), programs + pairs.size());
+}
+
+// Screen sprites, as the screen drawers make them: pixel coordinates through the
+// screen matrix, coloured and textured, onto exactly their pixels.
+TEST_F(NormalShaderGlTest, ScreenPartsCoverTheirPixels) {
+    ASSERT_NE(sdlWindow, nullptr) << SDL_GetError();
+    device = std::make_unique<GraphicsDeviceDX>(&window, 1, 8, kSize, kSize, 0);
+    ASSERT_NE(device->Device(), nullptr);
+    RefPtr<Renderer> renderer =
+        MakeTestRenderer(RefPtr<GraphicsDevice>(device.get(), [](GraphicsDevice*) {}));
+    SceneDrawSet set(renderer);
+    ClearRecord clear = RenderView::DefaultClear();
+    clear.flags = 0x3;
+    clear.color = 0xFF000000u;
+    set.AddView(RefPtr<RenderView>(new RenderView(
+        renderer, RefPtr<TextureBase>(device->ScreenTexture()), clear,
+        RefPtr<ShaderGenBase>(NormalShaderGen::NormalShaderGenAlt(renderer)), TextureViewport{})));
+
+    struct Coloured : DrawDescriptor {
+        Coloured() {
+            layout.AddElement(2, "TPosition");
+            layout.AddElement(3, "Diffuse");
+        }
+    } coloured;
+    struct Textured : DrawDescriptor {
+        Textured() {
+            layout.AddElement(2, "TPosition");
+            layout.AddElement(3, "Diffuse");
+            layout.AddElement(1, "TextureUV");
+        }
+    } textured;
+    RefPtr<Texture> green = device->CreateTexture(kTextureSampled, 4, 4);
+    ASSERT_TRUE(green);
+    const std::vector<uint32_t> texels(16, 0xFF00FF00u);
+    green->Upload(TextureRect{0, 0, 4, 4}, PixelKind::ARGB8888, texels.data());
+    textured.textures.resize(1);
+    textured.textures[0].texture = RefPtr<TextureBase>(green);
+
+    // A red rectangle over x 8 to 23, y 16 to 39; a textured one over x 32 to 55, y 8 to
+    // 23, its diffuse colour halving the texel. Clockwise on screen.
+    struct ColourVertex {
+        float x, y, z, r, g, b, a;
+    };
+    const ColourVertex red[4] = {{8, 16, 0.5f, 1, 0, 0, 1},
+                                 {24, 16, 0.5f, 1, 0, 0, 1},
+                                 {24, 40, 0.5f, 1, 0, 0, 1},
+                                 {8, 40, 0.5f, 1, 0, 0, 1}};
+    struct SpriteVertex {
+        float x, y, z, r, g, b, a, u, v;
+    };
+    const SpriteVertex sprite[4] = {{32, 8, 0.5f, 0.5f, 0.5f, 0.5f, 1, 0, 0},
+                                    {56, 8, 0.5f, 0.5f, 0.5f, 0.5f, 1, 1, 0},
+                                    {56, 24, 0.5f, 0.5f, 0.5f, 0.5f, 1, 1, 1},
+                                    {32, 24, 0.5f, 0.5f, 0.5f, 0.5f, 1, 0, 1}};
+    set.commands->AddTriangle(1.0f, &coloured, &red[0], &red[1], &red[2]);
+    set.commands->AddTriangle(1.0f, &coloured, &red[0], &red[2], &red[3]);
+    set.commands->AddTriangle(1.0f, &textured, &sprite[0], &sprite[1], &sprite[2]);
+    set.commands->AddTriangle(1.0f, &textured, &sprite[0], &sprite[2], &sprite[3]);
+    set.Draw();
+
+    auto* gl = static_cast<GlGpuDevice*>(device->Device());
+    GpuPtr<GpuSurface> back;
+    ASSERT_EQ(gl->GetBackBuffer(0, GpuBackBufferType::MONO, back.Receive()), kGpuOk);
+    std::vector<uint32_t> pixels;
+    ASSERT_TRUE(gl->ReadPixels(back.Get(), pixels));
+    auto at = [&](int x, int y) { return pixels[size_t(y * kSize + x)] & 0xFFFFFFu; };
+    for (auto [x, y] : {std::pair{8, 16}, {23, 16}, {8, 39}, {23, 39}, {15, 28}})
+        EXPECT_EQ(at(x, y), 0xFF0000u) << x << "," << y;
+    for (auto [x, y] : {std::pair{7, 16}, {24, 16}, {8, 15}, {8, 40}, {31, 8}, {56, 8}, {32, 24}})
+        EXPECT_EQ(at(x, y), 0x000000u) << x << "," << y;
+    for (auto [x, y] : {std::pair{32, 8}, {55, 23}, {44, 16}}) {
+        uint32_t p = at(x, y);
+        EXPECT_EQ(p & 0xFF00FFu, 0u) << x << "," << y;
+        EXPECT_NEAR(int((p >> 8) & 0xFF), 0x80, 1) << x << "," << y;
+    }
 }
 
 }  // namespace
