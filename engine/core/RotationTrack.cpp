@@ -41,6 +41,19 @@ void RotationTrack::Reserve(int32_t capacity) {
     keyCapacity = capacity;
 }
 
+void RotationTrack::CopyFrom(const RotationTrack& other) {
+    if (&other == this)
+        return;
+    initial = other.initial;
+    lastSegment = 0;
+    if (keyCapacity < other.keyCount) {
+        keyCount = 0;
+        Reserve(other.keyCount);
+    }
+    keyCount = other.keyCount;
+    std::memcpy(keys, other.keys, sizeof(RotationKey) * static_cast<size_t>(keyCount));
+}
+
 bool RotationTrack::Read(ByteReader& in) {
     constexpr size_t kKeyBytes = 32;
     Quaternion first{};

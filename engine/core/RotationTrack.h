@@ -25,6 +25,8 @@ class RotationTrack {
     // Overwrites the key at exactly that time, or inserts it in order.
     void SetKey(float time, const Quaternion& rotation);
     Quaternion Sample(float time);
+    // The initial rotation and the keys of other, as KeyTrack::CopyFrom does.
+    void CopyFrom(const RotationTrack& other);
     // The serial form (light files): the initial quaternion, the key count, then
     // 32-byte keys (time, 12 reserved bytes, x, y, z, w). Replaces the initial
     // rotation and every key; a count below 0 or beyond the bytes left, or a time

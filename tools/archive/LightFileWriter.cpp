@@ -121,8 +121,8 @@ std::vector<uint8_t> MakePlaceholderLightFile() {
     LightTracks specular;
     specular.type = LightFileType::DirectionalSpecular;
     SetColour(specular, 0.6f, 0.6f, 0.6f, 1.0f);
-    specular.transform[3].defaultValue = 0.4f;  // Euler x: from above
-    specular.transform[4].defaultValue = -0.5f;
+    // A node takes only the transform tracks that have keys.
+    specular.rotation.SetKey(0.0f, EulerToQuaternion(0.4f, -0.5f, 0.0f));
     WriteLightRecord(out, specular);
 
     LightTracks fog;

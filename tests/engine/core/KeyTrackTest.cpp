@@ -274,6 +274,12 @@ TEST(RotationTrackTest, ReadReplacesInitialAndKeys) {
         EXPECT_EQ(track.keyCount, 2);
         EXPECT_EQ(track.initial.y, 1.0f);
     }
+    RotationTrack copy;
+    copy.CopyFrom(track);
+    EXPECT_EQ(copy.keyCount, 2);
+    EXPECT_EQ(copy.initial.y, 1.0f);
+    EXPECT_EQ(copy.Sample(1.0f).z, track.Sample(1.0f).z);
+
     std::vector<uint8_t> none = RotationTrackBytes(identity, 0, {});
     ByteReader empty(none.data(), none.size());
     ASSERT_TRUE(track.Read(empty));
