@@ -17,6 +17,8 @@ class Renderer;
 class WindowSystem;
 class Window;
 class InputManager;
+// The transform node of the 3D scene (engine/render/scene).
+class Object3D;
 
 // Base of everything that is stepped or drawn. The update pass runs once per fixed
 // step, the drawing pass once per loop pass, and after every update pass the mark
@@ -69,6 +71,9 @@ class TaskObject : public TreeNode {
     virtual bool SetActive(bool flag);
     virtual bool IsActive();
     virtual int32_t GetStepCount();
+    // The task as a 3D scene node, or null: node walks skip the plain tasks among a
+    // node's children, and a node under a plain task takes no transform from it.
+    virtual Object3D* AsObject3D() { return nullptr; }
 
     uint32_t state = 0;
     uint8_t drawEnabled = 1;

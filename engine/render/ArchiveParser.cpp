@@ -357,6 +357,11 @@ bool BodyParser::Mesh(ArchiveMesh& mesh) {
     if (parts > in_.Remaining() / kMeshPartMinBytes) {
         return Truncated();
     }
+    if (mesh.paletteSize > kArchiveMaxPaletteSize || mesh.parameterCount > kArchiveMaxParameterCount) {
+        return Fail(Format("models: a mesh of %d palette matrices and %d parameters", mesh.paletteSize,
+                           mesh.parameterCount)
+                        .c_str());
+    }
     mesh.instancing = instancing == 1;
     mesh.parts.resize(parts);
     for (ArchiveMeshPart& part : mesh.parts) {

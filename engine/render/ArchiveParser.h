@@ -25,6 +25,10 @@ inline constexpr size_t kFontOffsetTableWords = 65536;
 inline constexpr int32_t kFontTextureSize = 512;
 // Node types the model loader knows.
 inline constexpr int32_t kArchiveNodeTypeCount = 6;
+// A mesh's bone palette and parameters become vertex shader constants: no shader holds
+// more, and a larger claim would only size a buffer from damaged data.
+inline constexpr int32_t kArchiveMaxPaletteSize = 256;
+inline constexpr int32_t kArchiveMaxParameterCount = 1024;
 
 struct ArchiveHeader {
     int32_t bodySize = 0;

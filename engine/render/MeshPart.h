@@ -16,11 +16,21 @@ namespace mareldon {
 class GeometryBuffer;
 class TextureBase;
 
-// A texture of a part's material and the sampler settings its stage gets.
+// A texture of a part's material and the sampler settings its stage gets. Slots of
+// archive parts are named ("Diffuse"); the duplicate index counts the earlier slots of
+// the same name, so a second "Diffuse" is Diffuse 1.
 struct MaterialTexture {
     RefPtr<TextureBase> texture;
     SamplerState sampler;
+    String slotName;
+    int32_t duplicateIndex = 0;
 };
+
+// A part's texture slots, in material order.
+using TextureSlotList = std::vector<MaterialTexture>;
+// Appends a slot, numbering it among the slots of its name.
+void SetTextureSlot(TextureSlotList& list, const String& name, const RefPtr<TextureBase>& texture,
+                    const SamplerState& sampler);
 
 // An animated value of a part, found by name ("Emissive", "Specular", "Transparency").
 struct NamedValue {
@@ -43,7 +53,7 @@ class MeshPart {
     String name;
     VertexLayout layout;
     RefPtr<GeometryBuffer> geometry;
-    std::vector<MaterialTexture> textures;
+    TextureSlotList textures;
     std::vector<NamedValue> values;
     // Draw settings: bounding sphere (model space), culling mode, shadow flags.
     Vec3 centre{0.0f, 0.0f, 0.0f};

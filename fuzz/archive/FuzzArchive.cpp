@@ -1,11 +1,18 @@
 // Any bytes as a whole archive file: the header, the body built into the shared
-// objects and, for each sound slot the body names, its record.
+// objects and, for each sound slot the body names, its record. Every model of an
+// accepted archive is then bound as a node tree, stepped, drawn and submitted, so
+// palette indices, parameter lists and record types reach the scene nodes.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <string>
 
 #include "engine/render/ArchiveBuilder.h"
+#include "engine/render/RenderView.h"
+#include "engine/render/Renderer.h"
+#include "engine/render/ResourceProxy.h"
+#include "engine/render/ShaderGenBase.h"
+#include "engine/render/scene/ClockNode.h"
 
 namespace {
 
@@ -18,6 +25,40 @@ void BuildLayouts(mareldon::ModelNodeData& node) {
     }
     for (const auto& child : node.children) {
         BuildLayouts(*child);
+    }
+}
+
+// A renderer without files or devices: instanced layers still share its collectors.
+mareldon::RefPtr<mareldon::Renderer> MakeRenderer() {
+    using namespace mareldon;
+    return RefPtr<Renderer>(new Renderer(RefPtr<FileSystem>(), RefPtr<GraphicsDevice>(), RefPtr<SoundBox>()));
+}
+
+class FuzzRoot : public mareldon::TaskObject {
+  public:
+    FuzzRoot() : TaskObject(nullptr, 0) {
+        frameRate = 60.0f;
+        framePeriod = 1.0f / 60.0f;
+        renderer = MakeRenderer();
+    }
+};
+
+void BindEveryModel(const std::vector<mareldon::RefPtr<mareldon::ModelEntry>>& models) {
+    using namespace mareldon;
+    FuzzRoot root;
+    // A screen front without a texture: it takes every call and draws nothing.
+    RefPtr<TextureBase> target(new ResourceProxy(RefPtr<Texture>()));
+    RefPtr<RenderView> view(new RenderView(root.renderer, target, RenderView::DefaultClear(),
+                                           RefPtr<ShaderGenBase>(), TextureViewport{}));
+    auto* scene = new ClockNode(&root, 0, kRootNode);
+    for (const RefPtr<ModelEntry>& model : models) {
+        (new ClockNode(scene, 0))->BindMotion(model);
+    }
+    for (int step = 0; step < 2; ++step) {
+        scene->StepAnimation();
+        scene->DrawHierarchy();
+        scene->SubmitTraversal(view);
+        root.renderer->DrawRegistered(view);
     }
 }
 
@@ -45,5 +86,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const RefPtr<ModelEntry>& model : built.models) {
         BuildLayouts(*model->root);
     }
+    BindEveryModel(built.models);
     return 0;
 }

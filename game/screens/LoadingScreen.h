@@ -13,7 +13,10 @@ class LoadingScreen : public PlaceholderScreen {
         : PlaceholderScreen(owner, breakInName, successorName,
                             Describe("LoadingScreen", breakInName, successorName)) {}
 
-    void OnDrawPre() override { owner->LoadCommonResources(); }
+    void OnDrawPre() override {
+        owner->LoadCommonResources();
+        PlaceholderScreen::OnDrawPre();
+    }
 
   protected:
     void Step() override {

@@ -24,6 +24,7 @@ PlaceholderScreen::PlaceholderScreen(GameSystem* owner, const String& breakInNam
 }
 
 void PlaceholderScreen::OnUpdatePre() {
+    backdrop.Step();
     Step();
     ++steps;
 }

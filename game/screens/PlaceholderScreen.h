@@ -2,13 +2,14 @@
 
 #include <string>
 
+#include "game/screens/PlaceholderBackdrop.h"
 #include "game/system/SceneTask.h"
 #include "game/system/SystemTask.h"
 
 namespace mareldon {
 
-// Stand-in for a screen that is not built yet: it shows nothing and hands
-// control back after a fixed number of steps, so the scene flow runs end to end.
+// Stand-in for a screen that is not built yet: it shows the placeholder backdrop and
+// hands control back after a fixed number of steps, so the scene flow runs end to end.
 // Every stand-in reports its construction (class and arguments) to an optional
 // hook, which tests use to follow the flow.
 class PlaceholderScreen : public SceneTask {
@@ -25,6 +26,7 @@ class PlaceholderScreen : public SceneTask {
 
     bool IsAlive() override { return IsAliveWhileCurrent(); }
     void OnUpdatePre() override;
+    void OnDrawPre() override { backdrop.Draw(); }
 
   protected:
     // One step; the default runs to the end and then requests the successor.
@@ -32,6 +34,7 @@ class PlaceholderScreen : public SceneTask {
     int steps = 0;
     // Attract-loop screens break in on a coin or on the service button.
     bool breaksInOnCoin = false;
+    PlaceholderBackdrop backdrop{*this};
 };
 
 // Stand-in for an overlay over the running scene (join-in, name entry).

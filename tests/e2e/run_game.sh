@@ -1,19 +1,20 @@
 #!/usr/bin/env bash
 # Runs the game binary offscreen and checks what it did.
 #
-#   run_game.sh cabinet|no_archive MARELDON MBDTOOL JVS_BOARD
+#   run_game.sh cabinet|no_archive MARELDON MBDTOOL JVS_BOARD PNG_PROBE
 #
-# cabinet: the boot archive and shader data written by the archive tool under
+# cabinet: the placeholder data set written by the archive tool under
 # MARELDON_ROOT, the I/O board simulated by the board tool on a pty. The run
 # lasts a fixed number of the game's input cycles (one per step): the scene
 # flow must reach "notice" (its I/O event shows on the wire), a coin put in
-# must be taken off the board's counter, and frame 60 is captured.
+# must be taken off the board's counter, and frame 60 is captured: the
+# screens' backdrop, whose view clears the whole picture to its colour.
 # no_archive: no data at all, the in-process simulated board; the archive's
 # message must be given and the game must run on.
 # Both end the program with SIGTERM, which SDL turns into a quit, as when the
 # window is closed; the exit code must be 0 and no income log may exist.
 set -uo pipefail
-mode=$1 game=$2 mbdtool=$3 board=$4
+mode=$1 game=$2 mbdtool=$3 board=$4 probe=$5
 tmp=$(mktemp -d)
 repo=$(cd "$(dirname "$0")/../.." && pwd)
 export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$repo/scripts/lsan.supp:print_suppressions=0}"
@@ -51,8 +52,7 @@ export MARELDON_ROOT="$root"
 unset MARELDON_COM2 MARELDON_JVS_SENSE
 
 if [ "$mode" = cabinet ]; then
-    "$mbdtool" write boot "$root/MARELDON.mbd" >/dev/null || fail "mbdtool write"
-    "$mbdtool" shaders "$root" >/dev/null || fail "mbdtool shaders"
+    "$mbdtool" write game "$root" >/dev/null || fail "mbdtool write game"
     mkfifo "$tmp/commands"
     "$board" --sense "$tmp/sense" <"$tmp/commands" >"$tmp/board.log" &
     board_pid=$!
@@ -79,10 +79,11 @@ if [ "$mode" = cabinet ]; then
     wait_for 10 grep -q '^COINS' "$tmp/board.log" || fail "the board did not answer"
     grep -q '^COINS 0$' "$tmp/board.log" || fail "the coin was not taken: $(grep '^COINS' "$tmp/board.log")"
     [ -s "$tmp/frame60.png" ] || fail "frame 60 was not captured"
+    "$probe" "$tmp/frame60.png" 480x640 203050 >"$tmp/probe.log" || fail "frame 60: $(cat "$tmp/probe.log")"
     # Loaded: the one line about the archive is its summary, no refusal.
     grep 'MARELDON.mbd' "$tmp/game.log" | grep -qv ' models, ' && fail "the archive was refused"
     grep -q 'MARELDON.mbd: .* models, ' "$tmp/game.log" || fail "the archive was not loaded"
-    echo "$(cycles) input cycles; $(grep -c '05 03 E8' "$tmp/board.log") notice event(s)"
+    echo "$(cycles) input cycles; $(grep -c '05 03 E8' "$tmp/board.log") notice event(s); frame 60: $(cat "$tmp/probe.log")"
 else
     # The archive's message goes to stderr when no display can show it.
     wait_for 60 grep -q 'MARELDON.mbd' "$tmp/game.log" || fail "no message about the missing archive"

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "engine/core/Math.h"
 #include "engine/platform/Cp932.h"
 #include "tools/archive/ArchiveRecords.h"
 #include "tools/archive/MbdWriter.h"
@@ -223,10 +224,8 @@ std::vector<uint8_t> Tone(int samples, int period, int16_t level) {
     return pcm;
 }
 
-}  // namespace
-
-std::vector<uint8_t> MakeBootArchive() {
-    MbdWriter writer;
+// The boot archive's records; `systemImages` join the sheet in the group "SYSTEM".
+void AddBootContent(MbdWriter& writer, const std::vector<int32_t>& systemImages) {
     auto cp932 = [](const char* utf8) { return Utf8ToCp932(utf8); };
 
     for (const char* id :
@@ -272,13 +271,112 @@ std::vector<uint8_t> MakeBootArchive() {
         writer.AddSoundName(cue, tune);
     }
 
-    writer.AddGroup({"SYSTEM", {}, {}, {sheet}});
+    std::vector<int32_t> system = {sheet};
+    system.insert(system.end(), systemImages.begin(), systemImages.end());
+    writer.AddGroup({"SYSTEM", {}, {}, system});
     writer.AddGroup({"SYSTEMSE", {effect}, {}, {}});
     writer.AddGroup({"SYSTEMBGM", {tune}, {}, {}});
     for (const char* bank : {"GAMEREGULAR", "STAGE_無", "STAGE_零", "STAGE00_始", "STAGE01_風", "STAGE02_火",
                              "STAGE03_海", "STAGE04_空", "STAGE05_天", "STAGE06_果"}) {
         writer.AddGroup({cp932(bank), {}, {}, {}});
     }
+}
+
+// A cube of 2 units, 4 vertices a face: Position, Normal, TextureUV. Seen from outside,
+// every triangle runs clockwise, the front face of the culling the part asks for.
+MbdWriter::Part CubePart(MbdWriter& writer, int32_t image) {
+    struct Face {
+        Vec3 normal;
+        Vec3 across;
+    };
+    const Face faces[6] = {{{1, 0, 0}, {0, 1, 0}},  {{-1, 0, 0}, {0, 0, 1}}, {{0, 1, 0}, {0, 0, 1}},
+                           {{0, -1, 0}, {1, 0, 0}}, {{0, 0, 1}, {1, 0, 0}},  {{0, 0, -1}, {0, 1, 0}}};
+    const float corners[4][2] = {{-1, -1}, {-1, 1}, {1, 1}, {1, -1}};
+    std::vector<float> words;
+    std::vector<uint32_t> indices;
+    for (const Face& face : faces) {
+        const Vec3& n = face.normal;
+        const Vec3& u = face.across;
+        // u x v = n.
+        const Vec3 v{n.y * u.z - n.z * u.y, n.z * u.x - n.x * u.z, n.x * u.y - n.y * u.x};
+        const uint32_t first = uint32_t(words.size() / 8);
+        for (const auto& st : corners) {
+            words.insert(words.end(),
+                         {n.x + st[0] * u.x + st[1] * v.x, n.y + st[0] * u.y + st[1] * v.y,
+                          n.z + st[0] * u.z + st[1] * v.z, n.x, n.y, n.z, (st[0] + 1) / 2, (1 - st[1]) / 2});
+        }
+        indices.insert(indices.end(), {first, first + 3, first + 2, first, first + 2, first + 1});
+    }
+    MbdWriter::Part part;
+    part.name = "Layer1";
+    part.kind = 3;
+    part.elements = {{"Position", 3}, {"Normal", 3}, {"TextureUV", 2}};
+    part.textures.push_back({"Diffuse", image});
+    part.vertexArray = writer.AddVertexArray(8, words);
+    part.vertexCount = 24;
+    part.indexArray = writer.AddIndexArray(indices);
+    part.indexCount = 36;
+    part.settings.radius = 1.8f;
+    part.settings.cullMode = 2;  // counter-clockwise faces are culled
+    part.settings.castShadow = 1;
+    part.settings.receiveShadow = 1;
+    return part;
+}
+
+// "placeholder_cube": root (0 to 4 s) > frame "spin", tilted 0.4 about x and turning
+// once about y every 4 s > the cube's layer.
+MbdWriter::Node PlaceholderCube(MbdWriter& writer, int32_t image) {
+    MbdWriter::Node mesh;
+    mesh.name = "placeholder_cube:Layer1";
+    mesh.type = 2;
+    mesh.mesh.parts.push_back(CubePart(writer, image));
+    MbdWriter::Node spin;
+    spin.name = "spin";
+    spin.type = 1;
+    MbdWriter::Track tilt;
+    tilt.defaultValue = 0.4f;
+    spin.tracks[3] = writer.AddTrack(tilt);
+    MbdWriter::Track turn;
+    turn.postMode = 2;  // cycle
+    turn.keys.push_back({0.0f, 0.0f, 3, {}});
+    turn.keys.push_back({4.0f, float(2.0 * M_PI), 3, {}});
+    spin.tracks[4] = writer.AddTrack(turn);
+    spin.children.push_back(mesh);
+    MbdWriter::Node root;
+    root.name = "placeholder_cube";
+    root.type = 0;
+    root.startTime = 0.0f;
+    root.endTime = 4.0f;
+    root.children.push_back(spin);
+    return root;
+}
+
+}  // namespace
+
+std::vector<uint8_t> MakeBootArchive() {
+    MbdWriter writer;
+    AddBootContent(writer, {});
+    return writer.Build();
+}
+
+std::vector<uint8_t> MakeGameArchive() {
+    MbdWriter writer;
+    // Model 0, which a missing model name finds: an empty root, so it binds nothing.
+    MbdWriter::Node empty;
+    empty.name = "placeholder_empty";
+    empty.type = 0;
+    empty.startTime = 0.0f;
+    empty.endTime = 1.0f;
+    writer.AddModel("placeholder_empty", empty);
+    std::vector<uint16_t> checker(64 * 64);
+    for (int y = 0; y < 64; ++y) {
+        for (int x = 0; x < 64; ++x) {
+            checker[size_t(y * 64 + x)] = ((x / 8) + (y / 8)) % 2 ? 0xF555 : 0xFDDD;
+        }
+    }
+    int32_t image = writer.AddImage(EncodeIimg(2, 64, 64, 1, checker));
+    AddBootContent(writer, {image});
+    writer.AddModel("placeholder_cube", PlaceholderCube(writer, image));
     return writer.Build();
 }
 

@@ -34,6 +34,16 @@ std::vector<uint8_t> MakeSmallSampleArchive();
 // program asks for beyond these fall back to the first entry of their list.
 std::vector<uint8_t> MakeBootArchive();
 
+// The placeholder game data set's archive: the boot archive's records, and
+//  - model 0 "placeholder_empty", a root (0 to 1 s) without children, which a missing
+//    model name binds;
+//  - "placeholder_cube": root (0 to 4 s) > frame "spin" (Euler x 0.4, Euler y 0 to 2 pi
+//    over 4 s, cycling) > layer "placeholder_cube:Layer1": one indexed triangle-list
+//    part "Layer1" (24 vertices, 36 indices; Position, Normal, TextureUV; a 64x64 IIMG
+//    checker as "Diffuse", in the group "SYSTEM"), radius 1.8, counter-clockwise faces
+//    culled, casting and receiving shadows.
+std::vector<uint8_t> MakeGameArchive();
+
 // The sample's font glyphs, as the glyph decoder should give them back.
 std::vector<bool> SampleGlyph(uint16_t code);
 

@@ -1115,15 +1115,40 @@ void GlGpuDevice::PresentToWindow() {
 }
 
 void GlGpuDevice::Capture() {
-    std::vector<uint32_t> bgra(static_cast<size_t>(windowWidth_) * windowHeight_);
-    gl_.ReadBuffer(GL_BACK);
-    gl_.PixelStorei(GL_PACK_ALIGNMENT, 4);
-    gl_.ReadPixels(0, 0, windowWidth_, windowHeight_, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, bgra.data());
-    ToArgb(bgra, windowWidth_, windowHeight_, true, windowPixels_);
-    if (captureFrame_ != 0 && presentCount_ == captureFrame_) {
-        if (WritePng(capturePath_, windowWidth_, windowHeight_, windowPixels_.data())) {
-            LOG_INFO("gl", "frame %u written to %s", presentCount_, capturePath_.c_str());
+    if (keepWindowPicture_) {
+        std::vector<uint32_t> bgra(static_cast<size_t>(windowWidth_) * windowHeight_);
+        gl_.ReadBuffer(GL_BACK);
+        gl_.PixelStorei(GL_PACK_ALIGNMENT, 4);
+        gl_.ReadPixels(0, 0, windowWidth_, windowHeight_, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, bgra.data());
+        ToArgb(bgra, windowWidth_, windowHeight_, true, windowPixels_);
+    }
+    if (captureFrame_ == 0 || presentCount_ != captureFrame_) {
+        return;
+    }
+    // The picture itself at its own size, turned as the window shows it: what a
+    // window reads back depends on the window system (SDL's offscreen driver keeps
+    // a window's first size when the device turns it).
+    std::vector<uint32_t> drawn;
+    if (!ReadPixels(backBuffer_, drawn)) {
+        return;
+    }
+    gl_.BindFramebuffer(GL_FRAMEBUFFER, 0);
+    const int width = static_cast<int>(backBuffer_->Image()->Width());
+    const int height = static_cast<int>(backBuffer_->Image()->Height());
+    const int turn = windowed_ ? static_cast<int>(parameters_.ScreenRotation & 3) : 0;
+    const int uprightWidth = (turn & 1) ? height : width;
+    const int uprightHeight = (turn & 1) ? width : height;
+    std::vector<uint32_t> upright(drawn.size());
+    for (int v = 0; v < uprightHeight; ++v) {
+        for (int u = 0; u < uprightWidth; ++u) {
+            // Where the screen transform put the upright pixel (u, v).
+            const int x = turn == 0 ? u : turn == 1 ? v : turn == 2 ? width - 1 - u : width - 1 - v;
+            const int y = turn == 0 ? v : turn == 1 ? height - 1 - u : turn == 2 ? height - 1 - v : u;
+            upright[static_cast<size_t>(v) * uprightWidth + u] = drawn[static_cast<size_t>(y) * width + x];
         }
+    }
+    if (WritePng(capturePath_, uprightWidth, uprightHeight, upright.data())) {
+        LOG_INFO("gl", "frame %u written to %s", presentCount_, capturePath_.c_str());
     }
 }
 

@@ -439,6 +439,27 @@ const Damage kDamages[] = {
          return writer.Build();
      },
      "node parameters"},
+    // Would size a palette of 2^31 matrices when the model is bound.
+    {"HugePalette",
+     [] {
+         MbdWriter writer;
+         MbdWriter::Node node = ChainOf(1);
+         node.type = 2;
+         node.mesh.paletteSize = 0x7FFFFFFF;
+         writer.AddModel("m", node);
+         return writer.Build();
+     },
+     "palette matrices"},
+    {"HugeParameterCount",
+     [] {
+         MbdWriter writer;
+         MbdWriter::Node node = ChainOf(1);
+         node.type = 2;
+         node.mesh.parameterCount = 1025;
+         writer.AddModel("m", node);
+         return writer.Build();
+     },
+     "1025 parameters"},
 };
 
 void PrintTo(const Damage& damage, std::ostream* out) {

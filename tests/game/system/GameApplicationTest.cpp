@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -21,6 +22,7 @@
 #include "engine/render/GraphicsDeviceDX.h"
 #include "engine/render/Renderer.h"
 #include "engine/render/ResourceProxy.h"
+#include "engine/render/scene/Object3D.h"
 #include "game/screens/PlaceholderScreen.h"
 #include "game/system/CreateGraphicsDevice.h"
 #include "game/system/GameSystem.h"
@@ -340,6 +342,70 @@ TEST_F(GameApplicationTest, SceneFlowCoinsAndStartThroughTheSimulatedBoard) {
     EXPECT_TRUE(system->IsPlayerInGame(1));
     EXPECT_TRUE(RunUntil("actualgame"));
     EXPECT_EQ(app->DroppedBlocks(), 0u) << "every step ran, none was cut";
+}
+
+// The node of that name in the tree under a task, or null.
+Object3D* FindNode(TaskObject& task, const char* name) {
+    Object3D* node = task.AsObject3D();
+    if (node != nullptr && node->name == name) {
+        return node;
+    }
+    TreeNode* child = task.firstChild;
+    for (int32_t i = 0; i < task.childCount; ++i, child = child->next) {
+        if (Object3D* found = FindNode(*static_cast<TaskObject*>(child), name)) {
+            return found;
+        }
+    }
+    return nullptr;
+}
+
+TEST_F(GameApplicationTest, EveryFrameOfTheAttractLoopShowsTheBackdrop) {
+    WriteBytes(root / "MARELDON.mbd", MakeGameArchive());
+    WriteBytes(root / "QVDSHDV.dat", {});
+    WriteBytes(root / "QVDSHDP.dat", {});
+    PlaceholderScreen::stepsToRun = 100;
+    Start();
+    // The portrait screen turned a quarter: the whole landscape back buffer.
+    const std::string whole = "SetViewport(0, 0, 640, 480, 0, 1)";
+    const std::string clear = "Clear(3, 0xFF203050, 1, 0)";
+    std::string viewport = "(none yet)";
+    int frames = 0;
+    int cleared = 0;
+    // The device sends a viewport only when it changes: follow it from the start.
+    auto scan = [&](bool check) {
+        for (const std::string& call : gpu.Calls()) {
+            if (call.rfind("SetViewport(", 0) == 0) {
+                viewport = call;
+            } else if (check && call == clear) {
+                ++cleared;
+                EXPECT_EQ(viewport, whole) << "frame " << frames;
+            } else if (check && call == "Present()") {
+                EXPECT_EQ(cleared, 1) << "frame " << frames;
+                cleared = 0;
+                ++frames;
+            }
+        }
+        gpu.ClearCalls();
+    };
+    ASSERT_TRUE(Run(1));  // the first frame comes before the first scene
+    scan(false);
+    for (int step = 0; step < 300; ++step) {
+        ASSERT_TRUE(Run(1));
+        scan(true);
+    }
+    EXPECT_GE(frames, 300);
+
+    // The next scene: its cube turns a quarter in its first 60 steps.
+    GameSystem* system = app->GetGameSystem();
+    SceneTask* previous = system->GetCurrentScene();
+    for (int i = 0; i < 200 && system->GetCurrentScene() == previous; ++i) {
+        ASSERT_TRUE(Run(1));
+    }
+    ASSERT_NE(system->GetCurrentScene(), previous);
+    ASSERT_TRUE(Run(60));
+    Object3D* spin = FindNode(*system->GetCurrentScene(), "spin");
+    ASSERT_NE(spin, nullptr) << system->GetCurrentSceneName().Text();
+    EXPECT_NEAR(spin->GetRotation().y, float(M_PI / 2), 1e-4f);
 }
 
 TEST_F(GameApplicationTest, ClosingTheWindowEndsTheProgram) {

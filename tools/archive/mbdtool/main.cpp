@@ -18,6 +18,9 @@ int Usage() {
                  "usage:\n"
                  "  mbdtool write empty|padding|sample|small|boot FILE\n"
                  "                                            write a sample archive (boot: for the game)\n"
+                 "  mbdtool write game DIR                    the placeholder game data set: MARELDON.mbd,\n"
+                 "                                            QVDSHDV.dat and QVDSHDP.dat (no records) and\n"
+                 "                                            placeholder.lights in DIR\n"
                  "  mbdtool shaders DIR                       write QVDSHDV.dat and QVDSHDP.dat into DIR\n"
                  "  mbdtool lights sample|placeholder FILE    write a light file\n"
                  "  mbdtool list FILE                         list an archive's sections and names\n"
@@ -49,6 +52,15 @@ bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
 
 int main(int argc, char** argv) {
     using namespace mareldon;
+    if (argc == 4 && std::strcmp(argv[1], "write") == 0 && std::strcmp(argv[2], "game") == 0) {
+        // Every shader is generated, so the shader data files hold nothing.
+        const std::string dir = argv[3];
+        return WriteFile(dir + "/MARELDON.mbd", MakeGameArchive()) && WriteFile(dir + "/QVDSHDV.dat", {}) &&
+                       WriteFile(dir + "/QVDSHDP.dat", {}) &&
+                       WriteFile(dir + "/placeholder.lights", MakePlaceholderLightFile())
+                   ? 0
+                   : 1;
+    }
     if (argc == 4 && std::strcmp(argv[1], "write") == 0) {
         std::string which = argv[2];
         std::vector<uint8_t> bytes;

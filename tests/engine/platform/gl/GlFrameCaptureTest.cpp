@@ -1,6 +1,19 @@
 #include "engine/platform/gl/GlFrameCapture.h"
 
+#include <SDL.h>
 #include <gtest/gtest.h>
+#include <png.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "engine/platform/gl/GlGpu.h"
+#include "engine/platform/gl/SdlDeviceWindow.h"
+#include "engine/render/GraphicsDeviceDX.h"
+#include "engine/render/Texture.h"
 
 namespace mareldon {
 namespace {
@@ -16,6 +29,60 @@ TEST(GlFrameCaptureTest, RequestIsFrameColonFile) {
         GlCaptureRequest untouched;
         EXPECT_FALSE(ParseCaptureRequest(bad, untouched)) << bad;
         EXPECT_EQ(untouched.frame, 0u);
+    }
+}
+
+// The capture is the portrait screen upright at its own 480x640, under every
+// rotation and whatever size the window ends up with: its top-left quarter, cleared
+// red, is the picture's top-left quarter.
+TEST(GlFrameCaptureTest, CapturesThePictureUprightAtItsOwnSize) {
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+    ASSERT_EQ(SDL_GL_LoadLibrary(nullptr), 0) << SDL_GetError();  // kept loaded, see GlGpuDeviceTest
+    const std::string path =
+        (std::filesystem::temp_directory_path() / ("mareldon-capture-" + std::to_string(::getpid()) + ".png"))
+            .string();
+    for (int rotation = 0; rotation < 4; ++rotation) {
+        SCOPED_TRACE(rotation);
+        ::setenv("MARELDON_CAPTURE", ("2:" + path).c_str(), 1);
+        SDL_Window* sdlWindow =
+            SDL_CreateWindow("capture", 0, 0, 480, 640, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+        ASSERT_NE(sdlWindow, nullptr);
+        {
+            SdlDeviceWindow window(sdlWindow);
+            GlGpuBackend backend;
+            ScopedGpuBackend scope(backend);
+            GraphicsDeviceDX device(&window, 1, 8, 480, 640, rotation);
+            ASSERT_NE(device.Device(), nullptr);
+            for (int frame = 0; frame < 2; ++frame) {
+                RefPtr<Texture>& screen = device.ScreenTexture();
+                screen->SetViewport({0, 0, 480, 640, 0.0f, 1.0f});
+                screen->Clear({0, 1, 0xFF203050, 1.0f, 0});
+                screen->SetViewport({0, 0, 240, 320, 0.0f, 1.0f});
+                screen->Clear({0, 1, 0xFFFF0000, 1.0f, 0});
+                ASSERT_TRUE(device.Present());
+            }
+        }
+        ::unsetenv("MARELDON_CAPTURE");
+        SDL_DestroyWindow(sdlWindow);
+
+        png_image image{};
+        image.version = PNG_IMAGE_VERSION;
+        ASSERT_TRUE(png_image_begin_read_from_file(&image, path.c_str()));
+        image.format = PNG_FORMAT_RGB;
+        std::vector<png_byte> pixels(PNG_IMAGE_SIZE(image));
+        ASSERT_TRUE(png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr));
+        std::filesystem::remove(path);
+        ASSERT_EQ(image.width, 480u);
+        ASSERT_EQ(image.height, 640u);
+        auto at = [&](int x, int y) {
+            const png_byte* p = &pixels[(size_t(y) * 480 + size_t(x)) * 3];
+            return (unsigned(p[0]) << 16) | (unsigned(p[1]) << 8) | p[2];
+        };
+        EXPECT_EQ(at(0, 0), 0xFF0000u);
+        EXPECT_EQ(at(239, 319), 0xFF0000u);
+        EXPECT_EQ(at(240, 0), 0x203050u);
+        EXPECT_EQ(at(0, 320), 0x203050u);
+        EXPECT_EQ(at(479, 639), 0x203050u);
     }
 }
 

@@ -1,0 +1,16 @@
+#include "game/objects/StaticModelPart.h"
+
+#include "engine/render/Renderer.h"
+
+namespace mareldon {
+
+StaticModelPart::StaticModelPart(TaskObject* parentTask) : ClockNode(parentTask, 0) {}
+
+StaticModelPart::StaticModelPart(TaskObject* parentTask, const String& modelName) : ClockNode(parentTask, 0) {
+    if (renderer)
+        BindMotion(renderer->FindModel(modelName));
+}
+
+StaticModelPart::StaticModelPart(TaskObject* parentTask, RootNodeTag tag) : ClockNode(parentTask, 0, tag) {}
+
+}  // namespace mareldon

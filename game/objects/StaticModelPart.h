@@ -1,0 +1,24 @@
+#pragma once
+
+#include "engine/core/String.h"
+#include "engine/render/scene/ClockNode.h"
+
+namespace mareldon {
+
+// A node with its own clock (time, start and end, all 0 at first) that is its own
+// motion root: the base of the ships, bullets, items, the stage scene and the boss
+// parts. Its clock runs on past the end of its motion.
+class StaticModelPart : public ClockNode {
+  public:
+    explicit StaticModelPart(TaskObject* parent);
+    // Also binds the named model (the archive's first model when the name is missing).
+    StaticModelPart(TaskObject* parent, const String& modelName);
+
+    void OnMotionEnd() override {}
+
+  protected:
+    // The root variant, for StaticModelRoot.
+    StaticModelPart(TaskObject* parent, RootNodeTag tag);
+};
+
+}  // namespace mareldon

@@ -1,0 +1,9 @@
+#include "game/objects/StaticModelRoot.h"
+
+namespace mareldon {
+
+StaticModelRoot::StaticModelRoot(TaskObject* parentTask) : StaticModelPart(parentTask, kRootNode) {
+    nodeType = kNodeSceneRoot;
+}
+
+}  // namespace mareldon

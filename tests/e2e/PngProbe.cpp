@@ -1,0 +1,55 @@
+// Checks the pixels of a captured picture.
+//
+//   png-probe FILE WIDTHxHEIGHT RRGGBB
+//
+// Succeeds when the PNG is that size and every pixel is that colour; otherwise says
+// how many pixels differ and where the first one is.
+#include <png.h>
+
+#include <cstdio>
+#include <vector>
+
+int main(int argc, char** argv) {
+    int width = 0, height = 0;
+    unsigned colour = 0;
+    if (argc != 4 || std::sscanf(argv[2], "%dx%d", &width, &height) != 2 ||
+        std::sscanf(argv[3], "%6x", &colour) != 1) {
+        std::fprintf(stderr, "usage: png-probe FILE WIDTHxHEIGHT RRGGBB\n");
+        return 2;
+    }
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, argv[1])) {
+        std::fprintf(stderr, "png-probe: %s: %s\n", argv[1], image.message);
+        return 1;
+    }
+    image.format = PNG_FORMAT_RGB;
+    std::vector<png_byte> pixels(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) {
+        std::fprintf(stderr, "png-probe: %s: %s\n", argv[1], image.message);
+        return 1;
+    }
+    if (int(image.width) != width || int(image.height) != height) {
+        std::printf("%ux%u, not %dx%d\n", image.width, image.height, width, height);
+        return 1;
+    }
+    long wrong = 0;
+    long first = -1;
+    for (long i = 0; i < long(width) * height; ++i) {
+        const png_byte* p = &pixels[size_t(i) * 3];
+        unsigned value = (unsigned(p[0]) << 16) | (unsigned(p[1]) << 8) | p[2];
+        if (value != colour) {
+            if (first < 0)
+                first = i;
+            ++wrong;
+        }
+    }
+    if (wrong != 0) {
+        const png_byte* p = &pixels[size_t(first) * 3];
+        std::printf("%ld of %ld pixels are not %06X; the first at (%ld, %ld) is %02X%02X%02X\n", wrong,
+                    long(width) * height, colour, first % width, first / width, p[0], p[1], p[2]);
+        return 1;
+    }
+    std::printf("%dx%d, every pixel %06X\n", width, height, colour);
+    return 0;
+}
