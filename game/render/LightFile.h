@@ -4,13 +4,18 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "engine/core/KeyTrack.h"
+#include "engine/core/RefPtr.h"
 #include "engine/core/RotationTrack.h"
 
 namespace mareldon {
 
 class ByteReader;
+class FileSystem;
+class String;
+class TaskObject;
 
 // Record types of ".lights" files (stored numbers). Any other type word is a record
 // of that word alone. The layout is in docs/light-file-format.md.
@@ -57,6 +62,21 @@ struct LightTracks {
 // log line naming the file and the record's offset. Returns the records delivered.
 using LightRecordSink = std::function<void(std::unique_ptr<LightTracks>& record)>;
 size_t WalkLightFile(const uint8_t* data, size_t size, const char* fileName, const LightRecordSink& sink);
+
+// Builds the light nodes of light-file data under `parent`, one per ambient,
+// directional, specular and fog record, in file order, each taking the record's
+// tracks. Shadow-map records go to `shadowMaps` as their tracks (null: dropped), for
+// the stage's shadow map. Returns the nodes built.
+size_t BuildLightNodes(TaskObject* parent, const uint8_t* data, size_t size, const char* fileName,
+                       std::vector<std::unique_ptr<LightTracks>>* shadowMaps);
+// The lights of a stage without a light file, in this order: an ambient light, two
+// directional lights, a white specular light and a fog (the shadow map's defaults
+// are the stage's).
+void BuildDefaultLights(TaskObject* parent);
+// Reads the named light file through the file system and builds its nodes; when it
+// cannot be opened, the default lights. False when the defaults were built.
+bool LoadLightFile(TaskObject* parent, const RefPtr<FileSystem>& files, const String& name,
+                   std::vector<std::unique_ptr<LightTracks>>* shadowMaps);
 
 template <typename Self, typename Key, typename Rotation>
 bool LightTracks::VisitTracks(Self& self, Key key, Rotation rotation) {
