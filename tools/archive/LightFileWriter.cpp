@@ -108,21 +108,22 @@ std::vector<uint8_t> MakePlaceholderLightFile() {
     SetColour(ambient, 0.15f, 0.15f, 0.2f, 1.0f);
     WriteLightRecord(out, ambient);
 
-    // Eighth turns a second, tilted down a little: slerp takes the shorter arc, so a
-    // whole turn needs keys closer than half a turn apart.
+    // Eighth turns a second, shining down a little (this Euler x turns the other way
+    // round from a node's): slerp takes the shorter arc, so a whole turn needs keys
+    // closer than half a turn apart.
     LightTracks directional;
     directional.type = LightFileType::Directional;
     SetColour(directional, 0.85f, 0.8f, 0.7f, 1.0f);
     constexpr float kPi = 3.14159265f;
     for (int k = 0; k <= 8; ++k)
-        directional.rotation.SetKey(float(k), EulerToQuaternion(0.3f, float(k) * kPi / 4.0f, 0.0f));
+        directional.rotation.SetKey(float(k), EulerToQuaternion(-0.5f, float(k) * kPi / 4.0f, 0.0f));
     WriteLightRecord(out, directional);
 
     LightTracks specular;
     specular.type = LightFileType::DirectionalSpecular;
     SetColour(specular, 0.6f, 0.6f, 0.6f, 1.0f);
     // A node takes only the transform tracks that have keys.
-    specular.rotation.SetKey(0.0f, EulerToQuaternion(0.4f, -0.5f, 0.0f));
+    specular.rotation.SetKey(0.0f, EulerToQuaternion(-0.4f, -0.5f, 0.0f));
     WriteLightRecord(out, specular);
 
     LightTracks fog;
