@@ -1,8 +1,6 @@
 // The skinned placeholder model drawn by the "Normal" generator on the OpenGL backend
 // (offscreen through Mesa), through a camera and one directional light, checked by its
 // pixels against what the CPU computes from the same constants and bones.
-#include <SDL.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -11,10 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/platform/gl/GlGpu.h"
-#include "engine/platform/gl/GlGpuDevice.h"
-#include "engine/platform/gl/SdlDeviceWindow.h"
-#include "engine/render/GraphicsDeviceDX.h"
 #include "engine/render/RenderView.h"
 #include "engine/render/Renderer.h"
 #include "engine/render/scene/Bone.h"
@@ -24,6 +18,7 @@
 #include "game/render/LightNodes.h"
 #include "game/render/NormalShaderGen.h"
 #include "tests/engine/render/ArchiveTestServices.h"
+#include "tests/game/render/GlDrawTest.h"
 #include "tools/archive/ArchiveFixtures.h"
 
 namespace mareldon {
@@ -47,20 +42,12 @@ Object3D* FindNode(Object3D& node, const char* name) {
     return found;
 }
 
-class NormalPixelTest : public ::testing::Test {
+class NormalPixelTest : public GlDrawTest {
   protected:
-    static void SetUpTestSuite() {
-        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
-        ASSERT_EQ(SDL_GL_LoadLibrary(nullptr), 0) << SDL_GetError();
-    }
     void SetUp() override {
-        ASSERT_NE(sdlWindow, nullptr) << SDL_GetError();
-        device = std::make_unique<GraphicsDeviceDX>(&window, 1, 8, kSize, kSize, 0);
-        ASSERT_NE(device->Device(), nullptr);
+        ASSERT_NE(MakeDevice(kSize), nullptr);
         files->files["MARELDON.mbd"] = MakeGameArchive();
-        renderer.Reset(new Renderer(RefPtr<FileSystem>(files),
-                                    RefPtr<GraphicsDevice>(device.get(), [](GraphicsDevice*) {}),
-                                    RefPtr<SoundBox>()));
+        renderer.Reset(new Renderer(RefPtr<FileSystem>(files), DeviceHandle(), RefPtr<SoundBox>()));
         ASSERT_TRUE(renderer->LoadArchive("MARELDON.mbd"));
         renderer->BuildModels(*device);
         top.renderer = renderer;
@@ -90,19 +77,14 @@ class NormalPixelTest : public ::testing::Test {
         view.Reset();
         top.renderer.Reset();
         renderer.Reset();
-        device.reset();
-        if (sdlWindow != nullptr)
-            SDL_DestroyWindow(sdlWindow);
+        GlDrawTest::TearDown();
     }
 
     void Frame() {
         root->StepAnimation();
         root->DrawHierarchy();
         camera->Render(root);
-        auto* gl = static_cast<GlGpuDevice*>(device->Device());
-        GpuPtr<GpuSurface> back;
-        ASSERT_EQ(gl->GetBackBuffer(0, GpuBackBufferType::MONO, back.Receive()), kGpuOk);
-        ASSERT_TRUE(gl->ReadPixels(back.Get(), pixels));
+        pixels = ReadBack();
         ASSERT_EQ(pixels.size(), size_t(kSize * kSize));
     }
     // The pixel a world point lands on, through the view's matrices.
@@ -138,10 +120,6 @@ class NormalPixelTest : public ::testing::Test {
 
     GlGpuBackend backend;
     ScopedGpuBackend scope{backend};
-    SDL_Window* sdlWindow =
-        SDL_CreateWindow("normal pixels", 0, 0, kSize, kSize, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-    SdlDeviceWindow window{sdlWindow};
-    std::unique_ptr<GraphicsDeviceDX> device;
     MemoryFileSystem* files = new MemoryFileSystem();
     RefPtr<Renderer> renderer;
     TaskObject top{nullptr, 0};

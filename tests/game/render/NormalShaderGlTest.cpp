@@ -1,7 +1,5 @@
 // Every "Normal" variant within the limits assembles, and each vertex/pixel pair
 // compiles and links on the OpenGL backend (offscreen through Mesa).
-#include <SDL.h>
-
 #include <functional>
 #include <set>
 #include <string>
@@ -11,16 +9,13 @@
 
 #include "engine/core/Log.h"
 #include "engine/platform/ShaderAssembler.h"
-#include "engine/platform/gl/GlGpu.h"
-#include "engine/platform/gl/GlGpuDevice.h"
-#include "engine/platform/gl/SdlDeviceWindow.h"
 #include "engine/render/DrawCommandList.h"
 #include "engine/render/GeometryBuffer.h"
-#include "engine/render/GraphicsDeviceDX.h"
 #include "engine/render/PixelShader.h"
 #include "engine/render/SceneDrawSet.h"
 #include "engine/render/Texture.h"
 #include "engine/render/VertexShader.h"
+#include "tests/game/render/GlDrawTest.h"
 #include "tests/game/render/NormalDrawFixture.h"
 
 namespace mareldon {
@@ -191,36 +186,14 @@ TEST(NormalShaderAssemblyTest, EveryVariantAssembles) {
     }
 }
 
-class NormalShaderGlTest : public ::testing::Test {
-  protected:
-    static void SetUpTestSuite() {
-        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
-        ASSERT_EQ(SDL_GL_LoadLibrary(nullptr), 0) << SDL_GetError();
-    }
-    void TearDown() override {
-        device.reset();
-        if (sdlWindow != nullptr)
-            SDL_DestroyWindow(sdlWindow);
-    }
-
-    GlGpuBackend backend;
-    ScopedGpuBackend scope{backend};
-    SDL_Window* sdlWindow =
-        SDL_CreateWindow("normal shaders", 0, 0, kSize, kSize, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-    SdlDeviceWindow window{sdlWindow};
-    std::unique_ptr<GraphicsDeviceDX> device;
-};
+using NormalShaderGlTest = GlDrawTest;
 
 TEST_F(NormalShaderGlTest, EveryVariantLinksAndDraws) {
-    ASSERT_NE(sdlWindow, nullptr) << SDL_GetError();
-    device = std::make_unique<GraphicsDeviceDX>(&window, 1, 8, kSize, kSize, 0);
-    ASSERT_NE(device->Device(), nullptr);
-    RefPtr<Renderer> renderer =
-        MakeTestRenderer(RefPtr<GraphicsDevice>(device.get(), [](GraphicsDevice*) {}));
-    auto* gl = static_cast<GlGpuDevice*>(device->Device());
+    ASSERT_NE(MakeDevice(kSize), nullptr);
+    RefPtr<Renderer> renderer = MakeTestRenderer(DeviceHandle());
     LogSink previous = SetLogSink(&CountErrors);
     errors = 0;
-    size_t programs = gl->Shaders().ProgramCount();
+    size_t programs = Gl().Shaders().ProgramCount();
     std::set<std::string> pairs;
     for (const Variant& variant : Variants()) {
         renderer->Lights().Clear();
@@ -252,17 +225,14 @@ TEST_F(NormalShaderGlTest, EveryVariantLinksAndDraws) {
     SetLogSink(previous);
     EXPECT_EQ(errors, 0);
     // Each distinct pair was linked.
-    EXPECT_EQ(gl->Shaders().ProgramCount(), programs + pairs.size());
+    EXPECT_EQ(Gl().Shaders().ProgramCount(), programs + pairs.size());
 }
 
 // Screen sprites, as the screen drawers make them: pixel coordinates through the
 // screen matrix, coloured and textured, onto exactly their pixels.
 TEST_F(NormalShaderGlTest, ScreenPartsCoverTheirPixels) {
-    ASSERT_NE(sdlWindow, nullptr) << SDL_GetError();
-    device = std::make_unique<GraphicsDeviceDX>(&window, 1, 8, kSize, kSize, 0);
-    ASSERT_NE(device->Device(), nullptr);
-    RefPtr<Renderer> renderer =
-        MakeTestRenderer(RefPtr<GraphicsDevice>(device.get(), [](GraphicsDevice*) {}));
+    ASSERT_NE(MakeDevice(kSize), nullptr);
+    RefPtr<Renderer> renderer = MakeTestRenderer(DeviceHandle());
     SceneDrawSet set(renderer);
     ClearRecord clear = RenderView::DefaultClear();
     clear.flags = 0x3;
@@ -313,11 +283,8 @@ TEST_F(NormalShaderGlTest, ScreenPartsCoverTheirPixels) {
     set.commands->AddTriangle(1.0f, &textured, &sprite[0], &sprite[2], &sprite[3]);
     set.Draw();
 
-    auto* gl = static_cast<GlGpuDevice*>(device->Device());
-    GpuPtr<GpuSurface> back;
-    ASSERT_EQ(gl->GetBackBuffer(0, GpuBackBufferType::MONO, back.Receive()), kGpuOk);
-    std::vector<uint32_t> pixels;
-    ASSERT_TRUE(gl->ReadPixels(back.Get(), pixels));
+    std::vector<uint32_t> pixels = ReadBack();
+    ASSERT_EQ(pixels.size(), size_t(kSize * kSize));
     auto at = [&](int x, int y) { return pixels[size_t(y * kSize + x)] & 0xFFFFFFu; };
     for (auto [x, y] : {std::pair{8, 16}, {23, 16}, {8, 39}, {23, 39}, {15, 28}})
         EXPECT_EQ(at(x, y), 0xFF0000u) << x << "," << y;
