@@ -29,7 +29,7 @@ struct RegisterNames {
     String positionOut{"oPos"};
     String colourOut[2]{"oD0", "oD1"};
     String notFound;
-    // Key words that are numbers, so building a key prints none.
+    // Key words that are numbers, each with its blank, so building a key prints none.
     String numbers[ShaderTextBuilder::kVsRegisters];
     String blank{" "};
     // The layout words of a constant of 1 to 4 components, and of a matrix.
@@ -44,7 +44,7 @@ struct RegisterNames {
             input[i] = ShaderTextBuilder::MakeRegisterName("v", i);
         }
         for (int32_t i = 0; i < ShaderTextBuilder::kVsRegisters; ++i)
-            numbers[i] = NumberString(i, -1, -1);
+            numbers[i] = NumberString(i, -1, -1) + " ";
         Fill(vsConst, ShaderTextBuilder::kVsNameCount);
         Fill(psConst, ShaderTextBuilder::kPsNameCount);
     }
@@ -194,7 +194,7 @@ void ShaderTextBuilder::AppendVsKeyWord(const char* word) {
 
 void ShaderTextBuilder::AppendVsKeyWord(int32_t number) {
     if (number >= 0 && number < kVsRegisters)
-        AppendVsKeyWord(Names().numbers[number]);
+        vsKey.Append(Names().numbers[number]);
     else
         AppendVsKeyWord(NumberString(number, -1, -1));
 }
@@ -211,7 +211,7 @@ void ShaderTextBuilder::AppendPsKeyWord(const char* word) {
 
 void ShaderTextBuilder::AppendPsKeyWord(int32_t number) {
     if (number >= 0 && number < kVsRegisters)
-        AppendPsKeyWord(Names().numbers[number]);
+        psKey.Append(Names().numbers[number]);
     else
         AppendPsKeyWord(NumberString(number, -1, -1));
 }
