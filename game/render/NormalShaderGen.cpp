@@ -56,8 +56,10 @@ float NormalShaderGen::Reciprocal(float value, const char* what) {
 
 bool NormalShaderGen::SetConstants(const RefPtr<RenderView>& viewHandle, const RefPtr<RenderBatch>& node,
                                    const RefPtr<MeshPart>& partHandle) {
+    // Registers a build may name stay valid (empty) names when absent.
     draw = DrawState{};
     const String* none = &NotFoundName();
+    draw.position = draw.normal = draw.diffuse = draw.x16Register = none;
     if (!node || !partHandle) {
         RefuseDraw("a draw without a batch or a part");
         return false;
@@ -122,11 +124,6 @@ bool NormalShaderGen::SetConstants(const RefPtr<RenderView>& viewHandle, const R
     if (draw.specularCount + draw.emissiveLightCount + draw.fogCount + draw.sonicCount > 0) {
         draw.addLight = true;
         AppendPsKeyWord("AddLight");
-    }
-    // Registers a build may name stay valid names (empty ones) when absent.
-    for (const String** reg : {&draw.position, &draw.normal, &draw.diffuse, &draw.x16Register}) {
-        if (*reg == nullptr)
-            *reg = none;
     }
     return true;
 }
