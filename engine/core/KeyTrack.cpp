@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "engine/core/ByteReader.h"
+
 namespace mareldon {
 
 namespace {
@@ -73,6 +75,37 @@ void KeyTrack::SetKey(float time, float value, uint32_t kind, float c0, float c1
 void KeyTrack::SetKeyFromData(const uint8_t* record) {
     PutKey(TrackKey{ReadF32(record), ReadF32(record + 4), ReadU32(record + 8), ReadF32(record + 12),
                     ReadF32(record + 16), ReadF32(record + 20), ReadF32(record + 24), ReadU32(record + 28)});
+}
+
+void KeyTrack::SetKeysFromData(const uint8_t* records, size_t count) {
+    PutKeysInTimeOrder(
+        count, [records](size_t k) { return ReadF32(records + k * 32); },
+        [this, records](size_t k) { SetKeyFromData(records + k * 32); });
+}
+
+bool KeyTrack::Read(ByteReader& in) {
+    int32_t pre = 0, post = 0, count = 0;
+    float empty = 0.0f;
+    const uint8_t* records = nullptr;
+    if (!in.I32(pre) || !in.I32(post) || !in.F32(empty) || !in.I32(count))
+        return false;
+    if (count < 0 || size_t(count) > in.Remaining() / sizeof(TrackKey))
+        return in.Fail();
+    if (!in.Bytes(size_t(count) * sizeof(TrackKey), records))
+        return false;
+    for (int32_t k = 0; k < count; ++k) {
+        if (std::isnan(ReadF32(records + size_t(k) * sizeof(TrackKey))))
+            return in.Fail();
+    }
+    preMode = pre;
+    postMode = post;
+    defaultValue = empty;
+    keyCount = 0;
+    lastSegment = 0;
+    if (keyCapacity < count)
+        Reserve(count);
+    SetKeysFromData(records, size_t(count));
+    return true;
 }
 
 void KeyTrack::CopyFrom(const KeyTrack& other) {

@@ -1,8 +1,14 @@
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
+#include <numeric>
+#include <vector>
 
 namespace mareldon {
+
+class ByteReader;
 
 // One key of a float curve: 32 bytes, laid out as the archive's key records.
 //   0 time (f32)   4 value (f32)   8 kind (u32)
@@ -34,6 +40,13 @@ class KeyTrack {
                 float c3 = 0.0f);
     // From a 32-byte little-endian key record, all eight words.
     void SetKeyFromData(const uint8_t* record);
+    // `count` consecutive key records, added as SetKeyFromData does.
+    void SetKeysFromData(const uint8_t* records, size_t count);
+    // The serial form (light files): pre mode, post mode, empty value (f32), key count,
+    // then the 32-byte key records. Replaces the modes, the empty value and every key.
+    // A count below 0 or beyond the bytes left, or a key time that is not a number,
+    // fails the reader and leaves the track as it was.
+    bool Read(ByteReader& in);
     void CopyFrom(const KeyTrack& other);
     void ShiftTimes(float offset);
     float Evaluate(float time);
@@ -66,6 +79,27 @@ constexpr int kBezierMaxHalvings = 64;
 // number of spans moved.
 float WrapTrackTime(float time, float start, float end, int32_t* wraps);
 float AbsFloat(float value);
+
+// Calls put(i) for i in [0, count) in ascending time(i), stably (of two keys at one
+// time the later still wins). Keys already in order go in one by one; others are
+// ordered first, since inserting each where it belongs would move every key behind it,
+// which a long track stored in reverse turns into minutes of loading.
+template <typename TimeAt, typename Put>
+void PutKeysInTimeOrder(size_t count, TimeAt time, Put put) {
+    size_t k = 1;
+    while (k < count && time(k) >= time(k - 1))
+        ++k;
+    if (k >= count) {
+        for (k = 0; k < count; ++k)
+            put(k);
+        return;
+    }
+    std::vector<size_t> order(count);
+    std::iota(order.begin(), order.end(), size_t{0});
+    std::stable_sort(order.begin(), order.end(), [&time](size_t a, size_t b) { return time(a) < time(b); });
+    for (size_t at : order)
+        put(at);
+}
 
 // Finds the segment holding time, starting from a cached index: the shared search of
 // the float and rotation tracks.

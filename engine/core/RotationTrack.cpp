@@ -1,8 +1,10 @@
 #include "engine/core/RotationTrack.h"
 
+#include <bit>
 #include <cmath>
 #include <cstring>
 
+#include "engine/core/ByteReader.h"
 #include "engine/core/KeyTrack.h"
 
 namespace mareldon {
@@ -22,19 +24,65 @@ void RotationTrack::SetKey(float time, const Quaternion& rotation) {
         keys[i].rotation = rotation;
         return;
     }
-    if (keyCount == keyCapacity) {
-        int32_t capacity = keyCapacity * 4;
-        RotationKey* grown = new RotationKey[static_cast<size_t>(capacity)];
-        std::memcpy(grown, keys, sizeof(RotationKey) * static_cast<size_t>(keyCount));
-        if (keys != &inlineKey)
-            delete[] keys;
-        keys = grown;
-        keyCapacity = capacity;
-    }
+    if (keyCount == keyCapacity)
+        Reserve(keyCapacity * 4);
     int32_t at = i + 1;
     std::memmove(&keys[at + 1], &keys[at], sizeof(RotationKey) * static_cast<size_t>(keyCount - at));
     keys[at] = RotationKey{time, rotation};
     ++keyCount;
+}
+
+void RotationTrack::Reserve(int32_t capacity) {
+    RotationKey* grown = new RotationKey[static_cast<size_t>(capacity)];
+    std::memcpy(grown, keys, sizeof(RotationKey) * static_cast<size_t>(keyCount));
+    if (keys != &inlineKey)
+        delete[] keys;
+    keys = grown;
+    keyCapacity = capacity;
+}
+
+void RotationTrack::CopyFrom(const RotationTrack& other) {
+    if (&other == this)
+        return;
+    initial = other.initial;
+    lastSegment = 0;
+    if (keyCapacity < other.keyCount) {
+        keyCount = 0;
+        Reserve(other.keyCount);
+    }
+    keyCount = other.keyCount;
+    std::memcpy(keys, other.keys, sizeof(RotationKey) * static_cast<size_t>(keyCount));
+}
+
+bool RotationTrack::Read(ByteReader& in) {
+    constexpr size_t kKeyBytes = 32;
+    Quaternion first{};
+    int32_t count = 0;
+    const uint8_t* records = nullptr;
+    if (!in.F32(first.x) || !in.F32(first.y) || !in.F32(first.z) || !in.F32(first.w) || !in.I32(count))
+        return false;
+    if (count < 0 || size_t(count) > in.Remaining() / kKeyBytes)
+        return in.Fail();
+    if (!in.Bytes(size_t(count) * kKeyBytes, records))
+        return false;
+    auto word = [records](size_t k, size_t at) {
+        return std::bit_cast<float>(LoadLE32(records + k * kKeyBytes + at));
+    };
+    for (size_t k = 0; k < size_t(count); ++k) {
+        if (std::isnan(word(k, 0)))
+            return in.Fail();
+    }
+    initial = first;
+    keyCount = 0;
+    lastSegment = 0;
+    if (keyCapacity < count)
+        Reserve(count);
+    PutKeysInTimeOrder(
+        size_t(count), [&word](size_t k) { return word(k, 0); },
+        [this, &word](size_t k) {
+            SetKey(word(k, 0), Quaternion{word(k, 16), word(k, 20), word(k, 24), word(k, 28)});
+        });
+    return true;
 }
 
 Quaternion RotationTrack::Sample(float time) {

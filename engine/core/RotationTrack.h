@@ -6,6 +6,8 @@
 
 namespace mareldon {
 
+class ByteReader;
+
 struct RotationKey {
     float time;
     Quaternion rotation;
@@ -23,6 +25,13 @@ class RotationTrack {
     // Overwrites the key at exactly that time, or inserts it in order.
     void SetKey(float time, const Quaternion& rotation);
     Quaternion Sample(float time);
+    // The initial rotation and the keys of other, as KeyTrack::CopyFrom does.
+    void CopyFrom(const RotationTrack& other);
+    // The serial form (light files): the initial quaternion, the key count, then
+    // 32-byte keys (time, 12 reserved bytes, x, y, z, w). Replaces the initial
+    // rotation and every key; a count below 0 or beyond the bytes left, or a time
+    // that is not a number, fails the reader and leaves the track as it was.
+    bool Read(ByteReader& in);
 
     Quaternion initial;
     int32_t keyCount = 0;
@@ -31,6 +40,8 @@ class RotationTrack {
     int32_t lastSegment = 0;
 
   private:
+    void Reserve(int32_t capacity);
+
     RotationKey inlineKey{};
 };
 

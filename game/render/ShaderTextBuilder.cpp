@@ -1,5 +1,7 @@
 #include "game/render/ShaderTextBuilder.h"
 
+#include <cstring>
+
 #include "engine/core/Log.h"
 #include "engine/render/device/TextureBase.h"
 #include "engine/render/draw/RenderBatch.h"
@@ -27,6 +29,12 @@ struct RegisterNames {
     String positionOut{"oPos"};
     String colourOut[2]{"oD0", "oD1"};
     String notFound;
+    // Key words that are numbers, each with its blank, so building a key prints none.
+    String numbers[ShaderTextBuilder::kVsRegisters];
+    String blank{" "};
+    // The layout words of a constant of 1 to 4 components, and of a matrix.
+    String layout[5]{"", "/ 1 ", "/ 2 ", "/ 3 ", "/ 4 "};
+    String matrixLayout{"/ 16 "};
     String vsConst[ShaderTextBuilder::kVsNameCount];
     String psConst[ShaderTextBuilder::kPsNameCount];
 
@@ -35,6 +43,8 @@ struct RegisterNames {
             textureOut[i] = ShaderTextBuilder::MakeRegisterName("oT", i);
             input[i] = ShaderTextBuilder::MakeRegisterName("v", i);
         }
+        for (int32_t i = 0; i < ShaderTextBuilder::kVsRegisters; ++i)
+            numbers[i] = NumberString(i, -1, -1) + " ";
         Fill(vsConst, ShaderTextBuilder::kVsNameCount);
         Fill(psConst, ShaderTextBuilder::kPsNameCount);
     }
@@ -46,6 +56,19 @@ struct RegisterNames {
                 ShaderTextBuilder::MakeRegisterName("c", first / 4) + kSuffixes[first % 4][index % 4];
         }
     }
+};
+
+// The names compared are short and mostly differ in length, which is checked first.
+class NameMatch {
+  public:
+    explicit NameMatch(const char* name) : name_(name), length_(StrLength(name)) {}
+    bool operator()(const String& s) const {
+        return s.Length() == length_ && std::memcmp(s.Text(), name_, length_) == 0;
+    }
+
+  private:
+    const char* name_;
+    uint32_t length_;
 };
 
 const RegisterNames& Names() {
@@ -161,30 +184,36 @@ String ShaderTextBuilder::MakeRegisterName(const char* prefix, int32_t number) {
 
 void ShaderTextBuilder::AppendVsKeyWord(const String& word) {
     vsKey.Append(word);
-    vsKey.Append(" ");
+    vsKey.Append(Names().blank);
 }
 
 void ShaderTextBuilder::AppendVsKeyWord(const char* word) {
     vsKey.Append(word);
-    vsKey.Append(" ");
+    vsKey.Append(Names().blank);
 }
 
 void ShaderTextBuilder::AppendVsKeyWord(int32_t number) {
-    AppendVsKeyWord(NumberString(number, -1, -1));
+    if (number >= 0 && number < kVsRegisters)
+        vsKey.Append(Names().numbers[number]);
+    else
+        AppendVsKeyWord(NumberString(number, -1, -1));
 }
 
 void ShaderTextBuilder::AppendPsKeyWord(const String& word) {
     psKey.Append(word);
-    psKey.Append(" ");
+    psKey.Append(Names().blank);
 }
 
 void ShaderTextBuilder::AppendPsKeyWord(const char* word) {
     psKey.Append(word);
-    psKey.Append(" ");
+    psKey.Append(Names().blank);
 }
 
 void ShaderTextBuilder::AppendPsKeyWord(int32_t number) {
-    AppendPsKeyWord(NumberString(number, -1, -1));
+    if (number >= 0 && number < kVsRegisters)
+        psKey.Append(Names().numbers[number]);
+    else
+        AppendPsKeyWord(NumberString(number, -1, -1));
 }
 
 void ShaderTextBuilder::AppendPaletteKeyWord(int32_t matrices) {
@@ -250,8 +279,7 @@ int32_t ShaderTextBuilder::AddWholeRegisters(const float* values, int32_t regist
 }
 
 int32_t ShaderTextBuilder::AddPartialConstant(const float* values, int32_t components) {
-    AppendVsKeyWord("/");
-    AppendVsKeyWord(components);
+    vsKey.Append(Names().layout[components]);
     int32_t first = TakeComponents(components);
     if (first < 0)
         return components - 1;
@@ -261,14 +289,12 @@ int32_t ShaderTextBuilder::AddPartialConstant(const float* values, int32_t compo
 }
 
 int32_t ShaderTextBuilder::AddConstant(const float* values) {
-    AppendVsKeyWord("/");
-    AppendVsKeyWord("4");
+    vsKey.Append(Names().layout[4]);
     return AddWholeRegisters(values, 1);
 }
 
 int32_t ShaderTextBuilder::AddMatrixConstant(const float* values) {
-    AppendVsKeyWord("/");
-    AppendVsKeyWord("16");
+    vsKey.Append(Names().matrixLayout);
     return AddWholeRegisters(values, 4);
 }
 
@@ -288,7 +314,8 @@ int32_t ShaderTextBuilder::AllocTwoFloatConstant(float x, float y) {
 int32_t ShaderTextBuilder::AddVsConstantBlock(const float* values, int32_t registers) {
     // The block's size shifts every constant after it, so it belongs in the key.
     AppendVsKeyWord("/");
-    AppendVsKeyWord(String("B") + NumberString(registers, -1, -1));
+    vsKey.Append("B");
+    AppendVsKeyWord(registers);
     return AddWholeRegisters(values, registers);
 }
 
@@ -307,9 +334,10 @@ int32_t ShaderTextBuilder::AddPsConstant(const float* values) {
 // --- inputs and records ----------------------------------------------------------
 
 int32_t ShaderTextBuilder::CountInputs(const VertexLayout& elements, const char* name) {
+    const NameMatch matches(name);
     int32_t count = 0;
     for (int32_t i = 0; i < elements.Count(); ++i) {
-        if (elements.Element(i).name.Equals(name))
+        if (matches(elements.Element(i).name))
             ++count;
     }
     return count;
@@ -320,9 +348,10 @@ const String& ShaderTextBuilder::FindInput(const VertexLayout& elements, const c
         RefuseDraw("more vertex elements than input registers");
         return Names().notFound;
     }
+    const NameMatch matches(name);
     for (int32_t i = 0; i < elements.Count(); ++i) {
         const VertexElement& element = elements.Element(i);
-        if (element.usageIndex == index && element.name.Equals(name)) {
+        if (element.usageIndex == index && matches(element.name)) {
             AppendVsKeyWord(element.name);
             AppendVsKeyWord(index);
             return Names().input[i];
@@ -334,11 +363,12 @@ const String& ShaderTextBuilder::FindInput(const VertexLayout& elements, const c
 int32_t ShaderTextBuilder::CountLightRecords(const LightList* lights, const char* name) {
     if (lights == nullptr)
         return 0;
+    const NameMatch matches(name);
     int32_t count = 0;
     for (int32_t i = 0; i < lights->Count(); ++i) {
-        if ((*lights)[i].name.Equals(name)) {
+        if (matches((*lights)[i].name)) {
             ++count;
-            AppendVsKeyWord(name);
+            AppendVsKeyWord((*lights)[i].name);
         }
     }
     return count;
@@ -347,8 +377,9 @@ int32_t ShaderTextBuilder::CountLightRecords(const LightList* lights, const char
 const LightRecord* ShaderTextBuilder::GetLightRecord(const LightList* lights, const char* name, int32_t k) {
     if (lights == nullptr)
         return nullptr;
+    const NameMatch matches(name);
     for (int32_t i = 0; i < lights->Count(); ++i) {
-        if ((*lights)[i].name.Equals(name) && k-- == 0)
+        if (matches((*lights)[i].name) && k-- == 0)
             return &(*lights)[i];
     }
     return nullptr;
@@ -357,9 +388,10 @@ const LightRecord* ShaderTextBuilder::GetLightRecord(const LightList* lights, co
 int32_t ShaderTextBuilder::CountNamedValues(const std::vector<NamedValue>* values, const char* name) {
     if (values == nullptr)
         return 0;
+    const NameMatch matches(name);
     int32_t count = 0;
     for (const NamedValue& value : *values) {
-        if (value.name.Equals(name))
+        if (matches(value.name))
             ++count;
     }
     return count;
@@ -368,9 +400,10 @@ int32_t ShaderTextBuilder::CountNamedValues(const std::vector<NamedValue>* value
 float ShaderTextBuilder::GetNamedValue(const std::vector<NamedValue>* values, const char* name, float time) {
     if (values == nullptr)
         return 0.0f;
+    const NameMatch matches(name);
     for (const NamedValue& value : *values) {
-        if (value.name.Equals(name)) {
-            AppendVsKeyWord(name);
+        if (matches(value.name)) {
+            AppendVsKeyWord(value.name);
             return value.track ? value.track->Evaluate(time) : 0.0f;
         }
     }

@@ -6,6 +6,8 @@
 #include "engine/render/scene/CameraNode.h"
 #include "game/objects/StaticModelPart.h"
 #include "game/objects/StaticModelRoot.h"
+#include "game/render/LightFile.h"
+#include "game/render/NormalShaderGen.h"
 
 namespace mareldon {
 
@@ -18,6 +20,8 @@ constexpr float kFieldOfView = 0.8f;
 constexpr float kXFactor = 4.0f / 3.0f;
 constexpr float kYFactor = 1.0f;
 constexpr float kCameraDistance = 6.0f;
+// The bar runs 2 units along x from its origin: centred, under the cube.
+constexpr Vec3 kSkinnedPosition{-1.0f, -2.1f, 0.0f};
 
 }  // namespace
 
@@ -26,6 +30,9 @@ PlaceholderBackdrop::PlaceholderBackdrop(TaskObject& screen) {
         return;
     root = new StaticModelRoot(&screen);
     model = new StaticModelPart(root, kModelName);
+    skinned = new StaticModelPart(root, kSkinnedModelName);
+    skinned->SetPosition(kSkinnedPosition);
+    LoadLightFile(root, screen.fileSystem, kLightFileName, nullptr);
     camera = new CameraNode(root, kNear, kFar, kFieldOfView, kXFactor, kYFactor);
     // The camera looks along its +z axis, at the model from in front of it.
     camera->SetPosition(Vec3{0.0f, 0.0f, -kCameraDistance});
@@ -35,8 +42,9 @@ PlaceholderBackdrop::PlaceholderBackdrop(TaskObject& screen) {
     clear.z = 1.0f;
     // An all-zero viewport covers the whole target.
     const TextureViewport whole{0, 0, 0, 0, 0.0f, 0.0f};
-    camera->AddView(RefPtr<RenderView>(new RenderView(
-        screen.renderer, RefPtr<TextureBase>(screen.screenTarget), clear, RefPtr<ShaderGenBase>(), whole)));
+    RefPtr<ShaderGenBase> normal(new NormalShaderGen(screen.renderer));
+    camera->AddView(RefPtr<RenderView>(
+        new RenderView(screen.renderer, RefPtr<TextureBase>(screen.screenTarget), clear, normal, whole)));
 }
 
 void PlaceholderBackdrop::Step() {

@@ -1,20 +1,24 @@
 // Checks the pixels of a captured picture.
 //
 //   png-probe FILE WIDTHxHEIGHT RRGGBB
+//   png-probe FILE WIDTHxHEIGHT X,Y=RRGGBB|X,Y!RRGGBB...
 //
 // Succeeds when the PNG is that size and every pixel is that colour; otherwise says
-// how many pixels differ and where the first one is.
+// how many pixels differ and where the first one is. The second form checks single
+// pixels: "=" that it is the colour, "!" that it is not.
 #include <png.h>
 
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 int main(int argc, char** argv) {
     int width = 0, height = 0;
     unsigned colour = 0;
-    if (argc != 4 || std::sscanf(argv[2], "%dx%d", &width, &height) != 2 ||
-        std::sscanf(argv[3], "%6x", &colour) != 1) {
-        std::fprintf(stderr, "usage: png-probe FILE WIDTHxHEIGHT RRGGBB\n");
+    const bool points = argc >= 4 && std::strchr(argv[3], ',') != nullptr;
+    if (argc < 4 || std::sscanf(argv[2], "%dx%d", &width, &height) != 2 ||
+        (!points && (argc != 4 || std::sscanf(argv[3], "%6x", &colour) != 1))) {
+        std::fprintf(stderr, "usage: png-probe FILE WIDTHxHEIGHT RRGGBB | X,Y=RRGGBB | X,Y!RRGGBB...\n");
         return 2;
     }
     png_image image{};
@@ -32,6 +36,26 @@ int main(int argc, char** argv) {
     if (int(image.width) != width || int(image.height) != height) {
         std::printf("%ux%u, not %dx%d\n", image.width, image.height, width, height);
         return 1;
+    }
+    if (points) {
+        int failures = 0;
+        for (int a = 3; a < argc; ++a) {
+            int x = 0, y = 0;
+            char relation = 0;
+            unsigned expected = 0;
+            if (std::sscanf(argv[a], "%d,%d%c%6x", &x, &y, &relation, &expected) != 4 ||
+                (relation != '=' && relation != '!') || x < 0 || y < 0 || x >= width || y >= height) {
+                std::fprintf(stderr, "png-probe: bad check %s\n", argv[a]);
+                return 2;
+            }
+            const png_byte* p = &pixels[(size_t(y) * size_t(width) + size_t(x)) * 3];
+            const unsigned value = (unsigned(p[0]) << 16) | (unsigned(p[1]) << 8) | p[2];
+            const bool ok = (value == expected) == (relation == '=');
+            failures += ok ? 0 : 1;
+            std::printf("(%d, %d) %06X%s ", x, y, value, ok ? "" : " (wrong)");
+        }
+        std::printf("\n");
+        return failures == 0 ? 0 : 1;
     }
     long wrong = 0;
     long first = -1;

@@ -8,7 +8,7 @@
 # lasts a fixed number of the game's input cycles (one per step): the scene
 # flow must reach "notice" (its I/O event shows on the wire), a coin put in
 # must be taken off the board's counter, and frame 60 is captured: the
-# screens' backdrop, whose view clears the whole picture to its colour.
+# screens' backdrop, the lit cube in the middle of its clear colour.
 # no_archive: no data at all, the in-process simulated board; the archive's
 # message must be given and the game must run on.
 # Both end the program with SIGTERM, which SDL turns into a quit, as when the
@@ -79,7 +79,10 @@ if [ "$mode" = cabinet ]; then
     wait_for 10 grep -q '^COINS' "$tmp/board.log" || fail "the board did not answer"
     grep -q '^COINS 0$' "$tmp/board.log" || fail "the coin was not taken: $(grep '^COINS' "$tmp/board.log")"
     [ -s "$tmp/frame60.png" ] || fail "frame 60 was not captured"
-    "$probe" "$tmp/frame60.png" 480x640 203050 >"$tmp/probe.log" || fail "frame 60: $(cat "$tmp/probe.log")"
+    # The lit cube in the middle (neither the clear colour nor black), the clear colour
+    # in the corners.
+    "$probe" "$tmp/frame60.png" 480x640 240,320!203050 240,320!000000 0,0=203050 479,0=203050 \
+        0,639=203050 479,639=203050 >"$tmp/probe.log" || fail "frame 60: $(cat "$tmp/probe.log")"
     # Loaded: the one line about the archive is its summary, no refusal.
     grep 'MARELDON.mbd' "$tmp/game.log" | grep -qv ' models, ' && fail "the archive was refused"
     grep -q 'MARELDON.mbd: .* models, ' "$tmp/game.log" || fail "the archive was not loaded"

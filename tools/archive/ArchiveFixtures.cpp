@@ -351,6 +351,98 @@ MbdWriter::Node PlaceholderCube(MbdWriter& writer, int32_t image) {
     return root;
 }
 
+// The bar of "placeholder_skinned": 2 units along x from 0, 0.3 across, 12 segments;
+// Position, Normal, IndexedBoneWeight (weight 1, then the bone's first palette
+// register: 0 up to x 1, 3 from there), TextureUV. Faces are wound as the cube's.
+MbdWriter::Part SkinnedBarPart(MbdWriter& writer, int32_t image) {
+    constexpr int kSegments = 12;
+    constexpr float kLength = 2.0f;
+    constexpr float kHalf = 0.15f;
+    std::vector<float> words;
+    std::vector<uint32_t> indices;
+    // One quad: corners at (s, t) = (-1, -1), (-1, 1), (1, 1), (1, -1) of centre + s u + t v,
+    // with u x v = n.
+    auto quad = [&](Vec3 centre, Vec3 n, Vec3 u, float halfU, float halfV) {
+        const Vec3 v{n.y * u.z - n.z * u.y, n.z * u.x - n.x * u.z, n.x * u.y - n.y * u.x};
+        const float corners[4][2] = {{-1, -1}, {-1, 1}, {1, 1}, {1, -1}};
+        const uint32_t first = uint32_t(words.size() / 10);
+        for (const auto& st : corners) {
+            const Vec3 p{centre.x + st[0] * halfU * u.x + st[1] * halfV * v.x,
+                         centre.y + st[0] * halfU * u.y + st[1] * halfV * v.y,
+                         centre.z + st[0] * halfU * u.z + st[1] * halfV * v.z};
+            const float bone = p.x < 1.0f - 1e-4f ? 0.0f : 3.0f;
+            words.insert(words.end(),
+                         {p.x, p.y, p.z, n.x, n.y, n.z, 1.0f, bone, p.x / kLength, (1 - st[1]) / 2});
+        }
+        indices.insert(indices.end(), {first, first + 3, first + 2, first, first + 2, first + 1});
+    };
+    const Vec3 sides[4] = {{0, 1, 0}, {0, -1, 0}, {0, 0, 1}, {0, 0, -1}};
+    const float step = kLength / kSegments;
+    for (const Vec3& n : sides) {
+        for (int i = 0; i < kSegments; ++i) {
+            const float x = (float(i) + 0.5f) * step;
+            quad({x, n.y * kHalf, n.z * kHalf}, n, {1, 0, 0}, step / 2, kHalf);
+        }
+    }
+    quad({0, 0, 0}, {-1, 0, 0}, {0, 1, 0}, kHalf, kHalf);
+    quad({kLength, 0, 0}, {1, 0, 0}, {0, 1, 0}, kHalf, kHalf);
+    MbdWriter::Part part;
+    part.name = "Layer1";
+    part.kind = 3;
+    part.elements = {{"Position", 3}, {"Normal", 3}, {"IndexedBoneWeight", 2}, {"TextureUV", 2}};
+    part.textures.push_back({"Diffuse", image});
+    part.vertexArray = writer.AddVertexArray(10, words);
+    part.vertexCount = int32_t(words.size() / 10);
+    part.indexArray = writer.AddIndexArray(indices);
+    part.indexCount = int32_t(indices.size());
+    MbdWriter::Track specular;
+    specular.defaultValue = 1.0f;
+    MbdWriter::Track emissive;
+    emissive.defaultValue = 0.1f;
+    part.params = {{"Specular", writer.AddTrack(specular)}, {"Emissive", writer.AddTrack(emissive)}};
+    part.settings.centre[0] = 1.0f;
+    part.settings.radius = 2.0f;  // bent as far as it goes
+    part.settings.cullMode = 2;
+    return part;
+}
+
+// "placeholder_skinned": root (0 to 2 s) > layer "placeholder_skinned:Layer1" (the bar,
+// a palette of 2) > bone "bone0" at x 0 > bone "bone1" at x 1, whose Euler z runs from
+// -1 to 1 rad and back every 2 s. Each offset matrix is the inverse of its bone's rest
+// pose in the layer's space.
+MbdWriter::Node PlaceholderSkinned(MbdWriter& writer, int32_t image) {
+    MbdWriter::Node bone1;
+    bone1.name = "bone1";
+    bone1.type = 3;
+    bone1.paletteIndex = 1;
+    bone1.offsetMatrix = {1, 0, 0, -1, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    MbdWriter::Track at;  // a node takes only the tracks that have keys
+    at.keys.push_back({0.0f, 1.0f, 3, {}});
+    bone1.tracks[0] = writer.AddTrack(at);
+    MbdWriter::Track bend;
+    bend.postMode = 2;  // cycle
+    bend.keys = {{0.0f, -1.0f, 3, {}}, {1.0f, 1.0f, 3, {}}, {2.0f, -1.0f, 3, {}}};
+    bone1.tracks[5] = writer.AddTrack(bend);
+    MbdWriter::Node bone0;
+    bone0.name = "bone0";
+    bone0.type = 3;
+    bone0.paletteIndex = 0;
+    bone0.children.push_back(bone1);
+    MbdWriter::Node mesh;
+    mesh.name = "placeholder_skinned:Layer1";
+    mesh.type = 2;
+    mesh.mesh.paletteSize = 2;
+    mesh.mesh.parts.push_back(SkinnedBarPart(writer, image));
+    mesh.children.push_back(bone0);
+    MbdWriter::Node root;
+    root.name = "placeholder_skinned";
+    root.type = 0;
+    root.startTime = 0.0f;
+    root.endTime = 2.0f;
+    root.children.push_back(mesh);
+    return root;
+}
+
 }  // namespace
 
 std::vector<uint8_t> MakeBootArchive() {
@@ -377,6 +469,7 @@ std::vector<uint8_t> MakeGameArchive() {
     int32_t image = writer.AddImage(EncodeIimg(2, 64, 64, 1, checker));
     AddBootContent(writer, {image});
     writer.AddModel("placeholder_cube", PlaceholderCube(writer, image));
+    writer.AddModel("placeholder_skinned", PlaceholderSkinned(writer, image));
     return writer.Build();
 }
 

@@ -41,7 +41,11 @@ std::vector<uint8_t> MakeBootArchive();
 //    over 4 s, cycling) > layer "placeholder_cube:Layer1": one indexed triangle-list
 //    part "Layer1" (24 vertices, 36 indices; Position, Normal, TextureUV; a 64x64 IIMG
 //    checker as "Diffuse", in the group "SYSTEM"), radius 1.8, counter-clockwise faces
-//    culled, casting and receiving shadows.
+//    culled, casting and receiving shadows;
+//  - "placeholder_skinned": root (0 to 2 s) > layer "placeholder_skinned:Layer1": a bar 2
+//    units along x in 12 segments (Position, Normal, IndexedBoneWeight, TextureUV, the
+//    checker; "Specular" 1, "Emissive" 0.1), a palette of 2 > bone "bone0" at x 0 >
+//    bone "bone1" at x 1, its Euler z from -1 to 1 rad and back every 2 s.
 std::vector<uint8_t> MakeGameArchive();
 
 // The sample's font glyphs, as the glyph decoder should give them back.

@@ -1,8 +1,6 @@
 #include "engine/render/archive/ArchiveBuilder.h"
 
-#include <algorithm>
 #include <bit>
-#include <numeric>
 
 #include "engine/core/KeyTrack.h"
 #include "engine/render/archive/MeshData.h"
@@ -22,29 +20,7 @@ void ArchiveBuilder::OnKeyTrack(int32_t preMode, int32_t postMode, float default
     track->preMode = preMode;
     track->postMode = postMode;
     track->defaultValue = defaultValue;
-    // Keys stored in time order each go in at the end. Others are put in order
-    // first (stably, so of two keys at one time the later still wins): inserted as
-    // they come, each would move every key behind it, which a long track in
-    // reverse order turns into minutes of loading.
-    const size_t count = keys.count / 8;
-    auto time = [&keys](size_t k) { return keys.Float(k * 8); };
-    size_t k = 1;
-    while (k < count && time(k) >= time(k - 1)) {
-        ++k;
-    }
-    if (k >= count) {
-        for (k = 0; k < count; ++k) {
-            track->SetKeyFromData(keys.bytes + k * 32);
-        }
-    } else {
-        std::vector<uint32_t> order(count);
-        std::iota(order.begin(), order.end(), 0u);
-        std::stable_sort(order.begin(), order.end(),
-                         [&time](uint32_t a, uint32_t b) { return time(a) < time(b); });
-        for (uint32_t at : order) {
-            track->SetKeyFromData(keys.bytes + size_t(at) * 32);
-        }
-    }
+    track->SetKeysFromData(keys.bytes, keys.count / 8);
     tracks.push_back(track);
 }
 

@@ -4,7 +4,11 @@
 
 #include <chrono>
 #include <cmath>
+#include <limits>
+#include <vector>
 
+#include "engine/core/ByteReader.h"
+#include "engine/core/ByteWriter.h"
 #include "engine/core/RotationTrack.h"
 
 namespace mareldon {
@@ -160,6 +164,127 @@ TEST(RotationTrackTest, SlerpAndEuler) {
     EXPECT_NEAR(mid.w, std::cos(static_cast<float>(M_PI / 8)), 1e-6f);
     EXPECT_EQ(track.Sample(-1.0f).w, 1.0f);
     EXPECT_EQ(track.Sample(3.0f).z, quarter.z);
+}
+
+// Serial forms, as light files hold them.
+std::vector<uint8_t> KeyTrackBytes(int32_t pre, int32_t post, float empty, int32_t count,
+                                   const std::vector<std::pair<float, float>>& keys) {
+    ByteWriter out;
+    out.I32(pre);
+    out.I32(post);
+    out.F32(empty);
+    out.I32(count);
+    for (auto [time, value] : keys) {
+        out.F32(time);
+        out.F32(value);
+        out.U32(3);
+        out.Zeros(20);
+    }
+    return out.bytes;
+}
+
+std::vector<uint8_t> RotationTrackBytes(const Quaternion& initial, int32_t count,
+                                        const std::vector<std::pair<float, Quaternion>>& keys) {
+    ByteWriter out;
+    for (float v : {initial.x, initial.y, initial.z, initial.w})
+        out.F32(v);
+    out.I32(count);
+    for (auto [time, q] : keys) {
+        out.F32(time);
+        out.Zeros(12);
+        for (float v : {q.x, q.y, q.z, q.w})
+            out.F32(v);
+    }
+    return out.bytes;
+}
+
+TEST(KeyTrackTest, ReadReplacesHeaderAndKeysInTimeOrder) {
+    KeyTrack track;
+    track.SetKey(50.0f, 9.0f, 3);
+    track.SetKey(60.0f, 9.0f, 3);
+    track.SetKey(70.0f, 9.0f, 3);
+    track.Evaluate(65.0f);
+    std::vector<uint8_t> bytes = KeyTrackBytes(2, 0, 7.0f, 3, {{4.0f, 40.0f}, {0.0f, 0.0f}, {2.0f, 10.0f}});
+    bytes.push_back(0xAB);  // the next record's first byte
+    ByteReader in(bytes.data(), bytes.size());
+    ASSERT_TRUE(track.Read(in));
+    EXPECT_EQ(in.Position(), 16u + 3 * 32);
+    EXPECT_EQ(track.preMode, 2);
+    EXPECT_EQ(track.postMode, 0);
+    EXPECT_EQ(track.defaultValue, 7.0f);
+    ASSERT_EQ(track.keyCount, 3);
+    EXPECT_EQ(track.lastSegment, 0);
+    EXPECT_EQ(track.keys[0].time, 0.0f);
+    EXPECT_EQ(track.keys[2].value, 40.0f);
+    EXPECT_FLOAT_EQ(track.Evaluate(3.0f), 25.0f);
+
+    std::vector<uint8_t> none = KeyTrackBytes(1, 1, -2.5f, 0, {});
+    ByteReader empty(none.data(), none.size());
+    ASSERT_TRUE(track.Read(empty));
+    EXPECT_EQ(track.keyCount, 0);
+    EXPECT_EQ(track.Evaluate(3.0f), -2.5f);
+}
+
+// A damaged track fails the reader without reading past the bytes, allocating for a
+// count the bytes cannot hold, or changing the track.
+TEST(KeyTrackTest, ReadRefusesDamagedTracks) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    std::vector<uint8_t> cut = KeyTrackBytes(1, 1, 0.0f, 2, {{0.0f, 1.0f}, {1.0f, 2.0f}});
+    cut.resize(cut.size() - 1);
+    const std::pair<const char*, std::vector<uint8_t>> cases[] = {
+        {"negative count", KeyTrackBytes(1, 1, 0.0f, -1, {{0.0f, 1.0f}})},
+        {"count beyond the bytes", KeyTrackBytes(1, 1, 0.0f, 2, {{0.0f, 1.0f}})},
+        {"huge count", KeyTrackBytes(1, 1, 0.0f, 0x7FFFFFFF, {{0.0f, 1.0f}})},
+        {"key cut short", cut},
+        {"header cut short", std::vector<uint8_t>(15, 0)},
+        {"time not a number", KeyTrackBytes(1, 1, 0.0f, 2, {{0.0f, 1.0f}, {nan, 2.0f}})},
+    };
+    for (const auto& [what, bytes] : cases) {
+        KeyTrack track;
+        track.SetKey(1.0f, 5.0f, 3);
+        ByteReader in(bytes.data(), bytes.size());
+        EXPECT_FALSE(track.Read(in)) << what;
+        EXPECT_FALSE(in.Ok()) << what;
+        EXPECT_EQ(track.keyCount, 1) << what;
+        EXPECT_EQ(track.preMode, 1) << what;
+        EXPECT_EQ(track.Evaluate(0.0f), 5.0f) << what;
+    }
+}
+
+TEST(RotationTrackTest, ReadReplacesInitialAndKeys) {
+    Quaternion quarter = EulerToQuaternion(0, 0, static_cast<float>(M_PI / 2));
+    Quaternion identity{0, 0, 0, 1};
+    RotationTrack track;
+    std::vector<uint8_t> bytes = RotationTrackBytes({0, 1, 0, 0}, 2, {{2.0f, quarter}, {0.0f, identity}});
+    ByteReader in(bytes.data(), bytes.size());
+    ASSERT_TRUE(track.Read(in));
+    EXPECT_EQ(in.Remaining(), 0u);
+    EXPECT_EQ(track.initial.y, 1.0f);
+    ASSERT_EQ(track.keyCount, 2);
+    EXPECT_EQ(track.keys[1].rotation.z, quarter.z);
+    EXPECT_NEAR(track.Sample(1.0f).z, std::sin(static_cast<float>(M_PI / 8)), 1e-6f);
+
+    std::vector<uint8_t> cut = RotationTrackBytes(identity, 2, {{0.0f, identity}});
+    std::vector<uint8_t> negative = RotationTrackBytes(identity, -3, {});
+    std::vector<uint8_t> nan =
+        RotationTrackBytes(identity, 1, {{std::numeric_limits<float>::quiet_NaN(), identity}});
+    for (const std::vector<uint8_t>* damaged : {&cut, &negative, &nan}) {
+        ByteReader bad(damaged->data(), damaged->size());
+        EXPECT_FALSE(track.Read(bad));
+        EXPECT_EQ(track.keyCount, 2);
+        EXPECT_EQ(track.initial.y, 1.0f);
+    }
+    RotationTrack copy;
+    copy.CopyFrom(track);
+    EXPECT_EQ(copy.keyCount, 2);
+    EXPECT_EQ(copy.initial.y, 1.0f);
+    EXPECT_EQ(copy.Sample(1.0f).z, track.Sample(1.0f).z);
+
+    std::vector<uint8_t> none = RotationTrackBytes(identity, 0, {});
+    ByteReader empty(none.data(), none.size());
+    ASSERT_TRUE(track.Read(empty));
+    EXPECT_EQ(track.keyCount, 0);
+    EXPECT_EQ(track.Sample(1.0f).w, 1.0f);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace mareldon {
 namespace {
 
@@ -16,6 +18,15 @@ TEST(NamedNodeTest, BucketsHashSignedBytes) {
     EXPECT_EQ(root.BucketOf(""), 0u);
     EXPECT_EQ(root.BucketOf("ab"), 33u);
     EXPECT_EQ(root.BucketOf("\x82"), 386u);  // unsigned bytes would give 130
+    // Every length and byte value hashes as h = h * 31 + signed byte, one by one.
+    std::string name;
+    for (int length = 0; length < 40; ++length) {
+        uint32_t h = 0;
+        for (char c : name)
+            h = h * 31u + uint32_t(int32_t(static_cast<signed char>(c)));
+        EXPECT_EQ(NamedNode::NameHash(name.c_str()), h) << length;
+        name += char((length * 37 + 129) % 255 + 1);  // never 0, both signs
+    }
 }
 
 TEST(NamedNodeTest, FindGivesTheEarliestBuilt) {

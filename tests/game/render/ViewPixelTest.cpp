@@ -1,20 +1,15 @@
 // A small scene drawn on the OpenGL backend (offscreen through Mesa) and checked by
 // its pixels: 2D commands through the command list, a view with a layer, generated
 // shader text assembled and bound by key, the render states of the generator.
-#include <SDL.h>
-
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "engine/platform/gl/GlGpu.h"
-#include "engine/platform/gl/GlGpuDevice.h"
-#include "engine/platform/sdl/SdlDeviceWindow.h"
-#include "engine/render/device/GraphicsDeviceDX.h"
 #include "engine/render/draw/DrawCommandList.h"
 #include "engine/render/draw/SceneDrawSet.h"
 #include "game/render/ShaderTextBuilder.h"
 #include "tests/engine/render/draw/TestRenderer.h"
+#include "tests/game/render/GlDrawTest.h"
 
 namespace mareldon {
 namespace {
@@ -59,33 +54,11 @@ struct Vertex {
     float r, g, b, a;
 };
 
-class ViewPixelTest : public ::testing::Test {
-  protected:
-    // SDL video and the GL library stay loaded to the end (the leak checker cannot
-    // attribute the driver's lifetime allocations otherwise).
-    static void SetUpTestSuite() {
-        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
-        ASSERT_EQ(SDL_GL_LoadLibrary(nullptr), 0) << SDL_GetError();
-    }
-    void TearDown() override {
-        device.reset();
-        if (sdlWindow != nullptr)
-            SDL_DestroyWindow(sdlWindow);
-    }
-
-    GlGpuBackend backend;
-    SDL_Window* sdlWindow =
-        SDL_CreateWindow("view pixels", 0, 0, kSize, kSize, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-    SdlDeviceWindow window{sdlWindow};
-    std::unique_ptr<GraphicsDeviceDX> device;
-};
+using ViewPixelTest = GlDrawTest;
 
 TEST_F(ViewPixelTest, CommandsDrawThroughGeneratedShadersInKeyOrder) {
-    ASSERT_NE(sdlWindow, nullptr) << SDL_GetError();
-    device = std::make_unique<GraphicsDeviceDX>(&backend, &window, 1, 8, kSize, kSize, 0);
-    ASSERT_NE(device->Device(), nullptr);
-    RefPtr<Renderer> renderer =
-        MakeTestRenderer(RefPtr<GraphicsDevice>(device.get(), [](GraphicsDevice*) {}));
+    ASSERT_NE(MakeDevice(kSize), nullptr);
+    RefPtr<Renderer> renderer = MakeTestRenderer(DeviceHandle());
     RefPtr<FlatGen> flat(new FlatGen(renderer));
 
     SceneDrawSet set(renderer);
@@ -118,11 +91,7 @@ TEST_F(ViewPixelTest, CommandsDrawThroughGeneratedShadersInKeyOrder) {
         set.Draw();
     }
 
-    auto* gl = static_cast<GlGpuDevice*>(device->Device());
-    GpuPtr<GpuSurface> back;
-    ASSERT_EQ(gl->GetBackBuffer(0, GpuBackBufferType::MONO, back.Receive()), kGpuOk);
-    std::vector<uint32_t> pixels;
-    ASSERT_TRUE(gl->ReadPixels(back.Get(), pixels));
+    std::vector<uint32_t> pixels = ReadBack();
     ASSERT_EQ(pixels.size(), size_t(kSize * kSize));
     auto at = [&](int x, int y) { return pixels[size_t(y * kSize + x)] & 0xFFFFFFu; };
     EXPECT_EQ(at(8, 32), 0xFF0000u);   // red alone

@@ -25,6 +25,7 @@
 #include "game/system/MainWindow.h"
 #include "tests/game/system/TestPlatform.h"
 #include "tools/archive/ArchiveFixtures.h"
+#include "tools/archive/LightFileWriter.h"
 
 namespace mareldon {
 namespace {
@@ -304,6 +305,49 @@ TEST_F(GameApplicationTest, EveryFrameOfTheAttractLoopShowsTheBackdrop) {
     Object3D* spin = FindNode(*system->GetCurrentScene(), "spin");
     ASSERT_NE(spin, nullptr) << system->GetCurrentSceneName().Text();
     EXPECT_NEAR(spin->GetRotation().y, float(M_PI / 2), 1e-4f);
+}
+
+// Over 300 attract steps each "Normal" shader the backdrop needs is generated and
+// assembled once, and every frame's lights are those of "placeholder.lights", in
+// the file's order.
+TEST_F(GameApplicationTest, TheBackdropIsLitByItsLightFile) {
+    WriteBytes(root / "MARELDON.mbd", MakeGameArchive());
+    WriteBytes(root / "QVDSHDV.dat", {});
+    WriteBytes(root / "QVDSHDP.dat", {});
+    WriteBytes(root / "placeholder.lights", MakePlaceholderLightFile());
+    PlaceholderScreen::stepsToRun = 100;
+    GameApplication& game = Start();
+    ASSERT_TRUE(Run(1));  // the first frame comes before the first scene
+    platform.gpu.ClearCalls();
+    const std::vector<std::string> expected = {"AmbientLight", "DirectionalLight", "DirectionalSpecularLight",
+                                               "SimpleFog"};
+    int made = 0;
+    for (int step = 0; step < 300; ++step) {
+        ASSERT_TRUE(Run(1));
+        for (const std::string& call : platform.gpu.Calls()) {
+            if (call.rfind("CreateVertexShader(", 0) == 0 || call.rfind("CreatePixelShader(", 0) == 0) {
+                EXPECT_EQ(call.find(" = 0"), std::string::npos) << call;
+                ++made;
+            }
+        }
+        platform.gpu.ClearCalls();
+        const LightList& lights = game.root.renderer->Lights();
+        std::vector<std::string> names;
+        for (int32_t i = 0; i < lights.Count(); ++i)
+            names.emplace_back(lights[i].name.Text());
+        ASSERT_EQ(names, expected) << "step " << step;
+    }
+    // Every key in the dictionaries is a "Normal" one, made once.
+    int keys = 0;
+    for (const NamedNode* shaders :
+         {&game.root.renderer->VertexShaders(), &game.root.renderer->PixelShaders()}) {
+        for (const NamedNode* entry = shaders->NextEntry(); entry != shaders; entry = entry->NextEntry()) {
+            EXPECT_EQ(std::string(entry->GetName().Text()).rfind("Normal", 0), 0u) << entry->GetName().Text();
+            ++keys;
+        }
+    }
+    EXPECT_GE(keys, 3);  // the cube's and the bar's vertex shaders and their pixel shader
+    EXPECT_EQ(made, keys);
 }
 
 TEST_F(GameApplicationTest, ClosingTheWindowEndsTheProgram) {

@@ -9,20 +9,22 @@
 
 #include "tools/archive/ArchiveFixtures.h"
 #include "tools/archive/ArchiveListing.h"
+#include "tools/archive/LightFileWriter.h"
 
 namespace {
 
 int Usage() {
-    std::fprintf(
-        stderr,
-        "usage:\n"
-        "  mbdtool write empty|padding|sample|small|boot FILE\n"
-        "                                            write a sample archive (boot: for the game)\n"
-        "  mbdtool write game DIR                    the placeholder game data set: MARELDON.mbd,\n"
-        "                                            QVDSHDV.dat and QVDSHDP.dat (no records) in DIR\n"
-        "  mbdtool shaders DIR                       write QVDSHDV.dat and QVDSHDP.dat into DIR\n"
-        "  mbdtool list FILE                         list an archive's sections and names\n"
-        "  mbdtool list-vs FILE | list-ps FILE       list a vertex or pixel shader data file\n");
+    std::fprintf(stderr,
+                 "usage:\n"
+                 "  mbdtool write empty|padding|sample|small|boot FILE\n"
+                 "                                            write a sample archive (boot: for the game)\n"
+                 "  mbdtool write game DIR                    the placeholder game data set: MARELDON.mbd,\n"
+                 "                                            QVDSHDV.dat and QVDSHDP.dat (no records) and\n"
+                 "                                            placeholder.lights in DIR\n"
+                 "  mbdtool shaders DIR                       write QVDSHDV.dat and QVDSHDP.dat into DIR\n"
+                 "  mbdtool lights sample|placeholder FILE    write a light file\n"
+                 "  mbdtool list FILE                         list an archive's sections and names\n"
+                 "  mbdtool list-vs FILE | list-ps FILE       list a vertex or pixel shader data file\n");
     return 2;
 }
 
@@ -54,7 +56,8 @@ int main(int argc, char** argv) {
         // Every shader is generated, so the shader data files hold nothing.
         const std::string dir = argv[3];
         return WriteFile(dir + "/MARELDON.mbd", MakeGameArchive()) && WriteFile(dir + "/QVDSHDV.dat", {}) &&
-                       WriteFile(dir + "/QVDSHDP.dat", {})
+                       WriteFile(dir + "/QVDSHDP.dat", {}) &&
+                       WriteFile(dir + "/placeholder.lights", MakePlaceholderLightFile())
                    ? 0
                    : 1;
     }
@@ -82,6 +85,14 @@ int main(int argc, char** argv) {
                        WriteFile(dir + "/QVDSHDP.dat", MakeSamplePixelShaderData())
                    ? 0
                    : 1;
+    }
+    if (argc == 4 && std::strcmp(argv[1], "lights") == 0) {
+        std::string which = argv[2];
+        if (which != "sample" && which != "placeholder") {
+            return Usage();
+        }
+        return WriteFile(argv[3], which == "sample" ? MakeSampleLightFile() : MakePlaceholderLightFile()) ? 0
+                                                                                                          : 1;
     }
     if (argc == 3 && (std::strcmp(argv[1], "list") == 0 || std::strcmp(argv[1], "list-vs") == 0 ||
                       std::strcmp(argv[1], "list-ps") == 0)) {

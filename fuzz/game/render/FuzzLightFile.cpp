@@ -1,0 +1,34 @@
+// Any bytes as a stage light file: the walk over its records, the light nodes built
+// from them, and a few frames of those nodes publishing their records.
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "engine/platform/FileSystem.h"
+#include "engine/platform/SoundBox.h"
+#include "engine/render/device/GraphicsDevice.h"
+#include "engine/render/draw/Renderer.h"
+#include "engine/render/scene/ClockNode.h"
+#include "game/render/LightFile.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    using namespace mareldon;
+    static RefPtr<Renderer> renderer(
+        new Renderer(RefPtr<FileSystem>(), RefPtr<GraphicsDevice>(), RefPtr<SoundBox>()));
+    TaskObject top(nullptr, 0);
+    top.renderer = renderer;
+    top.framePeriod = 1.0f / 60.0f;
+    auto* root = new ClockNode(&top, 0, kRootNode);
+    std::vector<std::unique_ptr<LightTracks>> shadowMaps;
+    BuildLightNodes(root, data, size, "fuzz.lights", &shadowMaps);
+    for (int frame = 0; frame < 3; ++frame) {
+        root->StepAnimation();
+        root->DrawHierarchy();
+    }
+    for (const auto& shadow : shadowMaps) {
+        shadow->parameters[0].Evaluate(1.0f);
+        shadow->rotation.Sample(1.0f);
+    }
+    return 0;
+}
