@@ -58,6 +58,13 @@ void ForwardLibraryLog(void* object, int level, const char* format, va_list args
     }
 }
 
+// A movie is one file: playlists and scripts that name other files or
+// addresses are not followed.
+int RefuseNestedOpen(AVFormatContext*, AVIOContext**, const char* url, int, AVDictionary**) {
+    LOG_WARN(kLog, "a movie that refers to \"%s\" is refused", url != nullptr ? url : "");
+    return AVERROR(EPERM);
+}
+
 void RouteLibraryLog() {
     static std::once_flag once;
     std::call_once(once, [] { av_log_set_callback(&ForwardLibraryLog); });
@@ -146,6 +153,10 @@ bool AvMovieDecoder::Open(MovieSource* source, const char* name) {
     }
     container_->pb = io_;
     container_->flags |= AVFMT_FLAG_CUSTOM_IO;
+    container_->io_open = &RefuseNestedOpen;
+    // Demuxers that open files through their own contexts inherit this: no
+    // protocol at all.
+    container_->protocol_whitelist = av_strdup("");
     int result = avformat_open_input(&container_, name_.c_str(), nullptr, nullptr);
     if (result < 0) {
         LOG_WARN(kLog, "movie \"%s\" is no movie: %s", name_.c_str(), ErrorText(result).c_str());

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -122,13 +124,23 @@ TEST(AvMovieDecoderTest, RewindStartsAgainFromTheFirstPictureAndSound) {
     }
 }
 
-TEST(AvMovieDecoderTest, BytesWithoutPicturesAreRefused) {
+// Bytes that are no movie, a movie of sound alone, a header cut short, and a
+// list that names a movie elsewhere (never followed) open nothing.
+TEST(AvMovieDecoderTest, WhatHoldsNoPicturesOfItsOwnIsRefused) {
     std::string text;
     for (int i = 0; i < 400; ++i) {
         text += "this is no movie at all. ";
     }
     const std::vector<uint8_t> movie = MakeSolidMovie(64, 48, kPictures);
+    // A list naming a real movie beside it: not followed.
+    char path[] = "mareldon-named-XXXXXX";
+    const int fd = mkstemp(path);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(write(fd, movie.data(), movie.size()), ssize_t(movie.size()));
+    close(fd);
+    const std::string list = std::string("ffconcat version 1.0\nfile '") + path + "'\n";
     const std::vector<std::vector<uint8_t>> cases = {
+        std::vector<uint8_t>(list.begin(), list.end()),
         {},
         std::vector<uint8_t>(text.begin(), text.end()),
         MakeSoundOnlyMovie(kPictures, 44100),
@@ -140,6 +152,7 @@ TEST(AvMovieDecoderTest, BytesWithoutPicturesAreRefused) {
         EXPECT_FALSE(opened.open) << i;
     }
     SetLogLevel(LogLevel::Info);
+    unlink(path);
 }
 
 }  // namespace
