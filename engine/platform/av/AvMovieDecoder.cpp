@@ -529,8 +529,10 @@ bool AvMovieDecoder::Rewind() {
         result = av_seek_frame(container_, -1, 0, AVSEEK_FLAG_BYTE);
     }
     if (result < 0) {
-        LOG_WARN(kLog, "movie \"%s\" cannot go back to its start: %s", name_.c_str(),
-                 ErrorText(result).c_str());
+        if (rewindErrors_++ == 0) {
+            LOG_WARN(kLog, "movie \"%s\" cannot go back to its start: %s", name_.c_str(),
+                     ErrorText(result).c_str());
+        }
         return false;
     }
     ClearQueue(videoPackets_);

@@ -93,6 +93,7 @@ class AvMovieDecoder final : public MovieDecoder {
     int64_t dropFrames_ = 0;  // sound before the movie's start, still to drop
     int readErrors_ = 0;
     int decodeErrors_ = 0;
+    int rewindErrors_ = 0;
 };
 
 std::unique_ptr<MovieDecoder> CreateAvMovieDecoder();

@@ -272,9 +272,10 @@ TEST_F(MoviePlayerTest, MissingNonVideoAndOversizedMoviesAreRefused) {
     }
     SetLogLevel(LogLevel::Info);
 
-    // Odd sizes fill the frame exactly.
+    // Odd sizes fill the frame exactly; the name resolves as every file name does.
     ThreadedMoviePlayer& p = MakePlayer();
-    ASSERT_TRUE(OpenMovie(MakeSolidMovie(17, 9, 5)));
+    Put("odd.mpg", MakeSolidMovie(17, 9, 5));
+    ASSERT_TRUE(p.Open(files, "ODD.Mpg"));
     EXPECT_EQ(p.GetWidth(), 17);
     EXPECT_EQ(p.GetHeight(), 9);
     ASSERT_TRUE(p.Play());
