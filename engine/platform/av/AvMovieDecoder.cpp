@@ -313,62 +313,72 @@ AVPacket* AvMovieDecoder::NextPacket(int stream) {
     return packet;
 }
 
-bool AvMovieDecoder::DecodePicture(double& time, double& duration) {
-    if (video_ == nullptr || videoEnded_) {
-        return false;
-    }
+bool AvMovieDecoder::NextFrame(AVCodecContext* codec, int stream, bool& flushed, bool& ended) {
     int failures = 0;
-    int skipped = 0;
     for (;;) {
-        int result = avcodec_receive_frame(video_, frame_);
+        int result = avcodec_receive_frame(codec, frame_);
         if (result == 0) {
-            const bool key = frame_->key_frame != 0 || frame_->pict_type == AV_PICTURE_TYPE_I;
-            if (needKey_ && !key && skipped++ < kKeyWaitLimit) {
-                av_frame_unref(frame_);
-                continue;  // no picture from before the rewind shows through
-            }
-            needKey_ = false;
-            av_frame_unref(picture_);
-            av_frame_move_ref(picture_, frame_);
-            const int64_t stamp = picture_->best_effort_timestamp;
-            double at = stamp != AV_NOPTS_VALUE ? TimeOf(stamp, videoStream_) : lastTime_ + frameDuration_;
-            if (!std::isfinite(at)) {
-                at = lastTime_ + frameDuration_;
-            }
-            // Whole microseconds, so times compare exactly with a clock's.
-            time = std::round(at * 1e6) / 1e6;
-            duration =
-                std::round(frameDuration_ * (1.0 + 0.5 * std::clamp(picture_->repeat_pict, 0, 4)) * 1e6) /
-                1e6;
-            lastTime_ = at;
             return true;
         }
         if (result != AVERROR(EAGAIN)) {
-            // The end, or a damaged picture: a run of these ends the pictures.
+            // The end, or a damaged frame: a run of these ends the stream.
             if (result == AVERROR_EOF || ++failures > kFailureLimit) {
-                videoEnded_ = true;
+                ended = true;
                 return false;
             }
             continue;
         }
-        if (videoFlushed_) {
-            videoEnded_ = true;
+        if (flushed) {
+            ended = true;
             return false;
         }
         failures = 0;
-        AVPacket* packet = NextPacket(videoStream_);
+        AVPacket* packet = NextPacket(stream);
+        if (ended) {
+            av_packet_free(&packet);
+            return false;  // the sound, given up while looking for it
+        }
         if (packet == nullptr) {
-            avcodec_send_packet(video_, nullptr);  // drain the pictures held back
-            videoFlushed_ = true;
+            avcodec_send_packet(codec, nullptr);  // drain the frames held back
+            flushed = true;
             continue;
         }
-        result = avcodec_send_packet(video_, packet);
+        result = avcodec_send_packet(codec, packet);
         av_packet_free(&packet);
         if (result < 0 && result != AVERROR(EAGAIN) && decodeErrors_++ == 0) {
-            LOG_WARN(kLog, "movie \"%s\": damaged pictures skipped (%s)", name_.c_str(),
-                     ErrorText(result).c_str());
+            LOG_WARN(kLog, "movie \"%s\": damaged %s skipped (%s)", name_.c_str(),
+                     stream == videoStream_ ? "pictures" : "sound", ErrorText(result).c_str());
         }
     }
+}
+
+bool AvMovieDecoder::DecodePicture(double& time, double& duration) {
+    if (video_ == nullptr || videoEnded_) {
+        return false;
+    }
+    int skipped = 0;
+    while (NextFrame(video_, videoStream_, videoFlushed_, videoEnded_)) {
+        const bool key = frame_->key_frame != 0 || frame_->pict_type == AV_PICTURE_TYPE_I;
+        if (needKey_ && !key && skipped++ < kKeyWaitLimit) {
+            av_frame_unref(frame_);
+            continue;  // no picture from before the rewind shows through
+        }
+        needKey_ = false;
+        av_frame_unref(picture_);
+        av_frame_move_ref(picture_, frame_);
+        const int64_t stamp = picture_->best_effort_timestamp;
+        double at = stamp != AV_NOPTS_VALUE ? TimeOf(stamp, videoStream_) : lastTime_ + frameDuration_;
+        if (!std::isfinite(at)) {
+            at = lastTime_ + frameDuration_;
+        }
+        // Whole microseconds, so times compare exactly with a clock's.
+        time = std::round(at * 1e6) / 1e6;
+        duration =
+            std::round(frameDuration_ * (1.0 + 0.5 * std::clamp(picture_->repeat_pict, 0, 4)) * 1e6) / 1e6;
+        lastTime_ = at;
+        return true;
+    }
+    return false;
 }
 
 void AvMovieDecoder::ConvertPicture(uint32_t* pixels) {
@@ -467,51 +477,19 @@ bool AvMovieDecoder::DecodeSound(const int16_t*& samples, int32_t& frames) {
     if (audio_ == nullptr || audioStream_ < 0 || audioEnded_) {
         return false;
     }
-    int failures = 0;
-    for (;;) {
-        int result = avcodec_receive_frame(audio_, frame_);
-        if (result == 0) {
-            const bool made = ConvertSound(frame_);
-            av_frame_unref(frame_);
-            if (audioEnded_) {
-                return false;
-            }
-            if (made) {
-                samples = sound_.data();
-                frames = static_cast<int32_t>(sound_.size() / static_cast<size_t>(format_.soundChannels));
-                return true;
-            }
-            continue;
-        }
-        if (result != AVERROR(EAGAIN)) {
-            if (result == AVERROR_EOF || ++failures > kFailureLimit) {
-                audioEnded_ = true;
-                return false;
-            }
-            continue;
-        }
-        if (audioFlushed_) {
-            audioEnded_ = true;
-            return false;
-        }
-        failures = 0;
-        AVPacket* packet = NextPacket(audioStream_);
+    while (NextFrame(audio_, audioStream_, audioFlushed_, audioEnded_)) {
+        const bool made = ConvertSound(frame_);
+        av_frame_unref(frame_);
         if (audioEnded_) {
-            av_packet_free(&packet);
-            return false;  // given up while looking for it
+            return false;  // its format cannot be converted
         }
-        if (packet == nullptr) {
-            avcodec_send_packet(audio_, nullptr);
-            audioFlushed_ = true;
-            continue;
-        }
-        result = avcodec_send_packet(audio_, packet);
-        av_packet_free(&packet);
-        if (result < 0 && result != AVERROR(EAGAIN) && decodeErrors_++ == 0) {
-            LOG_WARN(kLog, "movie \"%s\": damaged sound skipped (%s)", name_.c_str(),
-                     ErrorText(result).c_str());
+        if (made) {
+            samples = sound_.data();
+            frames = static_cast<int32_t>(sound_.size() / static_cast<size_t>(format_.soundChannels));
+            return true;
         }
     }
+    return false;
 }
 
 void AvMovieDecoder::IgnoreSound() {

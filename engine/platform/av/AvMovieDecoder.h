@@ -49,6 +49,9 @@ class AvMovieDecoder final : public MovieDecoder {
     // The next packet of a stream, reading the container as far as needed.
     AVPacket* NextPacket(int stream);
     void ClearQueue(PacketQueue& queue);
+    // The next frame of a stream's decoder into frame_, fed packets as it
+    // asks; false at the stream's end.
+    bool NextFrame(AVCodecContext* codec, int stream, bool& flushed, bool& ended);
     // Gives up the sound track (until the next Rewind); the pictures go on.
     void DropSound(const char* why);
     // Converts a decoded block into sound_; false when nothing came of it.
