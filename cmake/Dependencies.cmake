@@ -7,7 +7,7 @@ find_package(ZLIB QUIET)
 find_package(OpenGL QUIET COMPONENTS OpenGL EGL)
 find_package(PkgConfig QUIET)
 if(PkgConfig_FOUND)
-  pkg_check_modules(LIBAV IMPORTED_TARGET QUIET libavformat libavcodec libavutil libswscale)
+  pkg_check_modules(LIBAV IMPORTED_TARGET QUIET libavformat libavcodec libavutil libswscale libswresample)
 endif()
 
 # MojoShader ships a static library and a header, no CMake or pkg-config file.

@@ -12,7 +12,7 @@
 set(MARELDON_LAYERS
     "engine/core"
     "=engine/platform engine/platform/helper"
-    "engine/platform/sdl engine/platform/gl engine/platform/posix engine/platform/serial engine/platform/recording"
+    "engine/platform/sdl engine/platform/gl engine/platform/posix engine/platform/serial engine/platform/recording engine/platform/av"
     "engine/render"
     "game/render"
     "game/system"
@@ -28,7 +28,7 @@ set(MARELDON_LAYERS
 # headers; everything else reaches a service through its interface in
 # engine/platform and is handed the backend.
 set(MARELDON_BACKENDS engine/platform/sdl engine/platform/gl engine/platform/posix engine/platform/serial
-                      engine/platform/recording)
+                      engine/platform/recording engine/platform/av)
 
 # Sets OUT to the index of the layer holding FOLDER (a path below the source
 # root), or to -1 when no layer holds it.

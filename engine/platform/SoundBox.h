@@ -9,6 +9,7 @@
 
 namespace mareldon {
 
+class SoundStream;
 class Window;
 
 // The samples of one sound as the data archive reads them. useCount is raised
@@ -63,6 +64,10 @@ class SoundBox {
     virtual void Resume(const RefPtr<SoundBuffer>& sound) = 0;
     // True only while the sound plays looped.
     virtual bool IsLooping(const RefPtr<SoundBuffer>& sound) = 0;
+    // A sound that plays what another thread writes into the stream (a movie's
+    // sound track), at full level. Play and Stop clear the stream, Pause and
+    // Resume keep it. An empty handle when the device is silent or cannot stream.
+    virtual RefPtr<SoundBuffer> CreateStreamedSound(const std::shared_ptr<SoundStream>& stream);
 };
 
 // Volume 0..1 in hundredths of a decibel: -10000 - trunc((1 - (1 - v)^2) * -10000).

@@ -18,6 +18,10 @@ SoundBuffer::~SoundBuffer() {
     }
 }
 
+RefPtr<SoundBuffer> SoundBox::CreateStreamedSound(const std::shared_ptr<SoundStream>&) {
+    return RefPtr<SoundBuffer>();
+}
+
 // Levels outside 0..1 and -1..1 (or NaN) still give a defined level, which the
 // output clamps; NaN volume is silence and NaN pan the centre.
 int32_t VolumeToMillibels(float volume) {
@@ -68,6 +72,23 @@ RefPtr<SoundBuffer> SoundBoxDX::CreateSound(int32_t bits, int32_t rate, int32_t 
                  bytes);
         return sound;  // a sound without buffer: every operation ignores it
     }
+    output_->SetVolume(buffer, 0);
+    output_->SetPan(buffer, 0);
+    sound.Reset(new SoundBuffer(output_, buffer));
+    return sound;
+}
+
+RefPtr<SoundBuffer> SoundBoxDX::CreateStreamedSound(const std::shared_ptr<SoundStream>& stream) {
+    RefPtr<SoundBuffer> sound;
+    if (output_ == nullptr || stream == nullptr) {
+        return sound;
+    }
+    const int buffer = output_->CreateStream(stream);
+    if (buffer < 0) {
+        LOG_WARN("sound", "unusable sound stream");
+        return sound;
+    }
+    // Full level: the game's cue volumes do not reach it.
     output_->SetVolume(buffer, 0);
     output_->SetPan(buffer, 0);
     sound.Reset(new SoundBuffer(output_, buffer));

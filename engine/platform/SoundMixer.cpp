@@ -1,5 +1,7 @@
 #include "engine/platform/SoundMixer.h"
 
+#include "engine/platform/SoundStream.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -10,6 +12,8 @@ namespace {
 
 constexpr int32_t kSilence = -10000;
 constexpr float kSampleScale = 1.0f / 32768.0f;
+// Source frames a stream voice looks at per pass; its scratch holds two more.
+constexpr uint32_t kStreamChunk = 1024;
 
 int32_t Clamp(int32_t v, int32_t lo, int32_t hi) {
     return std::min(std::max(v, lo), hi);
@@ -42,6 +46,10 @@ struct SoundMixer::Voice {
     int32_t pan = 0;
     float gainLeft = kSampleScale;
     float gainRight = kSampleScale;
+    // A streamed voice plays what its writer queues; position holds only the
+    // fraction between its first two frames.
+    std::shared_ptr<SoundStream> stream;
+    std::vector<int16_t> scratch;
 };
 
 SoundMixer::SoundMixer() = default;
@@ -78,6 +86,22 @@ int SoundMixer::CreateBuffer(int bits, int rate, int channels, const uint8_t* sa
             voice->samples[i] = static_cast<int16_t>(samples[2 * i] | (samples[2 * i + 1] << 8));
         }
     }
+    return AddVoice(std::move(voice));
+}
+
+int SoundMixer::CreateStream(std::shared_ptr<SoundStream> stream) {
+    if (stream == nullptr || (stream->Channels() != 1 && stream->Channels() != 2) || stream->Rate() <= 0) {
+        return -1;
+    }
+    auto voice = std::make_unique<Voice>();
+    voice->channels = stream->Channels();
+    voice->rate = stream->Rate();
+    voice->scratch.resize(static_cast<size_t>(kStreamChunk + 2) * static_cast<size_t>(voice->channels));
+    voice->stream = std::move(stream);
+    return AddVoice(std::move(voice));
+}
+
+int SoundMixer::AddVoice(std::unique_ptr<Voice> voice) {
     std::lock_guard<std::mutex> guard(lock_);
     UpdateGains(*voice);
     for (size_t i = 0; i < voices_.size(); ++i) {
@@ -145,6 +169,11 @@ void SoundMixer::SetMasterPan(int32_t millibels) {
 void SoundMixer::SetPosition(int buffer, uint32_t frame) {
     std::lock_guard<std::mutex> guard(lock_);
     if (Voice* v = Find(buffer)) {
+        if (v->stream != nullptr) {
+            v->stream->Clear();
+            v->position = 0;
+            return;
+        }
         v->position = static_cast<uint64_t>(std::min(frame, v->frames)) << 32;
     }
 }
@@ -152,11 +181,11 @@ void SoundMixer::SetPosition(int buffer, uint32_t frame) {
 void SoundMixer::Play(int buffer, bool loop) {
     std::lock_guard<std::mutex> guard(lock_);
     if (Voice* v = Find(buffer)) {
-        if ((v->position >> 32) >= v->frames) {
+        if (v->stream == nullptr && (v->position >> 32) >= v->frames) {
             v->position = 0;
         }
         v->playing = true;
-        v->looping = loop;
+        v->looping = loop && v->stream == nullptr;
     }
 }
 
@@ -182,6 +211,11 @@ void SoundMixer::Mix(float* out, int frames) {
     for (const std::unique_ptr<Voice>& slot : voices_) {
         Voice* v = slot.get();
         if (v == nullptr || !v->playing) {
+            continue;
+        }
+        if (v->stream != nullptr) {
+            MixStream(*v, out, frames, v->gainLeft * masterGain_ * masterLeft_,
+                      v->gainRight * masterGain_ * masterRight_);
             continue;
         }
         const uint64_t step = (static_cast<uint64_t>(v->rate) << 32) / static_cast<uint64_t>(outputRate_);
@@ -224,6 +258,68 @@ void SoundMixer::Mix(float* out, int frames) {
     for (int i = 0; i < 2 * frames; ++i) {
         out[i] = std::clamp(out[i], -1.0f, 1.0f);
     }
+}
+
+// Plays what the stream holds, resampled linearly. When the writer falls
+// behind, the rest of the block stays silent and the position waits; a
+// finished stream plays out its last frame alone.
+void SoundMixer::MixStream(Voice& v, float* out, int frames, float gl, float gr) {
+    const uint64_t step = (static_cast<uint64_t>(v.rate) << 32) / static_cast<uint64_t>(outputRate_);
+    if (step == 0) {
+        return;
+    }
+    const bool stereo = v.channels == 2;
+    const int16_t* data = v.scratch.data();
+    const uint64_t chunkEnd = static_cast<uint64_t>(kStreamChunk) << 32;
+    uint64_t pos = v.position;  // from the stream's first waiting frame
+    float* o = out;
+    int done = 0;
+    while (done < frames && pos < chunkEnd) {
+        // As many output frames as kStreamChunk source frames cover.
+        const uint64_t span = (chunkEnd - pos + step - 1) / step;
+        const int pass = static_cast<int>(std::min<uint64_t>(static_cast<uint64_t>(frames - done), span));
+        const uint32_t need = static_cast<uint32_t>((pos + static_cast<uint64_t>(pass - 1) * step) >> 32) + 2;
+        const uint32_t have = v.stream->Peek(v.scratch.data(), need);
+        const bool finished = have < need && v.stream->Finished();
+        int made = 0;
+        for (; made < pass; ++made, pos += step, o += 2) {
+            const uint32_t a = static_cast<uint32_t>(pos >> 32);
+            const uint32_t f = static_cast<uint32_t>(pos);
+            uint32_t b = a + 1;
+            if (a >= have) {
+                break;
+            }
+            if (b >= have) {
+                if (f != 0 && !finished) {
+                    break;  // the next frame is not written yet
+                }
+                b = a;
+            }
+            const float t = static_cast<float>(f) * (1.0f / 4294967296.0f);
+            if (stereo) {
+                const float l0 = data[2 * a], l1 = data[2 * b];
+                const float r0 = data[2 * a + 1], r1 = data[2 * b + 1];
+                o[0] += (l0 + (l1 - l0) * t) * gl;
+                o[1] += (r0 + (r1 - r0) * t) * gr;
+            } else {
+                const float s0 = data[a], s1 = data[b];
+                const float s = s0 + (s1 - s0) * t;
+                o[0] += s * gl;
+                o[1] += s * gr;
+            }
+        }
+        const uint32_t consumed = static_cast<uint32_t>(std::min<uint64_t>(pos >> 32, have));
+        v.stream->Consume(consumed);
+        pos -= static_cast<uint64_t>(consumed) << 32;
+        done += made;
+        if (made < pass) {
+            if (finished && consumed == have) {
+                pos = 0;  // played out; a Clear starts it again
+            }
+            break;
+        }
+    }
+    v.position = pos;
 }
 
 }  // namespace mareldon

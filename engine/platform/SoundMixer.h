@@ -23,6 +23,7 @@ class SoundMixer : public SoundOutput {
     // A mixer alone has no device to open; backends override this.
     bool Open() override;
     int CreateBuffer(int bits, int rate, int channels, const uint8_t* samples, uint32_t bytes) override;
+    int CreateStream(std::shared_ptr<SoundStream> stream) override;
     void ReleaseBuffer(int buffer) override;
     void SetVolume(int buffer, int32_t millibels) override;
     void SetPan(int buffer, int32_t millibels) override;
@@ -42,7 +43,9 @@ class SoundMixer : public SoundOutput {
   private:
     struct Voice;
     Voice* Find(int buffer);
+    int AddVoice(std::unique_ptr<Voice> voice);
     void UpdateGains(Voice& v);
+    void MixStream(Voice& v, float* out, int frames, float gl, float gr);
 
     mutable std::mutex lock_;
     std::vector<std::unique_ptr<Voice>> voices_;  // a released slot is null

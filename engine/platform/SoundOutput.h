@@ -1,8 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 namespace mareldon {
+
+class SoundStream;
 
 // Status bits of a sound buffer, as the sound device reports them.
 enum : uint32_t { kSoundPlaying = 0x1, kSoundLooping = 0x4 };
@@ -18,6 +21,10 @@ class SoundOutput {
     // A buffer holding a copy of the samples (8-bit unsigned or 16-bit signed
     // little-endian, interleaved); -1 when the format makes no sense.
     virtual int CreateBuffer(int bits, int rate, int channels, const uint8_t* samples, uint32_t bytes) = 0;
+    // A buffer that plays what another thread writes into the stream (mono or
+    // stereo); -1 when the format makes no sense. Setting its position to 0
+    // clears the stream; it never loops.
+    virtual int CreateStream(std::shared_ptr<SoundStream> stream) = 0;
     virtual void ReleaseBuffer(int buffer) = 0;
     virtual void SetVolume(int buffer, int32_t millibels) = 0;
     virtual void SetPan(int buffer, int32_t millibels) = 0;

@@ -1,5 +1,7 @@
 #include "engine/platform/recording/RecordingSoundOutput.h"
 
+#include "engine/platform/SoundStream.h"
+
 #include <cstdio>
 
 namespace mareldon {
@@ -19,6 +21,14 @@ int RecordingSoundOutput::CreateBuffer(int bits, int rate, int channels, const u
                                        uint32_t bytes) {
     const int buffer = SoundMixer::CreateBuffer(bits, rate, channels, samples, bytes);
     Add("create %ld %ld %ld %ld -> %ld", bits, rate, channels, static_cast<long>(bytes), buffer);
+    return buffer;
+}
+
+int RecordingSoundOutput::CreateStream(std::shared_ptr<SoundStream> stream) {
+    const long rate = stream != nullptr ? stream->Rate() : 0;
+    const long channels = stream != nullptr ? stream->Channels() : 0;
+    const int buffer = SoundMixer::CreateStream(std::move(stream));
+    Add("stream %ld %ld -> %ld", rate, channels, buffer);
     return buffer;
 }
 

@@ -18,6 +18,7 @@ class RecordingSoundOutput final : public SoundMixer {
 
     bool Open() override;
     int CreateBuffer(int bits, int rate, int channels, const uint8_t* samples, uint32_t bytes) override;
+    int CreateStream(std::shared_ptr<SoundStream> stream) override;
     void ReleaseBuffer(int buffer) override;
     void SetVolume(int buffer, int32_t millibels) override;
     void SetPan(int buffer, int32_t millibels) override;

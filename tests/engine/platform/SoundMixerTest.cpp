@@ -1,5 +1,7 @@
 #include "engine/platform/SoundMixer.h"
 
+#include "engine/platform/SoundStream.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -173,6 +175,72 @@ TEST(SoundMixerTest, ReleasedSlotsAreReusedAndClipped) {
     mixer.ReleaseBuffer(a);
     EXPECT_EQ(Constant(mixer, 1, 4), a);
     EXPECT_NEAR(Render(mixer, 1)[0], 30000.0f / 32768.0f, 1e-6);
+}
+
+// A streamed voice plays what was written, in order across the ring's wrap;
+// when the writer falls behind it goes silent and waits, and goes on where it
+// stopped. A stop keeps what waits; a rewind drops it and counts from 0.
+TEST(SoundMixerTest, StreamPlaysWhatIsWrittenAndWaitsForMore) {
+    SoundMixer mixer;
+    auto stream = std::make_shared<SoundStream>(48000, 1, 64);
+    const int voice = mixer.CreateStream(stream);
+    ASSERT_GE(voice, 0);
+    std::vector<int16_t> ramp;
+    for (int i = 0; i < 100; ++i) {
+        ramp.push_back(static_cast<int16_t>(100 * i));
+    }
+    EXPECT_EQ(stream->Write(ramp.data(), 100), 64u);  // bounded
+    mixer.Play(voice, true);
+    EXPECT_EQ(mixer.Status(voice), kSoundPlaying);  // never loops
+    std::vector<float> out = Render(mixer, 40);
+    EXPECT_NEAR(out[2 * 39], 3900.0f / 32768.0f, 1e-6);
+    EXPECT_EQ(stream->Played(), 40u);
+    EXPECT_EQ(stream->Write(ramp.data() + 64, 36), 36u);  // wraps round the ring
+    out = Render(mixer, 70);
+    for (int i = 0; i < 60; ++i) {
+        ASSERT_NEAR(out[2 * i], (4000.0f + 100.0f * i) / 32768.0f, 1e-6) << i;
+    }
+    EXPECT_EQ(out[2 * 60], 0.0f);  // ran dry
+    EXPECT_EQ(stream->Played(), 100u);
+
+    stream->Write(ramp.data(), 10);
+    mixer.Stop(voice);
+    EXPECT_EQ(Render(mixer, 4)[0], 0.0f);
+    EXPECT_EQ(stream->Queued(), 10u);
+    mixer.Play(voice, false);
+    EXPECT_EQ(Render(mixer, 2)[2], 100.0f / 32768.0f);
+    mixer.SetPosition(voice, 0);
+    EXPECT_EQ(stream->Queued(), 0u);
+    EXPECT_EQ(stream->Played(), 0u);
+}
+
+// Resampled, a frame waits for its successor until the writer says nothing
+// follows; then the last frame plays out and the stream drains.
+TEST(SoundMixerTest, StreamResamplesAndPlaysOutItsLastFrame) {
+    SoundMixer mixer;
+    mixer.SetOutputRate(48000);
+    auto stream = std::make_shared<SoundStream>(24000, 2, 1000);
+    const int voice = mixer.CreateStream(stream);
+    const std::vector<int16_t> frames = {0, 0, 1000, -1000, 2000, -2000};
+    stream->Write(frames.data(), 3);
+    mixer.Play(voice, false);
+    std::vector<float> out = Render(mixer, 8);
+    const float expected[] = {0, 500, 1000, 1500, 2000};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_NEAR(out[2 * i], expected[i] / 32768.0f, 1e-6) << i;
+        EXPECT_NEAR(out[2 * i + 1], -expected[i] / 32768.0f, 1e-6) << i;
+    }
+    EXPECT_EQ(out[2 * 5], 0.0f);  // half-way past 2000 waits for the frame after it
+    EXPECT_EQ(stream->Queued(), 1u);
+    stream->Finish();
+    out = Render(mixer, 4);
+    EXPECT_NEAR(out[0], 2000.0f / 32768.0f, 1e-6);
+    EXPECT_EQ(stream->Queued(), 0u);
+    EXPECT_EQ(stream->Played(), 3u);
+
+    EXPECT_EQ(mixer.CreateStream(std::make_shared<SoundStream>(24000, 3, 10)), -1);
+    EXPECT_EQ(mixer.CreateStream(std::make_shared<SoundStream>(0, 1, 10)), -1);
+    EXPECT_EQ(mixer.CreateStream(nullptr), -1);
 }
 
 }  // namespace

@@ -132,6 +132,9 @@ class TestPlatform {
         void Pause(const RefPtr<SoundBuffer>& sound) override { inner_.Pause(sound); }
         void Resume(const RefPtr<SoundBuffer>& sound) override { inner_.Resume(sound); }
         bool IsLooping(const RefPtr<SoundBuffer>& sound) override { return inner_.IsLooping(sound); }
+        RefPtr<SoundBuffer> CreateStreamedSound(const std::shared_ptr<SoundStream>& stream) override {
+            return inner_.CreateStreamedSound(stream);
+        }
 
       private:
         std::vector<std::string>& made_;
