@@ -91,11 +91,13 @@ void DecodeGlyph(const uint8_t* stream, size_t size, size_t offset, int32_t widt
 
 GlyphCache::GlyphCache(const RefPtr<Renderer>& resources, const String& fontName, int32_t textureWidth,
                        int32_t textureHeight)
-    : textureWidth_(textureWidth), textureHeight_(textureHeight) {
+    : GlyphCache(resources ? resources->FindFont(fontName) : RefPtr<FontData>(), textureWidth,
+                 textureHeight) {}
+
+GlyphCache::GlyphCache(const RefPtr<FontData>& font, int32_t textureWidth, int32_t textureHeight)
+    : font_(font), textureWidth_(textureWidth), textureHeight_(textureHeight) {
     head_.prev = head_.next = &head_;
     codeTable_.assign(kCodeCount, nullptr);
-    if (resources)
-        font_ = resources->FindFont(fontName);
     if (!font_)
         return;
     glyphWidth_ = font_->glyphWidth;

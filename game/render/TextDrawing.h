@@ -33,6 +33,8 @@ class GlyphCache : public TextureAttachment {
 
     GlyphCache(const RefPtr<Renderer>& resources, const String& fontName, int32_t textureWidth,
                int32_t textureHeight);
+    // Over a font at hand (an empty handle: no cells).
+    GlyphCache(const RefPtr<FontData>& font, int32_t textureWidth, int32_t textureHeight);
     ~GlyphCache() override;
 
     // The eight texture coordinates of the code's cell (uL, vT, uR, vT, uL, vB, uR, vB),
