@@ -6,6 +6,7 @@
 #include "engine/core/Math.h"
 #include "tools/archive/ArchiveRecords.h"
 #include "tools/archive/MbdWriter.h"
+#include "tools/archive/PlaceholderScreenData.h"
 #include "tools/archive/ShaderDataWriter.h"
 
 namespace mareldon {
@@ -200,20 +201,6 @@ MbdWriter::Node QuadModel(MbdWriter& writer, const std::string& name) {
     return root;
 }
 
-// A glyph that shows where a character stands: its cell's outline, and the
-// character's code as a column of bits.
-std::vector<bool> PlaceholderGlyph(uint16_t code) {
-    std::vector<bool> ink(24 * 24);
-    for (int y = 2; y < 22; ++y) {
-        for (int x = 2; x < 10; ++x) {
-            bool edge = y == 2 || y == 21 || x == 2 || x == 9;
-            bool bit = x >= 4 && x < 8 && y >= 4 && y < 20 && (code >> ((y - 4) / 2)) & 1;
-            ink[size_t(y * 24 + x)] = edge || bit;
-        }
-    }
-    return ink;
-}
-
 std::vector<uint8_t> Tone(int samples, int period, int16_t level) {
     std::vector<uint8_t> pcm;
     for (int i = 0; i < samples; ++i) {
@@ -234,24 +221,8 @@ void AddBootContent(MbdWriter& writer, const std::vector<int32_t>& systemImages)
         writer.AddModel(id, QuadModel(writer, id));
     }
 
-    std::vector<uint8_t> rgba(256 * 64 * 4);
-    for (size_t i = 0; i < rgba.size(); i += 4) {
-        rgba[i] = rgba[i + 1] = rgba[i + 2] = 0xFF;
-        rgba[i + 3] = ((i / 4) % 256 / 16 + (i / 4) / 256 / 16) % 2 ? 0xFF : 0x80;
-    }
-    int32_t sheet = writer.AddImage(EncodePng(256, 64, rgba));
-    std::vector<MbdWriter::Frame> frames = {{"credit", 0, 0, 96, 16}, {"FreePlay_002", 0, 16, 128, 16}};
-    for (int digit = 0; digit < 10; ++digit) {
-        frames.push_back({"1016_Coin_kazu_" + std::to_string(digit), float(digit * 16), 32, 16, 16});
-    }
-    writer.AddSprite("systemimage", sheet, frames);
-
-    std::vector<FontGlyph> glyphs;
-    for (uint16_t code = 0x20; code < 0x7F; ++code) {
-        glyphs.push_back({code, 12, PlaceholderGlyph(code)});
-    }
-    EncodedFont font = EncodeFont(24, 24, glyphs);
-    writer.AddFont("F24", 24, 24, writer.AddWordArray(font.offsetTable), writer.AddBlob(font.bitStream));
+    int32_t sheet = AddPlaceholderSystemImage(writer);
+    AddPlaceholderFont(writer);
 
     int32_t effect = writer.AddSound(EncodeSoundRecord(Tone(2205, 50, 6000), 16, 22050, 1));
     int32_t tune = writer.AddSound(EncodeSoundRecord(Tone(22050, 100, 3000), 16, 22050, 1));

@@ -280,7 +280,7 @@ TEST_F(ResourceManagerTest, BootArchiveHoldsWhatTheGameAsksFor) {
     EXPECT_EQ(manager.ModelCount(), 13);
     EXPECT_TRUE(manager.FindModel("VOLCANO")->name->Equals("VOLCANO"));
     EXPECT_TRUE(manager.FindModel("STAGE_MU2")->name->Equals("STAGE_MU2"));
-    EXPECT_EQ(manager.FindSprite("systemimage")->frames.size(), 12u);
+    EXPECT_EQ(manager.FindSprite("systemimage")->frames.size(), 13u);
     EXPECT_EQ(manager.FindFont("F24")->glyphHeight, 24);
     EXPECT_GE(manager.FindSoundIndex("vosk1_se50"), 0);
     EXPECT_GE(manager.FindSoundIndex("moviest"), 0);
