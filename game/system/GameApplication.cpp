@@ -43,7 +43,10 @@ void MakeSaveFolder(FileSystem& files) {
 }  // namespace
 
 GameApplication::GameApplication(int argc, const char* const* argv, const GamePlatform& platform)
-    : Application(argc, argv), name_(kApplicationName), programDir_(GetProgramDir()) {
+    : Application(argc, argv),
+      name_(kApplicationName),
+      programDir_(GetProgramDir()),
+      stopRequested_(platform.stopRequested) {
     root.fileSystem.Reset(platform.createFileSystem(programDir_));
     if (root.fileSystem) {
         MakeSaveFolder(*root.fileSystem);
@@ -69,7 +72,7 @@ GameApplication::GameApplication(int argc, const char* const* argv, const GamePl
     }
 
     root.inputManager = new InputManager(this, kPadCount, kMouseCount, kKeyboardCount, platform.inputDevices,
-                                         platform.openSerialLink);
+                                         platform.openSerialLink, platform.stopRequested);
 
     Renderer* renderer = new Renderer(root.fileSystem, root.graphicsDevice, root.soundBox, name_,
                                       windows != nullptr ? &windows->Backend() : nullptr);
@@ -115,14 +118,19 @@ GameSystem* GameApplication::GetGameSystem() const {
 
 void GameApplication::PumpMessages() {
     WindowSystem* windows = root.windowSystem;
-    if (windows == nullptr) {
-        return;
+    if (windows != nullptr) {
+        windows->Pump();
     }
-    windows->Pump();
     // A closed window, or a signal to end, leaves no window to draw into: the
     // program ends as it would after the "quit" scene.
-    if (windows->quitReceived && root.childCount > 0) {
+    if (root.childCount == 0) {
+        return;
+    }
+    if (windows != nullptr && windows->quitReceived) {
         LOG_INFO(kLog, "the window has closed: ending");
+        root.DeleteChildren();
+    } else if (stopRequested_ && stopRequested_()) {
+        LOG_INFO(kLog, "asked to stop: ending");
         root.DeleteChildren();
     }
 }
