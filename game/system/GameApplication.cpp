@@ -77,16 +77,20 @@ GameApplication::GameApplication(int argc, const char* const* argv, const GamePl
     Renderer* renderer = new Renderer(root.fileSystem, root.graphicsDevice, root.soundBox, name_,
                                       windows != nullptr ? &windows->Backend() : nullptr);
     root.renderer.Reset(renderer);
-    if (renderer->LoadArchive(kArchiveName) && root.graphicsDevice) {
-        renderer->BuildModels(*root.graphicsDevice);
-    }
-
     root.frameRate = kFrameRate;
     root.framePeriod = 1.0f / kFrameRate;
-
-    GameSystemPorts ports;
-    ports.scenes = platform.scenes;
-    new GameSystem(&root, ports);
+    // Asked to end while waiting for the board: the archive and the game are
+    // not started, and the main loop ends at once.
+    if (stopRequested_ && stopRequested_()) {
+        LOG_INFO(kLog, "asked to stop during start-up: ending");
+    } else {
+        if (renderer->LoadArchive(kArchiveName) && root.graphicsDevice) {
+            renderer->BuildModels(*root.graphicsDevice);
+        }
+        GameSystemPorts ports;
+        ports.scenes = platform.scenes;
+        new GameSystem(&root, ports);
+    }
 
     SetMessagePump(this);
     SetFramePresenter(this);
