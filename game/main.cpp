@@ -3,6 +3,9 @@
 // any other way. Then the entry sequence.
 #include <SDL.h>
 
+#include <atomic>
+#include <csignal>
+
 #include "engine/platform/gl/GlGpu.h"
 #include "engine/platform/posix/DirectoryFileSystem.h"
 #include "engine/platform/sdl/SdlInputDevices.h"
@@ -15,6 +18,36 @@
 #include "game/system/GameApplication.h"
 #include "game/system/SceneRegistry.h"
 
+namespace {
+
+// Set by SIGTERM and SIGINT. SDL turns the same signals into a quit event, but
+// that is seen only when the main loop pumps; the start-up wait for the I/O
+// board reads this instead.
+std::atomic<bool> g_stopRequested{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+struct sigaction g_previousInt;
+struct sigaction g_previousTerm;
+
+void OnStopSignal(int signal) {
+    g_stopRequested.store(true);
+    const struct sigaction& previous = signal == SIGINT ? g_previousInt : g_previousTerm;
+    if ((previous.sa_flags & SA_SIGINFO) == 0 && previous.sa_handler != SIG_DFL &&
+        previous.sa_handler != SIG_IGN && previous.sa_handler != nullptr) {
+        previous.sa_handler(signal);
+    }
+}
+
+// After SDL's own handlers, which are kept and called.
+void CatchStopSignals() {
+    struct sigaction action {};
+    action.sa_handler = OnStopSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, &g_previousInt);
+    sigaction(SIGTERM, &action, &g_previousTerm);
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     using namespace mareldon;
     // Video (and with it the GL driver) stays up until the process ends: the
@@ -23,6 +56,7 @@ int main(int argc, char** argv) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
         SDL_GL_LoadLibrary(nullptr);
     }
+    CatchStopSignals();
     // The graphics device draws with OpenGL; it tells the backend its rotation.
     GlGpuBackend gl;
     // The controls the simulated I/O board reads when no real board is set up,
@@ -45,6 +79,7 @@ int main(int argc, char** argv) {
         return OpenSerialLink(portName, &switches);
     };
     platform.scenes = &scenes;
+    platform.stopRequested = [] { return g_stopRequested.load(); };
 
     GameApplication game(argc, argv, platform);
     return ApplicationMain();

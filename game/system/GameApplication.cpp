@@ -43,7 +43,10 @@ void MakeSaveFolder(FileSystem& files) {
 }  // namespace
 
 GameApplication::GameApplication(int argc, const char* const* argv, const GamePlatform& platform)
-    : Application(argc, argv), name_(kApplicationName), programDir_(GetProgramDir()) {
+    : Application(argc, argv),
+      name_(kApplicationName),
+      programDir_(GetProgramDir()),
+      stopRequested_(platform.stopRequested) {
     root.fileSystem.Reset(platform.createFileSystem(programDir_));
     if (root.fileSystem) {
         MakeSaveFolder(*root.fileSystem);
@@ -69,21 +72,25 @@ GameApplication::GameApplication(int argc, const char* const* argv, const GamePl
     }
 
     root.inputManager = new InputManager(this, kPadCount, kMouseCount, kKeyboardCount, platform.inputDevices,
-                                         platform.openSerialLink);
+                                         platform.openSerialLink, platform.stopRequested);
 
     Renderer* renderer = new Renderer(root.fileSystem, root.graphicsDevice, root.soundBox, name_,
                                       windows != nullptr ? &windows->Backend() : nullptr);
     root.renderer.Reset(renderer);
-    if (renderer->LoadArchive(kArchiveName) && root.graphicsDevice) {
-        renderer->BuildModels(*root.graphicsDevice);
-    }
-
     root.frameRate = kFrameRate;
     root.framePeriod = 1.0f / kFrameRate;
-
-    GameSystemPorts ports;
-    ports.scenes = platform.scenes;
-    new GameSystem(&root, ports);
+    // Asked to end while waiting for the board: the archive and the game are
+    // not started, and the main loop ends at once.
+    if (stopRequested_ && stopRequested_()) {
+        LOG_INFO(kLog, "asked to stop during start-up: ending");
+    } else {
+        if (renderer->LoadArchive(kArchiveName) && root.graphicsDevice) {
+            renderer->BuildModels(*root.graphicsDevice);
+        }
+        GameSystemPorts ports;
+        ports.scenes = platform.scenes;
+        new GameSystem(&root, ports);
+    }
 
     SetMessagePump(this);
     SetFramePresenter(this);
@@ -115,14 +122,19 @@ GameSystem* GameApplication::GetGameSystem() const {
 
 void GameApplication::PumpMessages() {
     WindowSystem* windows = root.windowSystem;
-    if (windows == nullptr) {
-        return;
+    if (windows != nullptr) {
+        windows->Pump();
     }
-    windows->Pump();
     // A closed window, or a signal to end, leaves no window to draw into: the
     // program ends as it would after the "quit" scene.
-    if (windows->quitReceived && root.childCount > 0) {
+    if (root.childCount == 0) {
+        return;
+    }
+    if (windows != nullptr && windows->quitReceived) {
         LOG_INFO(kLog, "the window has closed: ending");
+        root.DeleteChildren();
+    } else if (stopRequested_ && stopRequested_()) {
+        LOG_INFO(kLog, "asked to stop: ending");
         root.DeleteChildren();
     }
 }

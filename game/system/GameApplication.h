@@ -37,6 +37,8 @@ struct GamePlatform {
     SerialLinkOpener openSerialLink;
     // The screens of the scene flow; none are built when null.
     const SceneRegistry* scenes = nullptr;
+    // True once the process was asked to end (SIGTERM, SIGINT); never when empty.
+    std::function<bool()> stopRequested;
 };
 
 // The program's application: the platform services made in a fixed order and
@@ -73,6 +75,7 @@ class GameApplication final : public Application,
 
     String name_;
     String programDir_;
+    std::function<bool()> stopRequested_;
 };
 
 }  // namespace mareldon

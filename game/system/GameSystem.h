@@ -266,6 +266,8 @@ class GameSystem : public TaskObject {
 
     SceneTask* currentScene_ = nullptr;
     String currentSceneName_;
+    // The scene that made the last request, for the log line of "quit".
+    String leftSceneName_;
     String requestedSceneName_;
 
     uint8_t endingInProgress_ = 0;

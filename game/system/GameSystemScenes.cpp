@@ -206,6 +206,8 @@ void GameSystem::EnterSystemError(uint32_t argument) {
 }
 
 void GameSystem::EnterQuit(SceneSetup&) {
+    // One line, so a supervisor's log says why the program ended by itself.
+    LOG_INFO("scene", "\"quit\" after \"%s\": the program ends", leftSceneName_.Text());
     ReportEvent(IoEvent::kQuit, 0);
     quit_ = 1;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 #include "engine/core/Log.h"
 #include "engine/core/Stopwatch.h"
@@ -54,7 +55,7 @@ void Clear(PadState& state) {
 }  // namespace
 
 InputManager::InputManager(AppBase* app, int pads, int mice, int keyboardSlots, InputDevices* devices,
-                           const SerialLinkOpener& openSerialLink)
+                           const SerialLinkOpener& openSerialLink, std::function<bool()> stopRequested)
     : application(app),
       padCount(pads),
       mouseCount(mice),
@@ -62,7 +63,8 @@ InputManager::InputManager(AppBase* app, int pads, int mice, int keyboardSlots, 
       padStates(static_cast<size_t>(std::max(pads, 0))),
       mouseStates(static_cast<size_t>(std::max(mice, 0))),
       keyboardStates(static_cast<size_t>(std::max(keyboardSlots, 0))),
-      devices_(devices) {
+      devices_(devices),
+      stopRequested_(std::move(stopRequested)) {
     for (PadState& state : padStates) {
         Clear(state);
     }
@@ -99,6 +101,10 @@ void InputManager::OpenJvs(const SerialLinkOpener& openSerialLink) {
     while (state >= 0 && JvsLib::IsPortOpen()) {
         if (stopwatch.ElapsedSeconds() > kReadyTimeoutMs / 1000.0f) {
             LOG_WARN(kLog, "the I/O board did not become ready in %u ms", kReadyTimeoutMs);
+            break;
+        }
+        if (StopRequested()) {
+            LOG_INFO(kLog, "stop requested while waiting for the I/O board");
             break;
         }
         jvsActive = true;
@@ -138,7 +144,10 @@ void InputManager::OpenJvs(const SerialLinkOpener& openSerialLink) {
     jvsSwitchesPerPlayer = std::min(jvsSwitchesPerPlayer, jvsBytesPerPlayer * 8);
     if (jvsActive) {
         // The first cycle; a bus that fails instead counts as no link.
-        JvsLib::WaitIdle(kReadyTimeoutMs);
+        Stopwatch firstCycle;
+        while (JvsLib::WaitIdle(10) > kJvsReady && !StopRequested() &&
+               firstCycle.ElapsedSeconds() < kReadyTimeoutMs / 1000.0f) {
+        }
         if (JvsLib::Poll() != kJvsReady) {
             jvsActive = false;
         }
@@ -175,6 +184,8 @@ void InputManager::Update() {
         return;
     }
     ++stepCounter;
+    // What the players saw last step: a coin press needs a released step before it.
+    coinHeld_ = padCount > 0 && padStates[0].buttons[kCoinButton] > 0.6f;
     if (jvsActive) {
         switch (JvsLib::Poll()) {
             case kJvsError:
@@ -267,7 +278,9 @@ void InputManager::PlayerPass(const JvsNodeRecord& record, bool jam) {
                         (on[kJvsSwitchPush3] ? 1u << 2 : 0u) | (on[kJvsSwitchStart] ? 1u << 3 : 0u) |
                         (on[kJvsSwitchService] ? 1u << 5 : 0u);
         if (player == 0 && stepCounter % 2 == 0) {
-            if (coinsToEmit > 0) {
+            // A step that kept last step's states (a cycle still running) may
+            // have kept the coin down: pressing again then would merge two coins.
+            if (coinsToEmit > 0 && !coinHeld_) {
                 word |= 1u << kCoinButton;
                 --coinsToEmit;
             }

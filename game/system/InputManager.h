@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "engine/core/InputManagerBase.h"
@@ -26,9 +27,10 @@ class InputManager final : public InputManagerBase {
     static constexpr uint32_t kReadyTimeoutMs = 5000;
 
     // `devices` reports the controllers and mice attached (none when null); the
-    // I/O board's port is opened through `openSerialLink`.
+    // I/O board's port is opened through `openSerialLink`. The wait for the board
+    // at start-up ends early once `stopRequested` answers true (a signal to end).
     InputManager(AppBase* application, int padCount, int mouseCount, int keyboardCount, InputDevices* devices,
-                 const SerialLinkOpener& openSerialLink);
+                 const SerialLinkOpener& openSerialLink, std::function<bool()> stopRequested = {});
     ~InputManager() override;
 
     void Update() override;
@@ -71,10 +73,15 @@ class InputManager final : public InputManagerBase {
     void PlayerPass(const JvsNodeRecord& record, bool jam);
     void RaiseIoError();
 
+    bool StopRequested() const { return stopRequested_ && stopRequested_(); }
+
     InputDevices* devices_;
+    std::function<bool()> stopRequested_;
     // The link was opened, whether or not it turned out usable; it is closed
     // with the manager either way.
     bool jvsOpen_ = false;
+    // The coin button was down in the states of the step before.
+    bool coinHeld_ = false;
 };
 
 }  // namespace mareldon

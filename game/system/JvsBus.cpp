@@ -39,6 +39,7 @@ std::atomic<int> g_state{kJvsClosed};
 std::atomic<bool> g_stop{true};
 std::atomic<int> g_nextAddress{0};
 std::atomic<uint32_t> g_resetDelay{1000};
+std::atomic<bool> g_waitForCycles{false};
 JvsReplyCallback g_callback = nullptr;
 std::thread g_thread;
 
@@ -329,6 +330,13 @@ int Wake() {
         g_wakePending = true;
     }
     g_wakeSignal.notify_one();
+    if (g_waitForCycles.load(std::memory_order_acquire)) {
+        std::unique_lock lock(g_stateMutex);
+        g_stateChanged.wait(lock, [] {
+            const int state = g_state.load(std::memory_order_acquire);
+            return state == kJvsReady || state < 0;
+        });
+    }
     return 1;
 }
 
@@ -472,6 +480,10 @@ int WaitIdle(uint32_t timeoutMs) {
 
 void SetResetDelay(uint32_t ms) {
     g_resetDelay.store(ms);
+}
+
+void SetWaitForCycles(bool on) {
+    g_waitForCycles.store(on, std::memory_order_release);
 }
 
 }  // namespace JvsBus

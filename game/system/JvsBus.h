@@ -79,6 +79,10 @@ int WaitIdle(uint32_t timeoutMs);
 // The pause after each bus reset (1000 ms); tests shorten it.
 void SetResetDelay(uint32_t ms);
 
+// Tests on a virtual clock: Wake returns only once the cycle it started has
+// ended, so no step of the test depends on how fast the bus thread runs.
+void SetWaitForCycles(bool on);
+
 }  // namespace JvsBus
 
 }  // namespace mareldon

@@ -22,6 +22,11 @@ struct JvsNodeRecord {
 // and the event reports. Plain functions over one static state.
 namespace JvsLib {
 
+// The version texts the library carries, spelling and all; nothing reads them.
+constexpr const char* kIncomeVersion = "Income Libraly Version 1.0 2004/04/15";
+constexpr const char* kJvsVersion = "JVS Libraly Version 1.2 2004/09/01";
+constexpr const char* kZubVersion = "ZUB Libraly Version 1.2 2004/09/01";
+
 constexpr int kMaxSwitchBytes = 16;
 constexpr int kMaxCoinSlots = 4;
 

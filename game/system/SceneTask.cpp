@@ -21,6 +21,7 @@ void SceneTask::Request(const String& name, const String& fallback) {
         return;
     }
     owner->currentScene_ = nullptr;
+    owner->leftSceneName_ = owner->currentSceneName_;
     owner->currentSceneName_ = "";
     owner->requestedSceneName_ = name.IsEmpty() ? fallback : name;
 }

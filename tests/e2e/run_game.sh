@@ -1,18 +1,22 @@
 #!/usr/bin/env bash
 # Runs the game binary offscreen and checks what it did.
 #
-#   run_game.sh cabinet|no_archive MARELDON MBDTOOL JVS_BOARD PNG_PROBE
+#   run_game.sh cabinet|no_archive|stop_while_waiting MARELDON MBDTOOL JVS_BOARD PNG_PROBE
 #
 # cabinet: the placeholder data set written by the archive tool under
 # MARELDON_ROOT, the I/O board simulated by the board tool on a pty. The run
 # lasts a fixed number of the game's input cycles (one per step): the scene
 # flow must reach "notice" (its I/O event shows on the wire), a coin put in
-# must be taken off the board's counter, and frame 60 is captured: the
+# node 0 (the board tool counts nodes from 0 and refuses any it lacks) must be
+# taken off the board's counter, and frame 60 is captured: the
 # screens' backdrop, the lit cube in the middle of its clear colour.
 # no_archive: no data at all, the in-process simulated board; the archive's
 # message must be given and the game must run on.
 # Both end the program with SIGTERM, which SDL turns into a quit, as when the
 # window is closed; the exit code must be 0 and no income log may exist.
+# stop_while_waiting: the board's pty never answers and its sense line cannot
+# be read, so start-up waits for the board; SIGTERM 1 s after the start must end
+# the program with exit code 0 within 0.5 s.
 set -uo pipefail
 mode=$1 game=$2 mbdtool=$3 board=$4 probe=$5
 tmp=$(mktemp -d)
@@ -28,8 +32,11 @@ cleanup() {
 trap cleanup EXIT
 fail() {
     echo "FAIL: $*"
-    echo "--- game output"; cat "$tmp/game.log" 2>/dev/null | tail -40
-    [ -f "$tmp/board.log" ] && { echo "--- board (last lines)"; tail -5 "$tmp/board.log"; }
+    echo "--- game output (last lines)"; tail -60 "$tmp/game.log" 2>/dev/null
+    if [ -f "$tmp/board.log" ]; then
+        echo "--- board: answers to commands"; grep -v '^HOST ' "$tmp/board.log"
+        echo "--- board: last host frames"; grep '^HOST ' "$tmp/board.log" | tail -20
+    fi
     exit 1
 }
 # Waits until the command succeeds, at most $1 seconds.
@@ -51,8 +58,8 @@ mkdir -p "$root"
 export MARELDON_ROOT="$root"
 unset MARELDON_COM2 MARELDON_JVS_SENSE
 
-if [ "$mode" = cabinet ]; then
-    "$mbdtool" write game "$root" >/dev/null || fail "mbdtool write game"
+if [ "$mode" = cabinet ] || [ "$mode" = stop_while_waiting ]; then
+    [ "$mode" = cabinet ] && { "$mbdtool" write game "$root" >/dev/null || fail "mbdtool write game"; }
     mkfifo "$tmp/commands"
     "$board" --sense "$tmp/sense" <"$tmp/commands" >"$tmp/board.log" &
     board_pid=$!
@@ -60,24 +67,38 @@ if [ "$mode" = cabinet ]; then
     for ((i = 0; i < 50; ++i)); do grep -q '^SENSE' "$tmp/board.log" && break; sleep 0.1; done
     pty=$(sed -n 's/^PTY //p' "$tmp/board.log")
     [ -n "$pty" ] || fail "the board tool gave no pty"
-    export MARELDON_COM2="$pty" MARELDON_JVS_SENSE="file:$tmp/sense"
-    export MARELDON_CAPTURE="60:$tmp/frame60.png"
+    export MARELDON_COM2="$pty"
+    if [ "$mode" = cabinet ]; then
+        export MARELDON_JVS_SENSE="file:$tmp/sense"
+        export MARELDON_CAPTURE="60:$tmp/frame60.png"
+    else
+        # The default sense line (CTS) cannot be read on a pty: the bus keeps
+        # resetting, as with a board that is switched off.
+        echo "silent 1" >&3
+    fi
 fi
+# Every command the script sent must have been taken.
+refused() { grep '^ERR' "$tmp/board.log" 2>/dev/null; }
 
 : >"$tmp/game.log"
+started=$(date +%s%N)
 "$game" >"$tmp/game.log" 2>&1 &
 game_pid=$!
 
 if [ "$mode" = cabinet ]; then
     wait_for 60 at_least_cycles 30 || fail "the game did not talk to the board"
-    echo "coin 1 0 1" >&3
+    echo "coin 0 0 1" >&3
     # Boot is followed by the notice, whose event goes out as a broadcast.
     wait_for 90 grep -q '^HOST .* 05 03 E8' "$tmp/board.log" || fail "no notice event on the wire"
     start=$(cycles)
     wait_for 60 at_least_cycles $((start + 120)) || fail "the game stopped stepping"
-    echo "coins 1 0" >&3
-    wait_for 10 grep -q '^COINS' "$tmp/board.log" || fail "the board did not answer"
+    echo "coins 0 0" >&3
+    wait_for 10 grep -q '^COINS\|^ERR' "$tmp/board.log" || fail "the board did not answer"
+    [ -z "$(refused)" ] || fail "the board refused: $(refused)"
     grep -q '^COINS 0$' "$tmp/board.log" || fail "the coin was not taken: $(grep '^COINS' "$tmp/board.log")"
+    # Taken off by the game: one decrement of one coin on slot 1.
+    [ "$(grep -c '^HOST .* 30 01 00 01' "$tmp/board.log")" -eq 1 ] ||
+        fail "not one decrement of the coin: $(grep -c '^HOST .* 30 01 00 01' "$tmp/board.log")"
     [ -s "$tmp/frame60.png" ] || fail "frame 60 was not captured"
     # The lit cube in the middle (neither the clear colour nor black), the clear colour
     # in the corners.
@@ -87,6 +108,25 @@ if [ "$mode" = cabinet ]; then
     grep 'MARELDON.mbd' "$tmp/game.log" | grep -qv ' models, ' && fail "the archive was refused"
     grep -q 'MARELDON.mbd: .* models, ' "$tmp/game.log" || fail "the archive was not loaded"
     echo "$(cycles) input cycles; $(grep -c '05 03 E8' "$tmp/board.log") notice event(s); frame 60: $(cat "$tmp/probe.log")"
+elif [ "$mode" = stop_while_waiting ]; then
+    # The bus has started (its first reset went out) and the board stays quiet.
+    wait_for 30 grep -q '^HOST ' "$tmp/board.log" || fail "the game never talked to the board"
+    [ -z "$(refused)" ] || fail "the board refused: $(refused)"
+    now=$(date +%s%N)
+    wait_ns=$((1000000000 - (now - started)))
+    [ "$wait_ns" -gt 0 ] && sleep "$(printf '0.%09d' "$wait_ns")"
+    kill -TERM "$game_pid"
+    sent=$(date +%s%N)
+    while kill -0 "$game_pid" 2>/dev/null && [ $(($(date +%s%N) - sent)) -lt 5000000000 ]; do sleep 0.01; done
+    took_ms=$((($(date +%s%N) - sent) / 1000000))
+    kill -0 "$game_pid" 2>/dev/null && fail "the game did not end on SIGTERM while waiting for the board"
+    wait "$game_pid"
+    code=$?
+    game_pid=
+    [ "$code" -eq 0 ] || fail "exit code $code"
+    [ "$took_ms" -le 500 ] || fail "the game took $took_ms ms to end after SIGTERM"
+    echo "PASS ($mode): ended $took_ms ms after SIGTERM"
+    exit 0
 else
     # The archive's message goes to stderr when no display can show it.
     wait_for 60 grep -q 'MARELDON.mbd' "$tmp/game.log" || fail "no message about the missing archive"

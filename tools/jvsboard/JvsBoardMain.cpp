@@ -6,7 +6,9 @@
 // Prints "PTY <slave path>" and "SENSE <file>" and then one line per complete
 // host frame: "HOST <ms since start> <bytes in hex as on the wire>". The sense
 // line is published in the file as "0" or "1" (point MARELDON_JVS_SENSE at it).
-// Commands on standard input, one per line, each answered with "OK" (or "ERR"):
+// Commands on standard input, one per line, each answered with "OK", or "ERR"
+// for a line it does not know or a node, player or slot the board lacks. NODE
+// counts from 0 (the first node in the chain), PLAYER and SLOT from 0 too:
 //   switches NODE PLAYER MASK   player switches, bit i = switch i (hex)
 //   test NODE 0|1               the TEST switch
 //   coin NODE SLOT COUNT        insert coins
@@ -22,13 +24,16 @@
 //   quit
 #include <fcntl.h>
 #include <poll.h>
+#include <sched.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -133,15 +138,19 @@ class Simulator {
             return false;
         } else if (word == "ping") {
         } else if (word == "switches" && in >> a >> b >> c) {
-            board_->SetSwitches(a, b, static_cast<uint16_t>(std::stoul(c, nullptr, 16)));
+            ok = board_->SetSwitches(a, b, static_cast<uint16_t>(std::stoul(c, nullptr, 16)));
         } else if (word == "test" && in >> a >> b) {
-            board_->SetTest(a, b != 0);
+            ok = board_->SetTest(a, b != 0);
         } else if (word == "coin" && in >> a >> b >> c) {
-            board_->AddCoins(a, b, std::stoi(c));
+            ok = board_->AddCoins(a, b, std::stoi(c));
         } else if (word == "coins" && in >> a >> b) {
-            std::printf("COINS %d\n", board_->Coins(a, b));
+            const int coins = board_->Coins(a, b);
+            ok = coins >= 0;
+            if (ok) {
+                std::printf("COINS %d\n", coins);
+            }
         } else if (word == "jam" && in >> a >> b >> c) {
-            board_->SetCoinCondition(a, b, c == "1" ? kJvsCoinJam : 0);
+            ok = board_->SetCoinCondition(a, b, c == "1" ? kJvsCoinJam : 0);
         } else if (word == "drop" && in >> a) {
             faults.dropReplies = a;
         } else if (word == "corrupt" && in >> a) {
@@ -168,7 +177,11 @@ class Simulator {
             ok = false;
         }
         board_->SetFaults(faults);
-        std::printf("%s\n", ok ? "OK" : "ERR");
+        if (ok) {
+            std::printf("OK\n");
+        } else {
+            std::printf("ERR %s\n", line.c_str());
+        }
         std::fflush(stdout);
         return true;
     }
@@ -208,6 +221,13 @@ int main(int argc, char** argv) {
                      argv[0]);
         return 2;
     }
+    // A board answers within the host's 20-ms reply window whatever else runs;
+    // the simulator asks for the same real-time class the host's bus thread
+    // uses (best effort: without the right it runs as it is).
+    sched_param param{};
+    param.sched_priority = std::min(sched_get_priority_max(SCHED_FIFO), 20);
+    sched_setscheduler(0, SCHED_FIFO, &param);
+
     const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
     if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) {
         std::perror("posix_openpt");
@@ -256,7 +276,15 @@ int main(int argc, char** argv) {
             while ((end = pending.find('\n')) != std::string::npos) {
                 const std::string line = pending.substr(0, end);
                 pending.erase(0, end + 1);
-                if (!simulator.Command(line)) {
+                bool keepGoing = true;
+                try {
+                    keepGoing = simulator.Command(line);
+                } catch (const std::exception&) {
+                    // A number that does not parse.
+                    std::printf("ERR %s\n", line.c_str());
+                    std::fflush(stdout);
+                }
+                if (!keepGoing) {
                     quit = true;
                     break;
                 }

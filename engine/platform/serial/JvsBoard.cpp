@@ -51,41 +51,56 @@ int JvsBoard::Sense() const {
     return 1;
 }
 
-void JvsBoard::SetSwitches(int node, int player, uint16_t switches) {
-    std::lock_guard lock(mutex_);
-    if (node >= 0 && node < static_cast<int>(nodes_.size()) && player >= 0 && player < 2) {
-        nodes_[node].switches[player] = switches;
-    }
+bool JvsBoard::HasPlayer(int node, int player) const {
+    return node >= 0 && node < static_cast<int>(nodes_.size()) && player >= 0 &&
+           player < std::min(nodes_[node].config.players, 2);
 }
 
-void JvsBoard::SetTest(int node, bool on) {
-    std::lock_guard lock(mutex_);
-    if (node >= 0 && node < static_cast<int>(nodes_.size())) {
-        nodes_[node].system = on ? kJvsSystemTest : 0x00;
-    }
+bool JvsBoard::HasSlot(int node, int slot) const {
+    return node >= 0 && node < static_cast<int>(nodes_.size()) && slot >= 0 &&
+           slot < std::min(nodes_[node].config.coinSlots, 4);
 }
 
-void JvsBoard::AddCoins(int node, int slot, int count) {
+bool JvsBoard::SetSwitches(int node, int player, uint16_t switches) {
     std::lock_guard lock(mutex_);
-    if (node >= 0 && node < static_cast<int>(nodes_.size()) && slot >= 0 && slot < 4) {
-        uint16_t& coins = nodes_[node].coins[slot];
-        coins = static_cast<uint16_t>(std::clamp(coins + count, 0, static_cast<int>(kJvsCoinCountMask)));
+    if (!HasPlayer(node, player)) {
+        return false;
     }
+    nodes_[node].switches[player] = switches;
+    return true;
 }
 
-void JvsBoard::SetCoinCondition(int node, int slot, uint16_t condition) {
+bool JvsBoard::SetTest(int node, bool on) {
     std::lock_guard lock(mutex_);
-    if (node >= 0 && node < static_cast<int>(nodes_.size()) && slot >= 0 && slot < 4) {
-        nodes_[node].condition[slot] = condition & kJvsCoinConditionMask;
+    if (node < 0 || node >= static_cast<int>(nodes_.size())) {
+        return false;
     }
+    nodes_[node].system = on ? kJvsSystemTest : 0x00;
+    return true;
 }
 
-uint16_t JvsBoard::Coins(int node, int slot) const {
+bool JvsBoard::AddCoins(int node, int slot, int count) {
     std::lock_guard lock(mutex_);
-    if (node >= 0 && node < static_cast<int>(nodes_.size()) && slot >= 0 && slot < 4) {
-        return nodes_[node].coins[slot];
+    if (!HasSlot(node, slot)) {
+        return false;
     }
-    return 0;
+    uint16_t& coins = nodes_[node].coins[slot];
+    coins = static_cast<uint16_t>(std::clamp(coins + count, 0, static_cast<int>(kJvsCoinCountMask)));
+    return true;
+}
+
+bool JvsBoard::SetCoinCondition(int node, int slot, uint16_t condition) {
+    std::lock_guard lock(mutex_);
+    if (!HasSlot(node, slot)) {
+        return false;
+    }
+    nodes_[node].condition[slot] = condition & kJvsCoinConditionMask;
+    return true;
+}
+
+int JvsBoard::Coins(int node, int slot) const {
+    std::lock_guard lock(mutex_);
+    return HasSlot(node, slot) ? nodes_[node].coins[slot] : -1;
 }
 
 void JvsBoard::DropAddresses() {

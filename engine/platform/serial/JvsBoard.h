@@ -59,12 +59,14 @@ class JvsBoard {
     // 1 when every node has an address, else 0.
     int Sense() const;
 
-    // Scripted controls of node n (0 = the first in the chain).
-    void SetSwitches(int node, int player, uint16_t switches);
-    void SetTest(int node, bool on);
-    void AddCoins(int node, int slot, int count);
-    void SetCoinCondition(int node, int slot, uint16_t condition);  // kJvsCoinJam = jam
-    uint16_t Coins(int node, int slot) const;
+    // Scripted controls of node n (0 = the first in the chain). Each is false,
+    // and changes nothing, for a node, player or coin slot the board lacks.
+    bool SetSwitches(int node, int player, uint16_t switches);
+    bool SetTest(int node, bool on);
+    bool AddCoins(int node, int slot, int count);
+    bool SetCoinCondition(int node, int slot, uint16_t condition);  // kJvsCoinJam = jam
+    // The slot's coin counter, or -1 when the board has no such slot.
+    int Coins(int node, int slot) const;
     // Takes every node's address away, as a node losing power would (sense 0).
     void DropAddresses();
     void SetFaults(const JvsBoardFaults& faults);
@@ -86,6 +88,8 @@ class JvsBoard {
         uint16_t condition[4] = {};
     };
 
+    bool HasPlayer(int node, int player) const;
+    bool HasSlot(int node, int slot) const;
     void HandleFrame(uint8_t address, const uint8_t* data, int size);
     bool AnswerNode(Node& node, const uint8_t* data, int size, std::vector<uint8_t>& reply);
     void AnswerEventDevice(const uint8_t* data, int size, std::vector<uint8_t>& reply);

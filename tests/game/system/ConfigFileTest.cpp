@@ -28,6 +28,38 @@ TEST(ConfigFileTest, FactoryBlocksEncodeToTheFactoryDump) {
     EXPECT_EQ(Encoded(ConfigBlocks{}), kFactory);
 }
 
+// Each field at its own offset: a round trip cannot tell two swapped fields apart.
+TEST(ConfigFileTest, EveryFieldSitsAtItsOffset) {
+    ConfigBlocks blocks;
+    blocks.operating = {1, 2, 3, 4, 0, 0};
+    blocks.game = {5, 6, 7};
+    blocks.sound = {8, 9, -10};
+    const std::vector<uint8_t> bytes = Encoded(blocks);
+    const struct {
+        const char* field;
+        size_t offset;
+        int32_t value;
+    } fields[] = {
+        {"play mode", 4, 1},   {"COIN", 8, 2},        {"CREDIT", 12, 3},     {"CONTINUE COIN", 16, 4},
+        {"difficulty", 24, 5}, {"ship stock", 28, 6}, {"bomb stock", 32, 7}, {"SE volume", 36, 8},
+        {"BGM volume", 40, 9}, {"balance", 44, -10},
+    };
+    for (const auto& f : fields) {
+        std::vector<uint8_t> want(4);
+        PutI32(want, 0, f.value);
+        EXPECT_EQ(std::vector<uint8_t>(bytes.begin() + f.offset, bytes.begin() + f.offset + 4), want)
+            << f.field;
+    }
+    EXPECT_EQ(bytes[20], 0) << "CONTINUE";
+    EXPECT_EQ(bytes[21], 0) << "DEMO'S SOUND";
+    std::vector<uint8_t> flags = kFactory;
+    flags[20] = 0;
+    ConfigBlocks read;
+    ASSERT_TRUE(ConfigFile::Decode(flags.data(), flags.size(), read));
+    EXPECT_EQ(read.operating.continueEnabled, 0);
+    EXPECT_EQ(read.operating.demoSound, 1);
+}
+
 TEST(ConfigFileTest, ValidFileRoundTripsEveryField) {
     ConfigBlocks blocks;
     blocks.operating = {1, 3, 2, 2, 0, 0};

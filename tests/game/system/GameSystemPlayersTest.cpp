@@ -124,6 +124,22 @@ TEST_F(GameSystemPlayersTest, ContinuePriceComesOffPendingCoinsThenCredits) {
     EXPECT_EQ(system->GetPlayerStatus(1), 4);
 }
 
+// Credit units short of a credit (a continue cheaper than COIN left them) count
+// towards the next one.
+TEST_F(GameSystemPlayersTest, CoinsToNextCreditCountsLeftoverUnits) {
+    SetCoins(3, 1, 2);
+    system->GetPlayer(1).playCount = 1;
+    for (int i = 0; i < 3; ++i) {
+        system->AddCoin();
+    }
+    EXPECT_EQ(system->CoinsToNextCredit(), 0);
+    system->TakeCoinsForCredit(1);  // the continue costs 2 of the 3 units
+    ASSERT_EQ(system->GetCoinUnits(), 1);
+    EXPECT_EQ(system->CoinsToNextCredit(), 2);
+    system->AddCoin();
+    EXPECT_EQ(system->CoinsToNextCredit(), 1);
+}
+
 TEST_F(GameSystemPlayersTest, PartnerJoiningARunningGameMarksBothContinued) {
     system->AddServiceCredit();
     system->JoinPlayers(1);

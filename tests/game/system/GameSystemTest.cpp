@@ -5,6 +5,7 @@
 
 #include "engine/core/Application.h"
 #include "engine/core/Clock.h"
+#include "engine/core/Log.h"
 #include "game/system/SceneTask.h"
 #include "tests/game/system/GameSystemFixture.h"
 
@@ -163,11 +164,19 @@ TEST_F(GameSystemTest, ServiceSwitchHeldAtStartEndsTheProgramAfter15Seconds) {
     EXPECT_EQ(system->GetCurrentSceneName(), "serviceswitcherror");
     EXPECT_EQ(Built()[0], "SystemErrorScreen serviceswitcherror quit SERVICE SWITCH ERROR 1");
     EXPECT_EQ(Events().back(), std::make_pair(0x07000000u, 0x10000u));
+    static std::vector<std::string> lines;
+    lines.clear();
+    const LogSink previous = SetLogSink([](LogLevel, const char* category, const char* text) {
+        lines.push_back(std::string(category) + ": " + text);
+    });
     int steps = 1;
     while (Step()) {
         ++steps;
     }
+    SetLogSink(previous);
     EXPECT_EQ(steps, 902);
+    // The operator's log says why the program ended by itself.
+    EXPECT_THAT(lines, testing::Contains("scene: \"quit\" after \"serviceswitcherror\": the program ends"));
 }
 
 TEST_F(GameSystemTest, IoErrorAfterBootStaysAndStopsTheInputWatch) {

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <condition_variable>
+#include <mutex>
+#include <string>
 
 #include "engine/core/PlayerInput.h"
 #include "engine/platform/InputDevices.h"
@@ -59,6 +62,133 @@ TEST_F(InputManagerTest, CoinsBecomePressesOnEvenStepsAndAreTakenOffOnce) {
     EXPECT_EQ(std::count(frames.begin(), frames.end(), "E0 01 0A 20 02 02 30 01 00 03 21 02 86"), 1);
     EXPECT_EQ(sim.board->Coins(0, 0), 0);
     EXPECT_EQ(manager.coinsToEmit, 0);
+}
+
+// A link that can hold the bus thread in the middle of a cycle, so a test can
+// run a game step while the cycle is still busy, at a step of its choosing.
+class GatedLink final : public SerialLink {
+  public:
+    explicit GatedLink(std::shared_ptr<JvsBoard> board) : inner_(std::move(board)) {}
+    int Write(const uint8_t* data, int length) override { return inner_.Write(data, length); }
+    int Available() override { return inner_.Available(); }
+    int Read(uint8_t* buffer, int max, uint32_t timeoutMs) override {
+        {
+            std::unique_lock lock(mutex_);
+            if (closed_) {
+                held_ = true;
+                changed_.notify_all();
+                changed_.wait(lock, [this] { return !closed_; });
+                held_ = false;
+            }
+        }
+        return inner_.Read(buffer, max, timeoutMs);
+    }
+    int ReadSense() override { return inner_.ReadSense(); }
+    void SetRts(bool on) override { inner_.SetRts(on); }
+
+    // Reads after this wait until Open.
+    void Close() {
+        std::lock_guard lock(mutex_);
+        closed_ = true;
+    }
+    void Open() {
+        {
+            std::lock_guard lock(mutex_);
+            closed_ = false;
+        }
+        changed_.notify_all();
+    }
+    // Waits until the bus thread is held at the gate.
+    void WaitHeld() {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return held_; });
+    }
+
+  private:
+    SimulatedSerialLink inner_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool closed_ = false;
+    bool held_ = false;
+};
+
+// However the bus cycles fall on the game's steps, every coin the board counts
+// reaches the game as its own press, and each is taken off the board once.
+TEST_F(InputManagerTest, EveryCoinIsOnePressWhateverTheBusTiming) {
+    struct Case {
+        int coins[2];           // per slot
+        std::vector<int> busy;  // steps that find the previous cycle still running
+    } cases[] = {
+        {{1, 0}, {}},
+        {{0, 1}, {1, 2}},
+        {{2, 0}, {2}},
+        {{0, 2}, {3, 5, 7}},
+        {{5, 0}, {2, 4, 6, 8}},
+        {{3, 2}, {1, 3, 4, 5, 9, 10}},
+        {{20, 0}, {3, 6, 9, 12, 15, 18, 21, 24, 27, 30}},
+        {{0, 20}, {2, 3, 5, 7, 11, 13, 17, 19, 23, 29, 31, 37, 41, 43}},
+        {{12, 8}, {1, 2, 3, 4, 8, 16, 32, 33, 34, 35, 36}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.coins[0] << "+" << c.coins[1] << " coins");
+        ScopedJvsBoard sim;
+        GatedLink* gate = nullptr;
+        InputManager manager(nullptr, 4, 1, 1, nullptr, [&](const char*) {
+            auto link = std::make_unique<GatedLink>(sim.board);
+            gate = link.get();
+            return link;
+        });
+        // A failed check must not leave the bus thread held when the link closes.
+        struct OpenAtEnd {
+            GatedLink*& gate;
+            ~OpenAtEnd() {
+                if (gate != nullptr) {
+                    gate->Open();
+                }
+            }
+        } openAtEnd{gate};
+        ASSERT_TRUE(manager.jvsActive);
+        PlayerInput* input = new PlayerInput(&manager, PlayerInput::kPad0);
+        JvsBus::WaitIdle(60000);
+        sim.board->AddCoins(0, 0, c.coins[0]);
+        sim.board->AddCoins(0, 1, c.coins[1]);
+        sim.TakeFrames();
+        const auto busy = [&](int step) { return std::count(c.busy.begin(), c.busy.end(), step) != 0; };
+        int presses = 0;
+        for (int step = 0; step <= 120; ++step) {
+            if (busy(step)) {
+                gate->WaitHeld();
+                manager.Update();
+                ASSERT_NE(JvsBus::GetState(), kJvsReady) << "step " << step;
+            } else {
+                gate->Open();
+                JvsBus::WaitIdle(60000);
+                if (busy(step + 1)) {
+                    gate->Close();
+                }
+                manager.Update();
+            }
+            presses += (input->GetButtons().pressed & (1u << 10)) != 0 ? 1 : 0;
+        }
+        gate->Open();
+        JvsBus::WaitIdle(60000);
+        EXPECT_EQ(presses, c.coins[0] + c.coins[1]);
+        EXPECT_EQ(manager.coinsToEmit, 0);
+        EXPECT_EQ(sim.board->Coins(0, 0), 0);
+        EXPECT_EQ(sim.board->Coins(0, 1), 0);
+        // Only the coins passed on are taken off, each once.
+        int decremented[2] = {};
+        for (const std::string& frame : sim.TakeFrames()) {
+            for (size_t at = frame.find("30 0"); at != std::string::npos; at = frame.find("30 0", at + 1)) {
+                const int slot = std::stoi(frame.substr(at + 3, 2), nullptr, 16) - 1;
+                ASSERT_TRUE(slot == 0 || slot == 1) << frame;
+                decremented[slot] +=
+                    std::stoi(frame.substr(at + 6, 2) + frame.substr(at + 9, 2), nullptr, 16);
+            }
+        }
+        EXPECT_EQ(decremented[0], c.coins[0]);
+        EXPECT_EQ(decremented[1], c.coins[1]);
+    }
 }
 
 TEST_F(InputManagerTest, UnconfirmedDecrementDoesNotCountCoinsTwice) {

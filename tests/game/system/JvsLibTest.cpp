@@ -161,8 +161,32 @@ TEST_F(JvsLibTest, WithoutNodesRequestsOnlyWake) {
     EXPECT_EQ(JvsLib::Poll(), kJvsError);
     empty.TakeFrames();
     EXPECT_EQ(JvsLib::RequestInputs(), 1);
+    for (int address = 1; address < 32; ++address) {
+        EXPECT_EQ(JvsBus::GetSubPacket(address, 0), nullptr) << "node " << address;
+    }
     EXPECT_TRUE(empty.TakeFrames().empty());
     EXPECT_EQ(JvsLib::ReportEvent(0x03000000, 0), 1);
+    JvsLib::Close();
+
+    // A ready bus whose nodes the library has not taken yet (no poll so far):
+    // the request queues nothing and the cycle it wakes sends nothing new.
+    JvsLib::Open("COM2", sim.Opener());
+    ASSERT_EQ(JvsBus::WaitIdle(60000), kJvsReady);
+    ASSERT_EQ(JvsBus::GetNodeCount(), 1);
+    const uint8_t* leftover = JvsBus::GetSubPacket(1, 0);
+    ASSERT_NE(leftover, nullptr) << "identification leaves its last request";
+    const uint8_t command = leftover[0];
+    EXPECT_EQ(JvsLib::RequestInputs(), 1);
+    EXPECT_EQ(JvsBus::WaitIdle(60000), kJvsReady);
+    ASSERT_NE(JvsBus::GetSubPacket(1, 0), nullptr);
+    EXPECT_EQ(JvsBus::GetSubPacket(1, 0)[0], command);
+    EXPECT_EQ(JvsBus::GetSubPacket(1, 1), nullptr);
+}
+
+TEST(JvsLibVersionTest, VersionTextsAsTheLibraryCarriesThem) {
+    EXPECT_STREQ(JvsLib::kIncomeVersion, "Income Libraly Version 1.0 2004/04/15");
+    EXPECT_STREQ(JvsLib::kJvsVersion, "JVS Libraly Version 1.2 2004/09/01");
+    EXPECT_STREQ(JvsLib::kZubVersion, "ZUB Libraly Version 1.2 2004/09/01");
 }
 
 }  // namespace
