@@ -21,8 +21,12 @@ void EnemyGroups::LeaveGroup(int32_t group) {
         --counts[group];
 }
 
-int32_t EnemyGroups::GetCount(int32_t group) const { return IsGroup(group) ? counts[group] : 0; }
+int32_t EnemyGroups::GetCount(int32_t group) const {
+    return IsGroup(group) ? counts[group] : 0;
+}
 
-uint8_t EnemyGroups::GetOwner(int32_t group) const { return IsGroup(group) ? owners[group] : 0; }
+uint8_t EnemyGroups::GetOwner(int32_t group) const {
+    return IsGroup(group) ? owners[group] : 0;
+}
 
 }  // namespace mareldon

@@ -2,6 +2,20 @@
 
 namespace mareldon {
 
+namespace {
+
+// T(w/2, h/2, 0) S(w/2, -h/2, 1): clip x and y in [-1, 1] to [0, w] and [h, 0].
+Matrix4 ClipToRect(float width, float height) {
+    Matrix4 out = Matrix4Identity();
+    out[0] = width * 0.5f;
+    out[3] = width * 0.5f;
+    out[5] = -height * 0.5f;
+    out[7] = height * 0.5f;
+    return out;
+}
+
+}  // namespace
+
 ScreenMapping::ScreenMapping() {
     SetupCamera(Matrix4Identity(), Matrix4Identity(), kDefaultWidth, kDefaultHeight);
 }
@@ -12,12 +26,7 @@ void ScreenMapping::SetupCamera(const Matrix4& view, const Matrix4& projection, 
     height = viewportHeight;
     projectionScale = projection[0];
     viewProjection = MatrixMultiply(view, projection);
-    Matrix4 viewport = Matrix4Identity();
-    viewport[0] = width * 0.5f;
-    viewport[3] = width * 0.5f;
-    viewport[5] = -height * 0.5f;
-    viewport[7] = height * 0.5f;
-    mapping = MatrixMultiply(viewProjection, viewport);
+    mapping = MatrixMultiply(viewProjection, ClipToRect(width, height));
 }
 
 Vec3 ScreenMapping::ProjectToScreen(const Vec3& point) const {
@@ -34,6 +43,10 @@ bool ScreenMapping::IsOnScreen(const Vec3& point, float margin) const {
     Vec3 screen = ProjectToScreen(point);
     return !(screen.x + margin < 0.0f || screen.x - margin > width || screen.y + margin < 0.0f ||
              screen.y - margin > height);
+}
+
+Matrix4 ComputeProjectiveTextureMatrix(const Matrix4& view, const Matrix4& projection) {
+    return MatrixMultiply(MatrixMultiply(view, projection), ClipToRect(1.0f, 1.0f));
 }
 
 }  // namespace mareldon

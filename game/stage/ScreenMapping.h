@@ -36,4 +36,8 @@ class ScreenMapping {
     float height = kDefaultHeight;
 };
 
+// Clip space to texture coordinates for a camera's view and projection:
+// T(0.5, 0.5, 0) S(0.5, -0.5, 1) P V, for textures projected from the camera.
+Matrix4 ComputeProjectiveTextureMatrix(const Matrix4& view, const Matrix4& projection);
+
 }  // namespace mareldon

@@ -48,5 +48,17 @@ TEST(ScreenMappingTest, OnScreenWithinTheMargin) {
     EXPECT_FALSE(mapping.IsOnScreen(PlanePoint(484.5f, 100.0f), 4.0f));
 }
 
+TEST(ScreenMappingTest, ProjectiveTextureMatrixMapsTheViewToTheUnitSquare) {
+    Matrix4 view = MatrixLookAt(kTestEye, {0.0f, -1.0f, 0.0f}, {0.0f, 0.0f, 1.0f});
+    Matrix4 projection = MatrixPerspectiveFov(1.0f, 100.0f, 0.0f, 1.0f / 24.0f, 1.0f / 32.0f);
+    Matrix4 texture = ComputeProjectiveTextureMatrix(view, projection);
+    Vec3 centre = Vec3TransformCoord({0.0f, 0.0f, 0.0f}, texture);
+    Vec3 topLeft = Vec3TransformCoord({-24.0f, 0.0f, 32.0f}, texture);
+    EXPECT_NEAR(centre.x, 0.5f, 1e-6f);
+    EXPECT_NEAR(centre.y, 0.5f, 1e-6f);
+    EXPECT_NEAR(topLeft.x, 0.0f, 1e-6f);
+    EXPECT_NEAR(topLeft.y, 0.0f, 1e-6f);
+}
+
 }  // namespace
 }  // namespace mareldon
