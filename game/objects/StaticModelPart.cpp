@@ -11,6 +11,14 @@ StaticModelPart::StaticModelPart(TaskObject* parentTask, const String& modelName
         BindMotion(renderer->FindModel(modelName));
 }
 
+StaticModelPart::StaticModelPart(TaskObject* parentTask, GameWorldScreen* ownerScreen, const Vec3& position,
+                                 const String& modelName)
+    : ClockNode(parentTask, 0), screen(ownerScreen) {
+    SetPosition(position);
+    if (renderer)
+        BindMotion(renderer->FindModel(modelName));
+}
+
 StaticModelPart::StaticModelPart(TaskObject* parentTask, RootNodeTag tag) : ClockNode(parentTask, 0, tag) {}
 
 }  // namespace mareldon

@@ -92,5 +92,21 @@ TEST_F(StaticModelPartTest, AMissingNameBindsTheEmptyFirstModel) {
     EXPECT_EQ(unbound.childCount, 0);
 }
 
+TEST_F(StaticModelPartTest, AStageObjectKeepsItsScreenAndStandsWhereItIsPut) {
+    StaticModelRoot scene(&root);
+    int storage = 0;
+    auto* screen = reinterpret_cast<GameWorldScreen*>(&storage);  // only compared, never used
+    StaticModelPart cube(&scene, screen, {1.0f, 2.0f, -3.0f}, "placeholder_cube");
+    EXPECT_EQ(cube.screen, screen);
+    EXPECT_EQ(cube.name, "placeholder_cube");
+    EXPECT_EQ(cube.clock.end, 4.0f);
+    Vec3 at = cube.GetWorldPosition();
+    EXPECT_EQ(at.x, 1.0f);
+    EXPECT_EQ(at.y, 2.0f);
+    EXPECT_EQ(at.z, -3.0f);
+    StaticModelPart plain(&scene);
+    EXPECT_EQ(plain.screen, nullptr);
+}
+
 }  // namespace
 }  // namespace mareldon
