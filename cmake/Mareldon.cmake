@@ -73,8 +73,10 @@ endfunction()
 
 # One GoogleTest program from the *Test.cpp files of the current folder.
 #   mareldon_add_tests(core_tests LIBS mareldon_core)
+# SERIAL: the tests talk to a real-time peer (a child process on a pty), so they run
+# alone, never beside the sanitizer-heavy suite, and share the e2e tests' lock.
 function(mareldon_add_tests name)
-  cmake_parse_arguments(ARG "" "" "LIBS;SOURCES" ${ARGN})
+  cmake_parse_arguments(ARG "SERIAL" "" "LIBS;SOURCES" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*Test.cpp)
   if(NOT sources AND NOT ARG_SOURCES)
     return()
@@ -82,8 +84,12 @@ function(mareldon_add_tests name)
   add_executable(${name} ${sources} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
   mareldon_target_defaults(${name})
+  set(serial)
+  if(ARG_SERIAL)
+    set(serial RESOURCE_LOCK e2e RUN_SERIAL TRUE)
+  endif()
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-                       PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy")
+                       PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy" ${serial})
 endfunction()
 
 # One Google Benchmark program.
