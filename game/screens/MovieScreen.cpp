@@ -67,12 +67,7 @@ void MovieScreen::Step() {
         PlaceholderScreen::Step();
         return;
     }
-    const ButtonSet first = owner->GetSystemButtons(0);
-    const ButtonSet second = owner->GetSystemButtons(1);
-    if (breaksInOnCoin && ((first.pressed & SystemButton::kCoin) ||
-                           ((first.released | second.released) & SystemButton::kService))) {
-        RequestBreakIn("");
-    }
+    CheckBreakIn();
     player_->Update();
     if (player_->IsFrameReady()) {
         const uint32_t* frame = player_->TakeFrame();

@@ -409,6 +409,62 @@ TEST_F(GameApplicationTest, TheDemoScenePlaysItsMovieAndHandsOverAtItsEnd) {
     EXPECT_TRUE(system->GetCurrentSceneName().Equals("title1")) << system->GetCurrentSceneName().Text();
 }
 
+// The two endings play their own movies and hand over to their successors when
+// the movie ends.
+TEST_F(GameApplicationTest, TheEndingScenesPlayTheirMoviesToTheEnd) {
+    WriteBytes(root / "MARELDON.mbd", MakeGameArchive());
+    WriteBytes(root / "QVDSHDV.dat", {});
+    WriteBytes(root / "QVDSHDP.dat", {});
+    for (const char* movie : {"ending01.mpg", "ending02.mpg"}) {
+        WriteBytes(root / movie, MakePlaceholderMovie(movie));
+    }
+    Start();
+    platform.soundOutput->SetOutputRate(kPlaceholderSoundRate);
+    ASSERT_TRUE(RunUntil("logo1"));
+    GameSystem* system = app->GetGameSystem();
+    struct Case {
+        const char* scene;
+        const char* movie;
+        const char* successor;
+    };
+    constexpr int kFramesPerStep = kPlaceholderSoundRate / 60;
+    std::vector<float> mixed(size_t(kFramesPerStep) * 2);
+    for (const Case& c :
+         {Case{"ending?", "ending01.mpg", "gameover"}, Case{"ending", "ending02.mpg", "allclear"}}) {
+        system->GetCurrentScene()->RequestSuccessor(c.scene);
+        ASSERT_TRUE(RunUntil(c.scene, 5));
+        auto* screen = dynamic_cast<MovieScreen*>(system->GetCurrentScene());
+        ASSERT_NE(screen, nullptr) << c.scene;
+        auto* player = dynamic_cast<ThreadedMoviePlayer*>(screen->Player());
+        ASSERT_NE(player, nullptr) << c.movie;
+        int step = 0;
+        for (; step < 400 && system->GetCurrentScene() == screen; ++step) {
+            platform.soundOutput->Mix(mixed.data(), kFramesPerStep);
+            ASSERT_TRUE(player->WaitUntilSettled());
+            ASSERT_TRUE(Run(1));
+        }
+        EXPECT_NEAR(step, PlaceholderMovieSeconds(c.movie) * 60, 3) << c.movie;
+        EXPECT_TRUE(system->GetCurrentSceneName().Equals(c.successor))
+            << c.scene << " went to " << system->GetCurrentSceneName().Text();
+    }
+}
+
+// A coin breaks into the playing movie: the screen and its player go mid-movie.
+TEST_F(GameApplicationTest, ACoinBreaksIntoTheDemoMovie) {
+    WriteBytes(root / "MARELDON.mbd", MakeGameArchive());
+    WriteBytes(root / "QVDSHDV.dat", {});
+    WriteBytes(root / "QVDSHDP.dat", {});
+    WriteBytes(root / "demo.mpg", MakePlaceholderMovie("demo.mpg"));
+    Start();
+    ASSERT_TRUE(RunUntil("demo"));
+    auto* screen = dynamic_cast<MovieScreen*>(app->GetGameSystem()->GetCurrentScene());
+    ASSERT_NE(screen, nullptr);
+    ASSERT_NE(screen->Player(), nullptr);
+    ASSERT_TRUE(Run(10));
+    controls.InsertCoin();
+    EXPECT_TRUE(RunUntil("titlestart", 60));
+}
+
 // Without its movie file "demo" runs as the placeholder does.
 TEST_F(GameApplicationTest, TheDemoSceneWithoutItsMovieRunsThePlaceholderSteps) {
     WriteBytes(root / "MARELDON.mbd", MakeGameArchive());
