@@ -6,6 +6,7 @@
 #include <atomic>
 #include <csignal>
 
+#include "engine/platform/av/AvMovieDecoder.h"
 #include "engine/platform/gl/GlGpu.h"
 #include "engine/platform/posix/DirectoryFileSystem.h"
 #include "engine/platform/sdl/SdlInputDevices.h"
@@ -80,6 +81,7 @@ int main(int argc, char** argv) {
     };
     platform.scenes = &scenes;
     platform.stopRequested = [] { return g_stopRequested.load(); };
+    platform.createMovieDecoder = CreateAvMovieDecoder;
 
     GameApplication game(argc, argv, platform);
     return ApplicationMain();

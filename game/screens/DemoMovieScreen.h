@@ -1,15 +1,17 @@
 #pragma once
 
-#include "game/screens/PlaceholderScreen.h"
+#include "game/screens/MovieScreen.h"
 
 namespace mareldon {
 
 // The "demo" scene: the demonstration movie.
-class DemoMovieScreen : public PlaceholderScreen {
+class DemoMovieScreen : public MovieScreen {
   public:
+    static constexpr const char* kMovieName = "demo.mpg";
+
     DemoMovieScreen(GameSystem* owner, const String& breakInName, const String& successorName)
-        : PlaceholderScreen(owner, breakInName, successorName,
-                            Describe("DemoMovieScreen", breakInName, successorName)) {
+        : MovieScreen(owner, breakInName, successorName,
+                      Describe("DemoMovieScreen", breakInName, successorName), kMovieName) {
         breaksInOnCoin = true;
     }
 };

@@ -30,14 +30,18 @@ void PlaceholderScreen::OnUpdatePre() {
 }
 
 void PlaceholderScreen::Step() {
+    CheckBreakIn();
+    if (steps + 1 >= stepsToRun) {
+        RequestSuccessor("");
+    }
+}
+
+void PlaceholderScreen::CheckBreakIn() {
     const ButtonSet first = owner->GetSystemButtons(0);
     const ButtonSet second = owner->GetSystemButtons(1);
     if (breaksInOnCoin && ((first.pressed & SystemButton::kCoin) ||
                            ((first.released | second.released) & SystemButton::kService))) {
         RequestBreakIn("");
-    }
-    if (steps + 1 >= stepsToRun) {
-        RequestSuccessor("");
     }
 }
 

@@ -31,6 +31,8 @@ class PlaceholderScreen : public SceneTask {
   protected:
     // One step; the default runs to the end and then requests the successor.
     virtual void Step();
+    // A coin or the service button requests the break-in, where the screen allows it.
+    void CheckBreakIn();
     int steps = 0;
     // Attract-loop screens break in on a coin or on the service button.
     bool breaksInOnCoin = false;

@@ -89,6 +89,7 @@ GameApplication::GameApplication(int argc, const char* const* argv, const GamePl
         }
         GameSystemPorts ports;
         ports.scenes = platform.scenes;
+        ports.createMovieDecoder = platform.createMovieDecoder;
         new GameSystem(&root, ports);
     }
 

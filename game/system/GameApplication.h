@@ -6,6 +6,7 @@
 #include "engine/core/Application.h"
 #include "engine/core/LoopHooks.h"
 #include "engine/core/String.h"
+#include "engine/platform/MovieDecoder.h"
 #include "engine/platform/SerialLink.h"
 
 namespace mareldon {
@@ -39,6 +40,8 @@ struct GamePlatform {
     const SceneRegistry* scenes = nullptr;
     // True once the process was asked to end (SIGTERM, SIGINT); never when empty.
     std::function<bool()> stopRequested;
+    // Makes the movie screens' decoders; the screens go without their movies when null.
+    MovieDecoderFactory createMovieDecoder = nullptr;
 };
 
 // The program's application: the platform services made in a fixed order and

@@ -12,6 +12,7 @@
 #include "engine/core/Stopwatch.h"
 #include "engine/core/String.h"
 #include "engine/core/TaskObject.h"
+#include "engine/platform/MovieDecoder.h"
 #include "game/system/ConfigFile.h"
 #include "game/system/PlayerRecord.h"
 #include "game/system/Rankings.h"
@@ -35,6 +36,8 @@ struct GameSystemPorts {
     EventReporter reportEvent = nullptr;
     const SystemInputs* inputs = nullptr;
     const SceneRegistry* scenes = nullptr;
+    // The movie screens' decoders; none when null.
+    MovieDecoderFactory createMovieDecoder = nullptr;
 };
 
 // The arcade machine's one system task: settings, rankings, players, coins and
@@ -68,6 +71,8 @@ class GameSystem : public TaskObject {
     void OnUpdatePre() override { WatchInputs(); }
 
     bool UpdateScene();
+    // Null when the screens go without their movies.
+    MovieDecoderFactory GetMovieDecoderFactory() const { return ports_.createMovieDecoder; }
     SceneTask* GetCurrentScene() const { return currentScene_; }
     const String& GetCurrentSceneName() const { return currentSceneName_; }
     const String& GetRequestedSceneName() const { return requestedSceneName_; }

@@ -1,16 +1,33 @@
 // Checks the pixels of a captured picture.
 //
 //   png-probe FILE WIDTHxHEIGHT RRGGBB
-//   png-probe FILE WIDTHxHEIGHT X,Y=RRGGBB|X,Y!RRGGBB...
+//   png-probe FILE WIDTHxHEIGHT X,Y=RRGGBB|X,Y!RRGGBB|rowY~RRGGBB,RRGGBB...
 //
 // Succeeds when the PNG is that size and every pixel is that colour; otherwise says
 // how many pixels differ and where the first one is. The second form checks single
-// pixels: "=" that it is the colour, "!" that it is not.
+// pixels: "=" that it is the colour, "!" that it is not; "rowY~" that each listed
+// colour is somewhere on row Y, every channel within kNear (for pictures that were
+// compressed, or move).
 #include <png.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
+
+namespace {
+
+constexpr int kNear = 0x18;
+
+bool Near(unsigned a, unsigned b) {
+    for (int shift = 0; shift < 24; shift += 8) {
+        if (std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)) > kNear)
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     int width = 0, height = 0;
@@ -40,6 +57,32 @@ int main(int argc, char** argv) {
     if (points) {
         int failures = 0;
         for (int a = 3; a < argc; ++a) {
+            if (std::strncmp(argv[a], "row", 3) == 0) {
+                int y = -1;
+                int used = 0;
+                if (std::sscanf(argv[a], "row%d~%n", &y, &used) != 1 || used == 0 || y < 0 || y >= height) {
+                    std::fprintf(stderr, "png-probe: bad check %s\n", argv[a]);
+                    return 2;
+                }
+                for (const char* c = argv[a] + used; *c != 0;) {
+                    unsigned expected = 0;
+                    int length = 0;
+                    if (std::sscanf(c, "%6x%n", &expected, &length) != 1) {
+                        std::fprintf(stderr, "png-probe: bad check %s\n", argv[a]);
+                        return 2;
+                    }
+                    c += length;
+                    c += *c == ',' ? 1 : 0;
+                    bool found = false;
+                    for (int x = 0; x < width && !found; ++x) {
+                        const png_byte* p = &pixels[(size_t(y) * size_t(width) + size_t(x)) * 3];
+                        found = Near((unsigned(p[0]) << 16) | (unsigned(p[1]) << 8) | p[2], expected);
+                    }
+                    failures += found ? 0 : 1;
+                    std::printf("row %d %s~%06X ", y, found ? "has " : "lacks ", expected);
+                }
+                continue;
+            }
             int x = 0, y = 0;
             char relation = 0;
             unsigned expected = 0;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the game binary offscreen and checks what it did.
 #
-#   run_game.sh cabinet|no_archive|stop_while_waiting MARELDON MBDTOOL JVS_BOARD PNG_PROBE
+#   run_game.sh cabinet|no_archive|stop_while_waiting|demo MARELDON MBDTOOL JVS_BOARD PNG_PROBE
 #
 # cabinet: the placeholder data set written by the archive tool under
 # MARELDON_ROOT, the I/O board simulated by the board tool on a pty. The run
@@ -14,6 +14,9 @@
 # message must be given and the game must run on.
 # Both end the program with SIGTERM, which SDL turns into a quit, as when the
 # window is closed; the exit code must be 0 and no income log may exist.
+# demo: the placeholder data set and the in-process simulated board; frame 400
+# falls in "demo" (steps 240 to 840 at 60 a second, when a pass runs one or
+# two steps) and must show the movie's colour bars across the whole screen.
 # stop_while_waiting: the board's pty never answers and its sense line cannot
 # be read, so start-up waits for the board; SIGTERM 1 s after the start must end
 # the program with exit code 0 within 0.5 s.
@@ -58,6 +61,10 @@ mkdir -p "$root"
 export MARELDON_ROOT="$root"
 unset MARELDON_COM2 MARELDON_JVS_SENSE
 
+if [ "$mode" = demo ]; then
+    "$mbdtool" write game "$root" >/dev/null || fail "mbdtool write game"
+    export MARELDON_CAPTURE="400:$tmp/demo.png"
+fi
 if [ "$mode" = cabinet ] || [ "$mode" = stop_while_waiting ]; then
     [ "$mode" = cabinet ] && { "$mbdtool" write game "$root" >/dev/null || fail "mbdtool write game"; }
     mkfifo "$tmp/commands"
@@ -113,6 +120,19 @@ if [ "$mode" = cabinet ]; then
     grep 'MARELDON.mbd' "$tmp/game.log" | grep -qv ' models, ' && fail "the archive was refused"
     grep -q 'MARELDON.mbd: .* models, ' "$tmp/game.log" || fail "the archive was not loaded"
     echo "$(cycles) input cycles; $(grep -c '05 03 E8' "$tmp/board.log") notice event(s); frame 60: $(cat "$tmp/probe.log")"
+elif [ "$mode" = demo ]; then
+    wait_for 120 test -s "$tmp/demo.png" || fail "frame 400 was not captured"
+    sleep 0.5
+    # The bars of "demo.mpg" (at the movie texture's 16-bit colour) on rows across
+    # the middle and the bottom, and neither the backdrop nor the black under the
+    # movie in the corners. (The turned screen leaves its last row, 639, uncovered.)
+    bars=C0C0C0,C0C000,00C0C0,00C000,C000C0,C00000,0000C0,202020
+    corners=()
+    for at in 0,0 479,0 0,638 479,638; do corners+=("$at!203050" "$at!000000"); done
+    "$probe" "$tmp/demo.png" 480x640 "row320~$bars" "row630~$bars" "${corners[@]}" >"$tmp/probe.log" ||
+        fail "frame 400: $(cat "$tmp/probe.log")"
+    grep -q '"demo.mpg" cannot be played' "$tmp/game.log" && fail "the movie was not played"
+    echo "frame 400: $(cat "$tmp/probe.log")"
 elif [ "$mode" = stop_while_waiting ]; then
     # The bus has started (its first reset went out) and the board stays quiet.
     wait_for 30 grep -q '^HOST ' "$tmp/board.log" || fail "the game never talked to the board"

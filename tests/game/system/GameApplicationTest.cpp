@@ -17,7 +17,9 @@
 #include "engine/render/archive/ResourceProxy.h"
 #include "engine/render/device/GraphicsDevice.h"
 #include "engine/render/draw/Renderer.h"
+#include "engine/render/movie/ThreadedMoviePlayer.h"
 #include "engine/render/scene/Object3D.h"
+#include "game/screens/MovieScreen.h"
 #include "game/screens/PlaceholderScreen.h"
 #include "game/system/GameSystem.h"
 #include "game/system/InputManager.h"
@@ -26,6 +28,7 @@
 #include "tests/game/system/TestPlatform.h"
 #include "tools/archive/ArchiveFixtures.h"
 #include "tools/archive/LightFileWriter.h"
+#include "tools/archive/PlaceholderMovies.h"
 
 namespace mareldon {
 namespace {
@@ -350,6 +353,136 @@ TEST_F(GameApplicationTest, TheBackdropIsLitByItsLightFile) {
     }
     EXPECT_GE(keys, 3);  // the cube's and the bar's vertex shaders and their pixel shader
     EXPECT_EQ(made, keys);
+}
+
+// "demo" plays "demo.mpg" (250 pictures, 10 s of sound) full screen: its clock is
+// the sound the device has taken, 1/60 s a step, and each step uploads the
+// picture that became due, so the movie's 25 pictures a second show on the
+// steps they fall in; the screen hands over when the movie ends, not after the
+// placeholder's steps.
+TEST_F(GameApplicationTest, TheDemoScenePlaysItsMovieAndHandsOverAtItsEnd) {
+    WriteBytes(root / "MARELDON.mbd", MakeGameArchive());
+    WriteBytes(root / "QVDSHDV.dat", {});
+    WriteBytes(root / "QVDSHDP.dat", {});
+    WriteBytes(root / "demo.mpg", MakePlaceholderMovie("demo.mpg"));
+    Start();
+    platform.soundOutput->SetOutputRate(kPlaceholderSoundRate);
+    ASSERT_TRUE(RunUntil("demo"));
+    GameSystem* system = app->GetGameSystem();
+    auto* screen = dynamic_cast<MovieScreen*>(system->GetCurrentScene());
+    ASSERT_NE(screen, nullptr);
+    auto* player = dynamic_cast<ThreadedMoviePlayer*>(screen->Player());
+    ASSERT_NE(player, nullptr) << "the movie did not open";
+    EXPECT_EQ(player->GetWidth(), kPlaceholderMovieWidth);
+    EXPECT_EQ(player->GetHeight(), kPlaceholderMovieHeight);
+
+    constexpr int kFramesPerStep = kPlaceholderSoundRate / 60;
+    std::vector<float> mixed(size_t(kFramesPerStep) * 2);
+    const int pictures = PlaceholderMovieSeconds("demo.mpg") * kPlaceholderMovieRate;
+    // No sound taken yet: the clock stands at the start.
+    ASSERT_TRUE(player->WaitUntilSettled());
+    ASSERT_TRUE(Run(1));
+    int step = 0;
+    int uploads = screen->Uploads();
+    EXPECT_LE(uploads, 1);
+    for (; step < 700 && system->GetCurrentScene() == screen; ++step) {
+        platform.soundOutput->Mix(mixed.data(), kFramesPerStep);
+        ASSERT_TRUE(player->WaitUntilSettled());
+        ASSERT_TRUE(Run(1));
+        if (system->GetCurrentScene() != screen) {
+            break;  // the screen is gone
+        }
+        // Picture i is due at i / 25 s, here after step (i * 60 / 25); the
+        // container starts the pictures a little after the sound, so one may
+        // come a step later, never earlier. One upload a step at most: none dropped.
+        const int due = std::min(pictures, ((step + 1) * kPlaceholderMovieRate) / 60 + 1);
+        const int now = screen->Uploads();
+        EXPECT_LE(now - uploads, 1) << "step " << step;
+        EXPECT_LE(now, due) << "step " << step;
+        EXPECT_GE(now, due - 1) << "step " << step;
+        uploads = now;
+    }
+    EXPECT_EQ(uploads, pictures);
+    EXPECT_EQ(player->DroppedPictures(), 0u);
+    // The end: the last picture's time and the sound both over, at 10 s.
+    EXPECT_NEAR(step, PlaceholderMovieSeconds("demo.mpg") * 60, 3);
+    EXPECT_TRUE(system->GetCurrentSceneName().Equals("title1")) << system->GetCurrentSceneName().Text();
+}
+
+// The two endings play their own movies and hand over to their successors when
+// the movie ends.
+TEST_F(GameApplicationTest, TheEndingScenesPlayTheirMoviesToTheEnd) {
+    WriteBytes(root / "MARELDON.mbd", MakeGameArchive());
+    WriteBytes(root / "QVDSHDV.dat", {});
+    WriteBytes(root / "QVDSHDP.dat", {});
+    for (const char* movie : {"ending01.mpg", "ending02.mpg"}) {
+        WriteBytes(root / movie, MakePlaceholderMovie(movie));
+    }
+    Start();
+    platform.soundOutput->SetOutputRate(kPlaceholderSoundRate);
+    ASSERT_TRUE(RunUntil("logo1"));
+    GameSystem* system = app->GetGameSystem();
+    struct Case {
+        const char* scene;
+        const char* movie;
+        const char* successor;
+    };
+    constexpr int kFramesPerStep = kPlaceholderSoundRate / 60;
+    std::vector<float> mixed(size_t(kFramesPerStep) * 2);
+    for (const Case& c :
+         {Case{"ending?", "ending01.mpg", "gameover"}, Case{"ending", "ending02.mpg", "allclear"}}) {
+        system->GetCurrentScene()->RequestSuccessor(c.scene);
+        ASSERT_TRUE(RunUntil(c.scene, 5));
+        auto* screen = dynamic_cast<MovieScreen*>(system->GetCurrentScene());
+        ASSERT_NE(screen, nullptr) << c.scene;
+        auto* player = dynamic_cast<ThreadedMoviePlayer*>(screen->Player());
+        ASSERT_NE(player, nullptr) << c.movie;
+        int step = 0;
+        for (; step < 400 && system->GetCurrentScene() == screen; ++step) {
+            platform.soundOutput->Mix(mixed.data(), kFramesPerStep);
+            ASSERT_TRUE(player->WaitUntilSettled());
+            ASSERT_TRUE(Run(1));
+        }
+        EXPECT_NEAR(step, PlaceholderMovieSeconds(c.movie) * 60, 3) << c.movie;
+        EXPECT_TRUE(system->GetCurrentSceneName().Equals(c.successor))
+            << c.scene << " went to " << system->GetCurrentSceneName().Text();
+    }
+}
+
+// A coin breaks into the playing movie: the screen and its player go mid-movie.
+TEST_F(GameApplicationTest, ACoinBreaksIntoTheDemoMovie) {
+    WriteBytes(root / "MARELDON.mbd", MakeGameArchive());
+    WriteBytes(root / "QVDSHDV.dat", {});
+    WriteBytes(root / "QVDSHDP.dat", {});
+    WriteBytes(root / "demo.mpg", MakePlaceholderMovie("demo.mpg"));
+    Start();
+    ASSERT_TRUE(RunUntil("demo"));
+    auto* screen = dynamic_cast<MovieScreen*>(app->GetGameSystem()->GetCurrentScene());
+    ASSERT_NE(screen, nullptr);
+    ASSERT_NE(screen->Player(), nullptr);
+    ASSERT_TRUE(Run(10));
+    controls.InsertCoin();
+    EXPECT_TRUE(RunUntil("titlestart", 60));
+}
+
+// Without its movie file "demo" runs as the placeholder does.
+TEST_F(GameApplicationTest, TheDemoSceneWithoutItsMovieRunsThePlaceholderSteps) {
+    WriteBytes(root / "MARELDON.mbd", MakeGameArchive());
+    WriteBytes(root / "QVDSHDV.dat", {});
+    WriteBytes(root / "QVDSHDP.dat", {});
+    Start();
+    ASSERT_TRUE(RunUntil("demo"));
+    GameSystem* system = app->GetGameSystem();
+    auto* screen = dynamic_cast<MovieScreen*>(system->GetCurrentScene());
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(screen->Player(), nullptr);
+    int step = 0;
+    while (step < 100 && system->GetCurrentScene() == screen) {
+        ASSERT_TRUE(Run(1));
+        step += int(app->StepsInLastPass());
+    }
+    EXPECT_NEAR(step, PlaceholderScreen::stepsToRun, 1);
+    EXPECT_TRUE(system->GetCurrentSceneName().Equals("title1"));
 }
 
 TEST_F(GameApplicationTest, ClosingTheWindowEndsTheProgram) {

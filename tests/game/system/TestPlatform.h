@@ -9,6 +9,7 @@
 #include "engine/platform/JvsSwitchSource.h"
 #include "engine/platform/SoundBoxDX.h"
 #include "engine/platform/WindowSystem.h"
+#include "engine/platform/av/AvMovieDecoder.h"
 #include "engine/platform/posix/DirectoryFileSystem.h"
 #include "engine/platform/recording/HeadlessWindowBackend.h"
 #include "engine/platform/recording/RecordingGpu.h"
@@ -48,7 +49,7 @@ class TestPlatform {
         platform.createSoundBox = [this](Window* window) -> SoundBox* {
             made.push_back("sound");
             soundWindow = window;
-            sound = new NotedSoundBox(made, window);
+            sound = new NotedSoundBox(made, window, soundOutput);
             return sound;
         };
         platform.createGraphicsDevice = [this](Window* window, int32_t windowed, uint32_t flags,
@@ -62,6 +63,7 @@ class TestPlatform {
         };
         platform.openSerialLink = [this](const char* portName) { return OpenSerialLink(portName, controls); };
         platform.scenes = &scenes;
+        platform.createMovieDecoder = CreateAvMovieDecoder;
         return platform;
     }
 
@@ -73,6 +75,8 @@ class TestPlatform {
     std::vector<std::string> made;
     HeadlessWindowBackend* windows = nullptr;
     SoundBox* sound = nullptr;
+    // The sound box's device: nothing plays until a test mixes.
+    std::shared_ptr<RecordingSoundOutput> soundOutput = std::make_shared<RecordingSoundOutput>();
     Window* soundWindow = nullptr;
     Window* deviceWindow = nullptr;
     int32_t deviceArgs[5] = {};
@@ -112,8 +116,9 @@ class TestPlatform {
 
     class NotedSoundBox final : public SoundBox {
       public:
-        NotedSoundBox(std::vector<std::string>& made, Window* window)
-            : made_(made), inner_(window, std::make_shared<RecordingSoundOutput>()) {}
+        NotedSoundBox(std::vector<std::string>& made, Window* window,
+                      const std::shared_ptr<RecordingSoundOutput>& output)
+            : made_(made), inner_(window, output) {}
         ~NotedSoundBox() override { made_.push_back("~sound"); }
         RefPtr<SoundBuffer> CreateSound(int32_t bits, int32_t rate, int32_t channels, uint32_t unused1,
                                         uint32_t unused2, const RefPtr<PcmRecord>& record) override {

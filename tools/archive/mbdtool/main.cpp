@@ -10,6 +10,7 @@
 #include "tools/archive/ArchiveFixtures.h"
 #include "tools/archive/ArchiveListing.h"
 #include "tools/archive/LightFileWriter.h"
+#include "tools/archive/PlaceholderMovies.h"
 
 namespace {
 
@@ -20,7 +21,8 @@ int Usage() {
                  "                                            write a sample archive (boot: for the game)\n"
                  "  mbdtool write game DIR                    the placeholder game data set: MARELDON.mbd,\n"
                  "                                            QVDSHDV.dat and QVDSHDP.dat (no records) and\n"
-                 "                                            placeholder.lights in DIR\n"
+                 "                                            placeholder.lights and the movies demo.mpg,\n"
+                 "                                            ending01.mpg and ending02.mpg in DIR\n"
                  "  mbdtool shaders DIR                       write QVDSHDV.dat and QVDSHDP.dat into DIR\n"
                  "  mbdtool lights sample|placeholder FILE    write a light file\n"
                  "  mbdtool list FILE                         list an archive's sections and names\n"
@@ -55,11 +57,22 @@ int main(int argc, char** argv) {
     if (argc == 4 && std::strcmp(argv[1], "write") == 0 && std::strcmp(argv[2], "game") == 0) {
         // Every shader is generated, so the shader data files hold nothing.
         const std::string dir = argv[3];
-        return WriteFile(dir + "/MARELDON.mbd", MakeGameArchive()) && WriteFile(dir + "/QVDSHDV.dat", {}) &&
-                       WriteFile(dir + "/QVDSHDP.dat", {}) &&
-                       WriteFile(dir + "/placeholder.lights", MakePlaceholderLightFile())
-                   ? 0
-                   : 1;
+        if (!WriteFile(dir + "/MARELDON.mbd", MakeGameArchive()) || !WriteFile(dir + "/QVDSHDV.dat", {}) ||
+            !WriteFile(dir + "/QVDSHDP.dat", {}) ||
+            !WriteFile(dir + "/placeholder.lights", MakePlaceholderLightFile())) {
+            return 1;
+        }
+        for (const std::string& name : PlaceholderMovieNames()) {
+            const std::vector<uint8_t> movie = MakePlaceholderMovie(name);
+            if (movie.empty()) {
+                std::fprintf(stderr, "mbdtool: cannot encode %s\n", name.c_str());
+                return 1;
+            }
+            if (!WriteFile(dir + "/" + name, movie)) {
+                return 1;
+            }
+        }
+        return 0;
     }
     if (argc == 4 && std::strcmp(argv[1], "write") == 0) {
         std::string which = argv[2];
