@@ -14,9 +14,9 @@
 # message must be given and the game must run on.
 # Both end the program with SIGTERM, which SDL turns into a quit, as when the
 # window is closed; the exit code must be 0 and no income log may exist.
-# demo: the placeholder data set and the in-process simulated board; frame 400
-# falls in "demo" (steps 240 to 840 at 60 a second, when a pass runs one or
-# two steps) and must show the movie's colour bars across the whole screen.
+# demo: the placeholder data set and the in-process simulated board; frame 330
+# falls in "demo" (steps 240 to 840 at 60 a second, while at least 4 frames are
+# drawn for every 10 steps) and must show the colour bars across the whole screen.
 # stop_while_waiting: the board's pty never answers and its sense line cannot
 # be read, so start-up waits for the board; SIGTERM 1 s after the start must end
 # the program with exit code 0 within 0.5 s.
@@ -63,7 +63,7 @@ unset MARELDON_COM2 MARELDON_JVS_SENSE
 
 if [ "$mode" = demo ]; then
     "$mbdtool" write game "$root" >/dev/null || fail "mbdtool write game"
-    export MARELDON_CAPTURE="400:$tmp/demo.png"
+    export MARELDON_CAPTURE="330:$tmp/demo.png"
 fi
 if [ "$mode" = cabinet ] || [ "$mode" = stop_while_waiting ]; then
     [ "$mode" = cabinet ] && { "$mbdtool" write game "$root" >/dev/null || fail "mbdtool write game"; }
@@ -121,7 +121,7 @@ if [ "$mode" = cabinet ]; then
     grep -q 'MARELDON.mbd: .* models, ' "$tmp/game.log" || fail "the archive was not loaded"
     echo "$(cycles) input cycles; $(grep -c '05 03 E8' "$tmp/board.log") notice event(s); frame 60: $(cat "$tmp/probe.log")"
 elif [ "$mode" = demo ]; then
-    wait_for 120 test -s "$tmp/demo.png" || fail "frame 400 was not captured"
+    wait_for 120 test -s "$tmp/demo.png" || fail "frame 330 was not captured"
     sleep 0.5
     # The bars of "demo.mpg" (at the movie texture's 16-bit colour) on rows across
     # the middle and the bottom, and neither the backdrop nor the black under the
@@ -130,9 +130,9 @@ elif [ "$mode" = demo ]; then
     corners=()
     for at in 0,0 479,0 0,638 479,638; do corners+=("$at!203050" "$at!000000"); done
     "$probe" "$tmp/demo.png" 480x640 "row320~$bars" "row630~$bars" "${corners[@]}" >"$tmp/probe.log" ||
-        fail "frame 400: $(cat "$tmp/probe.log")"
+        fail "frame 330: $(cat "$tmp/probe.log")"
     grep -q '"demo.mpg" cannot be played' "$tmp/game.log" && fail "the movie was not played"
-    echo "frame 400: $(cat "$tmp/probe.log")"
+    echo "frame 330: $(cat "$tmp/probe.log")"
 elif [ "$mode" = stop_while_waiting ]; then
     # The bus has started (its first reset went out) and the board stays quiet.
     wait_for 30 grep -q '^HOST ' "$tmp/board.log" || fail "the game never talked to the board"
