@@ -72,6 +72,8 @@ class DrawCommandList : public RenderBatch {
         Sort();
         return *commands[static_cast<size_t>(index)];
     }
+    // The vertex records of the command at index in draw order, one after the other.
+    const uint8_t* CommandVertices(int32_t index) { return bytes.data() + CommandAt(index).offset; }
     int32_t PoolBlocks() const { return static_cast<int32_t>(blocks.size()); }
     int32_t ByteCapacity() const { return static_cast<int32_t>(bytes.size()); }
 
