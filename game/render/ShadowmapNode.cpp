@@ -18,12 +18,12 @@ const char* const kUnshadowedLayers[] = {"waterface", "alphaface", "addsat", "no
 
 }  // namespace
 
-ShadowmapNode::ShadowmapNode(TaskObject* parentTask, float p0, float p1, float p2, float p3, float p4, float p5,
-                             const float* colour4)
+ShadowmapNode::ShadowmapNode(TaskObject* parentTask, float p0, float p1, float p2, float p3, float p4,
+                             float p5, const float* colour4)
     : LightNode(parentTask, "Shadowmap", kRecordWords,
-                colour4 != nullptr ? Vec4{colour4[0], colour4[1], colour4[2], colour4[3]}
-                                   : Vec4{kDefaultColour[0], kDefaultColour[1], kDefaultColour[2],
-                                          kDefaultColour[3]}),
+                colour4 != nullptr
+                    ? Vec4{colour4[0], colour4[1], colour4[2], colour4[3]}
+                    : Vec4{kDefaultColour[0], kDefaultColour[1], kDefaultColour[2], kDefaultColour[3]}),
       generator(new MakeshadowShaderGen(renderer)) {
     // Sampled and render target, with its own depth.
     shadowTexture.Reset(SpriteSheet::SpriteSheetForTexture(renderer, "shadowmap", 5, kSize, kSize));
@@ -33,8 +33,10 @@ ShadowmapNode::ShadowmapNode(TaskObject* parentTask, float p0, float p1, float p
     clear.color = 0xFFFFFFFFu;
     clear.z = 1.0f;
     clear.stencil = 0;
+    // The whole target, spelled out: the sheet may not know its size before first use.
+    const TextureViewport whole{0, 0, kSize, kSize, 0.0f, 1.0f};
     view.Reset(new RenderView(renderer, RefPtr<TextureBase>(shadowTexture), clear,
-                              RefPtr<ShaderGenBase>(generator), TextureViewport{}));
+                              RefPtr<ShaderGenBase>(generator), whole));
     for (const char* layer : kUnshadowedLayers)
         view->AddLayer(layer, RefPtr<ShaderGenBase>());
     camera->AddView(view);

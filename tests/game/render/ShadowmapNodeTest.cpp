@@ -95,7 +95,8 @@ TEST(ShadowmapNodeTest, ShadowViewSkipsUnshadowedLayers) {
     Scene scene;
     const RefPtr<RenderView>& view = scene.node->View();
     EXPECT_EQ(view->defaultGenerator.Get(), static_cast<ShaderGenBase*>(scene.node->Generator().Get()));
-    for (const char* layer : {"waterface", "alphaface", "addsat", "nonshadeaddsat", "bullet0", "bullet1", "bullet2"}) {
+    for (const char* layer :
+         {"waterface", "alphaface", "addsat", "nonshadeaddsat", "bullet0", "bullet1", "bullet2"}) {
         RenderLayer* found = view->FindLayer(layer);
         ASSERT_NE(found, nullptr) << layer;
         EXPECT_FALSE(found->generator) << layer;
