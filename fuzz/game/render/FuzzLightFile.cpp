@@ -10,6 +10,7 @@
 #include "engine/platform/SoundBox.h"
 #include "engine/render/device/GraphicsDevice.h"
 #include "engine/render/draw/Renderer.h"
+#include "engine/render/scene/CameraNode.h"
 #include "engine/render/scene/ClockNode.h"
 #include "game/render/LightFile.h"
 #include "game/render/ShadowmapNode.h"
