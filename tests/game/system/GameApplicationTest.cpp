@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -351,6 +352,53 @@ TEST_F(GameApplicationTest, TheBackdropIsLitByItsLightFile) {
     }
     EXPECT_GE(keys, 3);  // the cube's and the bar's vertex shaders and their pixel shader
     EXPECT_EQ(made, keys);
+}
+
+// On the recording device, every frame clears and draws the shadow map (white) before
+// the backdrop's view (its clear colour), and the swarm's 16 quads (64 vertices, 32
+// triangles) are drawn instanced in the backdrop's view, a bind taking as many as the
+// device's 96 vertex constants allow (8), and never in the shadow map's.
+TEST_F(GameApplicationTest, TheShadowMapIsDrawnBeforeTheBackdropAndTheSwarmInstanced) {
+    WriteBytes(root / "MARELDON.mbd", MakeGameArchive());
+    WriteBytes(root / "QVDSHDV.dat", {});
+    WriteBytes(root / "QVDSHDP.dat", {});
+    WriteBytes(root / "placeholder.lights", MakePlaceholderLightFile());
+    PlaceholderScreen::stepsToRun = 100;
+    GameApplication& game = Start();
+    ASSERT_TRUE(Run(5));
+    const int perBind =
+        std::min(16, (int(game.root.renderer->GetDevice()->MaxVertexShaderConstants()) - 12) / 10);
+    ASSERT_GT(perBind, 0);
+    // A frame begins with the shadow map's clear.
+    struct Frame {
+        bool backdropCleared = false;
+        int swarmInShadow = 0, swarmDraws = 0, swarmTriangles = 0;
+    };
+    std::vector<Frame> frames;
+    platform.gpu.ClearCalls();
+    ASSERT_TRUE(Run(30));
+    const std::string swarm = "DrawIndexedPrimitive(TRIANGLELIST, 0, 64, 0, ";
+    for (const std::string& call : platform.gpu.Calls()) {
+        if (call.rfind("Clear(", 0) == 0 && call.find("0xFFFFFFFF") != std::string::npos) {
+            frames.emplace_back();
+        } else if (frames.empty()) {
+            continue;
+        } else if (call.rfind("Clear(", 0) == 0 && call.find("0xFF203050") != std::string::npos) {
+            frames.back().backdropCleared = true;
+        } else if (call.rfind(swarm, 0) == 0) {
+            Frame& f = frames.back();
+            f.swarmInShadow += f.backdropCleared ? 0 : 1;
+            ++f.swarmDraws;
+            f.swarmTriangles += std::stoi(call.substr(swarm.size()));
+        }
+    }
+    ASSERT_GE(frames.size(), 30u);
+    for (size_t i = 0; i < frames.size(); ++i) {
+        EXPECT_TRUE(frames[i].backdropCleared) << "frame " << i;
+        EXPECT_EQ(frames[i].swarmInShadow, 0) << "frame " << i;
+        EXPECT_EQ(frames[i].swarmTriangles, 32) << "frame " << i;
+        EXPECT_EQ(frames[i].swarmDraws, (16 + perBind - 1) / perBind) << "frame " << i;
+    }
 }
 
 TEST_F(GameApplicationTest, ClosingTheWindowEndsTheProgram) {
