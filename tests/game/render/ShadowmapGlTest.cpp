@@ -44,10 +44,13 @@ class ShadowmapGlTest : public GlDrawTest {
     }
 
     // A horizontal square at height y, both windings, half-size s around (cx, cz).
-    RefPtr<RenderBatch> Plane(float y, float s = 100.0f, float cx = 0.0f, float cz = 0.0f) {
+    RefPtr<RenderBatch> Plane(float y, float s = 100.0f, float cx = 0.0f, float cz = 0.0f,
+                              bool normal = false) {
         RefPtr<RenderBatch> batch(new RenderBatch(0, 0, 0));
         RefPtr<MeshPart> part(new MeshPart());
         part->layout.AddElement(2, "Position");
+        if (normal)
+            part->layout.AddElement(2, "Normal");
         part->castShadow = 1;
         const float c[4][2] = {{-s, -s}, {s, -s}, {s, s}, {-s, s}};
         const int order[12] = {0, 1, 2, 0, 2, 3, 0, 2, 1, 0, 3, 2};
