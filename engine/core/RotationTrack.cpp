@@ -101,6 +101,27 @@ Quaternion RotationTrack::Sample(float time) {
     return QuaternionSlerp(a.rotation, b.rotation, u);
 }
 
+Quaternion QuaternionMultiply(const Quaternion& a, const Quaternion& b) {
+    return {a.w * b.x + a.x * b.w + a.y * b.z - a.z * b.y, a.w * b.y - a.x * b.z + a.y * b.w + a.z * b.x,
+            a.w * b.z + a.x * b.y - a.y * b.x + a.z * b.w, a.w * b.w - a.x * b.x - a.y * b.y - a.z * b.z};
+}
+
+Matrix4 QuaternionToMatrix(const Quaternion& q) {
+    const float x = q.x, y = q.y, z = q.z, w = q.w;
+    return {{1.0f - 2.0f * (y * y + z * z), 2.0f * (x * y - z * w), 2.0f * (x * z + y * w), 0.0f,
+             2.0f * (x * y + z * w), 1.0f - 2.0f * (x * x + z * z), 2.0f * (y * z - x * w), 0.0f,
+             2.0f * (x * z - y * w), 2.0f * (y * z + x * w), 1.0f - 2.0f * (x * x + y * y), 0.0f, 0.0f, 0.0f,
+             0.0f, 1.0f}};
+}
+
+Matrix4 EulerToMatrix(float ax, float ay, float az) {
+    const float sx = std::sin(ax), cx = std::cos(ax);
+    const float sy = std::sin(ay), cy = std::cos(ay);
+    const float sz = std::sin(az), cz = std::cos(az);
+    return {{sz * sy * sx + cz * cy, cz * sy * sx - sz * cy, sy * cx, 0.0f, sz * cx, cz * cx, -sx, 0.0f,
+             sz * cy * sx - cz * sy, cz * cy * sx + sz * sy, cy * cx, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f}};
+}
+
 Quaternion EulerToQuaternion(float ex, float ey, float ez) {
     float sx = std::sin(-ex / 2.0f);
     float cx = std::cos(-ex / 2.0f);

@@ -47,6 +47,12 @@ class RotationTrack {
 
 // Angles in radians; x and y turn the other way round than z.
 Quaternion EulerToQuaternion(float ex, float ey, float ez);
+// a * b, the Hamilton product (x, y, z, w).
+Quaternion QuaternionMultiply(const Quaternion& a, const Quaternion& b);
+// The rotation matrix of a unit quaternion (rows one after another).
+Matrix4 QuaternionToMatrix(const Quaternion& q);
+// Angles in radians, in the same convention as EulerToQuaternion.
+Matrix4 EulerToMatrix(float ax, float ay, float az);
 // Along the shorter arc; not renormalised.
 Quaternion QuaternionSlerp(const Quaternion& q1, const Quaternion& q2, float u);
 

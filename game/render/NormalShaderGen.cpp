@@ -16,13 +16,6 @@ namespace mareldon {
 
 namespace {
 
-// The inverse world matrix without its translation: directions into model space.
-Matrix4 DirectionMatrix(const Matrix4& inverseWorld) {
-    Matrix4 m = inverseWorld;
-    m[3] = m[7] = m[11] = 0.0f;
-    return m;
-}
-
 Vec3 ModelDirection(const Matrix4& m, const Vec3& direction) {
     return Vec3Normalize(Vec3TransformCoord(direction, m));
 }
@@ -42,16 +35,6 @@ RefPtr<NormalShaderGen> NormalShaderGen::NormalShaderGenAlt(const RefPtr<Rendere
 
 String NormalShaderGen::GetName() {
     return "Normal";
-}
-
-float NormalShaderGen::Reciprocal(float value, const char* what) {
-    if (value != 0.0f)
-        return 1.0f / value;
-    if (!reciprocalLogged) {
-        reciprocalLogged = true;
-        LOG_WARN("render", "\"Normal\": %s of 0 in the light data; its scale is taken as 0", what);
-    }
-    return 0.0f;
 }
 
 bool NormalShaderGen::SetConstants(const RefPtr<RenderView>& viewHandle, const RefPtr<RenderBatch>& node,
@@ -103,17 +86,12 @@ bool NormalShaderGen::SetConstants(const RefPtr<RenderView>& viewHandle, const R
             RefuseDraw("a pre-transformed part with normals");
     } else {
         const LightList* lights = owner ? &owner->Lights() : nullptr;
-        draw.sonicCount = CountLightRecords(lights, "Sonic");
-        if (draw.sonicCount > 0) {
-            const LightRecord& sonic = *GetLightRecord(lights, "Sonic", 0);
-            Vec3 centre = Vec3TransformCoord(Vec3{sonic.values[0], sonic.values[1], sonic.values[2]},
-                                             batch.inverseWorld);
-            const float centreValues[3] = {centre.x, centre.y, centre.z};
-            draw.sonicCentre = AddVector3Constant(centreValues);
-            for (int32_t i = 0; i < 4; ++i)
-                draw.sonic[i] = AddScalarConstant(sonic.values[3 + i]);
-        }
-        SetMorphsAndBones(batch, part);
+        SetSonic(batch, lights);
+        SetMorphs(batch, part);
+        SetBoneWeights(part.layout);
+        // Three rows a bone: the palette holds affine transforms.
+        for (const Matrix4& bone : batch.palette)
+            AddVsConstantBlock(bone.m, 3);
         if (!draw.unlit)
             SetLighting(viewHandle.Get(), batch, part);
         if (CountNamedValues(&part.values, "Transparency") > 0)
@@ -128,20 +106,36 @@ bool NormalShaderGen::SetConstants(const RefPtr<RenderView>& viewHandle, const R
     return true;
 }
 
+Matrix4 NormalShaderGen::ScreenMatrix(const RenderView* view) {
+    TextureBase* target = view != nullptr ? view->target.Get() : nullptr;
+    Matrix4 ortho;
+    MakeOrthoMatrix(ortho.m, target != nullptr ? float(target->Width()) : 1.0f,
+                    target != nullptr ? float(target->Height()) : 1.0f);
+    Matrix4 own = Matrix4Identity();
+    const float* transform = target != nullptr ? target->ScreenTransform() : nullptr;
+    if (transform != nullptr)
+        std::copy(transform, transform + 16, own.m);
+    return MatrixMultiply(ortho, own);
+}
+
+void NormalShaderGen::SetSonic(const RenderBatch& batch, const LightList* lights) {
+    draw.sonicCount = CountLightRecords(lights, "Sonic");
+    if (draw.sonicCount > 0) {
+        const LightRecord& sonic = *GetLightRecord(lights, "Sonic", 0);
+        Vec3 centre =
+            Vec3TransformCoord(Vec3{sonic.values[0], sonic.values[1], sonic.values[2]}, batch.inverseWorld);
+        const float centreValues[3] = {centre.x, centre.y, centre.z};
+        draw.sonicCentre = AddVector3Constant(centreValues);
+        for (int32_t i = 0; i < 4; ++i)
+            draw.sonic[i] = AddScalarConstant(sonic.values[3 + i]);
+    }
+}
+
 void NormalShaderGen::SetPositionTransform(const RenderView* view, RenderBatch& batch,
                                            const VertexLayout& elements) {
     Matrix4 viewProjection = view != nullptr ? view->viewProjection : Matrix4Identity();
     if (draw.pretransformed) {
-        // Pixels to clip space, then the target's own screen transform.
-        TextureBase* target = view != nullptr ? view->target.Get() : nullptr;
-        Matrix4 ortho;
-        MakeOrthoMatrix(ortho.m, target != nullptr ? float(target->Width()) : 1.0f,
-                        target != nullptr ? float(target->Height()) : 1.0f);
-        Matrix4 own = Matrix4Identity();
-        const float* transform = target != nullptr ? target->ScreenTransform() : nullptr;
-        if (transform != nullptr)
-            std::copy(transform, transform + 16, own.m);
-        Matrix4 screen = MatrixMultiply(ortho, own);
+        Matrix4 screen = ScreenMatrix(view);
         draw.positionMatrix = AddMatrixConstant(screen.m);
         draw.one = AddScalarConstant(1.0f);
         return;
@@ -171,7 +165,7 @@ void NormalShaderGen::SetPositionTransform(const RenderView* view, RenderBatch& 
     draw.four = AddScalarConstant(4.0f);
 }
 
-void NormalShaderGen::SetMorphsAndBones(const RenderBatch& batch, const MeshPart& part) {
+void NormalShaderGen::SetMorphs(const RenderBatch& batch, const MeshPart& part) {
     const VertexLayout& elements = part.layout;
     draw.morphCount = std::min(CountInputs(elements, "IndexedMorphVector"), kMaxMorphs);
     for (int32_t i = 0; i < draw.morphCount; ++i) {
@@ -186,17 +180,17 @@ void NormalShaderGen::SetMorphsAndBones(const RenderBatch& batch, const MeshPart
         const float values[4] = {weight, 0.0f, 0.0f, 0.0f};
         AddConstant(values);
     }
+}
 
+void NormalShaderGen::SetBoneWeights(const VertexLayout& elements) {
     draw.boneWeightCount = std::min(CountInputs(elements, "IndexedBoneWeight"), kMaxBoneWeights);
     for (int32_t i = 0; i < draw.boneWeightCount; ++i)
         draw.boneWeights[i] = &FindInput(elements, "IndexedBoneWeight", i);
     draw.boneBase = VsFloatCount() / 4;
-    // Three rows a bone: the palette holds affine transforms.
-    for (const Matrix4& bone : batch.palette)
-        AddVsConstantBlock(bone.m, 3);
 }
 
-void NormalShaderGen::SetLighting(const RenderView* view, const RenderBatch& batch, const MeshPart& part) {
+void NormalShaderGen::SetLighting(const RenderView* view, const RenderBatch& batch, const MeshPart& part,
+                                  bool stageMaterial) {
     const LightList* lights = owner ? &owner->Lights() : nullptr;
     const Matrix4 toModel = DirectionMatrix(batch.inverseWorld);
 
@@ -205,7 +199,7 @@ void NormalShaderGen::SetLighting(const RenderView* view, const RenderBatch& bat
     for (int32_t k = 0; k < draw.ambientCount; ++k)
         Add4(ambient, GetLightRecord(lights, "AmbientLight", k)->values);
     // Each "Emissive" entry adds the first one's value, as the game always did.
-    int32_t emissives = CountNamedValues(&part.values, "Emissive");
+    int32_t emissives = stageMaterial ? 0 : CountNamedValues(&part.values, "Emissive");
     for (int32_t k = 0; k < emissives; ++k) {
         float e = GetNamedValue(&part.values, "Emissive", batch.time);
         const float glow[4] = {e, e, e, 0.0f};
@@ -224,7 +218,7 @@ void NormalShaderGen::SetLighting(const RenderView* view, const RenderBatch& bat
         draw.colours[k] = AddConstant(light.values + 3);
     }
 
-    float specular = GetNamedValue(&part.values, "Specular", batch.time);
+    float specular = stageMaterial ? 0.0f : GetNamedValue(&part.values, "Specular", batch.time);
     if (specular > 0.0f) {
         int32_t count = CountLightRecords(lights, "DirectionalSpecularLight");
         draw.specularCount = std::min(count, kMaxSpecular);
@@ -262,11 +256,11 @@ void NormalShaderGen::SetLighting(const RenderView* view, const RenderBatch& bat
         draw.emissiveLight = AddConstant(added);
     }
 
-    if (part.receiveShadow != 0)
-        SetShadowMap(batch, lights);
+    if (stageMaterial ? part.receiveShadow == 1 : part.receiveShadow != 0)
+        SetShadowMap(batch, lights, stageMaterial ? "ShadowMapping" : "Shadowmap");
 }
 
-void NormalShaderGen::SetShadowMap(const RenderBatch& batch, const LightList* lights) {
+void NormalShaderGen::SetShadowMap(const RenderBatch& batch, const LightList* lights, const char* keyWord) {
     draw.shadowCount = CountLightRecords(lights, "Shadowmap");
     if (draw.shadowCount == 0)
         return;
@@ -286,7 +280,7 @@ void NormalShaderGen::SetShadowMap(const RenderBatch& batch, const LightList* li
     const float bias[4] = {0.0f, 0.0f, 0.0f, shadow.values[22]};
     draw.shadowBias = AddPsConstant(bias);
     draw.shadowColour = AddPsConstant(shadow.values + 23);
-    AppendPsKeyWord("Shadowmap");
+    AppendPsKeyWord(keyWord);
     AppendShadowMapKeyWords(!draw.shadowFlag, draw.materialTextures);
 }
 

@@ -100,28 +100,39 @@ class NormalShaderGen : public ShaderTextBuilder {
         int32_t one = -1;
         int32_t four = -1;
         int32_t positionMatrix = -1;
+        int32_t projectionCount = 0;
+        int32_t projectionMatrix = -1;
     };
     const DrawState& State() const { return draw; }
 
-  private:
+  protected:
     void SetPositionTransform(const RenderView* view, RenderBatch& node, const VertexLayout& elements);
-    void SetMorphsAndBones(const RenderBatch& node, const MeshPart& part);
-    void SetLighting(const RenderView* view, const RenderBatch& node, const MeshPart& part);
-    void SetShadowMap(const RenderBatch& node, const LightList* lights);
-    // 1 / value, or 0 (logged once) where light data gives a value of 0.
-    float Reciprocal(float value, const char* what);
+    // Pixels to clip space for pre-transformed parts: the target's size, then its own
+    // screen transform.
+    static Matrix4 ScreenMatrix(const RenderView* view);
+    void SetSonic(const RenderBatch& node, const LightList* lights);
+    void SetMorphs(const RenderBatch& node, const MeshPart& part);
+    void SetBoneWeights(const VertexLayout& elements);
+    // The stage materials take no specular light and no "Emissive" value, and name
+    // their shadow receiving with their own pixel key word.
+    void SetLighting(const RenderView* view, const RenderBatch& node, const MeshPart& part,
+                     bool stageMaterial = false);
+    void SetShadowMap(const RenderBatch& node, const LightList* lights, const char* keyWord);
 
     // Vertex sections, in text order.
     void EmitTexCoords();
     void EmitMorphs(const String*& p, const String*& n);
-    void EmitSkinning(const String*& p, const String*& n);
+    // The weight left over keeps the unskinned position (and, with `normalise`, the
+    // normal, which is then normalised).
+    void EmitSkinning(const String*& p, const String*& n, bool remainder, bool normalise);
     void EmitSonic(const String*& p);
     void EmitLitColours(const String& p, const String& n);
     void EmitDirectionalLights(const String& n);
     void EmitShadowCoordinates(const String& p);
+    // The pixel text; the unlit form multiplies the whole colour by the texture.
+    void EmitPixelShader(bool unlitForm);
 
     DrawState draw;
-    bool reciprocalLogged = false;
 };
 
 }  // namespace mareldon

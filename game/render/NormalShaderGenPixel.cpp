@@ -5,9 +5,13 @@
 namespace mareldon {
 
 void NormalShaderGen::BuildPixelShader() {
+    EmitPixelShader(draw.unlit);
+}
+
+void NormalShaderGen::EmitPixelShader(bool unlitForm) {
     const bool textured = draw.materialTextures > 0;
     const String alpha = PsConstName(draw.alpha) + ".a";
-    if (draw.unlit) {
+    if (unlitForm) {
         if (!textured) {
             EmitPsMov("r0", "v0");
             return;

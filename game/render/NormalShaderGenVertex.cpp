@@ -25,7 +25,7 @@ void NormalShaderGen::BuildVertexShader() {
         EmitM4x4(PositionOutName(), *p, VsConstName(draw.positionMatrix));
     } else {
         EmitMorphs(p, n);
-        EmitSkinning(p, n);
+        EmitSkinning(p, n, true, !draw.unlit);
         EmitSonic(p);
         if (draw.x16) {
             EmitMov("a0.x", *draw.x16Register + ".y");
@@ -68,13 +68,14 @@ void NormalShaderGen::EmitMorphs(const String*& p, const String*& n) {
     EmitNormalize(r9);
 }
 
-void NormalShaderGen::EmitSkinning(const String*& p, const String*& n) {
+void NormalShaderGen::EmitSkinning(const String*& p, const String*& n, bool remainder, bool normalise) {
     static const String r3("r3"), r4("r4");
     if (draw.boneWeightCount == 0)
         return;
     const bool lit = !draw.unlit;
     String palette = Indexed(draw.boneBase);
-    EmitMov("r6.x", VsConstName(draw.one));
+    if (remainder)
+        EmitMov("r6.x", VsConstName(draw.one));
     for (int32_t j = 0; j < draw.boneWeightCount; ++j) {
         const String& weight = *draw.boneWeights[j];
         EmitMov("a0.x", weight + ".y");
@@ -90,14 +91,17 @@ void NormalShaderGen::EmitSkinning(const String*& p, const String*& n) {
             if (lit)
                 EmitRaw("mad\tr3.xyz, r1.xyz, " + weight + ".xxx, r3.xyz");
         }
-        EmitSub("r6.x", "r6.x", weight + ".x");
+        if (remainder)
+            EmitSub("r6.x", "r6.x", weight + ".x");
     }
-    // The weight left over keeps the unskinned position and normal.
-    EmitMad("r4.xyz", *p, "r6.xxx", "r4.xyz");
+    if (remainder)
+        EmitMad("r4.xyz", *p, "r6.xxx", "r4.xyz");
     EmitSge("r4.w", "r4.x", "r4.x");
     if (lit) {
-        EmitMad("r3.xyz", *n, "r6.xxx", "r3.xyz");
-        EmitNormalize(r3);
+        if (normalise) {
+            EmitMad("r3.xyz", *n, "r6.xxx", "r3.xyz");
+            EmitNormalize(r3);
+        }
         n = &r3;
     }
     p = &r4;

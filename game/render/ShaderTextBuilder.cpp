@@ -319,6 +319,27 @@ int32_t ShaderTextBuilder::AddVsConstantBlock(const float* values, int32_t regis
     return AddWholeRegisters(values, registers);
 }
 
+int32_t ShaderTextBuilder::AddBonePalette(const std::vector<Matrix4>& palette) {
+    const int32_t base = NextVsRegister();
+    if (palette.empty())
+        return base;
+    AppendPaletteKeyWord(int32_t(palette.size()));
+    for (const Matrix4& bone : palette)
+        AddWholeRegisters(bone.m, 3);
+    return base;
+}
+
+float ShaderTextBuilder::Reciprocal(float value, const char* what) {
+    if (value != 0.0f)
+        return 1.0f / value;
+    if (!reciprocalLogged) {
+        reciprocalLogged = true;
+        LOG_WARN("render", "\"%s\": %s of 0 in the light data; its scale is taken as 0", GetName().Text(),
+                 what);
+    }
+    return 0.0f;
+}
+
 int32_t ShaderTextBuilder::AddPsConstant(const float* values) {
     if (psFloatCount + 4 > kPsPoolFloats) {
         RefuseDraw("the pixel constant pool is full");
@@ -452,6 +473,12 @@ void ShaderTextBuilder::SetTexture(int32_t stage, TextureBase* texture) {
     }
     AppendPsKeyWord("SetTex");
     AppendPsKeyWord(stage);
+}
+
+Matrix4 ShaderTextBuilder::DirectionMatrix(const Matrix4& inverseWorld) {
+    Matrix4 m = inverseWorld;
+    m[3] = m[7] = m[11] = 0.0f;
+    return m;
 }
 
 Vec3 ShaderTextBuilder::Negate3(const Vec3& v) {

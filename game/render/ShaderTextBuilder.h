@@ -109,6 +109,8 @@ class ShaderTextBuilder : public ShaderGenBase {
     void SetTexture(int32_t stage, TextureBase* texture);
 
     static Vec3 Negate3(const Vec3& v);
+    // The inverse world matrix without its translation: directions into model space.
+    static Matrix4 DirectionMatrix(const Matrix4& inverseWorld);
     static void Add4(float* target, const float* source);
 
     // Vertex emitters: one line each, opcode, tab, operands joined by ", ".
@@ -138,6 +140,11 @@ class ShaderTextBuilder : public ShaderGenBase {
 
   protected:
     void ResetPools();
+    // The first three rows of each bone as whole registers, with the palette key word
+    // when there is a bone; returns the first register.
+    int32_t AddBonePalette(const std::vector<Matrix4>& palette);
+    // 1 / value, or 0 (logged once per generator) where light data gives a value of 0.
+    float Reciprocal(float value, const char* what);
 
   private:
     // The name at index, or the empty name and a refused draw outside the table.
@@ -161,6 +168,7 @@ class ShaderTextBuilder : public ShaderGenBase {
     int32_t psFloatCount = 0;
     bool refused = false;
     bool refusalLogged = false;
+    bool reciprocalLogged = false;
 };
 
 }  // namespace mareldon

@@ -1,5 +1,9 @@
 #include "game/screens/PlaceholderBackdrop.h"
 
+#include <cmath>
+#include <memory>
+#include <vector>
+
 #include "engine/render/archive/ResourceProxy.h"
 #include "engine/render/draw/RenderView.h"
 #include "engine/render/draw/ShaderGenBase.h"
@@ -7,7 +11,9 @@
 #include "game/objects/StaticModelPart.h"
 #include "game/objects/StaticModelRoot.h"
 #include "game/render/LightFile.h"
+#include "game/render/LightWeightShaderGen.h"
 #include "game/render/NormalShaderGen.h"
+#include "game/render/ShadowmapNode.h"
 
 namespace mareldon {
 
@@ -22,6 +28,8 @@ constexpr float kYFactor = 1.0f;
 constexpr float kCameraDistance = 6.0f;
 // The bar runs 2 units along x from its origin: centred, under the cube.
 constexpr Vec3 kSkinnedPosition{-1.0f, -2.1f, 0.0f};
+constexpr float kGroundHeight = -2.6f;
+constexpr float kSwarmRadius = 2.6f;
 
 }  // namespace
 
@@ -32,7 +40,20 @@ PlaceholderBackdrop::PlaceholderBackdrop(TaskObject& screen) {
     model = new StaticModelPart(root, kModelName);
     skinned = new StaticModelPart(root, kSkinnedModelName);
     skinned->SetPosition(kSkinnedPosition);
-    LoadLightFile(root, screen.fileSystem, kLightFileName, nullptr);
+    ground = new StaticModelPart(root, kGroundName);
+    ground->SetPosition(Vec3{0.0f, kGroundHeight, 0.0f});
+    for (int k = 0; k < kSwarmCount; ++k) {
+        const float angle = float(k) * 6.2831853f / float(kSwarmCount);
+        swarm[k] = new StaticModelPart(root, kSwarmName);
+        swarm[k]->SetPosition(Vec3{kSwarmRadius * std::cos(angle), kSwarmRadius * std::sin(angle), -0.5f});
+    }
+    std::vector<std::unique_ptr<LightTracks>> shadowMaps;
+    LoadLightFile(root, screen.fileSystem, kLightFileName, &shadowMaps);
+    if (!shadowMaps.empty()) {
+        const float* p = ShadowmapNode::kDefaultParameters;
+        shadow = new ShadowmapNode(root, p[0], p[1], p[2], p[3], p[4], p[5], nullptr);
+        shadow->ReadTracks(*shadowMaps.front());
+    }
     camera = new CameraNode(root, kNear, kFar, kFieldOfView, kXFactor, kYFactor);
     // The camera looks along its +z axis, at the model from in front of it.
     camera->SetPosition(Vec3{0.0f, 0.0f, -kCameraDistance});
@@ -43,8 +64,10 @@ PlaceholderBackdrop::PlaceholderBackdrop(TaskObject& screen) {
     // An all-zero viewport covers the whole target.
     const TextureViewport whole{0, 0, 0, 0, 0.0f, 0.0f};
     RefPtr<ShaderGenBase> normal(new NormalShaderGen(screen.renderer));
-    camera->AddView(RefPtr<RenderView>(
-        new RenderView(screen.renderer, RefPtr<TextureBase>(screen.screenTarget), clear, normal, whole)));
+    RefPtr<RenderView> view(
+        new RenderView(screen.renderer, RefPtr<TextureBase>(screen.screenTarget), clear, normal, whole));
+    view->AddLayer("lightweight", RefPtr<ShaderGenBase>(new LightWeightShaderGen(screen.renderer)));
+    camera->AddView(view);
 }
 
 void PlaceholderBackdrop::Step() {
@@ -56,6 +79,9 @@ void PlaceholderBackdrop::Draw() {
     if (root == nullptr)
         return;
     root->DrawHierarchy();
+    // The shadow map first: the scene's materials sample it.
+    if (shadow != nullptr)
+        shadow->Camera().Render(root);
     camera->Render(root);
 }
 

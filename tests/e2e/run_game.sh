@@ -113,9 +113,9 @@ if [ "$mode" = cabinet ]; then
         fail "not one decrement of the coin: $(grep -c '^HOST .* 30 01 00 01' "$tmp/board.log")"
     [ -s "$tmp/frame60.png" ] || fail "frame 60 was not captured"
     # The lit cube in the middle (neither the clear colour nor black), the clear colour
-    # in the corners.
+    # in the top corners, the ground in the bottom ones.
     "$probe" "$tmp/frame60.png" 480x640 240,320!203050 240,320!000000 0,0=203050 479,0=203050 \
-        0,639=203050 479,639=203050 >"$tmp/probe.log" || fail "frame 60: $(cat "$tmp/probe.log")"
+        0,639!203050 479,639!203050 >"$tmp/probe.log" || fail "frame 60: $(cat "$tmp/probe.log")"
     # Loaded: the one line about the archive is its summary, no refusal.
     grep 'MARELDON.mbd' "$tmp/game.log" | grep -qv ' models, ' && fail "the archive was refused"
     grep -q 'MARELDON.mbd: .* models, ' "$tmp/game.log" || fail "the archive was not loaded"

@@ -414,6 +414,78 @@ MbdWriter::Node PlaceholderSkinned(MbdWriter& writer, int32_t image) {
     return root;
 }
 
+// A model of one mesh layer under its root (0 to 1 s).
+MbdWriter::Node SingleMeshModel(const std::string& name, MbdWriter::Mesh mesh) {
+    MbdWriter::Node layer;
+    layer.name = name + ":Layer1";
+    layer.type = 2;
+    layer.mesh = std::move(mesh);
+    MbdWriter::Node root;
+    root.name = name;
+    root.type = 0;
+    root.startTime = 0.0f;
+    root.endTime = 1.0f;
+    root.children.push_back(layer);
+    return root;
+}
+
+// "placeholder_ground": a 12 x 12 plane at y 0 facing up, the checker twice across;
+// it receives the shadow and casts none.
+MbdWriter::Node PlaceholderGround(MbdWriter& writer, int32_t image) {
+    const std::vector<float> words = {-6, 0, -6, 0, 1, 0, 0, 2, -6, 0, 6,  0, 1, 0, 0, 0,
+                                      6,  0, 6,  0, 1, 0, 2, 0, 6,  0, -6, 0, 1, 0, 2, 2};
+    MbdWriter::Part part;
+    part.name = "Layer1";
+    part.elements = {{"Position", 3}, {"Normal", 3}, {"TextureUV", 2}};
+    part.textures.push_back({"Diffuse", image});
+    part.vertexArray = writer.AddVertexArray(8, words);
+    part.vertexCount = 4;
+    // Clockwise seen from above.
+    part.indexArray = writer.AddIndexArray({0, 1, 2, 0, 2, 3});
+    part.indexCount = 6;
+    part.settings.radius = 0.0f;  // never culled
+    part.settings.cullMode = 2;
+    part.settings.castShadow = 0;
+    part.settings.receiveShadow = 1;
+    MbdWriter::Mesh mesh;
+    mesh.parts.push_back(part);
+    return SingleMeshModel("placeholder_ground", mesh);
+}
+
+// "placeholder_swarm": an instanced mesh, one 0.4 quad facing -z per section, 16
+// sections; "X16" carries the section k as (k, 4k). Drawn in the layer "lightweight",
+// half transparent, casting no shadow.
+MbdWriter::Node PlaceholderSwarm(MbdWriter& writer, int32_t image) {
+    std::vector<float> words;
+    std::vector<uint32_t> indices;
+    const float corners[4][2] = {{-0.2f, -0.2f}, {-0.2f, 0.2f}, {0.2f, 0.2f}, {0.2f, -0.2f}};
+    for (uint32_t k = 0; k < 16; ++k) {
+        for (const auto& c : corners)
+            words.insert(words.end(),
+                         {c[0], c[1], 0, 0, 0, -1, c[0] + 0.5f, 0.5f - c[1], float(k), float(4 * k)});
+        const uint32_t first = 4 * k;
+        indices.insert(indices.end(), {first, first + 1, first + 2, first, first + 2, first + 3});
+    }
+    MbdWriter::Part part;
+    part.name = "lightweight";
+    part.elements = {{"Position", 3}, {"Normal", 3}, {"TextureUV", 2}, {"X16", 2}};
+    part.textures.push_back({"Diffuse", image});
+    part.vertexArray = writer.AddVertexArray(10, words);
+    part.vertexCount = 64;
+    part.indexArray = writer.AddIndexArray(indices);
+    part.indexCount = 96;
+    MbdWriter::Track transparency;
+    transparency.defaultValue = 0.25f;
+    part.params = {{"Transparency", writer.AddTrack(transparency)}};
+    part.settings.radius = 0.0f;
+    part.settings.cullMode = 2;
+    part.settings.castShadow = 0;
+    MbdWriter::Mesh mesh;
+    mesh.instancing = 1;
+    mesh.parts.push_back(part);
+    return SingleMeshModel("placeholder_swarm", mesh);
+}
+
 }  // namespace
 
 std::vector<uint8_t> MakeBootArchive() {
@@ -441,6 +513,8 @@ std::vector<uint8_t> MakeGameArchive() {
     AddBootContent(writer, {image});
     writer.AddModel("placeholder_cube", PlaceholderCube(writer, image));
     writer.AddModel("placeholder_skinned", PlaceholderSkinned(writer, image));
+    writer.AddModel("placeholder_ground", PlaceholderGround(writer, image));
+    writer.AddModel("placeholder_swarm", PlaceholderSwarm(writer, image));
     return writer.Build();
 }
 

@@ -132,6 +132,19 @@ std::vector<uint8_t> MakePlaceholderLightFile() {
     fog.farTrack.defaultValue = 40.0f;
     SetColour(fog, 0.125f, 0.19f, 0.31f, 1.0f);
     WriteLightRecord(out, fog);
+
+    // A parallel shadow camera 20 above the backdrop, looking down (+z to -y), its
+    // depth range around the models and its square covering the ground.
+    LightTracks shadow;
+    shadow.type = LightFileType::Shadowmap;
+    shadow.transform[1].SetKey(0.0f, 20.0f, 3);
+    const float half = 0.70710678f;
+    shadow.rotation.SetKey(0.0f, Quaternion{half, 0.0f, 0.0f, half});
+    SetColour(shadow, -0.3f, -0.3f, -0.25f, 1.0f);
+    const float parameters[6] = {16.0f, 26.0f, 0.0f, 0.14f, 0.14f, 0.01f};
+    for (int i = 0; i < 6; ++i)
+        shadow.parameters[i].defaultValue = parameters[i];
+    WriteLightRecord(out, shadow);
     return out.bytes;
 }
 

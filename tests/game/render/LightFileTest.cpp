@@ -87,7 +87,8 @@ TEST(LightFileTest, EveryTypeReadsBackWhatWasWritten) {
     EXPECT_EQ(shadow.rotation.initial.x, EulerToQuaternion(-1.6580629f, 0.0f, 0.0f).x);
 
     Walk placeholder(MakePlaceholderLightFile());
-    EXPECT_EQ(placeholder.types, (std::vector<int32_t>{0, 1, 2, 3}));
+    EXPECT_EQ(placeholder.types, (std::vector<int32_t>{0, 1, 2, 3, 4}));
+    EXPECT_EQ(placeholder.records[4]->parameters[2].defaultValue, 0.0f);  // parallel
     EXPECT_EQ(placeholder.records[1]->rotation.keyCount, 9);
     EXPECT_EQ(placeholder.records[3]->farTrack.defaultValue, 40.0f);
 }

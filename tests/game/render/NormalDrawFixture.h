@@ -1,7 +1,10 @@
 #pragma once
 
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <initializer_list>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -30,14 +33,15 @@ inline int32_t ElementType(const char* name) {
     return 3;
 }
 
-// One "Normal" draw without the Renderer: a part of the given elements in a batch,
-// a 480x640 view, the frame's lights and the batch's records, the keys built as the
-// Renderer builds them and both texts written.
-struct NormalDraw {
-    explicit NormalDraw(std::initializer_list<const char*> elements, int32_t palette = 0,
+// One draw of a generator without the Renderer: a part of the given elements in a
+// batch, a 480x640 view, the frame's lights and the batch's records, the keys built as
+// the Renderer builds them and both texts written.
+template <typename Gen>
+struct ShaderDraw {
+    explicit ShaderDraw(std::initializer_list<const char*> elements, int32_t palette = 0,
                         int32_t parameters = 0, const RefPtr<Renderer>& owner = RefPtr<Renderer>())
         : renderer(owner ? owner : MakeTestRenderer(RefPtr<GraphicsDevice>(spy = new SpyGraphicsDevice()))),
-          gen(new NormalShaderGen(renderer)),
+          gen(new Gen(renderer)),
           batch(new RenderBatch(0, palette, parameters)) {
         for (const char* element : elements)
             part->layout.AddElement(ElementType(element), element);
@@ -100,7 +104,7 @@ struct NormalDraw {
 
     SpyGraphicsDevice* spy = nullptr;
     RefPtr<Renderer> renderer;
-    RefPtr<NormalShaderGen> gen;
+    RefPtr<Gen> gen;
     FakeTarget* target = new FakeTarget(480, 640);
     RefPtr<RenderView> view{new RenderView(renderer, RefPtr<TextureBase>(target), RenderView::DefaultClear(),
                                            RefPtr<ShaderGenBase>(gen), TextureViewport{})};
@@ -110,6 +114,8 @@ struct NormalDraw {
     std::string ps;
 };
 
+using NormalDraw = ShaderDraw<NormalShaderGen>;
+
 // Lines joined with "\n", each ended by one.
 inline std::string Lines(std::initializer_list<const char*> lines) {
     std::string text;
@@ -118,6 +124,15 @@ inline std::string Lines(std::initializer_list<const char*> lines) {
         text += "\n";
     }
     return text;
+}
+
+// A hand-written expected text from tests/data/shaders.
+inline std::string Golden(const char* name) {
+    std::ifstream in(std::filesystem::path(__FILE__).parent_path() / "../../data/shaders" / name,
+                     std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
 }
 
 }  // namespace mareldon

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -312,9 +313,9 @@ TEST_F(GameApplicationTest, EveryFrameOfTheAttractLoopShowsTheBackdrop) {
     EXPECT_NEAR(spin->GetRotation().y, float(M_PI / 2), 1e-4f);
 }
 
-// Over 300 attract steps each "Normal" shader the backdrop needs is generated and
-// assembled once, and every frame's lights are those of "placeholder.lights", in
-// the file's order.
+// Over 300 attract steps each shader the backdrop needs ("Normal", the shadow map's
+// "Makeshadow", the swarm's "LightWeight") is generated and assembled once, and every
+// frame's lights are those of "placeholder.lights", in the file's order.
 TEST_F(GameApplicationTest, TheBackdropIsLitByItsLightFile) {
     WriteBytes(root / "MARELDON.mbd", MakeGameArchive());
     WriteBytes(root / "QVDSHDV.dat", {});
@@ -325,7 +326,7 @@ TEST_F(GameApplicationTest, TheBackdropIsLitByItsLightFile) {
     ASSERT_TRUE(Run(1));  // the first frame comes before the first scene
     platform.gpu.ClearCalls();
     const std::vector<std::string> expected = {"AmbientLight", "DirectionalLight", "DirectionalSpecularLight",
-                                               "SimpleFog"};
+                                               "SimpleFog", "Shadowmap"};
     int made = 0;
     for (int step = 0; step < 300; ++step) {
         ASSERT_TRUE(Run(1));
@@ -342,12 +343,15 @@ TEST_F(GameApplicationTest, TheBackdropIsLitByItsLightFile) {
             names.emplace_back(lights[i].name.Text());
         ASSERT_EQ(names, expected) << "step " << step;
     }
-    // Every key in the dictionaries is a "Normal" one, made once.
+    // Every key in the dictionaries is one of the backdrop's materials, made once.
     int keys = 0;
     for (const NamedNode* shaders :
          {&game.root.renderer->VertexShaders(), &game.root.renderer->PixelShaders()}) {
         for (const NamedNode* entry = shaders->NextEntry(); entry != shaders; entry = entry->NextEntry()) {
-            EXPECT_EQ(std::string(entry->GetName().Text()).rfind("Normal", 0), 0u) << entry->GetName().Text();
+            const std::string name = entry->GetName().Text();
+            EXPECT_TRUE(name.rfind("Normal", 0) == 0 || name.rfind("Makeshadow", 0) == 0 ||
+                        name.rfind("LightWeight", 0) == 0)
+                << name;
             ++keys;
         }
     }
@@ -483,6 +487,53 @@ TEST_F(GameApplicationTest, TheDemoSceneWithoutItsMovieRunsThePlaceholderSteps) 
     }
     EXPECT_NEAR(step, PlaceholderScreen::stepsToRun, 1);
     EXPECT_TRUE(system->GetCurrentSceneName().Equals("title1"));
+}
+
+// On the recording device, every frame clears and draws the shadow map (white) before
+// the backdrop's view (its clear colour), and the swarm's 16 quads (64 vertices, 32
+// triangles) are drawn instanced in the backdrop's view, a bind taking as many as the
+// device's 96 vertex constants allow (8), and never in the shadow map's.
+TEST_F(GameApplicationTest, TheShadowMapIsDrawnBeforeTheBackdropAndTheSwarmInstanced) {
+    WriteBytes(root / "MARELDON.mbd", MakeGameArchive());
+    WriteBytes(root / "QVDSHDV.dat", {});
+    WriteBytes(root / "QVDSHDP.dat", {});
+    WriteBytes(root / "placeholder.lights", MakePlaceholderLightFile());
+    PlaceholderScreen::stepsToRun = 100;
+    GameApplication& game = Start();
+    ASSERT_TRUE(Run(5));
+    const int perBind =
+        std::min(16, (int(game.root.renderer->GetDevice()->MaxVertexShaderConstants()) - 12) / 10);
+    ASSERT_GT(perBind, 0);
+    // A frame begins with the shadow map's clear.
+    struct Frame {
+        bool backdropCleared = false;
+        int swarmInShadow = 0, swarmDraws = 0, swarmTriangles = 0;
+    };
+    std::vector<Frame> frames;
+    platform.gpu.ClearCalls();
+    ASSERT_TRUE(Run(30));
+    const std::string swarm = "DrawIndexedPrimitive(TRIANGLELIST, 0, 64, 0, ";
+    for (const std::string& call : platform.gpu.Calls()) {
+        if (call.rfind("Clear(", 0) == 0 && call.find("0xFFFFFFFF") != std::string::npos) {
+            frames.emplace_back();
+        } else if (frames.empty()) {
+            continue;
+        } else if (call.rfind("Clear(", 0) == 0 && call.find("0xFF203050") != std::string::npos) {
+            frames.back().backdropCleared = true;
+        } else if (call.rfind(swarm, 0) == 0) {
+            Frame& f = frames.back();
+            f.swarmInShadow += f.backdropCleared ? 0 : 1;
+            ++f.swarmDraws;
+            f.swarmTriangles += std::stoi(call.substr(swarm.size()));
+        }
+    }
+    ASSERT_GE(frames.size(), 30u);
+    for (size_t i = 0; i < frames.size(); ++i) {
+        EXPECT_TRUE(frames[i].backdropCleared) << "frame " << i;
+        EXPECT_EQ(frames[i].swarmInShadow, 0) << "frame " << i;
+        EXPECT_EQ(frames[i].swarmTriangles, 32) << "frame " << i;
+        EXPECT_EQ(frames[i].swarmDraws, (16 + perBind - 1) / perBind) << "frame " << i;
+    }
 }
 
 TEST_F(GameApplicationTest, ClosingTheWindowEndsTheProgram) {

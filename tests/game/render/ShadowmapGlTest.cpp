@@ -1,0 +1,144 @@
+// The shadow map on the OpenGL backend (offscreen through Mesa): depths drawn as grey
+// into the 256x256 render target, what stays out of it, and receivers darkened
+// exactly inside a caster's footprint.
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "engine/render/device/GeometryBuffer.h"
+#include "engine/render/device/Texture.h"
+#include "engine/render/draw/MeshPart.h"
+#include "engine/render/draw/RenderBatch.h"
+#include "engine/render/draw/RenderView.h"
+#include "engine/render/draw/Renderer.h"
+#include "engine/render/scene/CameraNode.h"
+#include "engine/render/scene/ClockNode.h"
+#include "game/render/ShadowmapNode.h"
+#include "game/render/SpriteSheet.h"
+#include "tests/engine/render/draw/TestRenderer.h"
+#include "tests/game/render/GlDrawTest.h"
+
+namespace mareldon {
+namespace {
+
+class ShadowmapGlTest : public GlDrawTest {
+  protected:
+    void SetUp() override {
+        ASSERT_NE(MakeDevice(64), nullptr);
+        renderer = MakeTestRenderer(DeviceHandle());
+        top.renderer = renderer;
+        top.framePeriod = 1.0f / 60.0f;
+        root = new ClockNode(&top, 0, kRootNode);
+        const float* p = ShadowmapNode::kDefaultParameters;
+        node = new ShadowmapNode(root, p[0], p[1], p[2], p[3], p[4], p[5], nullptr);
+        node->SetPosition(Vec3{0, 20, 0});
+        node->SetRotation(Vec3{1.5707964f, 0, 0});
+    }
+    void TearDown() override {
+        delete root;
+        root = nullptr;
+        node = nullptr;
+        top.renderer = RefPtr<Renderer>();
+        renderer = RefPtr<Renderer>();
+        GlDrawTest::TearDown();
+    }
+
+    // A horizontal square at height y, both windings, half-size s around (cx, cz).
+    RefPtr<RenderBatch> Plane(float y, float s = 100.0f, float cx = 0.0f, float cz = 0.0f,
+                              bool normal = false) {
+        RefPtr<RenderBatch> batch(new RenderBatch(0, 0, 0));
+        RefPtr<MeshPart> part(new MeshPart());
+        part->layout.AddElement(2, "Position");
+        if (normal)
+            part->layout.AddElement(2, "Normal");
+        part->castShadow = 1;
+        const float c[4][2] = {{-s, -s}, {s, -s}, {s, s}, {-s, s}};
+        const int order[12] = {0, 1, 2, 0, 2, 3, 0, 2, 1, 0, 3, 2};
+        std::vector<float> v;
+        for (int i : order) {
+            v.push_back(cx + c[i][0]);
+            v.push_back(y);
+            v.push_back(cz + c[i][1]);
+        }
+        part->geometry =
+            device->CreateGeometryBuffer(3, part->layout, device->CreateVertexBuffer(12, 12, v.data(), 0), 0,
+                                         12, RefPtr<IndexBuffer>(), 0, 0);
+        batch->parts.Add(part);
+        return batch;
+    }
+
+    // One frame: the lights, then the shadow camera with the batches drawn into it.
+    void RenderShadow(const std::vector<RefPtr<RenderBatch>>& batches) {
+        root->StepAnimation();
+        root->DrawHierarchy();
+        node->Camera().Render(root);
+        for (const RefPtr<RenderBatch>& batch : batches)
+            renderer->DrawView(node->View(), batch);
+    }
+
+    uint32_t ShadowPixel(int x, int y) {
+        std::vector<uint32_t> pixels;
+        Texture* texture = node->ShadowTexture()->DeviceTexture();
+        EXPECT_NE(texture, nullptr);
+        if (texture == nullptr || !Gl().ReadPixels(texture->TopSurface(), pixels)) {
+            ADD_FAILURE() << "no read " << (texture ? (void*)texture->TopSurface() : nullptr);
+            return 0;
+        }
+        EXPECT_EQ(pixels.size(), size_t(256 * 256));
+        return pixels[size_t(y * 256 + x)];
+    }
+
+    RefPtr<Renderer> renderer;
+    TaskObject top{nullptr, 0};
+    ClockNode* root = nullptr;
+    ShadowmapNode* node = nullptr;
+};
+
+TEST_F(ShadowmapGlTest, DepthIsWrittenAsGrey) {
+    EXPECT_EQ(node->ShadowTexture()->Width(), 256);
+    EXPECT_EQ(node->ShadowTexture()->Height(), 256);
+    {
+        ClearRecord c;
+        c.flags = 3;
+        c.color = 0xFFFFFFFFu;
+    }
+    for (float depth : {22.0f, 30.0f, 38.0f}) {
+        RenderShadow({Plane(20.0f - depth)});
+        uint32_t p = ShadowPixel(128, 128);
+        const int expected = int(255.0f * (depth - 19.0f) / 22.0f + 0.5f);
+        EXPECT_NEAR(int(p & 0xFF), expected, 2) << depth;
+        EXPECT_NEAR(int((p >> 8) & 0xFF), expected, 2) << depth;
+    }
+}
+
+TEST_F(ShadowmapGlTest, UnshadowedLayersAndNonCastersLeaveItWhite) {
+    RefPtr<RenderBatch> addsat = Plane(-10.0f);
+    addsat->parts[0]->name = "addsat";
+    RefPtr<RenderBatch> noCast = Plane(-5.0f);
+    noCast->parts[0]->castShadow = 0;
+    RefPtr<RenderBatch> noCastUnculled = Plane(-6.0f);
+    noCastUnculled->parts[0]->castShadow = 0;
+    noCastUnculled->parts[0]->cullSwitch = 1;
+    RenderShadow({addsat, noCast, noCastUnculled});
+    EXPECT_EQ(ShadowPixel(128, 128) & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_EQ(ShadowPixel(10, 240) & 0xFFFFFF, 0xFFFFFFu);
+}
+
+// A small caster: the map is darker only inside its footprint, and +x of the world
+// lies to the right, +z (the camera's up) towards the top row.
+TEST_F(ShadowmapGlTest, FootprintLiesWhereTheTextureMatrixSaysAndTopRowFirst) {
+    RenderShadow({Plane(0.0f, 1.0f, 3.0f, 3.0f)});
+    const Matrix4 t = node->TextureMatrix();
+    const float x = 3.0f, z = 3.0f;
+    const float u = t[0] * x + t[2] * z + t[3], v = t[4] * x + t[6] * z + t[7];
+    const float w = t[12] * x + t[14] * z + t[15];
+    const int px = int(256.0f * u / w), py = int(256.0f * v / w);
+    EXPECT_GT(px, 128);
+    EXPECT_LT(py, 128);
+    EXPECT_NE(ShadowPixel(px, py) & 0xFFFFFF, 0xFFFFFFu) << px << "," << py;
+    EXPECT_EQ(ShadowPixel(256 - px, py) & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_EQ(ShadowPixel(px, 256 - py) & 0xFFFFFF, 0xFFFFFFu);
+}
+
+}  // namespace
+}  // namespace mareldon
