@@ -250,6 +250,13 @@ TEST_F(DirectoryFileSystemTest, RootPathsAndSplitting) {
     EXPECT_EQ(std::string(full.Text()), dir + "/x/y.dat");
     fs->FullPath(full, "\\etc\\passwd");
     EXPECT_EQ(std::string(full.Text()), "/etc/passwd");
+    // Only a letter makes a drive; a full path folds to itself.
+    fs->FullPath(full, "d:\\etc\\passwd");
+    EXPECT_EQ(std::string(full.Text()), "/etc/passwd");
+    fs->FullPath(full, "\\:v\\x");
+    EXPECT_EQ(std::string(full.Text()), "/:v/x");
+    fs->FullPath(full, full);
+    EXPECT_EQ(std::string(full.Text()), "/:v/x");
 
     MakeDir("Data");
     EXPECT_TRUE(fs->ChangeRoot("data"));
