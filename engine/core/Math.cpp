@@ -123,15 +123,29 @@ int32_t TruncateToInt32(float value) {
     return static_cast<int32_t>(value);
 }
 
+namespace {
+constexpr float kInversePivotShare = 1e-4f;
+}  // namespace
+
 bool Matrix4Inverse(Matrix4& out, const Matrix4& m) {
     Matrix4 a = m;
     Matrix4 inverse = Matrix4Identity();
     for (int column = 0; column < 4; ++column) {
+        // The diagonal pivot is kept whenever it can be divided by, so ordinary
+        // transforms invert to the same bits as without row exchanges (replays rely on
+        // them); only a vanishing one (a 90-degree yaw's cosine) gives way to the
+        // column's largest.
         int pivotRow = column;
-        for (int row = column + 1; row < 4; ++row) {
-            if (std::fabs(a[4 * row + column]) > std::fabs(a[4 * pivotRow + column]))
-                pivotRow = row;
+        float largest = 0.0f;
+        int largestRow = column;
+        for (int row = column; row < 4; ++row) {
+            if (std::fabs(a[4 * row + column]) > largest) {
+                largest = std::fabs(a[4 * row + column]);
+                largestRow = row;
+            }
         }
+        if (std::fabs(a[4 * column + column]) < kInversePivotShare * largest)
+            pivotRow = largestRow;
         if (a[4 * pivotRow + column] == 0.0f) {
             out = Matrix4Identity();
             return false;

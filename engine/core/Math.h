@@ -52,7 +52,8 @@ Matrix4 MatrixRotationZ(float angle);
 Matrix4 MatrixPerspectiveFov(float nearZ, float farZ, float fov, float sx, float sy);
 // Rows r, u, f with r = u x f; forward and up are expected perpendicular.
 Matrix4 MatrixLookAt(const Vec3& eye, const Vec3& forward, const Vec3& up);
-// Gauss-Jordan with partial pivoting (a 90-degree yaw has a zero first pivot). A
+// Gauss-Jordan on the diagonal pivots in order; a row is exchanged only where the
+// diagonal pivot is below 1e-4 of its column's largest (a 90-degree yaw's first). A
 // singular matrix gives false and the identity.
 bool Matrix4Inverse(Matrix4& out, const Matrix4& m);
 

@@ -116,6 +116,23 @@ if [ "$mode" = cabinet ]; then
     # in the top corners, the ground in the bottom ones.
     "$probe" "$tmp/frame60.png" 480x640 240,320!203050 240,320!000000 0,0=203050 479,0=203050 \
         0,639!203050 479,639!203050 >"$tmp/probe.log" || fail "frame 60: $(cat "$tmp/probe.log")"
+    # Captures are the picture as the player sees it, upright 480x640, whatever the
+    # window or display: a test pattern marked in three corners, drawn under every
+    # screen rotation in a landscape window and full screen, must come out as drawn.
+    pattern="$(dirname "$probe")/capture-pattern"
+    for display in "640x480 1" "1024x768 0"; do
+        read -r size windowed <<<"$display"
+        if [ "$windowed" = 1 ]; then
+            "$pattern" "$tmp/pattern-$size" "$size" 1 >"$tmp/pattern.log" 2>&1
+        else
+            env -u MARELDON_WINDOWED "$pattern" "$tmp/pattern-$size" "$size" 0 >"$tmp/pattern.log" 2>&1
+        fi || fail "capture pattern in $size: $(tail -3 "$tmp/pattern.log")"
+        for rotation in 0 1 2 3; do
+            "$probe" "$tmp/pattern-$size-$rotation.png" 480x640 10,10=FF0000 469,10=00FF00 10,629=0000FF \
+                469,629=404040 240,320=404040 >"$tmp/pattern-probe.log" ||
+                fail "pattern captured in $size, rotation $rotation: $(cat "$tmp/pattern-probe.log")"
+        done
+    done
     # Loaded: the one line about the archive is its summary, no refusal.
     grep 'MARELDON.mbd' "$tmp/game.log" | grep -qv ' models, ' && fail "the archive was refused"
     grep -q 'MARELDON.mbd: .* models, ' "$tmp/game.log" || fail "the archive was not loaded"

@@ -520,16 +520,18 @@ std::vector<uint8_t> MakeGameArchive() {
 
 std::vector<uint8_t> MakeSampleVertexShaderData() {
     ShaderDataWriter writer;
-    writer.AddVertexShader("Plain ", "m4x4\toPos, v0, c0\n", {});
-    writer.AddVertexShader("Normal Position:Normal: ", "m4x4\toPos, v0, c0\nmov\toD0, v1\n",
+    // Keys as binding builds them: the generator's name, each element name and ":",
+    // then the words the generator's Apply adds.
+    writer.AddVertexShader("Plain", "m4x4\toPos, v0, c0\n", {});
+    writer.AddVertexShader("NormalPosition:Normal:", "m4x4\toPos, v0, c0\nmov\toD0, v1\n",
                            {{"Position", 2}, {"Normal", 2}});
     return writer.Bytes();
 }
 
 std::vector<uint8_t> MakeSamplePixelShaderData() {
     ShaderDataWriter writer;
-    writer.AddPixelShader("Plain ", "mov\tr0, v0\n");
-    writer.AddPixelShader("Normal Diffuse ", "tex\tt0\nmul\tr0, t0, v0\n");
+    writer.AddPixelShader("Plain", "mov\tr0, v0\n");
+    writer.AddPixelShader("NormalSetMatTex 1 [L] ", "tex\tt0\nmul\tr0, t0, v0\n");
     return writer.Bytes();
 }
 

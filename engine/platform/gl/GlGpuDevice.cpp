@@ -243,9 +243,11 @@ GpuResult GlGpuDevice::Present() {
     }
     // The device's screen transform turned the picture by its rotation. In a
     // window it is turned back upright; in full screen it is shown as drawn,
-    // for a cabinet whose monitor is turned instead. The rotation comes with
-    // the present parameters, so a change (which resets the device) is seen.
-    presenter_->Present(*backBuffer_->Image(), windowed_ ? parameters_.ScreenRotation & 3 : 0);
+    // for a cabinet whose monitor is turned instead; a capture is upright either
+    // way. The rotation comes with the present parameters, so a change (which
+    // resets the device) is seen.
+    const uint32_t rotation = parameters_.ScreenRotation & 3;
+    presenter_->Present(*backBuffer_->Image(), windowed_ ? rotation : 0, rotation);
     // Back to the device's own conventions and states.
     if (clipControl_) {
         gl_.ClipControl(GL_UPPER_LEFT, GL_ZERO_TO_ONE);

@@ -51,15 +51,14 @@ void GlPresenter::ReleaseGlObjects() {
     sampler_ = vertexArray_ = 0;
 }
 
-void GlPresenter::Present(const GlImage& picture, uint32_t turn) {
+void GlPresenter::Present(const GlImage& picture, uint32_t shownTurn, uint32_t uprightTurn) {
     ++presentCount_;
-    turn &= 3;
-    Draw(picture, turn);
+    Draw(picture, shownTurn & 3);
     if (keepWindowPicture_) {
         KeepWindow();
     }
     if (captureFrame_ != 0 && presentCount_ == captureFrame_) {
-        Capture(picture, turn);
+        Capture(picture, uprightTurn & 3);
     }
     SDL_GL_SwapWindow(window_);
 }
@@ -113,9 +112,10 @@ void GlPresenter::KeepWindow() {
 }
 
 void GlPresenter::Capture(const GlImage& picture, uint32_t turn) {
-    // The picture itself at its own size, turned as the window shows it: what a
-    // window reads back depends on the window system (SDL's offscreen driver keeps
-    // a window's first size when the device turns it).
+    // The picture itself at its own size, turned upright also in full screen, where
+    // the window shows it as drawn for a turned monitor: what a window reads back
+    // depends on the window system (SDL's offscreen driver keeps a window's first
+    // size when the device turns it).
     if (picture.Texture() == 0) {
         return;
     }

@@ -23,8 +23,10 @@ class GlPresenter {
     GlPresenter(const GlPresenter&) = delete;
     GlPresenter& operator=(const GlPresenter&) = delete;
 
-    // Draws the picture turned back by turn quarter turns and swaps the window.
-    void Present(const GlImage& picture, uint32_t turn);
+    // Draws the picture turned back by shownTurn quarter turns and swaps the window.
+    // uprightTurn is the screen rotation that turns the picture upright; a capture
+    // uses it whatever the window shows.
+    void Present(const GlImage& picture, uint32_t shownTurn, uint32_t uprightTurn);
     // Frees the GL objects (the context is about to go).
     void ReleaseGlObjects();
 

@@ -177,6 +177,16 @@ bool TranslateShader(const uint32_t* tokens, size_t count, const GlShaderOptions
     }
     out.vertex = parse->shader_type == MOJOSHADER_TYPE_VERTEX;
     out.glsl.assign(parse->output, parse->output_len);
+    // Code cut before its end token comes back with main left open, which no fix-up
+    // can close soundly.
+    const size_t last = out.glsl.find_last_not_of(" \t\n");
+    if (out.glsl.find("void main()") == std::string::npos || last == std::string::npos ||
+        out.glsl[last] != '}') {
+        MOJOSHADER_freeParseData(parse);
+        out = GlShaderSource{};
+        error = "the code has no end token: no complete main";
+        return false;
+    }
     for (int i = 0; i < parse->uniform_count; ++i) {
         const MOJOSHADER_uniform& u = parse->uniforms[i];
         if (u.type != MOJOSHADER_UNIFORM_FLOAT || u.constant) {

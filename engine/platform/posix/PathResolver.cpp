@@ -6,6 +6,7 @@
 #include <errno.h>
 #include <sys/stat.h>
 
+#include <cctype>
 #include <vector>
 
 namespace mareldon {
@@ -143,8 +144,10 @@ bool PathResolver::FromNative(const std::string& native, std::string& cp932) {
 
 std::string PathResolver::MakeAbsolute(const std::string& base, const std::string& path) {
     std::string rest = path;
-    if (rest.size() >= 2 && rest[1] == ':' && static_cast<unsigned char>(rest[0]) < 0x80) {
-        rest.erase(0, 2);  // a drive means nothing here
+    // A drive means nothing here. Only a letter names one: "\:" is a separator and a
+    // name, or folding an absolute path again would drop its first folder.
+    if (rest.size() >= 2 && rest[1] == ':' && std::isalpha(static_cast<unsigned char>(rest[0]))) {
+        rest.erase(0, 2);
     }
     std::vector<std::string> parts;
     bool absolute = !rest.empty() && (rest[0] == '/' || rest[0] == '\\');

@@ -24,6 +24,8 @@ class GeometryBuffer {
     virtual int32_t VertexCount() { return vertexCount_; }
     virtual void SetIndexCount(int32_t count);
     virtual void SetVertexCount(int32_t count);
+    // Draws only the first `count` primitives until a count is set again.
+    void SetPrimitiveCount(int32_t count) { primitiveCount_ = count; }
 
     GpuPrimitiveType Type() const { return type_; }
     int32_t Start() const { return start_; }

@@ -86,7 +86,7 @@ class Renderer : public ResourceManager {
 
     // Builds the generator's keys, runs its Apply, then finds or makes both shaders
     // and sets them. False: nothing may be drawn (the generator refused the draw, or
-    // a shader could not be made).
+    // the vertex shader could not be made); without a pixel shader the fixed stage draws.
     bool BindShaders(const RefPtr<ShaderGenBase>& generator, const RefPtr<RenderView>& view,
                      const RefPtr<RenderBatch>& batch, const RefPtr<MeshPart>& part);
     // Draws every collector into the view, then lets its instances go.

@@ -25,20 +25,13 @@ bool Usable(const RefPtr<T>& shader) {
     return shader && shader->Handle() != 0;
 }
 
-// Draws `sections` of the 16 (a whole primitive count of n x d / 16), then restores
-// the counts.
+// Draws `sections` of the 16: n x sections / 16 of the part's n primitives, which for a
+// strip is not what the same share of its indices would give. Then restores n.
 void DrawSections(TextureBase& target, const RefPtr<GeometryBuffer>& geometry, int32_t sections) {
-    if (geometry->IndexCount() != 0) {
-        int32_t indices = geometry->IndexCount();
-        geometry->SetIndexCount(indices * sections / kInstanceSections);
-        target.DrawGeometry(geometry);
-        geometry->SetIndexCount(indices);
-    } else {
-        int32_t vertices = geometry->VertexCount();
-        geometry->SetVertexCount(vertices * sections / kInstanceSections);
-        target.DrawGeometry(geometry);
-        geometry->SetVertexCount(vertices);
-    }
+    const int32_t primitives = geometry->PrimitiveCount();
+    geometry->SetPrimitiveCount(primitives * sections / kInstanceSections);
+    target.DrawGeometry(geometry);
+    geometry->SetPrimitiveCount(primitives);
 }
 
 }  // namespace
@@ -126,12 +119,14 @@ bool Renderer::BindShaders(const RefPtr<ShaderGenBase>& generator, const RefPtr<
         g.BuildPixelShader();
         pixelShader = CreatePixelShader(g.psKey, std::string_view(g.text.Text(), g.text.Length()));
         if (!Usable(pixelShader) && !known)
-            LOG_ERROR("render", "pixel shader \"%s\" could not be made; its parts are not drawn",
+            LOG_ERROR("render",
+                      "pixel shader \"%s\" could not be made; its parts are drawn by the fixed stage",
                       g.psKey.Text());
     }
+    // An empty pixel shader leaves the fixed stage in place, which draws the part too.
     if (device)
         device->SetPixelShader(pixelShader);
-    return Usable(vertexShader) && Usable(pixelShader);
+    return Usable(vertexShader);
 }
 
 void Renderer::DrawRegistered(const RefPtr<RenderView>& view) {

@@ -98,6 +98,47 @@ TEST(MathTest, InverseNeedsPivoting) {
     ExpectIdentity(out);
 }
 
+// Replays recorded by the original program need its inverse to the bit: the diagonal
+// pivots in order, rows exchanged only where a pivot vanishes (the 90-degree yaw).
+TEST(MathTest, InverseBitsAreGolden) {
+    struct Case {
+        const char* name;
+        Matrix4 m;
+        uint32_t bits[16];
+    };
+    const Case cases[] = {
+        {"60-degree yaw, then (1, 2, 3)",
+         MatrixMultiply(Yaw(static_cast<float>(M_PI / 3)), Translation(1, 2, 3)),
+         {0x3EFFFFFC, 0x00000000, 0xBF5DB3D8, 0x400646E3, 0x00000000, 0x3F800000, 0x00000000, 0xC0000000,
+          0x3F5DB3D8, 0x00000000, 0x3EFFFFFE, 0xC0176CF5, 0x00000000, 0x00000000, 0x00000000, 0x3F800000}},
+        {"-30-degree yaw, then (-4, 0.5, 7)",
+         MatrixMultiply(Yaw(-static_cast<float>(M_PI / 6)), Translation(-4, 0.5f, 7)),
+         {0x3F5DB3D7, 0x00000000, 0x3F000000, 0xBD130A00, 0x00000000, 0x3F800000, 0x00000000, 0xBF000000,
+          0xBF000000, 0x00000000, 0x3F5DB3D8, 0xC100FEAE, 0x00000000, 0x00000000, 0x00000000, 0x3F800000}},
+        {"135-degree yaw, then (10, -3, 2.5)",
+         MatrixMultiply(Yaw(static_cast<float>(3 * M_PI / 4)), Translation(10, -3, 2.5f)),
+         {0xBF3504F4, 0x00000000, 0xBF3504F3, 0x410D6BDE, 0x00000000, 0x3F800000, 0x00000000, 0x40400000,
+          0x3F3504F3, 0x80000000, 0xBF3504F4, 0xC0A9B4A5, 0x00000000, 0x00000000, 0x00000000, 0x3F800000}},
+        {"camera at (0, 5, -20) looking at the origin",
+         MatrixLookAt({0, 5, -20}, {0, -5, 20}, {0, 20, 5}),
+         {0x3F800001, 0x00000000, 0x00000000, 0x00000000, 0x00000000, 0x3F785B42, 0xBE785B42, 0x409FFFFF,
+          0x00000000, 0x3E785B42, 0x3F785B43, 0xC1A00000, 0x00000000, 0x00000000, 0x00000000, 0x3F800000}},
+        {"90-degree yaw, then (3, -2, 5)",
+         MatrixMultiply(Yaw(static_cast<float>(M_PI / 2)), Translation(3, -2, 5)),
+         {0xB33BBD2E, 0x00000000, 0xBF800000, 0x40A00000, 0x00000000, 0x3F800000, 0x00000000, 0x40000000,
+          0x3F800000, 0x00000000, 0xB33BBD2E, 0xC03FFFFF, 0x00000000, 0x00000000, 0x00000000, 0x3F800000}},
+    };
+    for (const Case& c : cases) {
+        Matrix4 inverse;
+        ASSERT_TRUE(Matrix4Inverse(inverse, c.m)) << c.name;
+        for (int i = 0; i < 16; ++i) {
+            uint32_t bits;
+            std::memcpy(&bits, &inverse[i], 4);
+            EXPECT_EQ(bits, c.bits[i]) << c.name << " element " << i << " = " << inverse[i];
+        }
+    }
+}
+
 TEST(MathTest, Projections) {
     Matrix4 p = MatrixPerspectiveFov(2.0f, 10.0f, static_cast<float>(M_PI / 2), 0.5f, 1.0f);
     EXPECT_FLOAT_EQ(p[0], 0.5f);

@@ -94,6 +94,24 @@ TEST(ShaderTextBuilderTest, PartlyUsedRegistersAreFilledLastInFirstOut) {
     EXPECT_TRUE(fresh.psKey.IsEmpty());
 }
 
+// With several partly used registers about, a part goes to the tightest slot that
+// fits, and among slots of one kind to the most recently pushed (4 x first float +
+// components - 1).
+TEST(ShaderTextBuilderTest, PartialConstantsTakeTheTightestNewestSlot) {
+    const float three[3] = {5, 6, 7};
+    TestGen gen;
+    EXPECT_EQ(gen.AddVector3Constant(three), 2);                  // c0.xyz, c0.w left
+    EXPECT_EQ(gen.AddVector3Constant(three), 4 * 4 + 2);          // c1.xyz, c1.w left
+    EXPECT_EQ(gen.AllocTwoFloatConstant(1.0f, 2.0f), 4 * 8 + 1);  // c2.xy, c2.zw left
+    EXPECT_EQ(gen.AddScalarConstant(1.0f), 4 * 7);                // c1.w: newest 1-free slot
+    EXPECT_EQ(gen.AddScalarConstant(2.0f), 4 * 3);                // c0.w
+    EXPECT_EQ(gen.AddScalarConstant(3.0f), 4 * 10);               // c2.z: no 1-free slot left
+    EXPECT_EQ(gen.AddScalarConstant(4.0f), 4 * 11);               // c2.w, pushed by the one before
+    EXPECT_EQ(gen.AddScalarConstant(5.0f), 4 * 12);               // c3.x: all full
+    EXPECT_EQ(gen.AddVector3Constant(three), 4 * 13 + 2);         // c3.yzw, the 3-free slot
+    EXPECT_EQ(gen.VsFloatCount(), 16);
+}
+
 TEST(ShaderTextBuilderTest, KeyWordsForPaletteAndShadowMapChoices) {
     TestGen a;
     TestGen b;

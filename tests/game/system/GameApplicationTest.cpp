@@ -216,9 +216,9 @@ TEST_F(GameApplicationTest, LoadsTheArchiveAndShaderDataFromTheRoot) {
     EXPECT_EQ(renderer.SpriteCount(), 1);
     EXPECT_EQ(renderer.FontCount(), 1);
     EXPECT_EQ(renderer.SoundCount(), 2);
-    EXPECT_TRUE(renderer.FindVertexShader("Plain "));
-    EXPECT_TRUE(renderer.FindVertexShader("Normal Position:Normal: "));
-    EXPECT_TRUE(renderer.FindPixelShader("Normal Diffuse "));
+    EXPECT_TRUE(renderer.FindVertexShader("Plain"));
+    EXPECT_TRUE(renderer.FindVertexShader("NormalPosition:Normal:"));
+    EXPECT_TRUE(renderer.FindPixelShader("NormalSetMatTex 1 [L] "));
     EXPECT_TRUE(Run(60));
 }
 

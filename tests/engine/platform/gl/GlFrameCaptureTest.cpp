@@ -33,24 +33,35 @@ TEST(GlFrameCaptureTest, RequestIsFrameColonFile) {
 }
 
 // The capture is the portrait screen upright at its own 480x640, under every
-// rotation and whatever size the window ends up with: its top-left quarter, cleared
-// red, is the picture's top-left quarter.
+// rotation, in a portrait or landscape window and full screen (where the window shows
+// the picture as drawn, for a turned monitor): its top-left quarter, cleared red, is
+// the picture's top-left quarter.
 TEST(GlFrameCaptureTest, CapturesThePictureUprightAtItsOwnSize) {
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
     ASSERT_EQ(SDL_GL_LoadLibrary(nullptr), 0) << SDL_GetError();  // kept loaded, see GlGpuDeviceTest
     const std::string path =
         (std::filesystem::temp_directory_path() / ("mareldon-capture-" + std::to_string(::getpid()) + ".png"))
             .string();
-    for (int rotation = 0; rotation < 4; ++rotation) {
-        SCOPED_TRACE(rotation);
+    struct Display {
+        int width, height, windowed;
+    };
+    const Display displays[] = {{480, 640, 1}, {640, 480, 1}, {1024, 768, 0}};
+    const char* forced = std::getenv("MARELDON_WINDOWED");
+    const std::string keep = forced ? forced : "";
+    ::unsetenv("MARELDON_WINDOWED");
+    for (int turn = 0; turn < 12; ++turn) {
+        const int rotation = turn % 4;
+        const Display& display = displays[turn / 4];
+        SCOPED_TRACE(testing::Message() << "rotation " << rotation << ", " << display.width << "x"
+                                        << display.height << (display.windowed ? " window" : " full screen"));
         ::setenv("MARELDON_CAPTURE", ("2:" + path).c_str(), 1);
-        SDL_Window* sdlWindow =
-            SDL_CreateWindow("capture", 0, 0, 480, 640, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+        SDL_Window* sdlWindow = SDL_CreateWindow("capture", 0, 0, display.width, display.height,
+                                                 SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
         ASSERT_NE(sdlWindow, nullptr);
         {
             SdlDeviceWindow window(sdlWindow);
             GlGpuBackend backend;
-            GraphicsDeviceDX device(&backend, &window, 1, 8, 480, 640, rotation);
+            GraphicsDeviceDX device(&backend, &window, display.windowed, 8, 480, 640, rotation);
             ASSERT_NE(device.Device(), nullptr);
             for (int frame = 0; frame < 2; ++frame) {
                 RefPtr<Texture>& screen = device.ScreenTexture();
@@ -83,6 +94,8 @@ TEST(GlFrameCaptureTest, CapturesThePictureUprightAtItsOwnSize) {
         EXPECT_EQ(at(0, 320), 0x203050u);
         EXPECT_EQ(at(479, 639), 0x203050u);
     }
+    if (forced)
+        ::setenv("MARELDON_WINDOWED", keep.c_str(), 1);
 }
 
 }  // namespace

@@ -54,8 +54,12 @@ TEST(GlShaderTranslatorTest, PixelProgramClampsRegistersAndEndsWithTheAlphaTest)
 TEST(GlShaderTranslatorTest, RefusedCodeGivesAReason) {
     const uint32_t unknownOpcode[] = {0xFFFE0101, 0x7777, 0x800F0000, 0x0000FFFF};
     const uint32_t notAShader[] = {0x12345678, 0x0000FFFF};
+    // Without the end token MojoShader leaves main open (found by fuzzing).
+    const uint32_t noEnd[] = {0xFFFE0101, 0x00000001, 0xC00F0000, 0x90E40000};
+    const uint32_t versionOnly[] = {0xFFFE003B};
     for (const auto& [tokens, count] :
-         {std::pair{unknownOpcode, std::size(unknownOpcode)}, std::pair{notAShader, std::size(notAShader)}}) {
+         {std::pair{unknownOpcode, std::size(unknownOpcode)}, std::pair{notAShader, std::size(notAShader)},
+          std::pair{noEnd, std::size(noEnd)}, std::pair{versionOnly, std::size(versionOnly)}}) {
         GlShaderSource out;
         std::string error;
         EXPECT_FALSE(TranslateShader(tokens, count, {}, out, error));

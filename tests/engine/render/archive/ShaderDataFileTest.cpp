@@ -38,11 +38,11 @@ TEST(ShaderDataFileTest, VertexRecordsWithAndWithoutElements) {
     std::vector<uint8_t> bytes = MakeSampleVertexShaderData();
     // The first record has no elements: 12 + n + m bytes.
     const size_t first =
-        12 + std::string("Plain ").size() + 1 + std::string("m4x4\toPos, v0, c0\n").size() + 1;
-    EXPECT_EQ(bytes[first], std::string("Normal Position:Normal: ").size() + 1);
+        12 + std::string("Plain").size() + 1 + std::string("m4x4\toPos, v0, c0\n").size() + 1;
+    EXPECT_EQ(bytes[first], std::string("NormalPosition:Normal:").size() + 1);
     Read read = ReadAll(bytes, ShaderDataKind::Vertex);
     ASSERT_TRUE(read.ok) << read.error;
-    EXPECT_EQ(read.keys, (std::vector<std::string>{"Plain ", "Normal Position:Normal: "}));
+    EXPECT_EQ(read.keys, (std::vector<std::string>{"Plain", "NormalPosition:Normal:"}));
     EXPECT_EQ(read.texts[0], "m4x4\toPos, v0, c0\n");
     EXPECT_TRUE(read.elements[0].empty());
     EXPECT_EQ(read.elements[1],
@@ -52,11 +52,23 @@ TEST(ShaderDataFileTest, VertexRecordsWithAndWithoutElements) {
 TEST(ShaderDataFileTest, PixelRecordsAndAnEmptyFile) {
     Read read = ReadAll(MakeSamplePixelShaderData(), ShaderDataKind::Pixel);
     ASSERT_TRUE(read.ok) << read.error;
-    EXPECT_EQ(read.keys, (std::vector<std::string>{"Plain ", "Normal Diffuse "}));
+    EXPECT_EQ(read.keys, (std::vector<std::string>{"Plain", "NormalSetMatTex 1 [L] "}));
     EXPECT_EQ(read.texts[1], "tex\tt0\nmul\tr0, t0, v0\n");
     Read empty = ReadAll({}, ShaderDataKind::Vertex);
     EXPECT_TRUE(empty.ok);
     EXPECT_TRUE(empty.keys.empty());
+}
+
+// Types 0 to 4 (one to four floats, and the packed colour) are all element types.
+TEST(ShaderDataFileTest, EveryElementTypeIsRead) {
+    ShaderDataWriter writer;
+    writer.AddVertexShader("Every", "mov\toPos, v0\n",
+                           {{"Position", 0}, {"Normal", 1}, {"TextureUV", 2}, {"Blend", 3}, {"Diffuse", 4}});
+    Read read = ReadAll(writer.Bytes(), ShaderDataKind::Vertex);
+    ASSERT_TRUE(read.ok) << read.error;
+    EXPECT_EQ(read.elements[0],
+              (std::vector<std::pair<std::string, int32_t>>{
+                  {"Position", 0}, {"Normal", 1}, {"TextureUV", 2}, {"Blend", 3}, {"Diffuse", 4}}));
 }
 
 TEST(ShaderDataFileTest, StringsEndAtTheirFirstZeroOrTheirField) {
@@ -71,7 +83,7 @@ TEST(ShaderDataFileTest, StringsEndAtTheirFirstZeroOrTheirField) {
 TEST(ShaderDataFileTest, DamagedRecordEndsTheRead) {
     const std::vector<uint8_t> good = MakeSampleVertexShaderData();
     ShaderDataWriter one;
-    one.AddVertexShader("Plain ", "m4x4\toPos, v0, c0\n", {});
+    one.AddVertexShader("Plain", "m4x4\toPos, v0, c0\n", {});
     const size_t second = one.Bytes().size();
 
     struct Case {
@@ -89,14 +101,14 @@ TEST(ShaderDataFileTest, DamagedRecordEndsTheRead) {
         return bytes;
     };
     cases.push_back({"negative name length", patched(second, 0xFFFFFFF0u)});
-    cases.push_back({"text length past the end", patched(second + 4 + 25, 0x10000)});
+    cases.push_back({"text length past the end", patched(second + 4 + 23, 0x10000)});
     cases.push_back({"element type 5", patched(good.size() - 4, 5)});
     cases.push_back(
         {"element count past the end", patched(good.size() - 2 * 4 - 9 - 4 - 7 - 4 - 4, 1000000)});
     for (const Case& c : cases) {
         Read read = ReadAll(c.bytes, ShaderDataKind::Vertex);
         EXPECT_FALSE(read.ok) << c.name;
-        EXPECT_EQ(read.keys, std::vector<std::string>{"Plain "}) << c.name;
+        EXPECT_EQ(read.keys, std::vector<std::string>{"Plain"}) << c.name;
         EXPECT_NE(read.error.find("record 1"), std::string::npos) << c.name << ": " << read.error;
     }
 }
@@ -115,7 +127,7 @@ TEST(ShaderDataFileTest, FilesThroughTheFileSystem) {
     EXPECT_EQ(LoadShaderDataFile(fs, "QVDSHDP.dat", ShaderDataKind::Pixel, record), 0u);
     EXPECT_EQ(LoadShaderDataFile(fs, "missing.dat", ShaderDataKind::Pixel, record), 0u);
     EXPECT_EQ(LoadShaderDataFile(fs, "cut.dat", ShaderDataKind::Pixel, record), 1u);
-    EXPECT_EQ(keys, (std::vector<std::string>{"Plain ", "Normal Position:Normal: ", "Plain "}));
+    EXPECT_EQ(keys, (std::vector<std::string>{"Plain", "NormalPosition:Normal:", "Plain"}));
     EXPECT_EQ(files->opens, files->closes);
 }
 

@@ -118,6 +118,21 @@ TEST(GraphicsDeviceDXTest, CreationAppliesDefaultsAndZeroedConstants) {
         EXPECT_EQ(gpu.RenderState(GpuRenderState::DEBUGMONITORTOKEN), gpu::DMT_DISABLE);
         EXPECT_EQ(gpu.StageState(7, GpuTextureStageState::MINFILTER), gpu::TEXF_LINEAR);
         EXPECT_EQ(gpu.StageState(7, GpuTextureStageState::MAXANISOTROPY), 1u);
+        // Every stage gets the ten defaults, each under its own name (WRAP is 1, LINEAR 2).
+        for (int stage : {0, 7}) {
+            const std::string s = std::to_string(stage);
+            EXPECT_EQ(f.gpu.Find("SetTextureStageState(" + s + ","),
+                      (std::vector<std::string>{"SetTextureStageState(" + s + ", ADDRESSU, 1)",
+                                                "SetTextureStageState(" + s + ", ADDRESSV, 1)",
+                                                "SetTextureStageState(" + s + ", ADDRESSW, 1)",
+                                                "SetTextureStageState(" + s + ", BORDERCOLOR, 0)",
+                                                "SetTextureStageState(" + s + ", MAGFILTER, 0)",
+                                                "SetTextureStageState(" + s + ", MINFILTER, 2)",
+                                                "SetTextureStageState(" + s + ", MIPFILTER, 2)",
+                                                "SetTextureStageState(" + s + ", MIPMAPLODBIAS, 0)",
+                                                "SetTextureStageState(" + s + ", MAXMIPLEVEL, 0)",
+                                                "SetTextureStageState(" + s + ", MAXANISOTROPY, 1)"}));
+        }
         EXPECT_EQ(f.gpu.Count("SetRenderState("), 68u);
         EXPECT_TRUE(gpu.InScene());
         const RenderStateBlock* block = device.GetRenderStateBlock();
@@ -160,6 +175,32 @@ TEST(GraphicsDeviceDXTest, CachedSettersSendOnlyChanges) {
     EXPECT_EQ(f.gpu.Find("SetTextureStageState"),
               (std::vector<std::string>{"SetTextureStageState(0, ADDRESSU, 4)",
                                         "SetTextureStageState(0, ADDRESSV, 4)"}));
+    // Each field alone reaches the device under its own stage-state name.
+    struct Field {
+        void (*change)(SamplerState&);
+        const char* call;
+    };
+    const Field fields[] = {
+        {[](SamplerState& s) { s.addressU = TextureAddress::Clamp; }, "SetTextureStageState(2, ADDRESSU, 3)"},
+        {[](SamplerState& s) { s.addressV = TextureAddress::Mirror; },
+         "SetTextureStageState(2, ADDRESSV, 2)"},
+        {[](SamplerState& s) { s.addressW = TextureAddress::Border; },
+         "SetTextureStageState(2, ADDRESSW, 4)"},
+        {[](SamplerState& s) { s.magFilter = TextureFilter::Linear; },
+         "SetTextureStageState(2, MAGFILTER, 2)"},
+        {[](SamplerState& s) { s.minFilter = TextureFilter::Point; },
+         "SetTextureStageState(2, MINFILTER, 1)"},
+        {[](SamplerState& s) { s.mipFilter = TextureFilter::Linear; },
+         "SetTextureStageState(2, MIPFILTER, 2)"},
+    };
+    for (const Field& field : fields) {
+        device.SetSamplerState(2, SamplerState{});
+        f.gpu.ClearCalls();
+        SamplerState changed;
+        field.change(changed);
+        device.SetSamplerState(2, changed);
+        EXPECT_EQ(f.gpu.Find("SetTextureStageState"), std::vector<std::string>{field.call});
+    }
     f.gpu.ClearCalls();
     sampler.borderColor[2] = 1.0f;
     sampler.borderColor[3] = 2.0f;  // clamps

@@ -7,10 +7,12 @@
 #include "engine/render/draw/Renderer.h"
 #include "engine/render/draw/SceneDrawSet.h"
 #include "engine/render/draw/ShaderGenBase.h"
+#include "tests/engine/render/archive/ArchiveTestServices.h"
 #include "tests/engine/render/device/DeviceFixture.h"
 #include "tests/engine/render/device/FakeTarget.h"
 #include "tests/engine/render/device/SpyGraphicsDevice.h"
 #include "tests/engine/render/draw/TestRenderer.h"
+#include "tools/archive/ArchiveFixtures.h"
 
 namespace mareldon {
 namespace {
@@ -27,7 +29,7 @@ class SpyGen : public ShaderGenBase {
         if (statesDuringApply != nullptr)
             Owner()->GetDevice()->SetRenderStateBlock(*statesDuringApply);
         vsKey.Append(word);
-        psKey.Append(word);
+        psKey.Append(psWord != nullptr ? psWord : word);
         if (batch->instancing != 0) {
             int32_t take = batch->instancesToDraw < takes ? batch->instancesToDraw : takes;
             batch->instancesToDraw -= take;
@@ -50,6 +52,7 @@ class SpyGen : public ShaderGenBase {
 
     String name;
     const char* word = "";
+    const char* psWord = nullptr;  // null: the same word as the vertex key
     const char* vsText = "mov\toPos, v0\n";
     const char* psText = "mov\tr0, v0\n";
     int32_t takes = 16;
@@ -58,6 +61,12 @@ class SpyGen : public ShaderGenBase {
     const RenderStateBlock* statesDuringApply = nullptr;
     int applies = 0, vsBuilds = 0, psBuilds = 0, culls = 0;
 };
+
+RefPtr<RenderBatch> Batch1(const RefPtr<MeshPart>& part) {
+    RefPtr<RenderBatch> batch(new RenderBatch(0, 0, 0));
+    batch->parts.Add(part);
+    return batch;
+}
 
 int32_t DictionarySize(const NamedNode& root) {
     int32_t size = 0;
@@ -247,6 +256,90 @@ TEST_F(RendererDrawTest, RefusedEmptyOrTargetlessPartsAreNotDrawn) {
     renderer->DrawView(view, RefPtr<RenderBatch>());
     EXPECT_EQ(normal->applies, 1);
     EXPECT_TRUE(target->draws.empty());
+}
+
+// What reaches the recording device through the screen texture: an instanced strip
+// draws its share of primitives (not of indices), a part without a pixel shader is
+// drawn by the fixed stage, and keys of the tool's sample shader data are hit as they
+// are preloaded, without building.
+TEST(RendererDrawDeviceTest, DrawingPathOnTheRecordingDevice) {
+    RefPtr<MemoryFileSystem> files(new MemoryFileSystem());
+    files->files["QVDSHDV.dat"] = MakeSampleVertexShaderData();
+    files->files["QVDSHDP.dat"] = MakeSamplePixelShaderData();
+    DeviceFixture fixture;
+    RefPtr<GraphicsDevice> device{&fixture.Make(), [](GraphicsDevice*) {}};
+    RefPtr<Renderer> renderer(new Renderer(RefPtr<FileSystem>(files), device, RefPtr<SoundBox>()));
+    RecordingGpu& gpu = fixture.gpu;
+    auto viewWith = [&](const RefPtr<SpyGen>& generator) {
+        return RefPtr<RenderView>(new RenderView(renderer, RefPtr<TextureBase>(device->ScreenTexture()),
+                                                 RenderView::DefaultClear(), RefPtr<ShaderGenBase>(generator),
+                                                 TextureViewport{}));
+    };
+    auto part = [&](std::initializer_list<const char*> elements, int32_t kind, int32_t indices) {
+        RefPtr<MeshPart> p(new MeshPart());
+        p->name = "shadingname";
+        for (const char* element : elements)
+            p->layout.AddElement(2, element);
+        std::vector<float> vertices(64 * 6, 0.0f);
+        RefPtr<VertexBuffer> vb = device->CreateVertexBuffer(
+            p->layout.Stride() != 0 ? p->layout.Stride() : 12, 64, vertices.data(), 0);
+        std::vector<uint16_t> order(64);
+        for (uint16_t i = 0; i < 64; ++i)
+            order[i] = i;
+        RefPtr<IndexBuffer> ib = indices != 0
+                                     ? device->CreateIndexBuffer(uint32_t(indices), order.data(), kIndex16Bit)
+                                     : RefPtr<IndexBuffer>();
+        p->geometry = device->CreateGeometryBuffer(kind, p->layout, vb, 0, 64, ib, 0, indices);
+        return p;
+    };
+
+    // A 64-index strip (62 triangles) drawn for 4 instances: 62 x 4 / 16 = 15.
+    {
+        RefPtr<SpyGen> generator(new SpyGen(renderer, "Strip"));
+        RefPtr<MeshPart> strip = part({"Position"}, 4, 64);
+        RefPtr<RenderBatch> collector(new RenderBatch(1, 0, 0));
+        collector->parts.Add(strip);
+        for (int i = 0; i < 4; ++i)
+            collector->AppendInstance(RefPtr<RenderBatch>(new RenderBatch(0, 0, 0)));
+        gpu.ClearCalls();
+        renderer->DrawView(viewWith(generator), collector);
+        EXPECT_EQ(gpu.Find("DrawIndexedPrimitive("),
+                  std::vector<std::string>{"DrawIndexedPrimitive(TRIANGLESTRIP, 0, 64, 0, 15)"});
+        EXPECT_EQ(strip->geometry->PrimitiveCount(), 62);
+    }
+    // An empty pixel shader: the vertex shader is set, the pixel stage is the fixed one.
+    {
+        RefPtr<SpyGen> generator(new SpyGen(renderer, "Unlit"));
+        generator->psText = "";
+        LogSink previous = SetLogSink([](LogLevel, const char*, const char*) {});
+        gpu.ClearCalls();
+        renderer->DrawView(viewWith(generator), Batch1(part({"Position"}, 3, 0)));
+        SetLogSink(previous);
+        EXPECT_EQ(gpu.Find("DrawPrimitive("), std::vector<std::string>{"DrawPrimitive(TRIANGLELIST, 0, 21)"});
+        EXPECT_NE(fixture.Gpu().VertexShader(), 0u);
+        EXPECT_EQ(fixture.Gpu().PixelShader(), 0u);
+    }
+    // Preloaded keys, exactly as binding builds them.
+    struct Preloaded {
+        const char* generator;
+        std::initializer_list<const char*> elements;
+        const char* psWord;
+    };
+    for (const Preloaded& c :
+         {Preloaded{"Plain", {}, ""}, Preloaded{"Normal", {"Position", "Normal"}, "SetMatTex 1 [L] "}}) {
+        RefPtr<SpyGen> generator(new SpyGen(renderer, c.generator));
+        generator->psWord = c.psWord;
+        RefPtr<MeshPart> p = part(c.elements, 3, 0);
+        gpu.ClearCalls();
+        renderer->DrawView(viewWith(generator), Batch1(p));
+        EXPECT_EQ(generator->vsBuilds, 0) << c.generator;
+        EXPECT_EQ(generator->psBuilds, 0) << c.generator;
+        EXPECT_EQ(fixture.Gpu().VertexShader(),
+                  renderer->FindVertexShader(generator->vsKey.Text())->Handle());
+        EXPECT_EQ(fixture.Gpu().PixelShader(), renderer->FindPixelShader(generator->psKey.Text())->Handle());
+        EXPECT_NE(fixture.Gpu().PixelShader(), 0u);
+        EXPECT_EQ(gpu.Count("DrawPrimitive(TRIANGLELIST, 0, 21)"), 1u) << c.generator;
+    }
 }
 
 TEST(SceneDrawSetTest, DrawSavesAndRestoresTheRenderStatesAroundItsViews) {

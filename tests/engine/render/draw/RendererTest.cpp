@@ -38,10 +38,10 @@ TEST_F(RendererTest, ShaderDataFilesFillTheDictionaries) {
     std::unique_ptr<Renderer> renderer = Make();
     EXPECT_EQ(EntryCount(renderer->VertexShaders()), 2);
     EXPECT_EQ(EntryCount(renderer->PixelShaders()), 2);
-    EXPECT_TRUE(renderer->FindVertexShader("Plain "));
-    RefPtr<VertexShader> normal = renderer->FindVertexShader("Normal Position:Normal: ");
+    EXPECT_TRUE(renderer->FindVertexShader("Plain"));
+    RefPtr<VertexShader> normal = renderer->FindVertexShader("NormalPosition:Normal:");
     ASSERT_TRUE(normal);
-    EXPECT_TRUE(renderer->FindPixelShader("Normal Diffuse "));
+    EXPECT_TRUE(renderer->FindPixelShader("NormalSetMatTex 1 [L] "));
     EXPECT_FALSE(renderer->FindPixelShader("Normal"));
     EXPECT_TRUE(renderer->Name().Equals("MARELDON"));
     // Two elements of type 2 (three floats): registers v0 and v1.
@@ -60,7 +60,7 @@ TEST_F(RendererTest, MissingEmptyAndTruncatedFiles) {
     std::unique_ptr<Renderer> renderer = Make();
     EXPECT_EQ(EntryCount(renderer->VertexShaders()), 0);
     EXPECT_EQ(EntryCount(renderer->PixelShaders()), 1);
-    EXPECT_TRUE(renderer->FindPixelShader("Plain "));
+    EXPECT_TRUE(renderer->FindPixelShader("Plain"));
     EXPECT_EQ(files->opens, files->closes);
 }
 

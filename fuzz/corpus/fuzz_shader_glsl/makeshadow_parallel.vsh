@@ -1,0 +1,4 @@
+vs.1.1
+m4x4	r2, v0, c0
+mov	oPos, r2
+mov	oD0, r2.zzzz

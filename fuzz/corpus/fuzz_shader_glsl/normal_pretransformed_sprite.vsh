@@ -1,0 +1,4 @@
+vs.1.1
+mov	oT0, v2
+m4x4	oPos, v0, c0
+mov	oD0.rgba, v1
