@@ -27,6 +27,7 @@ class SceneDrawSet;
 class SceneTask;
 class ShaderGenBase;
 class SpriteDrawer;
+class SpriteRect;
 class SpriteSheet;
 
 // What the game system is handed besides the task tree's services. The first
@@ -106,9 +107,19 @@ class GameSystem : public TaskObject {
     void SetScreenViewport();
     // The credits (or free play, or "Enjoy") over every scene.
     void DrawCredits();
+    // The overlay's sprites: "credit", "FreePlay_002", "Enjoy", then the digits
+    // "1016_Coin_kazu_0" to "_9".
+    enum OverlaySpriteId {
+        kCreditSprite,
+        kFreePlaySprite,
+        kEnjoySprite,
+        kDigitSprite0,
+        kOverlaySpriteCount = 13
+    };
+    static const char* OverlaySpriteName(int sprite);
     // One sprite of the overlay, centred at (x, y).
     struct OverlaySprite {
-        const char* name;
+        int sprite;
         float x;
         float y;
     };
@@ -329,6 +340,8 @@ class GameSystem : public TaskObject {
     RefPtr<SceneDrawSet> overlayDrawSet_;
     RefPtr<SpriteSheet> overlaySheet_;
     RefPtr<SpriteDrawer> overlayDrawer_;
+    // Looked up once; they live with the sheet.
+    std::array<const SpriteRect*, kOverlaySpriteCount> overlayRects_{};
     uint8_t quit_ = 0;
     uint8_t attract_ = 0;
 
