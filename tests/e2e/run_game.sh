@@ -83,7 +83,8 @@ game_pid=$!
 
 if [ "$mode" = credits ]; then
     wait_for 60 at_least_cycles 1 || fail "the game did not talk to the board"
-    for ((i = 0; i < 120 && ! -s "$tmp/frame300.png"; ++i)); do
+    for ((i = 0; i < 120; ++i)); do
+        [ -s "$tmp/frame300.png" ] && break
         echo "coin 1 0 1" >&3
         for ((j = 0; j < 10; ++j)); do
             kill -0 "$game_pid" 2>/dev/null || fail "the game ended by itself"
