@@ -69,6 +69,7 @@ GameSystem::GameSystem(TaskObject* parent, const GameSystemPorts& ports)
 GameSystem::~GameSystem() {
     // Scenes reach back into the system while they are destroyed.
     DeleteChildren();
+    UnloadBanks();
     for (PlayerInput* input : systemInputs_) {
         delete input;
     }
@@ -108,68 +109,6 @@ bool GameSystem::UpdateScene() {
     BuildScene(name);
     currentSceneName_ = name;
     return true;
-}
-
-void GameSystem::WatchInputs() {
-    if (!resourcesLoaded_) {
-        return;
-    }
-    if (errorShown_) {
-        // An error screen is up: the inputs are read no more.
-        if (inputManager != nullptr) {
-            inputManager->enabled = false;
-        }
-        return;
-    }
-    if (attentionTimer_ > 0) {
-        --attentionTimer_;
-    }
-    const ButtonSet first = GetSystemButtons(0);
-    const ButtonSet second = GetSystemButtons(1);
-    const bool inTestMode = currentSceneName_.Equals("testmode");
-    if (!inTestMode && (first.pressed & SystemButton::kCoin)) {
-        AddCoin();
-        attentionTimer_ = kAttentionSteps;
-    }
-    if (!inTestMode && ((first.released | second.released) & SystemButton::kService)) {
-        if (operating_.continueCoins == 10) {
-            AddServiceCredit();
-        } else {
-            AddCoin();
-        }
-        attentionTimer_ = kAttentionSteps;
-    }
-    if (!inTestMode && (first.pressed & SystemButton::kTest)) {
-        // The running scene goes at once, before it could update this step.
-        delete currentScene_;
-        currentScene_ = nullptr;
-        requestedSceneName_ = "testmode";
-    }
-    if (!inTestMode && (first.held & SystemButton::kCoinError)) {
-        DeleteAllChildren();
-        requestedSceneName_ = "coinerror";
-    }
-    if (first.held & SystemButton::kIoError) {
-        DeleteAllChildren();
-        requestedSceneName_ = "i/oerror";
-    }
-}
-
-void GameSystem::LoadCommonResources() {
-    if (resourcesLoaded_) {
-        return;
-    }
-    resourcesLoaded_ = 1;
-}
-
-void GameSystem::StopBgm() {
-    bgmCue_ = "";
-    bgmPlaying_ = 0;
-}
-
-void GameSystem::PlayBgm(const char* cue) {
-    bgmCue_ = cue;
-    bgmPlaying_ = 1;
 }
 
 const StageEntryHandle& GameSystem::GetStageEntry(int i) const {

@@ -17,13 +17,19 @@
 #include "game/system/PlayerRecord.h"
 #include "game/system/Rankings.h"
 #include "game/system/SceneRegistry.h"
+#include "game/system/SoundCueRef.h"
 #include "game/system/StageEntry.h"
 #include "game/system/SystemInputs.h"
 
 namespace mareldon {
 
 class SaveFileStore;
+class SceneDrawSet;
 class SceneTask;
+class ShaderGenBase;
+class SpriteDrawer;
+class SpriteRect;
+class SpriteSheet;
 
 // What the game system is handed besides the task tree's services. The first
 // three are stand-ins that tests script; null means the real one: save files
@@ -47,6 +53,23 @@ class GameSystem : public TaskObject {
   public:
     static constexpr int kAttentionSteps = 180;
     static constexpr int kMaxCredits = 9;
+    static constexpr int kSeCount = 52;
+    // Steps a sound effect ignores new plays after it started.
+    static constexpr int kSeGuardSteps = 2;
+    static constexpr int kScreenWidth = 480;
+    static constexpr int kScreenHeight = 640;
+
+    // One row of the sound-effect table: the id, the sound's name and its volume
+    // relative to the effects' volume setting.
+    struct SeRow {
+        int32_t id;
+        const char* cue;
+        float volume;
+    };
+    // The sound-effect table, in the order the cues are made.
+    static std::span<const SeRow> SeTable();
+    // The sound banks, in the order they are loaded and unloaded (UTF-8).
+    static std::span<const char* const> SoundBanks();
 
     // A step of the scene table, run on entering a scene.
     using SceneStep = void (GameSystem::*)(SceneSetup& setup);
@@ -70,14 +93,43 @@ class GameSystem : public TaskObject {
     bool IsAlive() override { return UpdateScene(); }
     void OnUpdatePre() override { WatchInputs(); }
 
+    void OnUpdatePost() override { SetFullViewport(); }
+    void OnDrawPre() override { SetScreenViewport(); }
+    void OnDrawPost() override { DrawCredits(); }
+
     bool UpdateScene();
     // Null when the screens go without their movies.
     MovieDecoderFactory GetMovieDecoderFactory() const { return ports_.createMovieDecoder; }
     SceneTask* GetCurrentScene() const { return currentScene_; }
     const String& GetCurrentSceneName() const { return currentSceneName_; }
     const String& GetRequestedSceneName() const { return requestedSceneName_; }
-    // The coin, service, test and error inputs, before the scenes update.
+    // The coin, service, test, error and screen keys, before the scenes update
+    // (CreditDisplay.cpp).
     void WatchInputs();
+    // The whole screen target, after the update pass and after the overlay.
+    void SetFullViewport();
+    // The 480 x 640 play area, before the scenes draw.
+    void SetScreenViewport();
+    // The credits (or free play, or "Enjoy") over every scene.
+    void DrawCredits();
+    // The overlay's sprites: "credit", "FreePlay_002", "Enjoy", then the digits
+    // "1016_Coin_kazu_0" to "_9".
+    enum OverlaySpriteId {
+        kCreditSprite,
+        kFreePlaySprite,
+        kEnjoySprite,
+        kDigitSprite0,
+        kOverlaySpriteCount = 13
+    };
+    static const char* OverlaySpriteName(int sprite);
+    // One sprite of the overlay, centred at (x, y).
+    struct OverlaySprite {
+        int sprite;
+        float x;
+        float y;
+    };
+    // What the overlay shows this frame on a screen `width` wide: up to two sprites.
+    int CollectOverlay(float width, OverlaySprite (&out)[2]) const;
 
     void ReportEvent(uint32_t code, uint32_t argument) const;
     ButtonSet GetSystemButtons(int input) const;
@@ -173,21 +225,36 @@ class GameSystem : public TaskObject {
     // The stage-play byte: cleared at construction, otherwise stage play's own.
     uint8_t& StagePlayFlag() { return stagePlayFlag_; }
 
-    // Shared resources of the screens; guarded so it runs once.
+    // The sound banks, the sound-effect cues and the overlay's drawing
+    // resources; guarded so it runs once (SoundCues.cpp).
     void LoadCommonResources();
     bool AreResourcesLoaded() const { return resourcesLoaded_ != 0; }
 
-    // Background music of the scene flow: the cue held (empty when none) and
-    // whether it sounds.
+    // Sound effects by id (0..51; others do nothing).
+    void PlaySe(int32_t id) { StartSe(id, 0); }
+    void PlaySeLooped(int32_t id) { StartSe(id, 1); }
+    void StopSe(int32_t id);
+    void StopAllSe();
+    void TickSeCounters();
+    void LoadSeCues();
+    int GetSeCounter(int32_t id) const { return seSlots_[size_t(id)].counter; }
+    const SoundCueRef& GetSeCue(int32_t id) const { return seSlots_[size_t(id)].cue; }
+
+    // Background music of the scene flow: one cue at a time, one pass each.
     void StopBgm();
     void PlayTitleBgm() { PlayBgm("title"); }
     void PlayDemoBgm() { PlayBgm("demo03"); }
     void PlayMovieBgm() { PlayBgm("moviest"); }
     void PlayEndingBgm() { PlayBgm("end"); }
     // Silences the held cue; the cue stays held (the test mode).
-    void StopHeldBgm() { bgmPlaying_ = 0; }
+    void StopHeldBgm();
+    // The name of the held cue (empty when none) and whether it sounds.
     const String& GetBgmCue() const { return bgmCue_; }
     bool IsBgmPlaying() const { return bgmPlaying_ != 0; }
+    const SoundCueRef& GetBgm() const { return bgm_; }
+
+    // Raises the credits past the coin rules' cap of 9; for tests of the overlay.
+    void ForceCreditsForTest(int credits) { creditUnits_ = credits * CoinsPerCredit(); }
 
   private:
     friend class SceneTask;
@@ -202,6 +269,11 @@ class GameSystem : public TaskObject {
     void DeleteAllChildren();
     void BuildScene(const String& name);
     void PlayBgm(const char* cue);
+    void StartSe(int32_t id, uint8_t loop);
+    // The coin chime (SE 6), sounding even in a silent attract loop.
+    void RingCoinChime();
+    void UnloadBanks();
+    void BuildOverlay();
 
     // The steps of the scene table (GameSystemScenes.cpp).
     void EnterBoot(SceneSetup& setup);
@@ -259,8 +331,22 @@ class GameSystem : public TaskObject {
     uint8_t startBlocked_ = 0;
     int32_t playingStage_ = 0;
 
+    struct SeSlot {
+        SoundCueRef cue;
+        int32_t counter = 0;
+    };
+    std::array<SeSlot, kSeCount> seSlots_{};
+    SoundCueRef bgm_;
     String bgmCue_;
     uint8_t bgmPlaying_ = 0;
+    uint8_t banksLoaded_ = 0;
+    // The overlay's drawing resources, made with the sound cues.
+    RefPtr<ShaderGenBase> overlayGenerator_;
+    RefPtr<SceneDrawSet> overlayDrawSet_;
+    RefPtr<SpriteSheet> overlaySheet_;
+    RefPtr<SpriteDrawer> overlayDrawer_;
+    // Looked up once; they live with the sheet.
+    std::array<const SpriteRect*, kOverlaySpriteCount> overlayRects_{};
     uint8_t quit_ = 0;
     uint8_t attract_ = 0;
 

@@ -7,7 +7,8 @@
 // how many pixels differ and where the first one is. The second form checks single
 // pixels: "=" that it is the colour, "!" that it is not; "rowY~" that each listed
 // colour is somewhere on row Y, every channel within kNear (for pictures that were
-// compressed, or move).
+// compressed, or move); X0,Y0-X1,Y1~RRGGBB that some pixel of the box (corners
+// included) is near the colour in the same way.
 #include <png.h>
 
 #include <cstdio>
@@ -86,6 +87,25 @@ int main(int argc, char** argv) {
             int x = 0, y = 0;
             char relation = 0;
             unsigned expected = 0;
+            int x1 = 0, y1 = 0;
+            if (std::sscanf(argv[a], "%d,%d-%d,%d~%6x", &x, &y, &x1, &y1, &expected) == 5) {
+                if (x < 0 || y < 0 || x1 < x || y1 < y || x1 >= width || y1 >= height) {
+                    std::fprintf(stderr, "png-probe: bad check %s\n", argv[a]);
+                    return 2;
+                }
+                int found = 0;
+                for (int py = y; py <= y1; ++py) {
+                    for (int px = x; px <= x1; ++px) {
+                        const png_byte* p = &pixels[(size_t(py) * size_t(width) + size_t(px)) * 3];
+                        found +=
+                            Near((unsigned(p[0]) << 16) | (unsigned(p[1]) << 8) | p[2], expected) ? 1 : 0;
+                    }
+                }
+                failures += found > 0 ? 0 : 1;
+                std::printf("(%d, %d)-(%d, %d) %d near %06X%s ", x, y, x1, y1, found, expected,
+                            found > 0 ? "" : " (wrong)");
+                continue;
+            }
             if (std::sscanf(argv[a], "%d,%d%c%6x", &x, &y, &relation, &expected) != 4 ||
                 (relation != '=' && relation != '!') || x < 0 || y < 0 || x >= width || y >= height) {
                 std::fprintf(stderr, "png-probe: bad check %s\n", argv[a]);

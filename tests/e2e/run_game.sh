@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the game binary offscreen and checks what it did.
 #
-#   run_game.sh cabinet|no_archive|stop_while_waiting|demo MARELDON MBDTOOL JVS_BOARD PNG_PROBE
+#   run_game.sh cabinet|no_archive|stop_while_waiting|demo|credits|io_error MARELDON MBDTOOL JVS_BOARD PNG_PROBE
 #
 # cabinet: the placeholder data set written by the archive tool under
 # MARELDON_ROOT, the I/O board simulated by the board tool on a pty. The run
@@ -12,14 +12,19 @@
 # screens' backdrop, the lit cube in the middle of its clear colour.
 # no_archive: no data at all, the in-process simulated board; the archive's
 # message must be given and the game must run on.
-# Both end the program with SIGTERM, which SDL turns into a quit, as when the
-# window is closed; the exit code must be 0 and no income log may exist.
 # demo: the placeholder data set and the in-process simulated board; frame 330
 # falls in "demo" (steps 240 to 840 at 60 a second, while at least 4 frames are
 # drawn for every 10 steps) and must show the colour bars across the whole screen.
 # stop_while_waiting: the board's pty never answers and its sense line cannot
 # be read, so start-up waits for the board; SIGTERM 1 s after the start must end
 # the program with exit code 0 within 0.5 s.
+# credits: as cabinet, with coins put in until frame 300; it shows the credit
+# overlay's "credit" and digit sprites in white.
+# io_error: MARELDON_COM2 names a device that does not exist; the I/O error
+# screen shows "I/O ERROR" in white on black and, raised while booting, ends
+# the program by itself 900 steps later.
+# The others end the program with SIGTERM, which SDL turns into a quit, as when
+# the window is closed; the exit code must be 0 and no income log may exist.
 set -uo pipefail
 mode=$1 game=$2 mbdtool=$3 board=$4 probe=$5
 tmp=$(mktemp -d)
@@ -65,8 +70,8 @@ if [ "$mode" = demo ]; then
     "$mbdtool" write game "$root" >/dev/null || fail "mbdtool write game"
     export MARELDON_CAPTURE="330:$tmp/demo.png"
 fi
-if [ "$mode" = cabinet ] || [ "$mode" = stop_while_waiting ]; then
-    [ "$mode" = cabinet ] && { "$mbdtool" write game "$root" >/dev/null || fail "mbdtool write game"; }
+if [ "$mode" = cabinet ] || [ "$mode" = credits ] || [ "$mode" = stop_while_waiting ]; then
+    [ "$mode" != stop_while_waiting ] && { "$mbdtool" write game "$root" >/dev/null || fail "mbdtool write game"; }
     mkfifo "$tmp/commands"
     "$board" --sense "$tmp/sense" <"$tmp/commands" >"$tmp/board.log" &
     board_pid=$!
@@ -75,14 +80,22 @@ if [ "$mode" = cabinet ] || [ "$mode" = stop_while_waiting ]; then
     pty=$(sed -n 's/^PTY //p' "$tmp/board.log")
     [ -n "$pty" ] || fail "the board tool gave no pty"
     export MARELDON_COM2="$pty"
-    if [ "$mode" = cabinet ]; then
+    if [ "$mode" = cabinet ] || [ "$mode" = credits ]; then
         export MARELDON_JVS_SENSE="file:$tmp/sense"
-        export MARELDON_CAPTURE="60:$tmp/frame60.png"
+        if [ "$mode" = credits ]; then
+            export MARELDON_CAPTURE="300:$tmp/frame300.png"
+        else
+            export MARELDON_CAPTURE="60:$tmp/frame60.png"
+        fi
     else
         # The default sense line (CTS) cannot be read on a pty: the bus keeps
         # resetting, as with a board that is switched off.
         echo "silent 1" >&3
     fi
+elif [ "$mode" = io_error ]; then
+    "$mbdtool" write game "$root" >/dev/null || fail "mbdtool write game"
+    export MARELDON_COM2="$tmp/no-such-port"
+    export MARELDON_CAPTURE="200:$tmp/frame200.png"
 fi
 # Every command the script sent must have been taken.
 refused() { grep '^ERR' "$tmp/board.log" 2>/dev/null; }
@@ -97,7 +110,43 @@ fi
 "$game" >"$tmp/game.log" 2>&1 &
 game_pid=$!
 
-if [ "$mode" = cabinet ]; then
+if [ "$mode" = credits ]; then
+    wait_for 60 at_least_cycles 1 || fail "the game did not talk to the board"
+    # A coin every 0.2 s: under load the steps lag the frames, and the overlay must
+    # stand whatever step frame 300 falls on.
+    for ((i = 0; i < 600; ++i)); do
+        [ -s "$tmp/frame300.png" ] && break
+        echo "coin 0 0 1" >&3
+        for ((j = 0; j < 2; ++j)); do
+            kill -0 "$game_pid" 2>/dev/null || fail "the game ended by itself"
+            sleep 0.1
+        done
+    done
+    sleep 1
+    [ -s "$tmp/frame300.png" ] || fail "frame 300 was not captured"
+    [ -z "$(refused)" ] || fail "the board refused: $(refused)"
+    # White ink of "credit" centred at (241, 625) and of the digit at (288, 625); the
+    # backdrop's clear colour above.
+    "$probe" "$tmp/frame300.png" 480x640 205,619-275,631~FFFFFF 283,619-293,631~FFFFFF 0,0=203050 \
+        >"$tmp/probe.log" || fail "frame 300: $(cat "$tmp/probe.log")"
+    echo "$(cycles) input cycles; frame 300: $(cat "$tmp/probe.log")"
+elif [ "$mode" = io_error ]; then
+    start=$SECONDS
+    for ((i = 0; i < 1200; ++i)); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
+    kill -0 "$game_pid" 2>/dev/null && fail "the game did not end by itself"
+    wait "$game_pid"
+    code=$?
+    game_pid=
+    [ "$code" -eq 0 ] || fail "exit code $code"
+    [ -s "$tmp/frame200.png" ] || fail "frame 200 was not captured"
+    # Ink within the text's box (9 characters of 12 around x 240, 24 high from
+    # y 320), black around it.
+    "$probe" "$tmp/frame200.png" 480x640 186,320-294,344~FFFFFF 240,300=000000 100,332=000000 \
+        380,332=000000 0,0=000000 479,639=000000 >"$tmp/probe.log" || fail "frame 200: $(cat "$tmp/probe.log")"
+    echo "ended by itself after $((SECONDS - start)) s; frame 200: $(cat "$tmp/probe.log")"
+    echo "PASS ($mode)"
+    exit 0
+elif [ "$mode" = cabinet ]; then
     wait_for 60 at_least_cycles 30 || fail "the game did not talk to the board"
     echo "coin 0 0 1" >&3
     # Boot is followed by the notice, whose event goes out as a broadcast.

@@ -7,6 +7,7 @@
 #include "tools/archive/ArchiveRecords.h"
 #include "tools/archive/MbdWriter.h"
 #include "tools/archive/PlaceholderScreenData.h"
+#include "tools/archive/PlaceholderSounds.h"
 #include "tools/archive/ShaderDataWriter.h"
 
 namespace mareldon {
@@ -201,16 +202,6 @@ MbdWriter::Node QuadModel(MbdWriter& writer, const std::string& name) {
     return root;
 }
 
-std::vector<uint8_t> Tone(int samples, int period, int16_t level) {
-    std::vector<uint8_t> pcm;
-    for (int i = 0; i < samples; ++i) {
-        int16_t value = (i / (period / 2)) % 2 ? level : int16_t(-level);
-        pcm.push_back(uint8_t(value));
-        pcm.push_back(uint8_t(uint16_t(value) >> 8));
-    }
-    return pcm;
-}
-
 // The boot archive's records; `systemImages` join the sheet in the group "SYSTEM".
 void AddBootContent(MbdWriter& writer, const std::vector<int32_t>& systemImages) {
     auto cp932 = [](const char* utf8) { return Utf8ToCp932(utf8); };
@@ -224,29 +215,13 @@ void AddBootContent(MbdWriter& writer, const std::vector<int32_t>& systemImages)
     int32_t sheet = AddPlaceholderSystemImage(writer);
     AddPlaceholderFont(writer);
 
-    int32_t effect = writer.AddSound(EncodeSoundRecord(Tone(2205, 50, 6000), 16, 22050, 1));
-    int32_t tune = writer.AddSound(EncodeSoundRecord(Tone(22050, 100, 3000), 16, 22050, 1));
-    for (const char* cue :
-         {"SE0030",     "SE0044",     "SE0045",      "SE0058",     "vosk1_se42",  "SE0077_2",   "vosk1_se37",
-          "SE0071",     "vosk1_se36", "05D_GIMIC17", "SE0021",     "061_FSHOT18", "atc",        "SE005D",
-          "09_",        "SE0020",     "SE005F",      "SE008B",     "SE0023",      "SE003D",     "SE0083",
-          "vosk1_se02", "gameover",   "SE0082",      "vosk1_se01", "vosk1_se10",  "vosk1_se83", "SE008F",
-          "vosk1_se57", "vosk1_se85", "vosk1_se66",  "SE00B2",     "SE0088",      "SE00B3",     "SE0091",
-          "SE008C",     "SE0099",     "SE00AE",      "SE0070",     "SE0074",      "SE007C",     "vosk1_se31",
-          "vosk1_se49", "vosk1_se23", "vosk1_se50"}) {
-        writer.AddSoundName(cue, effect);
-    }
-    for (const char* cue :
-         {"title", "demo03", "moviest", "end", "select", "select01", "tutorial2", "vosk_st1", "vosk_st2",
-          "vosk_st3", "vosk_st4", "vosk_st5", "vosk_st6", "BOSS", "BOSS2"}) {
-        writer.AddSoundName(cue, tune);
-    }
+    const PlaceholderSoundSlots sounds = AddPlaceholderSounds(writer);
 
     std::vector<int32_t> system = {sheet};
     system.insert(system.end(), systemImages.begin(), systemImages.end());
     writer.AddGroup({"SYSTEM", {}, {}, system});
-    writer.AddGroup({"SYSTEMSE", {effect}, {}, {}});
-    writer.AddGroup({"SYSTEMBGM", {tune}, {}, {}});
+    writer.AddGroup({"SYSTEMSE", sounds.effects, {}, {}});
+    writer.AddGroup({"SYSTEMBGM", sounds.tunes, {}, {}});
     for (const char* bank : {"GAMEREGULAR", "STAGE_無", "STAGE_零", "STAGE00_始", "STAGE01_風", "STAGE02_火",
                              "STAGE03_海", "STAGE04_空", "STAGE05_天", "STAGE06_果"}) {
         writer.AddGroup({cp932(bank), {}, {}, {}});

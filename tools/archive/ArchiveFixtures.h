@@ -29,8 +29,9 @@ std::vector<uint8_t> MakeSmallSampleArchive();
 
 // Enough for the whole game to start: a model for every stage id, the
 // "systemimage" sheet with the credit overlay's sprites, the font "F24" with
-// every printable ASCII character, every sound-effect and music cue name (over
-// one effect and one tune), and the thirteen sound banks as groups. Names the
+// every printable ASCII character, every sound-effect and music cue name (each
+// name a sound of its own, PlaceholderSounds.h), and the thirteen sound banks as
+// groups. Names the
 // program asks for beyond these fall back to the first entry of their list.
 std::vector<uint8_t> MakeBootArchive();
 
