@@ -1,0 +1,183 @@
+// Stage materials drawn on the OpenGL backend (offscreen through Mesa) and their
+// pictures probed where the constants put them.
+#include <algorithm>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "engine/render/device/GeometryBuffer.h"
+#include "engine/render/device/Texture.h"
+#include "engine/render/draw/MeshPart.h"
+#include "engine/render/draw/RenderBatch.h"
+#include "engine/render/draw/RenderView.h"
+#include "engine/render/draw/Renderer.h"
+#include "game/render/ExpShaderGen.h"
+#include "game/render/LightWeightShaderGen.h"
+#include "tests/engine/render/draw/TestRenderer.h"
+#include "tests/game/render/GlDrawTest.h"
+#include "tests/game/render/NormalDrawFixture.h"
+
+namespace mareldon {
+namespace {
+
+constexpr int kSize = 64;
+
+class StageMaterialPictureGlTest : public GlDrawTest {
+  protected:
+    void SetUp() override {
+        ASSERT_NE(MakeDevice(kSize), nullptr);
+        renderer = MakeTestRenderer(DeviceHandle());
+    }
+    void TearDown() override {
+        renderer = RefPtr<Renderer>();
+        GlDrawTest::TearDown();
+    }
+
+    // A view of the whole back buffer (given as its size: a default viewport is not
+    // "whole"), looking along +z from z = -5.
+    RefPtr<RenderView> ScreenView(const RefPtr<ShaderGenBase>& generator) {
+        RefPtr<RenderView> view(new RenderView(renderer, RefPtr<TextureBase>(device->ScreenTexture()),
+                                               RenderView::DefaultClear(), generator,
+                                               TextureViewport{0, 0, kSize, kSize, 0.0f, 1.0f}));
+        view->SetCamera({0, 0, -5}, {0, 0, 1}, {0, 1, 0}, 1.0f, 100.0f, 0.8f, 1.0f, 1.0f);
+        return view;
+    }
+    void ClearBlack() { ASSERT_EQ(Gl().Clear(3, 0xFF000000u, 1.0f, 0), kGpuOk); }
+
+    // The pixel a point lands on through world and view.
+    static std::pair<int, int> PixelOf(const Vec3& p, const Matrix4& world, const RenderView& view) {
+        const Vec3 ndc = Vec3TransformCoord(p, MatrixMultiply(world, view.viewProjection));
+        return {int((ndc.x + 1.0f) * 0.5f * kSize), int((1.0f - ndc.y) * 0.5f * kSize)};
+    }
+    static NamedValue Value(const char* name, float value) {
+        NamedValue named;
+        named.name = name;
+        named.track.Reset(new KeyTrack());
+        named.track->defaultValue = value;
+        return named;
+    }
+
+    // A square of half-size s at depth z facing the camera, both windings, with the
+    // elements Position and, when uv, TextureUV (0..1 across).
+    RefPtr<MeshPart> Square(float s, float z, bool uv) {
+        RefPtr<MeshPart> part(new MeshPart());
+        part->layout.AddElement(ElementType("Position"), "Position");
+        if (uv)
+            part->layout.AddElement(ElementType("TextureUV"), "TextureUV");
+        part->cullMode = 0;
+        const float c[4][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
+        std::vector<float> v;
+        for (int i : {0, 1, 2, 0, 2, 3}) {
+            v.insert(v.end(), {s * c[i][0], s * c[i][1], z});
+            if (uv)
+                v.insert(v.end(), {(c[i][0] + 1) / 2, (1 - c[i][1]) / 2});
+        }
+        const uint32_t stride = uv ? 20 : 12;
+        part->geometry =
+            device->CreateGeometryBuffer(3, part->layout, device->CreateVertexBuffer(stride, 6, v.data(), 0),
+                                         0, 6, RefPtr<IndexBuffer>(), 0, 0);
+        return part;
+    }
+
+    RefPtr<Renderer> renderer;
+};
+
+// 16 instances in as few draw calls as the constants allow: each section k's quad goes
+// through its instance's matrix (X16 y = 4k) and takes that instance's alpha (X16
+// x = k). White over black shows 1 - t.
+TEST_F(StageMaterialPictureGlTest, LightWeightInstancesLandAtTheirMatricesWithTheirAlpha) {
+    RefPtr<LightWeightShaderGen> gen(new LightWeightShaderGen(renderer));
+    RefPtr<RenderView> view = ScreenView(RefPtr<ShaderGenBase>(gen));
+    RefPtr<RenderBatch> batch(new RenderBatch(0, 0, 0));
+    batch->instancing = 1;
+    RefPtr<MeshPart> part(new MeshPart());
+    part->layout.AddElement(ElementType("Position"), "Position");
+    part->layout.AddElement(ElementType("X16"), "X16");
+    part->cullMode = 0;
+    part->values.push_back(Value("Transparency", 0.0f));
+    constexpr float kHalf = 0.2f;
+    std::vector<float> v;
+    for (int k = 0; k < 16; ++k) {
+        const float c[4][2] = {{-kHalf, -kHalf}, {kHalf, -kHalf}, {kHalf, kHalf}, {-kHalf, kHalf}};
+        for (int i : {0, 1, 2, 0, 2, 3})
+            v.insert(v.end(), {c[i][0], c[i][1], 0.0f, float(k), float(4 * k)});
+    }
+    part->geometry = device->CreateGeometryBuffer(
+        3, part->layout, device->CreateVertexBuffer(20, uint32_t(v.size() / 5), v.data(), 0), 0,
+        int32_t(v.size() / 5), RefPtr<IndexBuffer>(), 0, 0);
+    batch->parts.Add(part);
+    // Instance i on a 4 x 4 grid, transparency i / 16.
+    std::vector<RefPtr<RenderBatch>> instances;
+    for (int i = 0; i < 16; ++i) {
+        RefPtr<RenderBatch> instance(new RenderBatch(0, 0, 0));
+        instance->world[3] = float(i % 4) - 1.5f;
+        instance->world[7] = float(i / 4) - 1.5f;
+        RefPtr<MeshPart> own(new MeshPart());
+        own->values.push_back(Value("Transparency", float(i) / 16.0f));
+        instance->parts.Add(own);
+        batch->AppendInstance(instance);
+        instances.push_back(instance);
+    }
+    ClearBlack();
+    const uint32_t drawsBefore = device->Statistics()->drawCalls;
+    renderer->DrawView(view, batch);
+    // As many instances per draw as the constants hold (12 shared registers, 10 per
+    // instance): one draw of 16 with 256 constants, two of 8 with vs.1.1's 96.
+    const uint32_t perDraw = std::min<uint32_t>(16, (device->MaxVertexShaderConstants() - 12) / 10);
+    ASSERT_GT(perDraw, 0u);
+    EXPECT_EQ(device->Statistics()->drawCalls, drawsBefore + (16 + perDraw - 1) / perDraw);
+
+    std::vector<uint32_t> pixels = ReadBack();
+    ASSERT_EQ(pixels.size(), size_t(kSize * kSize));
+    for (int i = 0; i < 16; ++i) {
+        const auto [x, y] = PixelOf({0, 0, 0}, instances[size_t(i)]->world, *view);
+        const uint32_t p = pixels[size_t(y * kSize + x)];
+        const int expected = int(255.0f * (1.0f - float(i) / 16.0f) + 0.5f);
+        EXPECT_NEAR(int(p & 0xFF), expected, 2) << i << " at " << x << "," << y;
+        EXPECT_NEAR(int((p >> 16) & 0xFF), expected, 2) << i;
+        // Just outside the quad: background.
+        const auto [ox, oy] = PixelOf({kHalf + 0.1f, 0, 0}, instances[size_t(i)]->world, *view);
+        EXPECT_EQ(pixels[size_t(oy * kSize + ox)] & 0xFFFFFFu, 0u) << i;
+    }
+}
+
+// An effect quad behind an opaque one still blends over it: Exp tests no depth.
+TEST_F(StageMaterialPictureGlTest, ExpBlendsOverTheSceneRegardlessOfDepth) {
+    RefPtr<RenderView> front = ScreenView(RefPtr<ShaderGenBase>(new LightWeightShaderGen(renderer)));
+    RefPtr<RenderBatch> opaque(new RenderBatch(0, 0, 0));
+    opaque->parts.Add(Square(0.2f, -2.0f, false));
+    RefPtr<RenderView> effects = ScreenView(RefPtr<ShaderGenBase>(new ExpShaderGen(renderer)));
+    RefPtr<RenderBatch> effect(new RenderBatch(0, 0, 0));
+    RefPtr<MeshPart> quad = Square(1.0f, 2.0f, true);
+    RefPtr<Texture> red = device->CreateTexture(kTextureSampled, 4, 4);
+    ASSERT_TRUE(red);
+    // Alpha 0x88 survives a 4-bit alpha texture format unchanged.
+    constexpr uint32_t kAlpha = 0x88;
+    const std::vector<uint32_t> texels(16, kAlpha << 24 | 0xFF0000u);
+    red->Upload(TextureRect{0, 0, 4, 4}, PixelKind::ARGB8888, texels.data());
+    quad->textures.resize(1);
+    quad->textures[0].texture = RefPtr<TextureBase>(red);
+    effect->parts.Add(quad);
+
+    ClearBlack();
+    renderer->DrawView(front, opaque);
+    renderer->DrawView(effects, effect);
+    std::vector<uint32_t> pixels = ReadBack();
+    ASSERT_EQ(pixels.size(), size_t(kSize * kSize));
+    auto at = [&](const Vec3& p) {
+        const auto [x, y] = PixelOf(p, Matrix4Identity(), *front);
+        return pixels[size_t(y * kSize + x)];
+    };
+    // Half red over white in front; half red over black beside the opaque quad.
+    const uint32_t over = at({0, 0, -2});
+    const int through = 255 - int(kAlpha);
+    EXPECT_NEAR(int((over >> 16) & 0xFF), 255, 2);
+    EXPECT_NEAR(int((over >> 8) & 0xFF), through, 2);
+    EXPECT_NEAR(int(over & 0xFF), through, 2);
+    const uint32_t beside = at({0.8f, 0.8f, 2});
+    EXPECT_NEAR(int((beside >> 16) & 0xFF), int(kAlpha), 2);
+    EXPECT_EQ(beside & 0xFFFFu, 0u);
+}
+
+}  // namespace
+}  // namespace mareldon
