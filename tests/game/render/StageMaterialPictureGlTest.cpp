@@ -13,6 +13,7 @@
 #include "engine/render/draw/Renderer.h"
 #include "game/render/ExpShaderGen.h"
 #include "game/render/LightWeightShaderGen.h"
+#include "game/render/WaterShaderGen.h"
 #include "tests/engine/render/draw/TestRenderer.h"
 #include "tests/game/render/GlDrawTest.h"
 #include "tests/game/render/NormalDrawFixture.h"
@@ -177,6 +178,65 @@ TEST_F(StageMaterialPictureGlTest, ExpBlendsOverTheSceneRegardlessOfDepth) {
     const uint32_t beside = at({0.8f, 0.8f, 2});
     EXPECT_NEAR(int((beside >> 16) & 0xFF), int(kAlpha), 2);
     EXPECT_EQ(beside & 0xFFFFu, 0u);
+}
+
+// Water projects the "TextureProjection" texture through the record's matrix, each
+// vertex's coordinate moved by twice its normal's x and z; the coordinate's own w (1)
+// joins the projection's w. A 2x2 checker over a plane at z 0, seen from the camera.
+TEST_F(StageMaterialPictureGlTest, WaterProjectsTheCheckerWhereTheMatrixPutsIt) {
+    RefPtr<Texture> checker = device->CreateTexture(kTextureSampled, 2, 2);
+    RefPtr<Texture> white = device->CreateTexture(kTextureSampled, 2, 2);
+    ASSERT_TRUE(checker && white);
+    const uint32_t texels[4] = {0xFFFFFFFFu, 0xFF000000u, 0xFF000000u, 0xFFFFFFFFu};
+    checker->Upload(TextureRect{0, 0, 2, 2}, PixelKind::ARGB8888, texels);
+    const std::vector<uint32_t> plain(4, 0xFFFFFFFFu);
+    white->Upload(TextureRect{0, 0, 2, 2}, PixelKind::ARGB8888, plain.data());
+    // World x -1..1 to u 0..1 and y 1..-1 to v 0..1 once divided by w + 1 = 2.
+    const Matrix4 t{{1, 0, 0, 1, 0, -1, 0, 1, 0, 0, 0, 0, 0, 0, 0, 1}};
+    std::vector<float> record(19, 0.0f);
+    std::copy(t.m, t.m + 16, record.begin() + 3);
+    LightRecord projection("TextureProjection", 19, record.data());
+    projection.texture = RefPtr<TextureBase>(checker);
+    const float ambient[4] = {1, 1, 1, 1};
+
+    for (float nx : {0.0f, 0.5f}) {
+        SCOPED_TRACE(nx);
+        renderer->Lights().Clear();
+        renderer->Lights().Add(LightRecord("AmbientLight", 4, ambient));
+        renderer->Lights().Add(projection);
+        RefPtr<RenderView> view = ScreenView(RefPtr<ShaderGenBase>(new WaterShaderGen(renderer)));
+        RefPtr<MeshPart> part(new MeshPart());
+        part->layout.AddElement(ElementType("Position"), "Position");
+        part->layout.AddElement(ElementType("Normal"), "Normal");
+        part->layout.AddElement(ElementType("TextureUV"), "TextureUV");
+        part->cullMode = 0;
+        part->textures.resize(1);
+        part->textures[0].texture = RefPtr<TextureBase>(white);
+        const float c[4][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
+        std::vector<float> v;
+        for (int i : {0, 1, 2, 0, 2, 3})
+            v.insert(v.end(), {c[i][0], c[i][1], 0, nx, 1, 0, 0, 0});
+        part->geometry =
+            device->CreateGeometryBuffer(3, part->layout, device->CreateVertexBuffer(32, 6, v.data(), 0), 0,
+                                         6, RefPtr<IndexBuffer>(), 0, 0);
+        RefPtr<RenderBatch> batch(new RenderBatch(0, 0, 0));
+        batch->parts.Add(part);
+        ClearBlack();
+        renderer->DrawView(view, batch);
+        std::vector<uint32_t> pixels = ReadBack();
+        ASSERT_EQ(pixels.size(), size_t(kSize * kSize));
+        for (float x : {-0.5f, 0.5f}) {
+            for (float y : {-0.5f, 0.5f}) {
+                const Vec3 p{x, y, 0};
+                const float u = (t[0] * x + t[1] * y + t[3] + 2 * nx) / (t[12] * x + t[13] * y + t[15] + 1);
+                const float w = (t[4] * x + t[5] * y + t[7]) / (t[12] * x + t[13] * y + t[15] + 1);
+                const int texel = (int(u * 2) & 1) + 2 * (int(w * 2) & 1);
+                const auto [px, py] = PixelOf(p, Matrix4Identity(), *view);
+                EXPECT_EQ(pixels[size_t(py * kSize + px)] & 0xFFFFFFu, texels[texel] & 0xFFFFFFu)
+                    << x << "," << y << " u " << u << " v " << w;
+            }
+        }
+    }
 }
 
 }  // namespace
