@@ -34,8 +34,8 @@ class StageMaterialPictureGlTest : public GlDrawTest {
         GlDrawTest::TearDown();
     }
 
-    // A view of the whole back buffer (given as its size: a default viewport is not
-    // "whole"), looking along +z from z = -5.
+    // A view of the back buffer, looking along +z from z = -5. Its viewport is given as
+    // the size: a default viewport does not mean the whole target.
     RefPtr<RenderView> ScreenView(const RefPtr<ShaderGenBase>& generator) {
         RefPtr<RenderView> view(new RenderView(renderer, RefPtr<TextureBase>(device->ScreenTexture()),
                                                RenderView::DefaultClear(), generator,
@@ -43,7 +43,13 @@ class StageMaterialPictureGlTest : public GlDrawTest {
         view->SetCamera({0, 0, -5}, {0, 0, 1}, {0, 1, 0}, 1.0f, 100.0f, 0.8f, 1.0f, 1.0f);
         return view;
     }
-    void ClearBlack() { ASSERT_EQ(Gl().Clear(3, 0xFF000000u, 1.0f, 0), kGpuOk); }
+    // Through the screen texture, which binds it first.
+    void ClearBlack() {
+        ClearRecord clear;
+        clear.flags = 3;
+        clear.color = 0xFF000000u;
+        device->ScreenTexture()->Clear(clear);
+    }
 
     // The pixel a point lands on through world and view.
     static std::pair<int, int> PixelOf(const Vec3& p, const Matrix4& world, const RenderView& view) {
