@@ -11,12 +11,17 @@
 #include "engine/render/draw/RenderBatch.h"
 #include "engine/render/draw/RenderView.h"
 #include "engine/render/draw/Renderer.h"
+#include "engine/render/scene/CameraNode.h"
+#include "game/objects/StaticModelPart.h"
+#include "game/objects/StaticModelRoot.h"
 #include "game/render/ExpShaderGen.h"
 #include "game/render/LightWeightShaderGen.h"
 #include "game/render/WaterShaderGen.h"
+#include "tests/engine/render/archive/ArchiveTestServices.h"
 #include "tests/engine/render/draw/TestRenderer.h"
 #include "tests/game/render/GlDrawTest.h"
 #include "tests/game/render/NormalDrawFixture.h"
+#include "tools/archive/ArchiveFixtures.h"
 
 namespace mareldon {
 namespace {
@@ -243,6 +248,59 @@ TEST_F(StageMaterialPictureGlTest, WaterProjectsTheCheckerWhereTheMatrixPutsIt) 
             }
         }
     }
+}
+
+// The placeholder data's instanced effect quad, bound twice from the game archive: one
+// instanced Exp draw puts a checker quad at each binding and nothing between them.
+TEST_F(StageMaterialPictureGlTest, PlaceholderEffectDrawsAtEachBinding) {
+    RefPtr<MemoryFileSystem> files(new MemoryFileSystem());
+    files->files["MARELDON.mbd"] = MakeGameArchive();
+    RefPtr<Renderer> game(new Renderer(RefPtr<FileSystem>(files), DeviceHandle(), RefPtr<SoundBox>()));
+    ASSERT_TRUE(game->LoadArchive("MARELDON.mbd"));
+    game->BuildModels(*device);
+    TaskObject top{nullptr, 0};
+    top.renderer = game;
+    top.framePeriod = 1.0f / 60.0f;
+    top.frameRate = 60.0f;
+    StaticModelRoot* root = new StaticModelRoot(&top);
+    const Vec3 at[2] = {{-1.0f, 0.0f, 0.0f}, {1.0f, 0.5f, 0.0f}};
+    for (const Vec3& p : at)
+        (new StaticModelPart(root, "placeholder_effect"))->SetPosition(p);
+    CameraNode* camera = new CameraNode(root, 1.0f, 50.0f, 0.8f, 1.0f, 1.0f);
+    camera->SetPosition(Vec3{0.0f, 0.0f, -5.0f});
+    ClearRecord clear;
+    clear.flags = 0x3;
+    clear.color = 0xFF203050u;
+    RefPtr<RenderView> view(new RenderView(game, RefPtr<TextureBase>(device->ScreenTexture()), clear,
+                                           RefPtr<ShaderGenBase>(new ExpShaderGen(game)),
+                                           TextureViewport{0, 0, 0, 0, 0.0f, 0.0f}));
+    camera->AddView(view);
+    const uint32_t drawsBefore = device->Statistics()->drawCalls;
+    root->StepAnimation();
+    root->DrawHierarchy();
+    camera->Render(root);
+    EXPECT_EQ(device->Statistics()->drawCalls, drawsBefore + 1);
+
+    std::vector<uint32_t> pixels = ReadBack();
+    ASSERT_EQ(pixels.size(), size_t(kSize * kSize));
+    auto pixel = [&](const Vec3& p) {
+        const auto [x, y] = PixelOf(p, Matrix4Identity(), *view);
+        return pixels[size_t(y * kSize + x)] & 0xFFFFFFu;
+    };
+    // A grey between the checker's two (0x55 and 0xDD; minified, they mix).
+    for (const Vec3& p : at) {
+        for (float d : {-0.3f, 0.3f}) {
+            const uint32_t got = pixel({p.x + d, p.y + d, 0});
+            const uint32_t grey = got & 0xFF;
+            EXPECT_EQ(got, grey * 0x010101u) << std::hex << got;
+            EXPECT_TRUE(grey >= 0x55 && grey <= 0xDD) << std::hex << got;
+        }
+    }
+    EXPECT_EQ(pixel({0, 0, 0}), 0x203050u);
+    EXPECT_EQ(pixel({-1.0f, 0.9f, 0}), 0x203050u);
+    delete root;
+    view.Reset();
+    top.renderer.Reset();
 }
 
 }  // namespace
