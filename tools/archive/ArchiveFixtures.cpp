@@ -461,6 +461,57 @@ MbdWriter::Node PlaceholderSwarm(MbdWriter& writer, int32_t image) {
     return SingleMeshModel("placeholder_swarm", mesh);
 }
 
+// "placeholder_water": a 4 x 4 plane at y 0 facing up, the checker once across; it
+// receives the shadow and casts none.
+MbdWriter::Node PlaceholderWater(MbdWriter& writer, int32_t image) {
+    const std::vector<float> words = {-2, 0, -2, 0, 1, 0, 0, 1, -2, 0, 2,  0, 1, 0, 0, 0,
+                                      2,  0, 2,  0, 1, 0, 1, 0, 2,  0, -2, 0, 1, 0, 1, 1};
+    MbdWriter::Part part;
+    part.name = "Layer1";
+    part.elements = {{"Position", 3}, {"Normal", 3}, {"TextureUV", 2}};
+    part.textures.push_back({"Diffuse", image});
+    part.vertexArray = writer.AddVertexArray(8, words);
+    part.vertexCount = 4;
+    part.indexArray = writer.AddIndexArray({0, 1, 2, 0, 2, 3});
+    part.indexCount = 6;
+    part.settings.radius = 0.0f;
+    part.settings.cullMode = 2;
+    part.settings.castShadow = 0;
+    part.settings.receiveShadow = 1;
+    MbdWriter::Mesh mesh;
+    mesh.parts.push_back(part);
+    return SingleMeshModel("placeholder_water", mesh);
+}
+
+// "placeholder_effect": an instanced mesh of one 1 x 1 quad facing -z per section, 16
+// sections; "X16" carries the section k as (k, 4k). No normals: effects are unlit.
+MbdWriter::Node PlaceholderEffect(MbdWriter& writer, int32_t image) {
+    std::vector<float> words;
+    std::vector<uint32_t> indices;
+    const float corners[4][2] = {{-0.5f, -0.5f}, {-0.5f, 0.5f}, {0.5f, 0.5f}, {0.5f, -0.5f}};
+    for (uint32_t k = 0; k < 16; ++k) {
+        for (const auto& c : corners)
+            words.insert(words.end(), {c[0], c[1], 0, c[0] + 0.5f, 0.5f - c[1], float(k), float(4 * k)});
+        const uint32_t first = 4 * k;
+        indices.insert(indices.end(), {first, first + 1, first + 2, first, first + 2, first + 3});
+    }
+    MbdWriter::Part part;
+    part.name = "Layer1";
+    part.elements = {{"Position", 3}, {"TextureUV", 2}, {"X16", 2}};
+    part.textures.push_back({"Diffuse", image});
+    part.vertexArray = writer.AddVertexArray(7, words);
+    part.vertexCount = 64;
+    part.indexArray = writer.AddIndexArray(indices);
+    part.indexCount = 96;
+    part.settings.radius = 0.0f;
+    part.settings.cullMode = 2;
+    part.settings.castShadow = 0;
+    MbdWriter::Mesh mesh;
+    mesh.instancing = 1;
+    mesh.parts.push_back(part);
+    return SingleMeshModel("placeholder_effect", mesh);
+}
+
 }  // namespace
 
 std::vector<uint8_t> MakeBootArchive() {
@@ -490,6 +541,8 @@ std::vector<uint8_t> MakeGameArchive() {
     writer.AddModel("placeholder_skinned", PlaceholderSkinned(writer, image));
     writer.AddModel("placeholder_ground", PlaceholderGround(writer, image));
     writer.AddModel("placeholder_swarm", PlaceholderSwarm(writer, image));
+    writer.AddModel("placeholder_water", PlaceholderWater(writer, image));
+    writer.AddModel("placeholder_effect", PlaceholderEffect(writer, image));
     return writer.Build();
 }
 

@@ -46,7 +46,11 @@ std::vector<uint8_t> MakeBootArchive();
 //  - "placeholder_skinned": root (0 to 2 s) > layer "placeholder_skinned:Layer1": a bar 2
 //    units along x in 12 segments (Position, Normal, IndexedBoneWeight, TextureUV, the
 //    checker; "Specular" 1, "Emissive" 0.1), a palette of 2 > bone "bone0" at x 0 >
-//    bone "bone1" at x 1, its Euler z from -1 to 1 rad and back every 2 s.
+//    bone "bone1" at x 1, its Euler z from -1 to 1 rad and back every 2 s;
+//  - "placeholder_ground" and "placeholder_swarm" for the backdrop's shadow and swarm;
+//  - "placeholder_water": a 4x4 plane at y 0 facing up (Position, Normal, TextureUV);
+//  - "placeholder_effect": instanced, one 1x1 quad facing -z in each of 16 sections
+//    (Position, TextureUV, "X16" = (k, 4k)).
 std::vector<uint8_t> MakeGameArchive();
 
 // The sample's font glyphs, as the glyph decoder should give them back.

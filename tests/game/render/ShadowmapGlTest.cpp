@@ -13,6 +13,7 @@
 #include "engine/render/draw/Renderer.h"
 #include "engine/render/scene/CameraNode.h"
 #include "engine/render/scene/ClockNode.h"
+#include "game/render/NormalShaderGen.h"
 #include "game/render/ShadowmapNode.h"
 #include "game/render/SpriteSheet.h"
 #include "tests/engine/render/draw/TestRenderer.h"
@@ -138,6 +139,56 @@ TEST_F(ShadowmapGlTest, FootprintLiesWhereTheTextureMatrixSaysAndTopRowFirst) {
     EXPECT_NE(ShadowPixel(px, py) & 0xFFFFFF, 0xFFFFFFu) << px << "," << py;
     EXPECT_EQ(ShadowPixel(256 - px, py) & 0xFFFFFF, 0xFFFFFFu);
     EXPECT_EQ(ShadowPixel(px, 256 - py) & 0xFFFFFF, 0xFFFFFFu);
+}
+
+// The small caster's shadow on a receiving plane below it, drawn with Normal onto the
+// back buffer from straight above: darker by the shadow colour inside the footprint,
+// untouched outside.
+TEST_F(ShadowmapGlTest, NormalReceiverIsDarkerInsideTheFootprint) {
+    RenderShadow({Plane(0.0f, 1.0f, 3.0f, 3.0f)});
+    const float ambient[4] = {0.5f, 0.5f, 0.5f, 1.0f};
+    renderer->Lights().Add(LightRecord("AmbientLight", 4, ambient));
+
+    // Given its size: a default viewport does not mean the whole target.
+    RefPtr<RenderView> view(new RenderView(
+        renderer, RefPtr<TextureBase>(device->ScreenTexture()), RenderView::DefaultClear(),
+        RefPtr<ShaderGenBase>(new NormalShaderGen(renderer)), TextureViewport{0, 0, 64, 64, 0.0f, 1.0f}));
+    view->SetCamera({0, 30, 0}, {0, -1, 0}, {0, 0, 1}, 1.0f, 100.0f, 0.8f, 1.0f, 1.0f);
+    RefPtr<MeshPart> receiver(new MeshPart());
+    receiver->layout.AddElement(2, "Position");
+    receiver->layout.AddElement(2, "Normal");
+    receiver->cullMode = 0;
+    receiver->receiveShadow = 1;
+    constexpr float kY = -5.0f;
+    const float c[4][2] = {{-6, -6}, {6, -6}, {6, 6}, {-6, 6}};
+    std::vector<float> v;
+    for (int i : {0, 1, 2, 0, 2, 3})
+        v.insert(v.end(), {c[i][0], kY, c[i][1], 0, 1, 0});
+    receiver->geometry =
+        device->CreateGeometryBuffer(3, receiver->layout, device->CreateVertexBuffer(24, 6, v.data(), 0), 0,
+                                     6, RefPtr<IndexBuffer>(), 0, 0);
+    RefPtr<RenderBatch> batch(new RenderBatch(0, 0, 0));
+    batch->parts.Add(receiver);
+    // Cleared through the screen texture, which binds it: the shadow map is still the
+    // device's target.
+    ClearRecord clear;
+    clear.flags = 3;
+    clear.color = 0xFF000000u;
+    device->ScreenTexture()->Clear(clear);
+    renderer->DrawView(view, batch);
+
+    std::vector<uint32_t> pixels = ReadBack();
+    ASSERT_EQ(pixels.size(), size_t(64 * 64));
+    auto red = [&](float x, float z) {
+        const Vec3 ndc = Vec3TransformCoord({x, kY, z}, view->viewProjection);
+        const int px = int((ndc.x + 1.0f) * 32.0f), py = int((1.0f - ndc.y) * 32.0f);
+        return int((pixels[size_t(py * 64 + px)] >> 16) & 0xFF);
+    };
+    const int lit = int(255.0f * ambient[0] + 0.5f);
+    const int shadowed = lit + int(255.0f * ShadowmapNode::kDefaultColour[0] - 0.5f);
+    EXPECT_NEAR(red(3.0f, 3.0f), shadowed, 3);
+    for (auto [x, z] : {std::pair{-3.0f, 3.0f}, {3.0f, -3.0f}, {0.0f, 0.0f}, {3.0f, 5.0f}})
+        EXPECT_NEAR(red(x, z), lit, 3) << x << "," << z;
 }
 
 }  // namespace

@@ -21,6 +21,18 @@ TEST(ArchiveListingTest, SampleListsEveryKindByName) {
     }
 }
 
+TEST(ArchiveListingTest, GameArchiveHoldsThePlaceholderModels) {
+    std::ostringstream out;
+    ASSERT_TRUE(ListArchive(MakeGameArchive(), out));
+    const std::string text = out.str();
+    for (const char* line :
+         {"model \"placeholder_ground\": 2 nodes, 1 parts", "model \"placeholder_swarm\": 2 nodes, 1 parts",
+          "model \"placeholder_water\": 2 nodes, 1 parts",
+          "model \"placeholder_effect\": 2 nodes, 1 parts"}) {
+        EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
+    }
+}
+
 TEST(ArchiveListingTest, DamagedFilesSayWhy) {
     std::vector<uint8_t> file = MakeSampleArchive();
     file.resize(100);
