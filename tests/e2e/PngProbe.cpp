@@ -7,8 +7,9 @@
 // how many pixels differ and where the first one is. The second form checks single
 // pixels: "=" that it is the colour, "!" that it is not; "rowY~" that each listed
 // colour is somewhere on row Y, every channel within kNear (for pictures that were
-// compressed, or move); X0,Y0-X1,Y1~RRGGBB that some pixel of the box (corners
-// included) is near the colour in the same way.
+// compressed, or move); X0,Y0-X1,Y1~RRGGBB,... that some pixel of the box (corners
+// included) is near one of the colours in the same way, X0,Y0-X1,Y1!RRGGBB,... that
+// some pixel of the box is near none of them.
 #include <png.h>
 
 #include <cstdio>
@@ -88,8 +89,22 @@ int main(int argc, char** argv) {
             char relation = 0;
             unsigned expected = 0;
             int x1 = 0, y1 = 0;
-            if (std::sscanf(argv[a], "%d,%d-%d,%d~%6x", &x, &y, &x1, &y1, &expected) == 5) {
-                if (x < 0 || y < 0 || x1 < x || y1 < y || x1 >= width || y1 >= height) {
+            char boxRelation = 0;
+            int used = 0;
+            if (std::sscanf(argv[a], "%d,%d-%d,%d%c%n", &x, &y, &x1, &y1, &boxRelation, &used) == 5 &&
+                (boxRelation == '~' || boxRelation == '!')) {
+                std::vector<unsigned> colours;
+                for (const char* c = argv[a] + used; *c != 0;) {
+                    unsigned colour = 0;
+                    int length = 0;
+                    if (std::sscanf(c, "%6x%n", &colour, &length) != 1) {
+                        break;
+                    }
+                    colours.push_back(colour);
+                    c += length;
+                    c += *c == ',' ? 1 : 0;
+                }
+                if (colours.empty() || x < 0 || y < 0 || x1 < x || y1 < y || x1 >= width || y1 >= height) {
                     std::fprintf(stderr, "png-probe: bad check %s\n", argv[a]);
                     return 2;
                 }
@@ -97,12 +112,17 @@ int main(int argc, char** argv) {
                 for (int py = y; py <= y1; ++py) {
                     for (int px = x; px <= x1; ++px) {
                         const png_byte* p = &pixels[(size_t(py) * size_t(width) + size_t(px)) * 3];
-                        found +=
-                            Near((unsigned(p[0]) << 16) | (unsigned(p[1]) << 8) | p[2], expected) ? 1 : 0;
+                        const unsigned value = (unsigned(p[0]) << 16) | (unsigned(p[1]) << 8) | p[2];
+                        bool nearAny = false;
+                        for (unsigned colour : colours) {
+                            nearAny = nearAny || Near(value, colour);
+                        }
+                        found += nearAny == (boxRelation == '~') ? 1 : 0;
                     }
                 }
                 failures += found > 0 ? 0 : 1;
-                std::printf("(%d, %d)-(%d, %d) %d near %06X%s ", x, y, x1, y1, found, expected,
+                std::printf("(%d, %d)-(%d, %d) %d %s %06X%s ", x, y, x1, y1, found,
+                            boxRelation == '~' ? "near" : "away from", colours[0],
                             found > 0 ? "" : " (wrong)");
                 continue;
             }
