@@ -404,11 +404,15 @@ MbdWriter::Node SingleMeshModel(const std::string& name, MbdWriter::Mesh mesh) {
     return root;
 }
 
-// "placeholder_ground": a 12 x 12 plane at y 0 facing up, the checker twice across;
-// it receives the shadow and casts none.
-MbdWriter::Node PlaceholderGround(MbdWriter& writer, int32_t image) {
-    const std::vector<float> words = {-6, 0, -6, 0, 1, 0, 0, 2, -6, 0, 6,  0, 1, 0, 0, 0,
-                                      6,  0, 6,  0, 1, 0, 2, 0, 6,  0, -6, 0, 1, 0, 2, 2};
+// A plane of side 2 * half at y 0 facing up, the checker `repeat` times across; it
+// receives the shadow and casts none: "placeholder_ground" (12 x 12, twice across) and
+// "placeholder_water" (4 x 4, once across).
+MbdWriter::Node PlaceholderPlane(MbdWriter& writer, int32_t image, const char* name, float half,
+                                 float repeat) {
+    const float h = half;
+    const float r = repeat;
+    const std::vector<float> words = {-h, 0, -h, 0, 1, 0, 0, r, -h, 0, h,  0, 1, 0, 0, 0,
+                                      h,  0, h,  0, 1, 0, r, 0, h,  0, -h, 0, 1, 0, r, r};
     MbdWriter::Part part;
     part.name = "Layer1";
     part.elements = {{"Position", 3}, {"Normal", 3}, {"TextureUV", 2}};
@@ -424,7 +428,7 @@ MbdWriter::Node PlaceholderGround(MbdWriter& writer, int32_t image) {
     part.settings.receiveShadow = 1;
     MbdWriter::Mesh mesh;
     mesh.parts.push_back(part);
-    return SingleMeshModel("placeholder_ground", mesh);
+    return SingleMeshModel(name, mesh);
 }
 
 // "placeholder_swarm": an instanced mesh, one 0.4 quad facing -z per section, 16
@@ -459,28 +463,6 @@ MbdWriter::Node PlaceholderSwarm(MbdWriter& writer, int32_t image) {
     mesh.instancing = 1;
     mesh.parts.push_back(part);
     return SingleMeshModel("placeholder_swarm", mesh);
-}
-
-// "placeholder_water": a 4 x 4 plane at y 0 facing up, the checker once across; it
-// receives the shadow and casts none.
-MbdWriter::Node PlaceholderWater(MbdWriter& writer, int32_t image) {
-    const std::vector<float> words = {-2, 0, -2, 0, 1, 0, 0, 1, -2, 0, 2,  0, 1, 0, 0, 0,
-                                      2,  0, 2,  0, 1, 0, 1, 0, 2,  0, -2, 0, 1, 0, 1, 1};
-    MbdWriter::Part part;
-    part.name = "Layer1";
-    part.elements = {{"Position", 3}, {"Normal", 3}, {"TextureUV", 2}};
-    part.textures.push_back({"Diffuse", image});
-    part.vertexArray = writer.AddVertexArray(8, words);
-    part.vertexCount = 4;
-    part.indexArray = writer.AddIndexArray({0, 1, 2, 0, 2, 3});
-    part.indexCount = 6;
-    part.settings.radius = 0.0f;
-    part.settings.cullMode = 2;
-    part.settings.castShadow = 0;
-    part.settings.receiveShadow = 1;
-    MbdWriter::Mesh mesh;
-    mesh.parts.push_back(part);
-    return SingleMeshModel("placeholder_water", mesh);
 }
 
 // "placeholder_effect": an instanced mesh of one 1 x 1 quad facing -z per section, 16
@@ -539,9 +521,9 @@ std::vector<uint8_t> MakeGameArchive() {
     AddBootContent(writer, {image});
     writer.AddModel("placeholder_cube", PlaceholderCube(writer, image));
     writer.AddModel("placeholder_skinned", PlaceholderSkinned(writer, image));
-    writer.AddModel("placeholder_ground", PlaceholderGround(writer, image));
+    writer.AddModel("placeholder_ground", PlaceholderPlane(writer, image, "placeholder_ground", 6, 2));
     writer.AddModel("placeholder_swarm", PlaceholderSwarm(writer, image));
-    writer.AddModel("placeholder_water", PlaceholderWater(writer, image));
+    writer.AddModel("placeholder_water", PlaceholderPlane(writer, image, "placeholder_water", 2, 1));
     writer.AddModel("placeholder_effect", PlaceholderEffect(writer, image));
     return writer.Build();
 }
