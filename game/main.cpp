@@ -18,6 +18,7 @@
 #include "game/system/CreateGraphicsDevice.h"
 #include "game/system/GameApplication.h"
 #include "game/system/SceneRegistry.h"
+#include "game/testmode/RegisterTestMode.h"
 
 namespace {
 
@@ -66,6 +67,7 @@ int main(int argc, char** argv) {
     SdlInputDevices devices(GameApplication::kPadCount);
     SceneRegistry scenes;
     RegisterScreens(scenes);
+    RegisterTestMode(scenes);
 
     GamePlatform platform;
     platform.createFileSystem = CreateFileSystem;

@@ -64,6 +64,8 @@ class SoundBox {
     virtual void Resume(const RefPtr<SoundBuffer>& sound) = 0;
     // True only while the sound plays looped.
     virtual bool IsLooping(const RefPtr<SoundBuffer>& sound) = 0;
+    // True while the sound plays, looped or not.
+    virtual bool IsPlaying(const RefPtr<SoundBuffer>& sound) = 0;
     // A sound that plays what another thread writes into the stream (a movie's
     // sound track), at full level. Play and Stop clear the stream, Pause and
     // Resume keep it. An empty handle when the device is silent or cannot stream.

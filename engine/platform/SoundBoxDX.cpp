@@ -161,4 +161,9 @@ bool SoundBoxDX::IsLooping(const RefPtr<SoundBuffer>& sound) {
     return buffer >= 0 && (output_->Status(buffer) & kSoundLooping) != 0;
 }
 
+bool SoundBoxDX::IsPlaying(const RefPtr<SoundBuffer>& sound) {
+    const int buffer = BufferOf(sound);
+    return buffer >= 0 && (output_->Status(buffer) & kSoundPlaying) != 0;
+}
+
 }  // namespace mareldon

@@ -23,6 +23,7 @@ class SoundBoxDX final : public SoundBox {
     void Pause(const RefPtr<SoundBuffer>& sound) override;
     void Resume(const RefPtr<SoundBuffer>& sound) override;
     bool IsLooping(const RefPtr<SoundBuffer>& sound) override;
+    bool IsPlaying(const RefPtr<SoundBuffer>& sound) override;
     RefPtr<SoundBuffer> CreateStreamedSound(const std::shared_ptr<SoundStream>& stream) override;
 
     bool IsSilent() const { return output_ == nullptr; }

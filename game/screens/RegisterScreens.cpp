@@ -16,7 +16,6 @@
 #include "game/screens/RankingScreen.h"
 #include "game/screens/StageSelectScreen.h"
 #include "game/screens/SystemErrorScreen.h"
-#include "game/screens/TestModeScreen.h"
 #include "game/screens/TitleScreen.h"
 #include "game/screens/TitleStartScreen.h"
 #include "game/screens/TutorialScreen.h"
@@ -101,7 +100,6 @@ const struct {
      [](GameSystem& s, const SceneSetup& at) -> SceneTask* {
          return new EndingScreen(&s, at.breakIn, at.successor, 0, 8);
      }},
-    {"testmode", Plain<TestModeScreen>},
     {"serviceswitcherror", SystemError<kServiceSwitchError>},
     {"coinerror", SystemError<kCoinError>},
     {"i/oerror", SystemError<kIoError>},

@@ -1,7 +1,10 @@
 #include "tools/archive/PlaceholderScreenData.h"
 
+#include <set>
 #include <string>
 
+#include "engine/core/Cp932.h"
+#include "game/testmode/TestModeTexts.h"
 #include "tools/archive/ArchiveRecords.h"
 #include "tools/archive/MbdWriter.h"
 
@@ -154,6 +157,27 @@ void AddPlaceholderFont(MbdWriter& writer) {
             box[size_t(y * kCell + x)] = y == 3 || y == 20 || x == 2 || x == 21;
     }
     glyphs.push_back({0x30FB, 24, box});
+    // Every other character of the test mode's texts: the box with the code's 16
+    // bits as two rows of dots inside, so no two look alike.
+    std::set<uint16_t> codes;
+    for (const TextPair& pair : TestModeTexts::All()) {
+        for (const char* text : pair.text) {
+            for (char16_t code : Cp932ToUtf16(text)) {
+                if (code > kLastCode && code != 0x30FB) {
+                    codes.insert(uint16_t(code));
+                }
+            }
+        }
+    }
+    for (uint16_t code : codes) {
+        std::vector<bool> ink = box;
+        for (int32_t bit = 0; bit < 16; ++bit) {
+            const int32_t x = 4 + 2 * (bit % 8);
+            const int32_t y = bit < 8 ? 8 : 14;
+            ink[size_t(y * kCell + x)] = ((code >> (15 - bit)) & 1) != 0;
+        }
+        glyphs.push_back({code, 24, ink});
+    }
     EncodedFont font = EncodeFont(kCell, kCell, glyphs);
     writer.AddFont("F24", kCell, kCell, writer.AddWordArray(font.offsetTable),
                    writer.AddBlob(font.bitStream));

@@ -21,7 +21,8 @@ void StampPixelText(std::vector<bool>& mask, int32_t width, int32_t height, int3
                     int32_t scale, std::string_view text);
 
 // "F24": 24x24 glyphs for 0x20-0x7E, the 5x7 glyph at twice its size in the cell's
-// left half, advance 12; a box for U+30FB (what invalid text becomes), advance 24.
+// left half, advance 12; a box for U+30FB (what invalid text becomes), advance 24,
+// and a box marked with its code for every other character of the test mode's texts.
 void AddPlaceholderFont(MbdWriter& writer);
 
 // The PNG sheet "systemimage" (256x64): "credit" (80x16), "FreePlay_002" (128x16),

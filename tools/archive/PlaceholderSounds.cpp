@@ -90,17 +90,19 @@ const std::vector<const char*>& PlaceholderTuneNames() {
 
 PlaceholderSoundSlots AddPlaceholderSounds(MbdWriter& writer) {
     PlaceholderSoundSlots slots;
+    // Tunes take the first slots: the sound test lists as tunes the slots below
+    // the effect count that no effect takes.
     int n = 0;
-    for (const char* name : PlaceholderEffectNames()) {
-        const int32_t slot = writer.AddSound(EncodeSoundRecord(Effect(n++), 16, kRate, 1));
-        writer.AddSoundName(name, slot);
-        slots.effects.push_back(slot);
-    }
-    n = 0;
     for (const char* name : PlaceholderTuneNames()) {
         const int32_t slot = writer.AddSound(EncodeSoundRecord(Melody(n++), 16, kRate, 1));
         writer.AddSoundName(name, slot);
         slots.tunes.push_back(slot);
+    }
+    n = 0;
+    for (const char* name : PlaceholderEffectNames()) {
+        const int32_t slot = writer.AddSound(EncodeSoundRecord(Effect(n++), 16, kRate, 1));
+        writer.AddSoundName(name, slot);
+        slots.effects.push_back(slot);
     }
     return slots;
 }

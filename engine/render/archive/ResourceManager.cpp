@@ -253,7 +253,13 @@ RefPtr<SoundBuffer> ResourceManager::AcquireSound(int32_t index) {
     if (index < 0 || size_t(index) >= soundNames_.size()) {
         index = 0;
     }
-    const int32_t slotIndex = soundNames_[size_t(index)].slot;
+    return AcquireSlotSound(soundNames_[size_t(index)].slot);
+}
+
+RefPtr<SoundBuffer> ResourceManager::AcquireSlotSound(int32_t slotIndex) {
+    if (slotIndex < 0 || size_t(slotIndex) >= sounds_.size()) {
+        return RefPtr<SoundBuffer>();
+    }
     LoadSound(slotIndex);
     SoundSlot& slot = *sounds_[size_t(slotIndex)];
     RefPtr<SoundBuffer> sound = slot.sound;

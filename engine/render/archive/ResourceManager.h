@@ -66,6 +66,8 @@ class ResourceManager {
     // The sound of a sound name (out of range: the first); shared while a group
     // holds its slot, else read anew. Empty without sounds or when the read failed.
     RefPtr<SoundBuffer> AcquireSound(int32_t index);
+    // The same by sound slot (a group's entries); empty for a slot out of range.
+    RefPtr<SoundBuffer> AcquireSlotSound(int32_t slot);
 
     // The texture of an image slot: shared while a group holds the slot, else read
     // anew and owned by the returned handle alone. Empty when the read failed.

@@ -8,6 +8,7 @@
 #include "game/system/GameSystem.h"
 #include "game/system/SceneRegistry.h"
 #include "game/system/SceneTask.h"
+#include "game/testmode/RegisterTestMode.h"
 #include "tests/game/system/GameSystemFixture.h"
 
 namespace mareldon {
@@ -20,6 +21,7 @@ const std::set<std::string> kNamesWithoutRow = {"title"};
 TEST(RegisterScreensTest, EverySceneOfTheTableHasItsScreenAndNoOther) {
     SceneRegistry registry;
     RegisterScreens(registry);
+    RegisterTestMode(registry);
     std::set<std::string> rows;
     for (const GameSystem::SceneRow& row : GameSystem::SceneTable()) {
         EXPECT_TRUE(rows.insert(row.name).second) << "two rows for " << row.name;

@@ -14,6 +14,7 @@
 #include "game/screens/RegisterScreens.h"
 #include "game/system/GameSystem.h"
 #include "game/system/InputManager.h"
+#include "game/testmode/RegisterTestMode.h"
 #include "tests/game/system/JvsTestBoard.h"
 
 namespace mareldon {
@@ -24,6 +25,7 @@ class GameSystemCabinetTest : public testing::Test {
     GameSystemCabinetTest() {
         PlaceholderScreen::stepsToRun = 3;
         RegisterScreens(scenes);
+        RegisterTestMode(scenes);
         ports.scenes = &scenes;
     }
     // One main-loop step after the previous bus cycle finished; false once the

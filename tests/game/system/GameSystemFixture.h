@@ -10,6 +10,7 @@
 #include "game/screens/RegisterScreens.h"
 #include "game/system/GameSystem.h"
 #include "game/system/SaveFileStore.h"
+#include "game/testmode/RegisterTestMode.h"
 
 namespace mareldon {
 
@@ -69,6 +70,7 @@ class GameSystemFixture {
         PlaceholderScreen::stepsToRun = stepsPerScreen;
         PlaceholderScreen::onBuilt = RecordBuilt;
         RegisterScreens(scenes);
+        RegisterTestMode(scenes);
     }
     ~GameSystemFixture() { PlaceholderScreen::onBuilt = nullptr; }
 

@@ -19,6 +19,7 @@
 #include "game/system/CreateGraphicsDevice.h"
 #include "game/system/GameApplication.h"
 #include "game/system/SceneRegistry.h"
+#include "game/testmode/RegisterTestMode.h"
 
 namespace mareldon {
 
@@ -32,6 +33,7 @@ class TestPlatform {
     // own, whatever the environment says) reads its switches from `controls`.
     TestPlatform(std::string root, JvsSwitchSource* controls) : root(std::move(root)), controls(controls) {
         RegisterScreens(scenes);
+        RegisterTestMode(scenes);
     }
 
     GamePlatform Make() {
@@ -137,6 +139,7 @@ class TestPlatform {
         void Pause(const RefPtr<SoundBuffer>& sound) override { inner_.Pause(sound); }
         void Resume(const RefPtr<SoundBuffer>& sound) override { inner_.Resume(sound); }
         bool IsLooping(const RefPtr<SoundBuffer>& sound) override { return inner_.IsLooping(sound); }
+        bool IsPlaying(const RefPtr<SoundBuffer>& sound) override { return inner_.IsPlaying(sound); }
         RefPtr<SoundBuffer> CreateStreamedSound(const std::shared_ptr<SoundStream>& stream) override {
             return inner_.CreateStreamedSound(stream);
         }

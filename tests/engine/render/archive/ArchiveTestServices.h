@@ -93,6 +93,7 @@ class RecordingSoundBox : public SoundBox {
     void Pause(const RefPtr<SoundBuffer>&) override {}
     void Resume(const RefPtr<SoundBuffer>&) override {}
     bool IsLooping(const RefPtr<SoundBuffer>&) override { return false; }
+    bool IsPlaying(const RefPtr<SoundBuffer>&) override { return false; }
 };
 
 }  // namespace mareldon
