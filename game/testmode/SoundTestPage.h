@@ -24,6 +24,9 @@ class SoundTestPage : public TestModePage {
     void HandleInput() override;
     void DrawPage() override;
 
+    // The listed sounds, by SE and BGM number.
+    const std::vector<RefPtr<SoundBuffer>>& SeList() const { return seList; }
+    const std::vector<RefPtr<SoundBuffer>>& BgmList() const { return bgmList; }
     int32_t SeCount() const { return int32_t(seList.size()); }
     int32_t BgmCount() const { return int32_t(bgmList.size()); }
     int32_t SeNumber() const { return seNumber; }

@@ -138,6 +138,8 @@ class TestModeFixture : public ServicesFixture {
         return found;
     }
 
+    SoundBox* Device() const { return root.soundBox.Get(); }
+
     InputManager manager;
     SceneRegistry ownScenes;
     uint32_t held[2] = {0, 0};
