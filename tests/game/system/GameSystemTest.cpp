@@ -79,7 +79,9 @@ TEST_F(GameSystemTest, AttractLoopCoinStartGameAndTestModeToQuit) {
     EXPECT_EQ(system->childCount, 1);
     EXPECT_EQ(Events().back(), std::make_pair(0x05000000u, 0u));
     EXPECT_TRUE(Step());
-    EXPECT_TRUE(Step());
+    EXPECT_EQ(system->GetCurrentSceneName(), "testmode") << "the test mode stays until EXIT";
+    // EXIT(RESET), as the menu asks for it.
+    system->GetCurrentScene()->RequestSuccessor("");
     EXPECT_TRUE(Step()) << "quit is requested";
     EXPECT_EQ(Events().back(), std::make_pair(0x08000000u, 0u));
     EXPECT_FALSE(Step()) << "the step after quit ends the program";
@@ -117,6 +119,9 @@ class ScriptedCabinet final : public Application, private InputPoller {
                 inputs.masks[0].pressed = SystemButton::kStart;
             } else if (scene == "ranking1" && coined) {
                 inputs.masks[0].pressed = SystemButton::kTest;
+            } else if (scene == "testmode") {
+                // EXIT(RESET), as the menu asks for it.
+                system->GetCurrentScene()->RequestSuccessor("");
             }
         }
     }
