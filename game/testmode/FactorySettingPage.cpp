@@ -29,10 +29,7 @@ void FactorySettingPage::HandleInput() {
 }
 
 void FactorySettingPage::DrawPage() {
-    DrawTitle(kFactoryTitle, 24);
-    DrawQuestion(kFactoryQuestion, IsYes(), screen.Language());
-    DrawHelps(screen.Pick(IsYes() ? kFactoryYesHelp : kFactoryNoHelp), screen.Pick(kAnswerKeySelect),
-              screen.Pick(kAnswerKeyAction));
+    DrawAnswerPage(kFactoryTitle, kFactoryQuestion, kFactoryYesHelp, kFactoryNoHelp, IsYes());
 }
 
 }  // namespace mareldon

@@ -35,10 +35,7 @@ void ResetHighScorePage::HandleInput() {
 }
 
 void ResetHighScorePage::DrawPage() {
-    DrawTitle(kHighScoreTitle, 24);
-    DrawQuestion(kHighScoreQuestion, IsYes(), screen.Language());
-    DrawHelps(screen.Pick(IsYes() ? kHighScoreYesHelp : kHighScoreNoHelp), screen.Pick(kAnswerKeySelect),
-              screen.Pick(kAnswerKeyAction));
+    DrawAnswerPage(kHighScoreTitle, kHighScoreQuestion, kHighScoreYesHelp, kHighScoreNoHelp, IsYes());
 }
 
 }  // namespace mareldon

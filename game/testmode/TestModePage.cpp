@@ -47,4 +47,12 @@ void TestModePage::DrawHelps(const char* help, const char* key1, const char* key
     screen.TextCentred(w / 2, h - 48, kGreen, key2);
 }
 
+void TestModePage::DrawAnswerPage(const TextPair& title, const TextPair& question, const TextPair& yesHelp,
+                                  const TextPair& noHelp, bool yes) const {
+    DrawTitle(title, 24);
+    DrawQuestion(question, yes, screen.Language());
+    DrawHelps(screen.Pick(yes ? yesHelp : noHelp), screen.Pick(TestModeTexts::kAnswerKeySelect),
+              screen.Pick(TestModeTexts::kAnswerKeyAction));
+}
+
 }  // namespace mareldon

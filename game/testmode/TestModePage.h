@@ -41,6 +41,10 @@ class TestModePage : public SystemTask, public TestMenuText {
     void DrawQuestion(const TextPair& question, bool yes, int answerLanguage) const;
     // Help line (yellow) and the two key helps (green).
     void DrawHelps(const char* help, const char* key1, const char* key2) const;
+    // A page that is one yes/no question: title, question, answers, the help of
+    // the current answer and the left/right key helps.
+    void DrawAnswerPage(const TextPair& title, const TextPair& question, const TextPair& yesHelp,
+                        const TextPair& noHelp, bool yes) const;
 
     TestModeScreen& screen;
     PlayerInput* input;

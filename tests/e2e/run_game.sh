@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the game binary offscreen and checks what it did.
 #
-#   run_game.sh cabinet|no_archive|stop_while_waiting|demo|credits|io_error MARELDON MBDTOOL JVS_BOARD PNG_PROBE
+#   run_game.sh cabinet|no_archive|stop_while_waiting|demo|credits|io_error|testmode MARELDON MBDTOOL JVS_BOARD PNG_PROBE
 #
 # cabinet: the placeholder data set written by the archive tool under
 # MARELDON_ROOT, the I/O board simulated by the board tool on a pty. The run
@@ -23,6 +23,11 @@
 # io_error: MARELDON_COM2 names a device that does not exist; the I/O error
 # screen shows "I/O ERROR" in white on black and, raised while booting, ends
 # the program by itself 900 steps later.
+# testmode: as cabinet; the TEST switch opens the test mode, whose menu is
+# captured at frame 240 (white entries, the first one red); then, through the
+# board's player 1 switches, the game configuration page raises the difficulty
+# and saves it on YES (the 48-byte settings file is rewritten), and EXIT(RESET)
+# ends the program by itself with exit code 0.
 # The others end the program with SIGTERM, which SDL turns into a quit, as when
 # the window is closed; the exit code must be 0 and no income log may exist.
 set -uo pipefail
@@ -70,7 +75,7 @@ if [ "$mode" = demo ]; then
     "$mbdtool" write game "$root" >/dev/null || fail "mbdtool write game"
     export MARELDON_CAPTURE="330:$tmp/demo.png"
 fi
-if [ "$mode" = cabinet ] || [ "$mode" = credits ] || [ "$mode" = stop_while_waiting ]; then
+if [ "$mode" = cabinet ] || [ "$mode" = credits ] || [ "$mode" = stop_while_waiting ] || [ "$mode" = testmode ]; then
     [ "$mode" != stop_while_waiting ] && { "$mbdtool" write game "$root" >/dev/null || fail "mbdtool write game"; }
     mkfifo "$tmp/commands"
     "$board" --sense "$tmp/sense" <"$tmp/commands" >"$tmp/board.log" &
@@ -80,10 +85,12 @@ if [ "$mode" = cabinet ] || [ "$mode" = credits ] || [ "$mode" = stop_while_wait
     pty=$(sed -n 's/^PTY //p' "$tmp/board.log")
     [ -n "$pty" ] || fail "the board tool gave no pty"
     export MARELDON_COM2="$pty"
-    if [ "$mode" = cabinet ] || [ "$mode" = credits ]; then
+    if [ "$mode" = cabinet ] || [ "$mode" = credits ] || [ "$mode" = testmode ]; then
         export MARELDON_JVS_SENSE="file:$tmp/sense"
         if [ "$mode" = credits ]; then
             export MARELDON_CAPTURE="300:$tmp/frame300.png"
+        elif [ "$mode" = testmode ]; then
+            export MARELDON_CAPTURE="240:$tmp/frame240.png"
         else
             export MARELDON_CAPTURE="60:$tmp/frame60.png"
         fi
@@ -144,6 +151,47 @@ elif [ "$mode" = io_error ]; then
     "$probe" "$tmp/frame200.png" 480x640 186,320-294,344~FFFFFF 240,300=000000 100,332=000000 \
         380,332=000000 0,0=000000 479,639=000000 >"$tmp/probe.log" || fail "frame 200: $(cat "$tmp/probe.log")"
     echo "ended by itself after $((SECONDS - start)) s; frame 200: $(cat "$tmp/probe.log")"
+    echo "PASS ($mode)"
+    exit 0
+elif [ "$mode" = testmode ]; then
+    wait_for 60 at_least_cycles 30 || fail "the game did not talk to the board"
+    # Holds player 1's switches (hex mask: 8 down, 20 right, 40 button 1) for a few
+    # input cycles, then lets go for a few.
+    press() {
+        local at
+        at=$(cycles)
+        echo "switches 0 0 $1" >&3
+        wait_for 30 at_least_cycles $((at + 4)) || fail "the game stopped stepping"
+        at=$(cycles)
+        echo "switches 0 0 0" >&3
+        wait_for 30 at_least_cycles $((at + 4)) || fail "the game stopped stepping"
+    }
+    at=$(cycles)
+    echo "test 0 1" >&3
+    wait_for 30 at_least_cycles $((at + 4)) || fail "the game stopped stepping"
+    echo "test 0 0" >&3
+    wait_for 120 test -s "$tmp/frame240.png" || fail "frame 240 was not captured"
+    # The first entry in red in its band, the second in white, the title in white.
+    "$probe" "$tmp/frame240.png" 480x640 170,48-310,72~FF0000 170,72-310,96~FFFFFF 150,4-330,28~FFFFFF \
+        170,48-310,72!FFFFFF >"$tmp/probe.log" || fail "frame 240: $(cat "$tmp/probe.log")"
+    [ -s "$root/sv/MARELDON.config" ] && cp "$root/sv/MARELDON.config" "$tmp/config.before"
+    # GAME CONFIGURATION: difficulty + 1, RETURN, button, YES, button.
+    for mask in 8 8 8 8 40 20 8 8 8 40 20 40; do press "$mask"; done
+    wait_for 10 test -s "$root/sv/MARELDON.config" || fail "no settings file"
+    [ "$(stat -c %s "$root/sv/MARELDON.config")" -eq 48 ] || fail "the settings file is not 48 bytes"
+    [ -f "$tmp/config.before" ] && cmp -s "$tmp/config.before" "$root/sv/MARELDON.config" &&
+        fail "the settings file was not rewritten"
+    # The cursor stays on GAME CONFIGURATION: three down to EXIT(RESET).
+    for mask in 8 8 8; do press "$mask"; done
+    echo "switches 0 0 40" >&3
+    for ((i = 0; i < 300; ++i)); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
+    kill -0 "$game_pid" 2>/dev/null && fail "EXIT(RESET) did not end the program"
+    wait "$game_pid"
+    code=$?
+    game_pid=
+    [ "$code" -eq 0 ] || fail "exit code $code"
+    [ -z "$(refused)" ] || fail "the board refused: $(refused)"
+    echo "$(cycles) input cycles; frame 240: $(cat "$tmp/probe.log")"
     echo "PASS ($mode)"
     exit 0
 elif [ "$mode" = cabinet ]; then
