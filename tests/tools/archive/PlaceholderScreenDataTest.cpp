@@ -1,11 +1,14 @@
 #include "tools/archive/PlaceholderScreenData.h"
 
+#include <set>
 #include <string>
 
 #include <gtest/gtest.h>
 
+#include "engine/core/Cp932.h"
 #include "engine/render/archive/ResourceManager.h"
 #include "game/render/TextDrawing.h"
+#include "game/testmode/TestModeTexts.h"
 #include "tests/engine/render/archive/ArchiveTestServices.h"
 #include "tools/archive/ArchiveFixtures.h"
 
@@ -76,6 +79,47 @@ TEST(PlaceholderScreenDataTest, BootArchiveHoldsTheSheetAndTheFont) {
     }
     EXPECT_EQ(font->offsetTable->words[0x30FB] >> 24, 24u);
     EXPECT_EQ(decode(0x30FB)[3 * 24 + 2], 0xFFFFFFFFu);
+}
+
+// Every character of the test mode's texts has a glyph of its own, and the
+// sound test's tunes (the slots below the effect count that no effect takes) are
+// the placeholder tunes.
+TEST(PlaceholderScreenDataTest, BootArchiveCoversTheTestMode) {
+    RefPtr<MemoryFileSystem> files(new MemoryFileSystem());
+    files->files["MARELDON.mbd"] = MakeBootArchive();
+    ResourceManager manager{RefPtr<FileSystem>(files), RefPtr<GraphicsDevice>(), RefPtr<SoundBox>()};
+    ASSERT_TRUE(manager.LoadArchive("MARELDON.mbd"));
+    RefPtr<FontData> font = manager.FindFont("F24");
+    ASSERT_TRUE(font);
+    std::set<std::vector<uint32_t>> shapes;
+    std::set<char16_t> codes;
+    for (const TextPair& pair : TestModeTexts::All()) {
+        for (const char* text : pair.text) {
+            for (char16_t code : Cp932ToUtf16(text)) {
+                EXPECT_NE(code, 0x30FB) << "a text that is not cp932: " << text;
+                if (code <= 0x20 || !codes.insert(code).second) {
+                    continue;
+                }
+                const uint32_t entry = font->offsetTable->words[code];
+                ASSERT_NE(entry >> 24, 0u) << "no glyph for " << int(code);
+                std::vector<uint32_t> pixels(24 * 24);
+                DecodeGlyph(font->glyphs->bytes.data(), font->glyphs->bytes.size(), entry & 0xFFFFFF, 24, 24,
+                            pixels.data());
+                EXPECT_TRUE(shapes.insert(pixels).second) << "two codes look alike: " << int(code);
+            }
+        }
+    }
+    EXPECT_GT(codes.size(), 200u);
+
+    const std::vector<int32_t>& effects = manager.FindGroup("SYSTEMSE").sounds;
+    const std::vector<int32_t>& tunes = manager.FindGroup("SYSTEMBGM").sounds;
+    ASSERT_GT(effects.size(), tunes.size());
+    for (size_t i = 0; i < tunes.size(); ++i) {
+        EXPECT_EQ(tunes[i], int32_t(i));
+    }
+    for (int32_t slot : effects) {
+        EXPECT_GE(slot, int32_t(tunes.size()));
+    }
 }
 
 }  // namespace
