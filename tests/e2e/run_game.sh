@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the game binary offscreen and checks what it did.
 #
-#   run_game.sh cabinet|no_archive|stop_while_waiting|demo|credits|io_error|testmode MARELDON MBDTOOL JVS_BOARD PNG_PROBE
+#   run_game.sh cabinet|no_archive|stop_while_waiting|demo|credits|io_error|testmode[_input|_bars|_grid]
+#               MARELDON MBDTOOL JVS_BOARD PNG_PROBE
 #
 # cabinet: the placeholder data set written by the archive tool under
 # MARELDON_ROOT, the I/O board simulated by the board tool on a pty. The run
@@ -28,6 +29,9 @@
 # board's player 1 switches, the game configuration page raises the difficulty
 # and saves it on YES (the 48-byte settings file is rewritten), and EXIT(RESET)
 # ends the program by itself with exit code 0.
+# testmode_input, testmode_bars, testmode_grid: the test mode's input test with
+# player 1's START held, its colour bars, and its grid after a button, each
+# captured at frame 600.
 # The others end the program with SIGTERM, which SDL turns into a quit, as when
 # the window is closed; the exit code must be 0 and no income log may exist.
 set -uo pipefail
@@ -75,7 +79,7 @@ if [ "$mode" = demo ]; then
     "$mbdtool" write game "$root" >/dev/null || fail "mbdtool write game"
     export MARELDON_CAPTURE="330:$tmp/demo.png"
 fi
-if [ "$mode" = cabinet ] || [ "$mode" = credits ] || [ "$mode" = stop_while_waiting ] || [ "$mode" = testmode ]; then
+if [ "$mode" = cabinet ] || [ "$mode" = credits ] || [ "$mode" = stop_while_waiting ] || [ "${mode%%_*}" = testmode ]; then
     [ "$mode" != stop_while_waiting ] && { "$mbdtool" write game "$root" >/dev/null || fail "mbdtool write game"; }
     mkfifo "$tmp/commands"
     "$board" --sense "$tmp/sense" <"$tmp/commands" >"$tmp/board.log" &
@@ -85,12 +89,14 @@ if [ "$mode" = cabinet ] || [ "$mode" = credits ] || [ "$mode" = stop_while_wait
     pty=$(sed -n 's/^PTY //p' "$tmp/board.log")
     [ -n "$pty" ] || fail "the board tool gave no pty"
     export MARELDON_COM2="$pty"
-    if [ "$mode" = cabinet ] || [ "$mode" = credits ] || [ "$mode" = testmode ]; then
+    if [ "$mode" = cabinet ] || [ "$mode" = credits ] || [ "${mode%%_*}" = testmode ]; then
         export MARELDON_JVS_SENSE="file:$tmp/sense"
         if [ "$mode" = credits ]; then
             export MARELDON_CAPTURE="300:$tmp/frame300.png"
         elif [ "$mode" = testmode ]; then
             export MARELDON_CAPTURE="240:$tmp/frame240.png"
+        elif [ "${mode%%_*}" = testmode ]; then
+            export MARELDON_CAPTURE="600:$tmp/frame600.png"
         else
             export MARELDON_CAPTURE="60:$tmp/frame60.png"
         fi
@@ -116,6 +122,27 @@ if [ "$mode" = stop_while_waiting ]; then
 fi
 "$game" >"$tmp/game.log" 2>&1 &
 game_pid=$!
+
+# Holds player 1's switches (hex mask: 1 start, 8 down, 20 right, 40 button 1)
+# for a few input cycles, then lets go for a few.
+press() {
+    local at
+    at=$(cycles)
+    echo "switches 0 0 $1" >&3
+    wait_for 30 at_least_cycles $((at + 4)) || fail "the game stopped stepping"
+    at=$(cycles)
+    echo "switches 0 0 0" >&3
+    wait_for 30 at_least_cycles $((at + 4)) || fail "the game stopped stepping"
+}
+# Turns the TEST switch on and off once the game talks to the board.
+enter_test_mode() {
+    local at
+    wait_for 60 at_least_cycles 30 || fail "the game did not talk to the board"
+    at=$(cycles)
+    echo "test 0 1" >&3
+    wait_for 30 at_least_cycles $((at + 4)) || fail "the game stopped stepping"
+    echo "test 0 0" >&3
+}
 
 if [ "$mode" = credits ]; then
     wait_for 60 at_least_cycles 1 || fail "the game did not talk to the board"
@@ -153,23 +180,30 @@ elif [ "$mode" = io_error ]; then
     echo "ended by itself after $((SECONDS - start)) s; frame 200: $(cat "$tmp/probe.log")"
     echo "PASS ($mode)"
     exit 0
+elif [ "${mode%%_*}" = testmode ] && [ "$mode" != testmode ]; then
+    enter_test_mode
+    case $mode in
+    testmode_input) press 8; press 40; echo "switches 0 0 1" >&3 ;;
+    testmode_bars) press 40 ;;
+    testmode_grid) press 40; press 40 ;;
+    esac
+    wait_for 120 test -s "$tmp/frame600.png" || fail "frame 600 was not captured"
+    case $mode in
+    testmode_input)
+        # Player 1's START reads ON in yellow; its BUTTON 1 and player 2's START OFF in blue.
+        checks=(150,192-200,216~FFFF00 150,216-200,240~0000FF 390,192-440,216~0000FF 390,192-440,216!FFFF00) ;;
+    testmode_bars)
+        # Band 1: column 0 full red, column 15 a sixteenth of it; band 5 column 8 yellow.
+        checks=(30,76=FF0000 440,60-460,90~100000 254,300=FFFF00 30,300=FF0000 0,0=000000) ;;
+    testmode_grid)
+        # White lines at x 31 and y 31, green on each corner's pixel, red one further in.
+        checks=(30,100-32,100~FFFFFF 100,30-100,32~FFFFFF 0,0-3,3~00FF00 1,1-4,4~FF0000
+            476,0-479,3~00FF00 0,636-3,639~00FF00 476,636-479,639~00FF00 476,636-479,639~FF0000) ;;
+    esac
+    "$probe" "$tmp/frame600.png" 480x640 "${checks[@]}" >"$tmp/probe.log" || fail "frame 600: $(cat "$tmp/probe.log")"
+    echo "$(cycles) input cycles; frame 600: $(cat "$tmp/probe.log")"
 elif [ "$mode" = testmode ]; then
-    wait_for 60 at_least_cycles 30 || fail "the game did not talk to the board"
-    # Holds player 1's switches (hex mask: 8 down, 20 right, 40 button 1) for a few
-    # input cycles, then lets go for a few.
-    press() {
-        local at
-        at=$(cycles)
-        echo "switches 0 0 $1" >&3
-        wait_for 30 at_least_cycles $((at + 4)) || fail "the game stopped stepping"
-        at=$(cycles)
-        echo "switches 0 0 0" >&3
-        wait_for 30 at_least_cycles $((at + 4)) || fail "the game stopped stepping"
-    }
-    at=$(cycles)
-    echo "test 0 1" >&3
-    wait_for 30 at_least_cycles $((at + 4)) || fail "the game stopped stepping"
-    echo "test 0 0" >&3
+    enter_test_mode
     wait_for 120 test -s "$tmp/frame240.png" || fail "frame 240 was not captured"
     # The first entry in red in its band, the second in white, the title in white.
     "$probe" "$tmp/frame240.png" 480x640 170,48-310,72~FF0000 170,72-310,96~FFFFFF 150,4-330,28~FFFFFF \
