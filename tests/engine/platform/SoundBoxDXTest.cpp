@@ -70,17 +70,22 @@ TEST_F(SoundBoxDXTest, PlaybackControlsAndLoopingStatus) {
     EXPECT_EQ(output->Log(), (Lines{"open", "create 16 22050 2 64 -> 0", "volume 0 0", "pan 0 0"}));
     output->ClearLog();
 
+    EXPECT_FALSE(box.IsPlaying(sound));
     box.Play(sound, 0);
     EXPECT_FALSE(box.IsLooping(sound));  // playing, but not looped
+    EXPECT_TRUE(box.IsPlaying(sound));
     box.Play(sound, 0);
     box.Play(sound, 1);
     EXPECT_TRUE(box.IsLooping(sound));
+    EXPECT_TRUE(box.IsPlaying(sound));
     box.Pause(sound);
     EXPECT_FALSE(box.IsLooping(sound));
+    EXPECT_FALSE(box.IsPlaying(sound));
     box.Resume(sound);
     EXPECT_TRUE(box.IsLooping(sound));
     box.Stop(sound);
     EXPECT_FALSE(box.IsLooping(sound));
+    EXPECT_FALSE(box.IsPlaying(sound));
     EXPECT_EQ(output->Log(), (Lines{"position 0 0", "play 0", "position 0 0", "play 0", "position 0 0",
                                     "play 0 loop", "stop 0", "play 0 loop", "position 0 0", "stop 0"}));
     output->ClearLog();
@@ -120,6 +125,7 @@ TEST_F(SoundBoxDXTest, SoundsWithoutBufferAndEmptyHandlesAreIgnored) {
     box.Play(none, 1);
     box.SetSoundVolume(none, 0.5f);
     EXPECT_FALSE(box.IsLooping(none));
+    EXPECT_FALSE(box.IsPlaying(none));
     EXPECT_TRUE(output->Log().empty());
 }
 
