@@ -134,6 +134,17 @@ press() {
     echo "switches 0 0 0" >&3
     wait_for 30 at_least_cycles $((at + 4)) || fail "the game stopped stepping"
 }
+# Waits at most $1 seconds for the game to end by itself (else fails with $2); it
+# must end with exit code 0.
+wait_own_end() {
+    local code
+    for ((i = 0; i < $1 * 10; ++i)); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
+    kill -0 "$game_pid" 2>/dev/null && fail "$2"
+    wait "$game_pid"
+    code=$?
+    game_pid=
+    [ "$code" -eq 0 ] || fail "exit code $code"
+}
 # Turns the TEST switch on and off once the game talks to the board.
 enter_test_mode() {
     local at
@@ -166,12 +177,7 @@ if [ "$mode" = credits ]; then
     echo "$(cycles) input cycles; frame 300: $(cat "$tmp/probe.log")"
 elif [ "$mode" = io_error ]; then
     start=$SECONDS
-    for ((i = 0; i < 1200; ++i)); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
-    kill -0 "$game_pid" 2>/dev/null && fail "the game did not end by itself"
-    wait "$game_pid"
-    code=$?
-    game_pid=
-    [ "$code" -eq 0 ] || fail "exit code $code"
+    wait_own_end 120 "the game did not end by itself"
     [ -s "$tmp/frame200.png" ] || fail "frame 200 was not captured"
     # Ink within the text's box (9 characters of 12 around x 240, 24 high from
     # y 320), black around it.
@@ -218,12 +224,7 @@ elif [ "$mode" = testmode ]; then
     # The cursor stays on GAME CONFIGURATION: three down to EXIT(RESET).
     for mask in 8 8 8; do press "$mask"; done
     echo "switches 0 0 40" >&3
-    for ((i = 0; i < 300; ++i)); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
-    kill -0 "$game_pid" 2>/dev/null && fail "EXIT(RESET) did not end the program"
-    wait "$game_pid"
-    code=$?
-    game_pid=
-    [ "$code" -eq 0 ] || fail "exit code $code"
+    wait_own_end 30 "EXIT(RESET) did not end the program"
     [ -z "$(refused)" ] || fail "the board refused: $(refused)"
     echo "$(cycles) input cycles; frame 240: $(cat "$tmp/probe.log")"
     echo "PASS ($mode)"
