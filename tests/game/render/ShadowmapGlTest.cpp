@@ -79,6 +79,29 @@ class ShadowmapGlTest : public GlDrawTest {
             renderer->DrawView(node->View(), batch);
     }
 
+    // Normal onto the 64 x 64 back buffer, from `height` straight above the origin.
+    // Given its size: a default viewport does not mean the whole target.
+    RefPtr<RenderView> ViewFromAbove(float height) {
+        RefPtr<RenderView> view(new RenderView(
+            renderer, RefPtr<TextureBase>(device->ScreenTexture()), RenderView::DefaultClear(),
+            RefPtr<ShaderGenBase>(new NormalShaderGen(renderer)), TextureViewport{0, 0, 64, 64, 0.0f, 1.0f}));
+        view->SetCamera({0, height, 0}, {0, -1, 0}, {0, 0, 1}, 1.0f, 100.0f, 0.8f, 1.0f, 1.0f);
+        return view;
+    }
+    // The batch drawn over black, and the picture. Cleared through the screen texture,
+    // which binds it: the shadow map is still the device's target.
+    std::vector<uint32_t> DrawOverBlack(const RefPtr<RenderView>& view, const RefPtr<RenderBatch>& batch) {
+        ClearRecord clear;
+        clear.flags = 3;
+        clear.color = 0xFF000000u;
+        device->ScreenTexture()->Clear(clear);
+        renderer->DrawView(view, batch);
+        std::vector<uint32_t> pixels = ReadBack();
+        EXPECT_EQ(pixels.size(), size_t(64 * 64));
+        pixels.resize(64 * 64);
+        return pixels;
+    }
+
     uint32_t ShadowPixel(int x, int y) {
         std::vector<uint32_t> pixels;
         Texture* texture = node->ShadowTexture()->DeviceTexture();
@@ -151,11 +174,7 @@ TEST_F(ShadowmapGlTest, NormalReceiverIsDarkerInsideTheFootprint) {
     const float ambient[4] = {0.5f, 0.5f, 0.5f, 1.0f};
     renderer->Lights().Add(LightRecord("AmbientLight", 4, ambient));
 
-    // Given its size: a default viewport does not mean the whole target.
-    RefPtr<RenderView> view(new RenderView(
-        renderer, RefPtr<TextureBase>(device->ScreenTexture()), RenderView::DefaultClear(),
-        RefPtr<ShaderGenBase>(new NormalShaderGen(renderer)), TextureViewport{0, 0, 64, 64, 0.0f, 1.0f}));
-    view->SetCamera({0, 30, 0}, {0, -1, 0}, {0, 0, 1}, 1.0f, 100.0f, 0.8f, 1.0f, 1.0f);
+    RefPtr<RenderView> view = ViewFromAbove(30.0f);
     RefPtr<MeshPart> receiver(new MeshPart());
     receiver->layout.AddElement(2, "Position");
     receiver->layout.AddElement(2, "Normal");
@@ -171,16 +190,7 @@ TEST_F(ShadowmapGlTest, NormalReceiverIsDarkerInsideTheFootprint) {
                                      6, RefPtr<IndexBuffer>(), 0, 0);
     RefPtr<RenderBatch> batch(new RenderBatch(0, 0, 0));
     batch->parts.Add(receiver);
-    // Cleared through the screen texture, which binds it: the shadow map is still the
-    // device's target.
-    ClearRecord clear;
-    clear.flags = 3;
-    clear.color = 0xFF000000u;
-    device->ScreenTexture()->Clear(clear);
-    renderer->DrawView(view, batch);
-
-    std::vector<uint32_t> pixels = ReadBack();
-    ASSERT_EQ(pixels.size(), size_t(64 * 64));
+    std::vector<uint32_t> pixels = DrawOverBlack(view, batch);
     auto red = [&](float x, float z) {
         const Vec3 ndc = Vec3TransformCoord({x, kY, z}, view->viewProjection);
         const int px = int((ndc.x + 1.0f) * 32.0f), py = int((1.0f - ndc.y) * 32.0f);
@@ -201,10 +211,7 @@ TEST_F(ShadowmapGlTest, ALitSlopeTakesNoShadowFromItself) {
     for (int i = 0; i < 6; ++i)
         node->parameters[i].defaultValue = parameters[i];
     const float ambient[4] = {0.5f, 0.5f, 0.5f, 1.0f};
-    RefPtr<RenderView> view(new RenderView(
-        renderer, RefPtr<TextureBase>(device->ScreenTexture()), RenderView::DefaultClear(),
-        RefPtr<ShaderGenBase>(new NormalShaderGen(renderer)), TextureViewport{0, 0, 64, 64, 0.0f, 1.0f}));
-    view->SetCamera({0, 6, 0}, {0, -1, 0}, {0, 0, 1}, 1.0f, 100.0f, 0.8f, 1.0f, 1.0f);
+    RefPtr<RenderView> view = ViewFromAbove(6.0f);
     const int lit = int(255.0f * ambient[0] + 0.5f);
     for (float tilt : {30.0f, 60.0f, 67.0f, 70.0f}) {
         for (float heading = 0.0f; heading < 360.0f; heading += 45.0f) {
@@ -235,13 +242,7 @@ TEST_F(ShadowmapGlTest, ALitSlopeTakesNoShadowFromItself) {
             batch->parts.Add(slope);
             RenderShadow({batch});
             renderer->Lights().Add(LightRecord("AmbientLight", 4, ambient));
-            ClearRecord clear;
-            clear.flags = 3;
-            clear.color = 0xFF000000u;
-            device->ScreenTexture()->Clear(clear);
-            renderer->DrawView(view, batch);
-            std::vector<uint32_t> pixels = ReadBack();
-            ASSERT_EQ(pixels.size(), size_t(64 * 64));
+            std::vector<uint32_t> pixels = DrawOverBlack(view, batch);
             // Samples inside the slope's picture; those on the background (an edge) are
             // left out.
             const int shadowedRed = lit + int(255.0f * ShadowmapNode::kDefaultColour[0] - 0.5f);
