@@ -253,7 +253,8 @@ struct GpuCaps {
     GpuDeviceType DeviceType = GpuDeviceType::HAL;
     uint32_t VertexShaderVersion = GpuVertexShaderVersion(1, 1);
     uint32_t PixelShaderVersion = GpuPixelShaderVersion(1, 1);
-    uint32_t MaxVertexShaderConst = 96;
+    // Both our devices keep 256 registers: 16 instances fit one instanced draw.
+    uint32_t MaxVertexShaderConst = 256;
 };
 
 struct GpuPresentParameters {

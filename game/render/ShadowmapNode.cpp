@@ -79,8 +79,13 @@ Matrix4 ShadowmapNode::TextureMatrix() const {
     Matrix4 translation = Matrix4Identity();
     translation[3] = 0.5f;
     translation[7] = 0.5f;
-    Matrix4 t = camera->view;
-    Matrix4MultiplyInPlace(t, camera->projection);
+    // From the camera's pose and parameters now, not the matrices its last animation
+    // step left: a screen's first frame is drawn before its first step.
+    Vec3 eye, forward, up;
+    camera->GetAxes(eye, forward, up);
+    Matrix4 t = MatrixLookAt(eye, forward, up);
+    Matrix4MultiplyInPlace(
+        t, MatrixPerspectiveFov(camera->nearZ, camera->farZ, camera->fov, camera->xFactor, camera->yFactor));
     Matrix4MultiplyInPlace(t, scale);
     Matrix4MultiplyInPlace(t, translation);
     return t;

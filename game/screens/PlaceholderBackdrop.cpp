@@ -1,6 +1,5 @@
 #include "game/screens/PlaceholderBackdrop.h"
 
-#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -29,7 +28,12 @@ constexpr float kCameraDistance = 6.0f;
 // The bar runs 2 units along x from its origin: centred, under the cube.
 constexpr Vec3 kSkinnedPosition{-1.0f, -2.1f, 0.0f};
 constexpr float kGroundHeight = -2.6f;
-constexpr float kSwarmRadius = 2.6f;
+// The swarm hovers behind and above the cube in two rows of eight, where nothing else
+// is drawn, so every quad shows whatever pose the cube turns to.
+constexpr float kSwarmDepth = 3.0f;
+constexpr float kSwarmRows[2] = {2.85f, 3.4f};
+constexpr float kSwarmLeft = -2.1f;
+constexpr float kSwarmSpacing = 0.6f;
 
 }  // namespace
 
@@ -43,9 +47,9 @@ PlaceholderBackdrop::PlaceholderBackdrop(TaskObject& screen) {
     ground = new StaticModelPart(root, kGroundName);
     ground->SetPosition(Vec3{0.0f, kGroundHeight, 0.0f});
     for (int k = 0; k < kSwarmCount; ++k) {
-        const float angle = float(k) * 6.2831853f / float(kSwarmCount);
         swarm[k] = new StaticModelPart(root, kSwarmName);
-        swarm[k]->SetPosition(Vec3{kSwarmRadius * std::cos(angle), kSwarmRadius * std::sin(angle), -0.5f});
+        swarm[k]->SetPosition(
+            Vec3{kSwarmLeft + kSwarmSpacing * float(k % 8), kSwarmRows[k / 8], kSwarmDepth});
     }
     std::vector<std::unique_ptr<LightTracks>> shadowMaps;
     LoadLightFile(root, screen.fileSystem, kLightFileName, &shadowMaps);

@@ -11,8 +11,8 @@ class StaticModelRoot;
 class TaskObject;
 
 // What a stand-in screen shows: the model "placeholder_cube" turning in front of a
-// camera with "placeholder_skinned" bending below it over "placeholder_ground", and a
-// ring of 16 "placeholder_swarm" quads (one instanced draw, layer "lightweight") around
+// camera with "placeholder_skinned" bending below it over "placeholder_ground", and 16
+// "placeholder_swarm" quads (one instanced draw, layer "lightweight") in two rows above
 // them, lit by "placeholder.lights" (the default lights when that cannot be opened)
 // and drawn with the "Normal" material over a clear colour, in one view on the screen
 // target. The light file's shadow record gives a shadow map, rendered each frame

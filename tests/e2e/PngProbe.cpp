@@ -9,9 +9,13 @@
 // colour is somewhere on row Y, every channel within kNear (for pictures that were
 // compressed, or move); X0,Y0-X1,Y1~RRGGBB,... that some pixel of the box (corners
 // included) is near one of the colours in the same way, X0,Y0-X1,Y1!RRGGBB,... that
-// some pixel of the box is near none of them.
+// some pixel of the box is near none of them. A<B:N compares two places, each a
+// point X,Y or a box X0,Y0-X1,Y1: the darkest pixel of A (by luma, 0 to 255) is at
+// least N darker than the darkest of B (the darkest, so that a textured surface is
+// compared with its own dark parts).
 #include <png.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -27,6 +31,29 @@ bool Near(unsigned a, unsigned b) {
             return false;
     }
     return true;
+}
+
+// Luma of 0xRRGGBB, 0 to 255.
+int Luma(unsigned value) {
+    return int((299 * ((value >> 16) & 0xFF) + 587 * ((value >> 8) & 0xFF) + 114 * (value & 0xFF)) / 1000);
+}
+
+struct Box {
+    int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+};
+
+// "X,Y" or "X0,Y0-X1,Y1" at the start of text; the characters used, or 0.
+int ParsePlace(const char* text, Box& box) {
+    int used = 0;
+    if (std::sscanf(text, "%d,%d-%d,%d%n", &box.x0, &box.y0, &box.x1, &box.y1, &used) == 4 && used > 0)
+        return used;
+    used = 0;
+    if (std::sscanf(text, "%d,%d%n", &box.x0, &box.y0, &used) == 2 && used > 0) {
+        box.x1 = box.x0;
+        box.y1 = box.y0;
+        return used;
+    }
+    return 0;
 }
 
 }  // namespace
@@ -83,6 +110,39 @@ int main(int argc, char** argv) {
                     failures += found ? 0 : 1;
                     std::printf("row %d %s~%06X ", y, found ? "has " : "lacks ", expected);
                 }
+                continue;
+            }
+            if (const char* less = std::strchr(argv[a], '<')) {
+                Box dark, light;
+                int margin = 0;
+                int used = 0;
+                const int lightUsed = ParsePlace(less + 1, light);
+                const bool parsed = ParsePlace(argv[a], dark) == int(less - argv[a]) && lightUsed > 0 &&
+                                    std::sscanf(less + 1 + lightUsed, ":%d%n", &margin, &used) == 1 &&
+                                    less[1 + lightUsed + used] == 0;
+                bool inside = true;
+                for (const Box& b : {dark, light})
+                    inside = inside && b.x0 >= 0 && b.y0 >= 0 && b.x1 >= b.x0 && b.y1 >= b.y0 &&
+                             b.x1 < width && b.y1 < height;
+                if (!parsed || !inside) {
+                    std::fprintf(stderr, "png-probe: bad check %s\n", argv[a]);
+                    return 2;
+                }
+                auto darkest = [&](const Box& b) {
+                    int least = 256;
+                    for (int py = b.y0; py <= b.y1; ++py) {
+                        for (int px = b.x0; px <= b.x1; ++px) {
+                            const png_byte* p = &pixels[(size_t(py) * size_t(width) + size_t(px)) * 3];
+                            least =
+                                std::min(least, Luma((unsigned(p[0]) << 16) | (unsigned(p[1]) << 8) | p[2]));
+                        }
+                    }
+                    return least;
+                };
+                const int d = darkest(dark), l = darkest(light);
+                const bool ok = l - d >= margin;
+                failures += ok ? 0 : 1;
+                std::printf("%s: darkest %d against %d%s ", argv[a], d, l, ok ? "" : " (wrong)");
                 continue;
             }
             int x = 0, y = 0;

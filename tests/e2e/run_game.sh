@@ -10,7 +10,8 @@
 # flow must reach "notice" (its I/O event shows on the wire), a coin put in
 # node 0 (the board tool counts nodes from 0 and refuses any it lacks) must be
 # taken off the board's counter, and frame 60 is captured: the
-# screens' backdrop, the lit cube in the middle of its clear colour.
+# screens' backdrop, the lit cube in the middle of its clear colour, its shadow
+# darkening the ground and the 16 swarm quads above it.
 # no_archive: no data at all, the in-process simulated board; the archive's
 # message must be given and the game must run on.
 # demo: the placeholder data set and the in-process simulated board; frame 330
@@ -249,6 +250,19 @@ elif [ "$mode" = cabinet ]; then
     # the ground in the bottom ones.
     "$probe" "$tmp/frame60.png" 480x640 200,280-280,360!203050,000000 0,0=203050 479,0=203050 \
         0,639!203050 479,639!203050 >"$tmp/probe.log" || fail "frame 60: $(cat "$tmp/probe.log")"
+    # The cube's shadow: whatever its pose, it covers the ground straight below its
+    # centre, seen just under the bar (z 0.2 to 0.9, x -0.9 to -0.1); the ground far
+    # behind it (z 3 to 5) is unshadowed. The swarm's 16 quads in two rows of eight
+    # over the cube, each at its centre.
+    swarm=()
+    for row in 34 80; do
+        for ((k = 0; k < 8; ++k)); do
+            x=$((63 + k * 505 / 10))
+            swarm+=("$((x - 6)),$((row - 6))-$((x + 6)),$((row + 6))!203050")
+        done
+    done
+    "$probe" "$tmp/frame60.png" 480x640 "145,614-225,638<170,505-310,535:20" "${swarm[@]}" \
+        >>"$tmp/probe.log" || fail "frame 60: $(cat "$tmp/probe.log")"
     # Captures are the picture as the player sees it, upright 480x640, whatever the
     # window or display: a test pattern marked in three corners, drawn under every
     # screen rotation in a landscape window and full screen, must come out as drawn.

@@ -21,7 +21,7 @@ class GlGpuBackend final : public GpuBackend {
     void SetMaxVertexShaderConst(uint32_t count) { maxVertexShaderConst_ = count; }
 
   private:
-    uint32_t maxVertexShaderConst_ = 96;
+    uint32_t maxVertexShaderConst_ = GpuCaps{}.MaxVertexShaderConst;
 };
 
 class GlGpuObject final : public GpuObject {

@@ -588,14 +588,14 @@ const ContractCase kCases[] = {
     {"TextureBeyondTheStages", [](D d) { return d->SetTexture(kGpuTextureStages, nullptr); }, kInvalid},
     {"EveryVertexConstantOfTheDevice",
      [](D d) {
-         std::vector<float> c(96 * 4, 0.0f);
-         return d->SetVertexShaderConstant(0, c.data(), 96);
+         std::vector<float> c(256 * 4, 0.0f);
+         return d->SetVertexShaderConstant(0, c.data(), 256);
      },
      kOk},
     {"VertexConstantsPastTheDevicesRegisters",
      [](D d) {
          std::vector<float> c(7 * 4, 0.0f);
-         return d->SetVertexShaderConstant(90, c.data(), 7);
+         return d->SetVertexShaderConstant(250, c.data(), 7);
      },
      kInvalid},
     {"VertexConstantsFromNothing", [](D d) { return d->SetVertexShaderConstant(0, nullptr, 1); }, kInvalid},

@@ -1,6 +1,8 @@
 // The shadow map on the OpenGL backend (offscreen through Mesa): depths drawn as grey
 // into the 256x256 render target, what stays out of it, and receivers darkened
 // exactly inside a caster's footprint.
+#include <cmath>
+#include <cstdlib>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -77,6 +79,29 @@ class ShadowmapGlTest : public GlDrawTest {
             renderer->DrawView(node->View(), batch);
     }
 
+    // Normal onto the 64 x 64 back buffer, from `height` straight above the origin.
+    // Given its size: a default viewport does not mean the whole target.
+    RefPtr<RenderView> ViewFromAbove(float height) {
+        RefPtr<RenderView> view(new RenderView(
+            renderer, RefPtr<TextureBase>(device->ScreenTexture()), RenderView::DefaultClear(),
+            RefPtr<ShaderGenBase>(new NormalShaderGen(renderer)), TextureViewport{0, 0, 64, 64, 0.0f, 1.0f}));
+        view->SetCamera({0, height, 0}, {0, -1, 0}, {0, 0, 1}, 1.0f, 100.0f, 0.8f, 1.0f, 1.0f);
+        return view;
+    }
+    // The batch drawn over black, and the picture. Cleared through the screen texture,
+    // which binds it: the shadow map is still the device's target.
+    std::vector<uint32_t> DrawOverBlack(const RefPtr<RenderView>& view, const RefPtr<RenderBatch>& batch) {
+        ClearRecord clear;
+        clear.flags = 3;
+        clear.color = 0xFF000000u;
+        device->ScreenTexture()->Clear(clear);
+        renderer->DrawView(view, batch);
+        std::vector<uint32_t> pixels = ReadBack();
+        EXPECT_EQ(pixels.size(), size_t(64 * 64));
+        pixels.resize(64 * 64);
+        return pixels;
+    }
+
     uint32_t ShadowPixel(int x, int y) {
         std::vector<uint32_t> pixels;
         Texture* texture = node->ShadowTexture()->DeviceTexture();
@@ -149,11 +174,7 @@ TEST_F(ShadowmapGlTest, NormalReceiverIsDarkerInsideTheFootprint) {
     const float ambient[4] = {0.5f, 0.5f, 0.5f, 1.0f};
     renderer->Lights().Add(LightRecord("AmbientLight", 4, ambient));
 
-    // Given its size: a default viewport does not mean the whole target.
-    RefPtr<RenderView> view(new RenderView(
-        renderer, RefPtr<TextureBase>(device->ScreenTexture()), RenderView::DefaultClear(),
-        RefPtr<ShaderGenBase>(new NormalShaderGen(renderer)), TextureViewport{0, 0, 64, 64, 0.0f, 1.0f}));
-    view->SetCamera({0, 30, 0}, {0, -1, 0}, {0, 0, 1}, 1.0f, 100.0f, 0.8f, 1.0f, 1.0f);
+    RefPtr<RenderView> view = ViewFromAbove(30.0f);
     RefPtr<MeshPart> receiver(new MeshPart());
     receiver->layout.AddElement(2, "Position");
     receiver->layout.AddElement(2, "Normal");
@@ -169,16 +190,7 @@ TEST_F(ShadowmapGlTest, NormalReceiverIsDarkerInsideTheFootprint) {
                                      6, RefPtr<IndexBuffer>(), 0, 0);
     RefPtr<RenderBatch> batch(new RenderBatch(0, 0, 0));
     batch->parts.Add(receiver);
-    // Cleared through the screen texture, which binds it: the shadow map is still the
-    // device's target.
-    ClearRecord clear;
-    clear.flags = 3;
-    clear.color = 0xFF000000u;
-    device->ScreenTexture()->Clear(clear);
-    renderer->DrawView(view, batch);
-
-    std::vector<uint32_t> pixels = ReadBack();
-    ASSERT_EQ(pixels.size(), size_t(64 * 64));
+    std::vector<uint32_t> pixels = DrawOverBlack(view, batch);
     auto red = [&](float x, float z) {
         const Vec3 ndc = Vec3TransformCoord({x, kY, z}, view->viewProjection);
         const int px = int((ndc.x + 1.0f) * 32.0f), py = int((1.0f - ndc.y) * 32.0f);
@@ -189,6 +201,66 @@ TEST_F(ShadowmapGlTest, NormalReceiverIsDarkerInsideTheFootprint) {
     EXPECT_NEAR(red(3.0f, 3.0f), shadowed, 3);
     for (auto [x, z] : {std::pair{-3.0f, 3.0f}, {3.0f, -3.0f}, {0.0f, 0.0f}, {3.0f, 5.0f}})
         EXPECT_NEAR(red(x, z), lit, 3) << x << "," << z;
+}
+
+// A slope facing the light, casting and receiving, with a map of the backdrop's range
+// (depth 16 to 26 over 8 bits, 0.14 a unit, bias 0.01), seen from above: no pixel of it
+// takes its own shadow, whichever way it faces.
+TEST_F(ShadowmapGlTest, ALitSlopeTakesNoShadowFromItself) {
+    const float parameters[6] = {16.0f, 26.0f, 0.0f, 0.14f, 0.14f, 0.01f};
+    for (int i = 0; i < 6; ++i)
+        node->parameters[i].defaultValue = parameters[i];
+    const float ambient[4] = {0.5f, 0.5f, 0.5f, 1.0f};
+    RefPtr<RenderView> view = ViewFromAbove(6.0f);
+    const int lit = int(255.0f * ambient[0] + 0.5f);
+    for (float tilt : {30.0f, 60.0f, 67.0f, 70.0f}) {
+        for (float heading = 0.0f; heading < 360.0f; heading += 45.0f) {
+            const float a = tilt * 0.017453294f, b = heading * 0.017453294f;
+            // x across, s down the slope, turned by the heading about y.
+            auto at = [&](float x, float s) {
+                const Vec3 p{x, s * std::sin(a), s * std::cos(a)};
+                return Vec3{p.x * std::cos(b) + p.z * std::sin(b), p.y,
+                            p.z * std::cos(b) - p.x * std::sin(b)};
+            };
+            const Vec3 n{-std::sin(a) * std::sin(b), std::cos(a), -std::sin(a) * std::cos(b)};
+            RefPtr<MeshPart> slope(new MeshPart());
+            slope->layout.AddElement(2, "Position");
+            slope->layout.AddElement(2, "Normal");
+            slope->cullMode = 0;
+            slope->castShadow = 1;
+            slope->receiveShadow = 1;
+            const float c[4][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
+            std::vector<float> v;
+            for (int i : {0, 1, 2, 0, 2, 3, 0, 2, 1, 0, 3, 2}) {
+                const Vec3 p = at(c[i][0], c[i][1]);
+                v.insert(v.end(), {p.x, p.y, p.z, n.x, n.y, n.z});
+            }
+            slope->geometry = device->CreateGeometryBuffer(3, slope->layout,
+                                                           device->CreateVertexBuffer(24, 12, v.data(), 0), 0,
+                                                           12, RefPtr<IndexBuffer>(), 0, 0);
+            RefPtr<RenderBatch> batch(new RenderBatch(0, 0, 0));
+            batch->parts.Add(slope);
+            RenderShadow({batch});
+            renderer->Lights().Add(LightRecord("AmbientLight", 4, ambient));
+            std::vector<uint32_t> pixels = DrawOverBlack(view, batch);
+            // Samples inside the slope's picture; those on the background (an edge) are
+            // left out.
+            const int shadowedRed = lit + int(255.0f * ShadowmapNode::kDefaultColour[0] - 0.5f);
+            int covered = 0, shadowed = 0;
+            for (float x = -0.8f; x <= 0.8f; x += 0.05f) {
+                for (float s = -0.8f; s <= 0.8f; s += 0.05f) {
+                    const Vec3 ndc = Vec3TransformCoord(at(x, s), view->viewProjection);
+                    const int px = int((ndc.x + 1.0f) * 32.0f), py = int((1.0f - ndc.y) * 32.0f);
+                    const int red = int((pixels[size_t(py * 64 + px)] >> 16) & 0xFF);
+                    covered += std::abs(red - lit) <= 3 ? 1 : 0;
+                    shadowed += std::abs(red - shadowedRed) <= 3 ? 1 : 0;
+                }
+            }
+            EXPECT_GT(covered, 900) << "tilt " << tilt << ", heading " << heading;
+            EXPECT_EQ(shadowed, 0) << "tilt " << tilt << ", heading " << heading << ": " << shadowed << " of "
+                                   << covered + shadowed;
+        }
+    }
 }
 
 }  // namespace

@@ -91,6 +91,24 @@ TEST(ShadowmapNodeTest, TextureMatrixIsViewProjectionScaleTranslation) {
     EXPECT_LT(Transform(t, Vec3{0, 0, 1}).y, 0.5f);
 }
 
+// A frame drawn before the first step (a screen's first) already carries the light's
+// matrix, and a moved node's matrix follows it in the same frame.
+TEST(ShadowmapNodeTest, TheRecordFollowsTheNodeWithoutWaitingForAStep) {
+    Scene drawnFirst, stepped;
+    drawnFirst.root->DrawHierarchy();
+    stepped.Frame();
+    const LightList& lights = drawnFirst.top.renderer->Lights();
+    ASSERT_EQ(lights.Count(), 1);
+    const Matrix4 expected = stepped.node->TextureMatrix();
+    for (int i = 0; i < 16; ++i)
+        EXPECT_NEAR(lights[0].values[3 + i], expected[i], 1e-6f) << i;
+    stepped.node->SetPosition(Vec3{2, 20, 0});
+    stepped.top.renderer->Lights().Clear();
+    stepped.root->DrawHierarchy();
+    Vec4 centre = Transform(stepped.node->TextureMatrix(), Vec3{2, -10, 0});
+    EXPECT_NEAR(centre.x, 0.5f * centre.w, 1e-5f);
+}
+
 TEST(ShadowmapNodeTest, ShadowViewSkipsUnshadowedLayers) {
     Scene scene;
     const RefPtr<RenderView>& view = scene.node->View();

@@ -633,7 +633,7 @@ TEST_F(GlGpuDeviceTest, NoDeviceOnAWindowWithoutOpenGl) {
 TEST_F(GlGpuDeviceTest, ObjectReportsModesFormatsAndOneDeviceType) {
     GpuCaps caps;
     EXPECT_EQ(object_->GetDeviceCaps(0, GpuDeviceType::HAL, &caps), kGpuOk);
-    EXPECT_EQ(caps.MaxVertexShaderConst, 96u);
+    EXPECT_EQ(caps.MaxVertexShaderConst, 256u);
     EXPECT_NE(object_->GetDeviceCaps(0, GpuDeviceType::REF, &caps), kGpuOk);
     EXPECT_EQ(object_->CheckDeviceFormat(0, GpuDeviceType::HAL, GpuFormat::X8R8G8B8, 0,
                                          GpuResourceType::Texture, GpuFormat::A4R4G4B4),

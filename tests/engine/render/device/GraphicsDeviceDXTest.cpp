@@ -265,7 +265,7 @@ TEST(GraphicsDeviceDXTest, LostDeviceIsResetInsidePresent) {
     EXPECT_EQ(f.gpu.Count("Reset(480, 640"), 0u);
     EXPECT_EQ(f.gpu.Count("Reset(640, 480, X8R8G8B8, windowed 1"), 1u);
     EXPECT_EQ(f.gpu.Count("SetRenderState(ALPHATESTENABLE, 1)"), 1u);
-    EXPECT_EQ(f.gpu.Count("SetVertexShaderConstant(0, 96)"), 1u);
+    EXPECT_EQ(f.gpu.Count("SetVertexShaderConstant(0, 256)"), 1u);
     EXPECT_EQ(f.gpu.Count("SetPixelShaderConstant(0, 8)"), 1u);
     EXPECT_EQ(f.gpu.Count("CreateTexture(4, 4, 1, 1, A8R8G8B8, DEFAULT)"), 1u);
     EXPECT_EQ(f.gpu.Count("CreateDepthStencilSurface(4, 4"), 1u);
