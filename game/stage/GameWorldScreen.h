@@ -110,6 +110,9 @@ class GameWorldScreen : public SceneTask {
     virtual void Draw();
     virtual void DrawHud();
     void SetExitCountdown(int32_t steps) { exitCountdown = steps; }
+    // Noted in the event log when the request is made.
+    void RequestSuccessor(const String& name) override;
+    void RequestBreakIn(const String& name) override;
     int32_t GetExitCountdown() const { return exitCountdown; }
 
     // Stage loading (StageLoad.cpp).
@@ -271,6 +274,13 @@ class GameWorldScreen : public SceneTask {
     PlayerShip* ships[2] = {nullptr, nullptr};
 
   protected:
+    // Notes an operation in the event log, when there is one.
+    void Note(const char* operation, const char* format, ...)
+#if defined(__GNUC__)
+        __attribute__((format(printf, 3, 4)))
+#endif
+        ;
+
     // The 2D draw set and its drawers, drawn in the middle of the world pass.
     RefPtr<SceneDrawSet> drawSet;
     RefPtr<TexturedScreenDrawer> gameDrawer;
@@ -329,6 +339,8 @@ class GameWorldScreen : public SceneTask {
     void FreezeWorld(bool noShip);
     void OrderPopups();
     void PlayStageOneCues();
+    // An effect at a point of the `sceneRoot` frame.
+    TaskObject* PlaceEffect(const Vec3& local, const Vec3& velocity, const char* name, const Vec3& scale);
     // The one spawn routine of the two ship spawns.
     PlayerShip* MakeShip(int32_t player, float x, float z);
     // Cue operations, each noted in the event log; nothing happens on an empty cue.
@@ -336,11 +348,6 @@ class GameWorldScreen : public SceneTask {
     void StopCue(SoundCueRef& cue, const char* name);
     TaskObject* MakePopup(TaskObject* group, TaskObject*& newest, bool gravity, const Vec3& screenPosition,
                           int32_t number, int32_t player);
-    void Note(const char* operation, const char* format, ...)
-#if defined(__GNUC__)
-        __attribute__((format(printf, 3, 4)))
-#endif
-        ;
 
     int32_t playMode;
     RefPtr<PlayerInput> idleInput;
