@@ -3,21 +3,15 @@
 #include "engine/core/PlayerInput.h"
 #include "engine/render/draw/SceneDrawSet.h"
 #include "game/system/GameSystem.h"
-#include "game/system/InputManager.h"
 
 namespace mareldon {
 
 ActualGameScreen::ActualGameScreen(GameSystem* system, const String& breakInName, const String& successorName,
                                    int32_t difficultyLevel, int32_t mode, int32_t entry)
     : GameWorldScreen(system, breakInName, successorName, difficultyLevel, mode, entry, 1, 1) {
-    InputManagerBase* manager = inputManager;
-    const uint32_t devices[2] = {PlayerInput::kPad0 | PlayerInput::kKeyboard, PlayerInput::kPad1};
-    for (int player = 0; player < 2; ++player) {
-        joinInputs[player] = RefPtr<PlayerInput>(new PlayerInput(manager, devices[player]));
-        if (owner != nullptr)
-            joinInputs[player]->SetKeyMap(owner->GetKeyMap());
-        joinInputs[player]->SetRepeat(0xFFFFFFFFu, 20, 4);
-    }
+    // Live in every play mode: a start press joins even while the play inputs replay.
+    joinInputs[0] = MakePlayerInput(PlayerInput::kPad0 | PlayerInput::kKeyboard);
+    joinInputs[1] = MakePlayerInput(PlayerInput::kPad1);
 }
 
 ActualGameScreen::~ActualGameScreen() {
@@ -25,8 +19,8 @@ ActualGameScreen::~ActualGameScreen() {
     joinInputs[0] = RefPtr<PlayerInput>();
 }
 
-void ActualGameScreen::Update() {
-    GameWorldScreen::Update();
+void ActualGameScreen::OnUpdatePre() {
+    GameWorldScreen::OnUpdatePre();
     if (owner == nullptr)
         return;
     if (IsCurrentScene() && !owner->IsPlayerInGame(1) && !owner->IsPlayerInGame(2)) {

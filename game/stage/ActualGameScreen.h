@@ -22,7 +22,7 @@ class ActualGameScreen : public GameWorldScreen {
                      int32_t difficulty, int32_t playMode, int32_t stageEntryIndex);
     ~ActualGameScreen() override;
 
-    void Update() override;
+    void OnUpdatePre() override;
     void DrawHud() override;
 
     // The live inputs a join is read from, whatever the play inputs replay or record.

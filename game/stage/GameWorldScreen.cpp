@@ -105,18 +105,23 @@ GameWorldScreen::~GameWorldScreen() {
 }
 
 void GameWorldScreen::BuildInputs() {
-    InputManagerBase* manager = inputManager;
     const uint32_t modeBits = playMode == kPlayReplay   ? PlayerInput::kReplay
                               : playMode == kPlayRecord ? PlayerInput::kRecord
                                                         : 0u;
-    idleInput = RefPtr<PlayerInput>(new PlayerInput(manager, 0));
-    const uint32_t devices[2] = {PlayerInput::kPad0 | PlayerInput::kKeyboard, PlayerInput::kPad1};
-    for (int player = 0; player < 2; ++player) {
-        playerInputs[player] = RefPtr<PlayerInput>(new PlayerInput(manager, modeBits | devices[player]));
-        if (owner != nullptr)
-            playerInputs[player]->SetKeyMap(owner->GetKeyMap());
-        playerInputs[player]->SetRepeat(0xFFFFFFFFu, kRepeatDelay, kRepeatInterval);
-    }
+    idleInput = RefPtr<PlayerInput>(new PlayerInput(inputManager, 0));
+    playerInputs[0] = MakePlayerInput(modeBits | PlayerInput::kPad0 | PlayerInput::kKeyboard);
+    playerInputs[1] = MakePlayerInput(modeBits | PlayerInput::kPad1);
+}
+
+RefPtr<PlayerInput> GameWorldScreen::MakePlayerInput(uint32_t flags) {
+    constexpr uint32_t kDevices = PlayerInput::kPad0 | PlayerInput::kPad1 | PlayerInput::kPad2 |
+                                  PlayerInput::kPad3 | PlayerInput::kKeyboard;
+    InputManagerBase* manager = inputManager;
+    RefPtr<PlayerInput> input(new PlayerInput(manager, manager != nullptr ? flags : flags & ~kDevices));
+    if (owner != nullptr)
+        input->SetKeyMap(owner->GetKeyMap());
+    input->SetRepeat(0xFFFFFFFFu, kRepeatDelay, kRepeatInterval);
+    return input;
 }
 
 void GameWorldScreen::BuildGenerators() {
@@ -232,7 +237,7 @@ bool GameWorldScreen::Step() {
     return exitCountdown > 0;
 }
 
-void GameWorldScreen::Update() {
+void GameWorldScreen::OnUpdatePre() {
     if (eventLog != nullptr)
         eventLog->SetStep(stepCount);
     if (stageEntryIndex == 1)
@@ -420,7 +425,7 @@ void GameWorldScreen::OrderPopups() {
     }
 }
 
-void GameWorldScreen::Draw() {
+void GameWorldScreen::OnDrawPre() {
     DrawEnemyBullets();
     DrawReflectedBullets();
 }

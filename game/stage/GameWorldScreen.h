@@ -70,9 +70,9 @@ struct ReflectGauge {
 // bullet, chip and spark pools, the hit lists, the stage timer, the clear and the
 // music), and every game object reaches the game through its services.
 //
-// Task slots: the alive test is Step, the update hook Update, the after-children
-// update ApplyBombDamage, the draw hooks Draw and DrawHud. Derived screens replace
-// Update, Draw and DrawHud and call the base Update from theirs.
+// Task slots: the alive test is Step, the update hook OnUpdatePre, the after-children
+// update ApplyBombDamage, the draw hooks OnDrawPre and DrawHud. Derived screens replace
+// the update and draw hooks and call the base update hook from theirs.
 class GameWorldScreen : public SceneTask {
   public:
     enum PlayMode : int32_t { kPlayLive = 0, kPlayReplay = 1, kPlayRecord = 2 };
@@ -97,17 +97,17 @@ class GameWorldScreen : public SceneTask {
     ~GameWorldScreen() override;
 
     bool IsAlive() override { return Step(); }
-    void OnUpdatePre() override { Update(); }
+    // The screen's update: timer, clear, music, respawn, camera, bullets and the world
+    // freeze, before every stage object. Derived screens call it from theirs.
+    void OnUpdatePre() override;
     void OnUpdatePost() override { ApplyBombDamage(); }
-    void OnDrawPre() override { Draw(); }
+    // The world pass; only the enemy and reflected bullets so far.
+    void OnDrawPre() override;
     void OnDrawPost() override { DrawHud(); }
 
     // Moves reflected bullets, chips and sparks; once the screen is no longer current
     // counts the exit countdown down and answers false at 0.
     virtual bool Step();
-    virtual void Update();
-    // Only the enemy and reflected bullets so far.
-    virtual void Draw();
     virtual void DrawHud();
     void SetExitCountdown(int32_t steps) { exitCountdown = steps; }
     // Noted in the event log when the request is made.
@@ -274,6 +274,9 @@ class GameWorldScreen : public SceneTask {
     PlayerShip* ships[2] = {nullptr, nullptr};
 
   protected:
+    // A player's input under the input manager, with the game's keys and the
+    // screens' repeat. Without an input manager (a headless screen) it reads no device.
+    RefPtr<PlayerInput> MakePlayerInput(uint32_t flags);
     // Notes an operation in the event log, when there is one.
     void Note(const char* operation, const char* format, ...)
 #if defined(__GNUC__)

@@ -105,12 +105,15 @@ MbdWriter::Node CameraMount(MbdWriter& writer) {
     MbdWriter::Node mount;
     mount.name = "CameraMount";
     mount.type = 5;
+    // A node takes only the components whose tracks have keys.
     MbdWriter::Track height;
     height.defaultValue = kStageCameraHeight;
+    height.keys.push_back({0.0f, kStageCameraHeight, 3, {}});
     mount.tracks[1] = writer.AddTrack(height);
     // Turned a quarter about x: its +z (the view) points down, its +y (up) along world +z.
     MbdWriter::Track pitch;
     pitch.defaultValue = float(M_PI / 2.0);
+    pitch.keys.push_back({0.0f, float(M_PI / 2.0), 3, {}});
     mount.tracks[3] = writer.AddTrack(pitch);
     return mount;
 }
