@@ -425,3 +425,34 @@ TEST_F(GameWorldScreenTest, DeletingTheScreenMidStageIsClean) {
 
 }  // namespace
 }  // namespace mareldon
+
+namespace mareldon {
+namespace {
+
+// Stage 1 sounds its four timed effects once each as the stage clock passes them. A
+// clear made shortly before the boss-music time is overtaken by the boss tune: the
+// switch looks only at the clock, as the stage table intends.
+TEST_F(GameWorldScreenTest, StageOneTimedSoundsAndTheBossTuneAfterAnEarlyClear) {
+    entry = 1;
+    StartWithShip();
+    ASSERT_GE(StepUntil([&] { return screen->GetStageTime() > 130.0f; }, 9000), 0);
+    std::vector<std::string> sounds;
+    for (const WorldEvent& event : log.Events()) {
+        if (event.operation == "PlaySe")
+            sounds.push_back(event.arguments);
+    }
+    EXPECT_EQ(sounds, (std::vector<std::string>{"24", "23", "25", "27"}));
+    EXPECT_FALSE(screen->IsTimeLimitRunning()) << "stage 1's limit starts at 135 s";
+    const int firstTimed = StepOf("PlaySe", "24");
+    EXPECT_GT(firstTimed, 42 * 60);
+    EXPECT_LT(firstTimed, 42 * 60 + 3);
+
+    screen->BeginStageClear();
+    EXPECT_EQ(log.Count("CuePlay", "crear 0"), 1);
+    ASSERT_GE(StepUntil([&] { return log.Count("CuePlay", "boss 0") > 0; }, 300), 0);
+    EXPECT_GT(screen->GetStageTime(), 132.5f);
+    EXPECT_GT(StepOf("CuePlay", "boss 0"), StepOf("CuePlay", "crear 0"));
+}
+
+}  // namespace
+}  // namespace mareldon

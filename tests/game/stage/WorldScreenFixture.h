@@ -70,7 +70,7 @@ class WorldScreenFixture : public ServicesFixture {
                                                             f.entry, f.musicOn, f.livePlay);
             } else {
                 screen = new WatchedScreen<ActualGameScreen>(&f.screenGone, &s, at.breakIn, at.successor, 4,
-                                                             0, f.entry);
+                                                             f.playMode, f.entry);
             }
             screen->SetEventLog(&f.log);
             f.screen = screen;
@@ -135,6 +135,7 @@ class WorldScreenFixture : public ServicesFixture {
     bool plainWorld = false;
     int entered = 0;
     int32_t entry = 6;
+    int32_t playMode = GameWorldScreen::kPlayLive;
     uint8_t musicOn = 1;
     uint8_t livePlay = 1;
 };
