@@ -246,6 +246,10 @@ class GameWorldScreen : public SceneTask {
     int32_t GetSparkCount() const { return sparkCount; }
     Random& GetRandom() { return random; }
 
+    // The 2D drawers of the in-game sheet and the reflected-bullet sheet; null without a screen.
+    TexturedScreenDrawer* GetGameDrawer() const { return gameDrawer.Get(); }
+    TexturedScreenDrawer* GetReflectedDrawer() const { return reflectedDrawer.Get(); }
+
     // What the screen did, step by step; none in the game.
     void SetEventLog(WorldEventLog* log) { eventLog = log; }
     WorldEventLog* GetEventLog() const { return eventLog; }

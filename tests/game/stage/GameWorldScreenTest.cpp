@@ -6,6 +6,7 @@
 
 #include "engine/core/PlayerInput.h"
 #include "engine/render/scene/CameraNode.h"
+#include "game/render/ScreenDrawers.h"
 #include "game/stage/EffectModel.h"
 #include "game/stage/FallingSprite.h"
 #include "game/stage/PlayerShip.h"
@@ -452,6 +453,42 @@ TEST_F(GameWorldScreenTest, StageOneTimedSoundsAndTheBossTuneAfterAnEarlyClear) 
     ASSERT_GE(StepUntil([&] { return log.Count("CuePlay", "boss 0") > 0; }, 300), 0);
     EXPECT_GT(screen->GetStageTime(), 132.5f);
     EXPECT_GT(StepOf("CuePlay", "boss 0"), StepOf("CuePlay", "crear 0"));
+}
+
+}  // namespace
+}  // namespace mareldon
+
+namespace mareldon {
+namespace {
+
+// Enemy bullets go to the game sheet's drawer and reflected bullets to the
+// "hansyadan" drawer, two triangles each; the HUD's submission empties the lists.
+TEST_F(GameWorldScreenTest, BulletsAreQueuedOnTheirSheetsAndSubmittedByTheHud) {
+    AddScreen();
+    StartWithShip();
+    ASSERT_NE(screen->GetGameDrawer(), nullptr);
+    ASSERT_NE(screen->GetReflectedDrawer(), nullptr);
+    for (int i = 0; i < 3; ++i)
+        ASSERT_NE(screen->FireEnemyBullet({0.0f, 0.0f, float(i)}, {0.0f, 0.0f, -0.05f}, i, 1.0f), nullptr);
+    ASSERT_NE(screen->FireReflectedBullet({0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.1f}, 1), nullptr);
+    screen->OnDrawPre();
+    // The drawers share the draw set's list; each command names its drawer.
+    const RefPtr<DrawCommandList>& list = screen->GetGameDrawer()->Commands();
+    ASSERT_EQ(list->CommandCount(), 8);
+    int enemy = 0;
+    int reflected = 0;
+    for (int32_t i = 0; i < list->CommandCount(); ++i) {
+        const DrawCommandList::Command& command = list->CommandAt(i);
+        EXPECT_EQ(command.type, DrawCommandList::kTriangle);
+        enemy += command.descriptor == screen->GetGameDrawer() ? 1 : 0;
+        reflected += command.descriptor == screen->GetReflectedDrawer() ? 1 : 0;
+    }
+    EXPECT_EQ(enemy, 6);
+    EXPECT_EQ(reflected, 2);
+    screen->DrawHud();
+    EXPECT_EQ(list->CommandCount(), 0);
+    for (int i = 0; i < 5; ++i)
+        Step();
 }
 
 }  // namespace

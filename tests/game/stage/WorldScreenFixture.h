@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/render/archive/ResourceProxy.h"
 #include "game/stage/ActualGameScreen.h"
 #include "game/stage/GameWorldScreen.h"
 #include "game/stage/WorldEventLog.h"
@@ -87,9 +88,12 @@ class WorldScreenFixture : public ServicesFixture {
         // The screen writes to the log while it goes.
         root.DeleteChildren();
         system = nullptr;
+        root.screenTarget.Reset();
         current = nullptr;
     }
 
+    // Gives the screens the device's screen texture to draw on.
+    void AddScreen() { root.screenTarget.Reset(new ResourceProxy(root.graphicsDevice->ScreenTexture())); }
     // Starts the flow and steps until the play screen runs; false when it never did.
     bool StartWorld() {
         system = new GameSystem(&root, GameSystemPorts{&saves, RecordEvent, &inputs, &flow});
