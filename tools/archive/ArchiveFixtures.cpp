@@ -184,10 +184,10 @@ namespace {
 void AddBootContent(MbdWriter& writer, const std::vector<int32_t>& systemImages) {
     auto cp932 = [](const char* utf8) { return Utf8ToCp932(utf8); };
 
-    AddPlaceholderStageData(writer);
-
     int32_t sheet = AddPlaceholderSystemImage(writer);
     AddPlaceholderFont(writer);
+    // After the system sheet, which stays image 0.
+    AddPlaceholderStageData(writer);
 
     const PlaceholderSoundSlots sounds = AddPlaceholderSounds(writer);
 
