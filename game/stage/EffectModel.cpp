@@ -6,6 +6,15 @@
 
 namespace mareldon {
 
+namespace {
+
+void Drift(Object3D& node, const Vec3& velocity) {
+    const Vec3& p = node.GetPosition();
+    node.SetPosition(Vec3{p.x + velocity.x, p.y + velocity.y, p.z + velocity.z});
+}
+
+}  // namespace
+
 int32_t ModelNameHash(const char* name) {
     int32_t h = 0;
     for (const char* p = name; *p != '\0'; ++p) {
@@ -28,8 +37,7 @@ EffectModel::EffectModel(TaskObject* parentTask, GameWorldScreen* ownerScreen, c
 }
 
 void EffectModel::OnUpdatePre() {
-    const Vec3& p = GetPosition();
-    SetPosition(Vec3{p.x + velocity.x, p.y + velocity.y, p.z + velocity.z});
+    Drift(*this, velocity);
 }
 
 EffectObject::EffectObject(TaskObject* parentTask, GameWorldScreen* ownerScreen, const Vec3& position,
@@ -47,8 +55,7 @@ EffectObject::EffectObject(TaskObject* parentTask, GameWorldScreen* ownerScreen,
 }
 
 void EffectObject::OnUpdatePre() {
-    const Vec3& p = GetPosition();
-    SetPosition(Vec3{p.x + velocity.x, p.y + velocity.y, p.z + velocity.z});
+    Drift(*this, velocity);
 }
 
 }  // namespace mareldon

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "engine/core/Math.h"
 #include "engine/core/Random.h"
@@ -348,6 +349,8 @@ class GameWorldScreen : public SceneTask {
     void PlayStageOneCues();
     // An effect at a point of the `sceneRoot` frame.
     TaskObject* PlaceEffect(const Vec3& local, const Vec3& velocity, const char* name, const Vec3& scale);
+    // The x of each ship; none where a player has no ship.
+    std::array<std::optional<float>, 2> ShipXs() const;
     // The one spawn routine of the two ship spawns.
     PlayerShip* MakeShip(int32_t player, float x, float z);
     // Cue operations, each noted in the event log; nothing happens on an empty cue.

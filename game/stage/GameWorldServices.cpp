@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <optional>
 
@@ -148,21 +149,22 @@ int32_t* GameWorldScreen::GetPlayerSlot(int32_t player) {
     return playerSlots[player == 1 ? 0 : player == 2 ? 1 : 2];
 }
 
-bool GameWorldScreen::CanMoveNegativeX(int32_t player) {
-    std::optional<float> x[2];
+std::array<std::optional<float>, 2> GameWorldScreen::ShipXs() const {
+    std::array<std::optional<float>, 2> x;
     for (int i = 0; i < 2; ++i) {
         if (ships[i] != nullptr)
-            x[i] = ships[i]->GetPosition().x;
+            x[size_t(i)] = ships[i]->GetPosition().x;
     }
+    return x;
+}
+
+bool GameWorldScreen::CanMoveNegativeX(int32_t player) {
+    const auto x = ShipXs();
     return mareldon::CanMoveNegativeX(player, x[0], x[1]);
 }
 
 bool GameWorldScreen::CanMovePositiveX(int32_t player) {
-    std::optional<float> x[2];
-    for (int i = 0; i < 2; ++i) {
-        if (ships[i] != nullptr)
-            x[i] = ships[i]->GetPosition().x;
-    }
+    const auto x = ShipXs();
     return mareldon::CanMovePositiveX(player, x[0], x[1]);
 }
 

@@ -165,11 +165,12 @@ TEST(GameWorldScreenEntryTest, AMissingStageModelLoadsTheNextEntryAndNoneAtAllSt
         int32_t requested;
         int32_t loaded;
         float timeLeft;
+        const char* model;  // whose quad hangs under the scene root; none when empty
     };
     const Case cases[] = {
-        {"next", {{"STAGE_HI", {}}, {"STAGE_KU", {}}}, 3, 4, 90.0f},
-        {"none", {}, 12, 12, 90.0f},
-        {"bare", {{"STAGE_UMI", {false, false}}}, 3, 3, 60.0f},
+        {"next", {{"STAGE_HI", {}}, {"STAGE_KU", {}}}, 3, 4, 90.0f, "STAGE_KU"},
+        {"none", {}, 12, 12, 90.0f, ""},
+        {"bare", {{"STAGE_UMI", {false, false}}}, 3, 3, 60.0f, "STAGE_UMI"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -184,6 +185,11 @@ TEST(GameWorldScreenEntryTest, AMissingStageModelLoadsTheNextEntryAndNoneAtAllSt
         // A model without its nodes gets the scene in their place.
         EXPECT_NE(screen.GetStageScene()->sceneRoot, nullptr);
         EXPECT_NE(screen.GetStageScene()->keptTypeFiveNode, nullptr);
+        int quads = 0;
+        screen.GetStageScene()->sceneRoot->ForEachChildNode([&](Object3D& child) {
+            quads += child.name.Equals((std::string(c.model) + ":Layer1").c_str()) ? 1 : 0;
+        });
+        EXPECT_EQ(quads, c.model[0] != '\0' ? 1 : 0);
         fixture.Enter(1);
         for (int i = 0; i < 30; ++i)
             fixture.Step();
