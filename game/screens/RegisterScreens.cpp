@@ -1,6 +1,5 @@
 #include "game/screens/RegisterScreens.h"
 
-#include "game/screens/ActualGameScreen.h"
 #include "game/screens/DemoMovieScreen.h"
 #include "game/screens/DemoPlayScreen.h"
 #include "game/screens/DemoTutorialScreen.h"
@@ -19,6 +18,7 @@
 #include "game/screens/TitleScreen.h"
 #include "game/screens/TitleStartScreen.h"
 #include "game/screens/TutorialScreen.h"
+#include "game/stage/ActualGameScreen.h"
 #include "game/system/GameSystem.h"
 #include "game/system/SceneRegistry.h"
 

@@ -2,6 +2,9 @@
 
 #include <cmath>
 
+#include "game/stage/GameWorldScreen.h"
+#include "game/stage/PlayerShip.h"
+
 namespace mareldon {
 
 namespace {
@@ -67,6 +70,26 @@ ShotPatternBase::ShotPatternBase(TaskObject* parent, GameWorldScreen* ownerScree
     : ShooterObject(parent, ownerScreen), random(std::make_unique<Random>(kSeed)) {}
 
 ShotPatternBase::~ShotPatternBase() = default;
+
+namespace {
+
+// Where the shots aim: the nearest ship, or the point itself (bearing 0) without a screen.
+Vec3 NearestShipPosition(GameWorldScreen* screen, const Vec3& point) {
+    PlayerShip* ship = screen != nullptr ? screen->GetNearestPlayer(point) : nullptr;
+    return ship != nullptr ? ship->GetWorldPosition() : point;
+}
+
+}  // namespace
+
+float ShotPatternBase::AngleToNearestPlayer(float x, float y, float z) {
+    const Vec3 point{x, y, z};
+    return BearingBetween(point, NearestShipPosition(OwnerScreen(), point));
+}
+
+float ShotPatternBase::AngleFromNearestPlayer(float x, float y, float z) {
+    const Vec3 point{x, y, z};
+    return BearingBetween(NearestShipPosition(OwnerScreen(), point), point);
+}
 
 float BearingBetween(const Vec3& from, const Vec3& to) {
     const Vec3 d{to.x - from.x, to.y - from.y, to.z - from.z};

@@ -80,6 +80,11 @@ class ShotPatternBase : public ShooterObject {
     ShotPatternBase(TaskObject* parent, GameWorldScreen* ownerScreen);
     ~ShotPatternBase() override;
 
+    // Bearing from the point toward the nearest live ship (the dummy target when none
+    // lives), and the reverse.
+    float AngleToNearestPlayer(float x, float y, float z);
+    float AngleFromNearestPlayer(float x, float y, float z);
+
   protected:
     Random& Generator() { return *random; }
 

@@ -40,6 +40,18 @@ void SoundCueRef::Stop() {
     }
 }
 
+void SoundCueRef::Pause() {
+    if (!IsEmpty()) {
+        device_->Pause(sound_);
+    }
+}
+
+void SoundCueRef::Resume() {
+    if (!IsEmpty()) {
+        device_->Resume(sound_);
+    }
+}
+
 void SoundCueRef::Release() {
     sound_ = RefPtr<SoundBuffer>();
     device_ = RefPtr<SoundBox>();

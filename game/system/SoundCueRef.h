@@ -29,6 +29,9 @@ class SoundCueRef {
     void Play(uint8_t loop);
     // Stops and rewinds.
     void Stop();
+    // Stops where it is; Resume plays on from there.
+    void Pause();
+    void Resume();
     void Release();
 
   private:

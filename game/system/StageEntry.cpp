@@ -10,8 +10,8 @@ StageEntry::StageEntry(const StageRow& row)
       music(row.music),
       bossMusicTime(row.bossMusicTime),
       bossMusic(row.bossMusic),
-      flagTime(row.flagTime),
-      value3(row.value3),
+      timeLimitStart(row.timeLimitStart),
+      timeLimit(row.timeLimit),
       nearClip(row.nearClip),
       farClip(row.farClip),
       fieldOfView(row.fieldOfView) {}

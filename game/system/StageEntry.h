@@ -19,8 +19,8 @@ class StageEntry {
     String music;    // empty: no stage music
     float bossMusicTime;
     String bossMusic;
-    float flagTime;
-    float value3;
+    float timeLimitStart;
+    float timeLimit;
     float nearClip;
     float farClip;
     float fieldOfView;

@@ -11,8 +11,8 @@ struct StageRow {
     const char* music;    // empty: no stage music
     float bossMusicTime;  // stage time at which the boss music replaces the stage music
     const char* bossMusic;
-    float flagTime;
-    float value3;
+    float timeLimitStart;
+    float timeLimit;
     float nearClip;
     float farClip;
     float fieldOfView;  // vertical, radians; aspect 4/3

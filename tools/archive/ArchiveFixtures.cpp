@@ -8,6 +8,7 @@
 #include "tools/archive/MbdWriter.h"
 #include "tools/archive/PlaceholderScreenData.h"
 #include "tools/archive/PlaceholderSounds.h"
+#include "tools/archive/PlaceholderStages.h"
 #include "tools/archive/ShaderDataWriter.h"
 
 namespace mareldon {
@@ -179,41 +180,14 @@ std::vector<uint8_t> MakeSmallSampleArchive() {
 
 namespace {
 
-// A grey quad facing up, one unit on each side, as a stage's only mesh.
-MbdWriter::Node QuadModel(MbdWriter& writer, const std::string& name) {
-    MbdWriter::Node mesh;
-    mesh.name = name + ":Layer1";
-    mesh.type = 2;
-    MbdWriter::Part part;
-    part.name = "Layer1";
-    part.elements = {{"Position", 3}, {"Normal", 3}};
-    part.vertexArray = writer.AddVertexArray(
-        6, {-1, 0, -1, 0, 1, 0, 1, 0, -1, 0, 1, 0, -1, 0, 1, 0, 1, 0, 1, 0, 1, 0, 1, 0});
-    part.vertexCount = 4;
-    part.indexArray = writer.AddIndexArray({0, 1, 2, 2, 1, 3});
-    part.indexCount = 6;
-    part.settings.radius = 1.5f;
-    mesh.mesh.parts.push_back(part);
-    MbdWriter::Node root;
-    root.name = name;
-    root.type = 0;
-    root.endTime = 1.0f;
-    root.children.push_back(mesh);
-    return root;
-}
-
 // The boot archive's records; `systemImages` join the sheet in the group "SYSTEM".
 void AddBootContent(MbdWriter& writer, const std::vector<int32_t>& systemImages) {
     auto cp932 = [](const char* utf8) { return Utf8ToCp932(utf8); };
 
-    for (const char* id :
-         {"STAGE_REI", "STAGE_KAZE", "STAGE_HI", "STAGE_UMI", "STAGE_KU", "STAGE_TEN", "STAGE_HATE",
-          "STAGE_HAJIME", "STAGE_MU", "STAGE_SOKO", "ISLAND", "VOLCANO", "STAGE_MU2"}) {
-        writer.AddModel(id, QuadModel(writer, id));
-    }
-
     int32_t sheet = AddPlaceholderSystemImage(writer);
     AddPlaceholderFont(writer);
+    // After the system sheet, which stays image 0.
+    AddPlaceholderStageData(writer);
 
     const PlaceholderSoundSlots sounds = AddPlaceholderSounds(writer);
 

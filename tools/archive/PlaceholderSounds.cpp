@@ -83,8 +83,9 @@ const std::vector<const char*>& PlaceholderEffectNames() {
 
 const std::vector<const char*>& PlaceholderTuneNames() {
     static const std::vector<const char*> names = {
-        "title",    "demo03",   "moviest",  "end",      "select",   "select01", "tutorial2", "vosk_st1",
-        "vosk_st2", "vosk_st3", "vosk_st4", "vosk_st5", "vosk_st6", "BOSS",     "BOSS2"};
+        "title",     "demo03",   "moviest",  "end",      "select",   "select01",
+        "tutorial2", "vosk_st1", "vosk_st2", "vosk_st3", "vosk_st4", "vosk_st5",
+        "vosk_st6",  "BOSS",     "BOSS2",    "crear",    "name",     "conti"};
     return names;
 }
 

@@ -279,6 +279,11 @@ RefPtr<ModelEntry> ResourceManager::FindModel(const String& name) const {
     return ModelAt(entry != nullptr && entry->index >= 0 ? entry->index : 0);
 }
 
+bool ResourceManager::HasModel(const String& name) const {
+    auto* entry = static_cast<IndexedName*>(modelNames_->Find(name));
+    return entry != nullptr && entry->index >= 0 && size_t(entry->index) < models_.size();
+}
+
 RefPtr<SpriteEntry> ResourceManager::SpriteAt(int32_t index) const {
     if (index < 0 || size_t(index) >= sprites_.size()) {
         return RefPtr<SpriteEntry>();

@@ -49,6 +49,8 @@ class ResourceManager {
     int32_t ModelCount() const { return int32_t(models_.size()); }
     // The first model when the name is missing; empty only when there are none.
     RefPtr<ModelEntry> FindModel(const String& name) const;
+    // Whether the archive holds a model of that name; FindModel never reports a miss.
+    bool HasModel(const String& name) const;
     RefPtr<ModelEntry> ModelAt(int32_t index) const;
 
     int32_t SpriteCount() const { return int32_t(sprites_.size()); }

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "game/objects/StaticModelRoot.h"
+#include "game/stage/StaticModelRoot.h"
 #include "tests/engine/render/scene/SceneTestNodes.h"
 
 namespace mareldon {

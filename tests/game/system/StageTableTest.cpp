@@ -30,8 +30,8 @@ TEST(StageTableTest, RowsAsListed) {
     EXPECT_STREQ(kaze.music, "vosk_st1");
     EXPECT_EQ(kaze.bossMusicTime, 132.5f);
     EXPECT_STREQ(kaze.bossMusic, "BOSS");
-    EXPECT_EQ(kaze.flagTime, 135.0f);
-    EXPECT_EQ(kaze.value3, 45.0f);
+    EXPECT_EQ(kaze.timeLimitStart, 135.0f);
+    EXPECT_EQ(kaze.timeLimit, 45.0f);
     EXPECT_EQ(kaze.nearClip, 18.0f);
     EXPECT_EQ(kaze.farClip, 380.0f);
     EXPECT_EQ(kStageRows[8].music[0], '\0');
@@ -41,7 +41,7 @@ TEST(StageTableTest, RowsAsListed) {
     }
     EXPECT_STREQ(kStageRows[12].stageId, "STAGE_MU2");
     EXPECT_STREQ(kStageRows[4].bossMusic, "BOSS2");
-    EXPECT_EQ(kStageRows[6].flagTime, 0.0f);
+    EXPECT_EQ(kStageRows[6].timeLimitStart, 0.0f);
 }
 
 TEST(StageTableTest, LightNamesAreCp932) {

@@ -277,7 +277,10 @@ TEST_F(ResourceManagerTest, FailedImageReadLeavesTheSlotEmpty) {
 TEST_F(ResourceManagerTest, BootArchiveHoldsWhatTheGameAsksFor) {
     ASSERT_TRUE(Load(MakeBootArchive()));
     manager.BuildModels(*device);
-    EXPECT_EQ(manager.ModelCount(), 13);
+    // A stage model for every stage id, and the muzzle flash.
+    EXPECT_EQ(manager.ModelCount(), 14);
+    EXPECT_TRUE(manager.HasModel("TEKIDAN_HATSYA01"));
+    EXPECT_FALSE(manager.HasModel("STAGE_NONE"));
     EXPECT_TRUE(manager.FindModel("VOLCANO")->name->Equals("VOLCANO"));
     EXPECT_TRUE(manager.FindModel("STAGE_MU2")->name->Equals("STAGE_MU2"));
     EXPECT_EQ(manager.FindSprite("systemimage")->frames.size(), 13u);

@@ -1,4 +1,4 @@
-#include "game/objects/StaticModelPart.h"
+#include "game/stage/StaticModelPart.h"
 
 #include "engine/render/draw/Renderer.h"
 

@@ -1,4 +1,4 @@
-#include "game/objects/StaticModelRoot.h"
+#include "game/stage/StaticModelRoot.h"
 
 namespace mareldon {
 

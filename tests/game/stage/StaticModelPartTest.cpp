@@ -1,4 +1,4 @@
-#include "game/objects/StaticModelPart.h"
+#include "game/stage/StaticModelPart.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include "engine/render/draw/RenderBatch.h"
 #include "engine/render/draw/Renderer.h"
 #include "engine/render/scene/MeshObject.h"
-#include "game/objects/StaticModelRoot.h"
+#include "game/stage/StaticModelRoot.h"
 #include "tests/engine/render/scene/ArchiveSceneFixture.h"
 #include "tools/archive/ArchiveFixtures.h"
 

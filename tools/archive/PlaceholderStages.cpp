@@ -1,0 +1,177 @@
+#include "tools/archive/PlaceholderStages.h"
+
+#include <cmath>
+
+#include "tools/archive/ArchiveRecords.h"
+
+namespace mareldon {
+
+namespace {
+
+constexpr int32_t kGameSheetSize = 2048;
+constexpr int32_t kBulletCell = 32;
+constexpr int32_t kBulletRows = 64;
+constexpr int32_t kBulletFrames = 8;
+constexpr int32_t kReflectedCell = 32;
+constexpr int32_t kEffectSheetSize = 64;
+
+// A colour wheel by row, so neighbouring rows tell apart.
+void RowColour(int32_t row, uint8_t (&rgb)[3]) {
+    const float hue = float(row) * 6.0f / float(kBulletRows);
+    const float f = hue - std::floor(hue);
+    const uint8_t up = uint8_t(255.0f * f);
+    const uint8_t down = uint8_t(255.0f * (1.0f - f));
+    switch (int(hue) % 6) {
+        case 0:
+            rgb[0] = 255, rgb[1] = up, rgb[2] = 0;
+            break;
+        case 1:
+            rgb[0] = down, rgb[1] = 255, rgb[2] = 0;
+            break;
+        case 2:
+            rgb[0] = 0, rgb[1] = 255, rgb[2] = up;
+            break;
+        case 3:
+            rgb[0] = 0, rgb[1] = down, rgb[2] = 255;
+            break;
+        case 4:
+            rgb[0] = up, rgb[1] = 0, rgb[2] = 255;
+            break;
+        default:
+            rgb[0] = 255, rgb[1] = 0, rgb[2] = down;
+            break;
+    }
+}
+
+// A disc in the cell at (x0, y0), radius r, with a white core.
+void StampDisc(std::vector<uint8_t>& rgba, int32_t width, int32_t x0, int32_t y0, int32_t cell, float r,
+               const uint8_t (&rgb)[3]) {
+    const float centre = float(cell) * 0.5f;
+    for (int32_t y = 0; y < cell; ++y) {
+        for (int32_t x = 0; x < cell; ++x) {
+            const float dx = float(x) + 0.5f - centre;
+            const float dy = float(y) + 0.5f - centre;
+            const float d = std::sqrt(dx * dx + dy * dy);
+            if (d > r)
+                continue;
+            uint8_t* p = &rgba[(size_t(y0 + y) * size_t(width) + size_t(x0 + x)) * 4];
+            const bool core = d < r * 0.4f;
+            p[0] = core ? 255 : rgb[0];
+            p[1] = core ? 255 : rgb[1];
+            p[2] = core ? 255 : rgb[2];
+            p[3] = 255;
+        }
+    }
+}
+
+// The bullet columns of the game sheet; the sheet is big, so it is encoded once.
+const std::vector<uint8_t>& GameSheetPng() {
+    static const std::vector<uint8_t> png = [] {
+        std::vector<uint8_t> rgba(size_t(kGameSheetSize) * kGameSheetSize * 4, 0);
+        for (int32_t row = 0; row < kBulletRows; ++row) {
+            uint8_t rgb[3];
+            RowColour(row, rgb);
+            for (int32_t frame = 0; frame < kBulletFrames; ++frame) {
+                // The disc breathes over the eight frames.
+                const float r = 11.0f + float(frame % 4);
+                StampDisc(rgba, kGameSheetSize, frame * kBulletCell, row * kBulletCell, kBulletCell, r, rgb);
+            }
+        }
+        return EncodePng(kGameSheetSize, kGameSheetSize, rgba);
+    }();
+    return png;
+}
+
+std::vector<uint8_t> ReflectedSheetPng() {
+    const int32_t size = kReflectedCell * 4;
+    std::vector<uint8_t> rgba(size_t(size) * size * 4, 0);
+    const uint8_t blue[3] = {64, 160, 255};
+    for (int32_t cell = 0; cell < 16; ++cell) {
+        const float r = 6.0f + float(cell % 8) * 1.2f;
+        StampDisc(rgba, size, (cell % 4) * kReflectedCell, (cell / 4) * kReflectedCell, kReflectedCell, r,
+                  blue);
+    }
+    return EncodePng(size, size, rgba);
+}
+
+std::vector<uint8_t> EffectSheetPng() {
+    std::vector<uint8_t> rgba(size_t(kEffectSheetSize) * kEffectSheetSize * 4, 0);
+    const uint8_t orange[3] = {255, 160, 32};
+    StampDisc(rgba, kEffectSheetSize, 0, 0, kEffectSheetSize, 30.0f, orange);
+    return EncodePng(kEffectSheetSize, kEffectSheetSize, rgba);
+}
+
+MbdWriter::Node CameraMount(MbdWriter& writer) {
+    MbdWriter::Node mount;
+    mount.name = "CameraMount";
+    mount.type = 5;
+    // A node takes only the components whose tracks have keys.
+    MbdWriter::Track height;
+    height.defaultValue = kStageCameraHeight;
+    height.keys.push_back({0.0f, kStageCameraHeight, 3, {}});
+    mount.tracks[1] = writer.AddTrack(height);
+    // Turned a quarter about x: its +z (the view) points down, its +y (up) along world +z.
+    MbdWriter::Track pitch;
+    pitch.defaultValue = float(M_PI / 2.0);
+    pitch.keys.push_back({0.0f, float(M_PI / 2.0), 3, {}});
+    mount.tracks[3] = writer.AddTrack(pitch);
+    return mount;
+}
+
+}  // namespace
+
+MbdWriter::Node QuadModel(MbdWriter& writer, const std::string& name, float half, float endTime) {
+    MbdWriter::Node mesh;
+    mesh.name = name + ":Layer1";
+    mesh.type = 2;
+    MbdWriter::Part part;
+    part.name = "Layer1";
+    part.elements = {{"Position", 3}, {"Normal", 3}};
+    const float h = half;
+    part.vertexArray = writer.AddVertexArray(
+        6, {-h, 0, -h, 0, 1, 0, h, 0, -h, 0, 1, 0, -h, 0, h, 0, 1, 0, h, 0, h, 0, 1, 0});
+    part.vertexCount = 4;
+    part.indexArray = writer.AddIndexArray({0, 1, 2, 2, 1, 3});
+    part.indexCount = 6;
+    part.settings.radius = 1.5f * half;
+    mesh.mesh.parts.push_back(part);
+    MbdWriter::Node root;
+    root.name = name;
+    root.type = 0;
+    root.endTime = endTime;
+    root.children.push_back(mesh);
+    return root;
+}
+
+MbdWriter::Node PlaceholderStageModel(MbdWriter& writer, const std::string& name,
+                                      const StageModelParts& parts) {
+    MbdWriter::Node root = QuadModel(writer, name, 1.0f, kStageEndTime);
+    if (parts.scene) {
+        MbdWriter::Node scene;
+        scene.name = "Scene";
+        scene.type = 1;
+        scene.children = std::move(root.children);
+        root.children = {std::move(scene)};
+    }
+    if (parts.cameraMount)
+        root.children.push_back(CameraMount(writer));
+    return root;
+}
+
+const std::vector<const char*>& StageModelNames() {
+    static const std::vector<const char*> names = {
+        "STAGE_REI",    "STAGE_KAZE", "STAGE_HI",   "STAGE_UMI", "STAGE_KU", "STAGE_TEN", "STAGE_HATE",
+        "STAGE_HAJIME", "STAGE_MU",   "STAGE_SOKO", "ISLAND",    "VOLCANO",  "STAGE_MU2"};
+    return names;
+}
+
+void AddPlaceholderStageData(MbdWriter& writer) {
+    for (const char* id : StageModelNames())
+        writer.AddModel(id, PlaceholderStageModel(writer, id));
+    writer.AddModel("TEKIDAN_HATSYA01", QuadModel(writer, "TEKIDAN_HATSYA01", 0.25f, 0.25f));
+    writer.AddSprite("game", writer.AddImage(GameSheetPng()), {});
+    writer.AddSprite("hansyadan", writer.AddImage(ReflectedSheetPng()), {});
+    writer.AddSprite("effect_all", writer.AddImage(EffectSheetPng()), {});
+}
+
+}  // namespace mareldon
