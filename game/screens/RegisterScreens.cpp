@@ -14,6 +14,7 @@
 #include "game/screens/NameEntryScreen.h"
 #include "game/screens/NoticeScreen.h"
 #include "game/screens/RankingScreen.h"
+#include "game/screens/ResultScreen.h"
 #include "game/screens/StageSelectScreen.h"
 #include "game/screens/SystemErrorScreen.h"
 #include "game/screens/TestModeScreen.h"
@@ -118,6 +119,9 @@ void RegisterScreens(SceneRegistry& registry) {
     };
     registry.nameEntry = [](GameSystem& s, int playerBit) -> SystemTask* {
         return new NameEntryScreen(&s, playerBit);
+    };
+    registry.stageResult = [](SystemTask& worldScreen, ResultWorld& world) -> SystemTask* {
+        return new ResultScreen(&worldScreen, world);
     };
 }
 

@@ -10,6 +10,7 @@
 #include "game/screens/RegisterScreens.h"
 #include "game/system/GameSystem.h"
 #include "game/system/SaveFileStore.h"
+#include "tests/game/system/StandInScreens.h"
 
 namespace mareldon {
 
@@ -60,15 +61,22 @@ inline void RecordBuilt(const std::string& description) {
 }
 
 // A game system under a root task, stepped the way the main loop does:
-// update pass, sweep (where the scene flow runs), drawing pass.
+// update pass, sweep (where the scene flow runs), drawing pass. The front-end
+// screens are quick stand-ins unless `realScreens`.
 class GameSystemFixture {
   public:
-    explicit GameSystemFixture(int stepsPerScreen = 3) : root(nullptr, 0) {
+    explicit GameSystemFixture(int stepsPerScreen = 3, bool realScreens = false) : root(nullptr, 0) {
         Events().clear();
         Built().clear();
         PlaceholderScreen::stepsToRun = stepsPerScreen;
         PlaceholderScreen::onBuilt = RecordBuilt;
+        if (!realScreens) {
+            RegisterStandInScreens(scenes);
+        }
         RegisterScreens(scenes);
+        if (!realScreens) {
+            RegisterStandInOverlays(scenes);
+        }
     }
     ~GameSystemFixture() { PlaceholderScreen::onBuilt = nullptr; }
 
