@@ -44,6 +44,9 @@ struct GameSystemPorts {
     const SceneRegistry* scenes = nullptr;
     // The movie screens' decoders; none when null.
     MovieDecoderFactory createMovieDecoder = nullptr;
+    // Told of every sound effect asked for, before the rules that may keep it
+    // silent; for event logs.
+    void (*seAsked)(int32_t id) = nullptr;
 };
 
 // The arcade machine's one system task: settings, rankings, players, coins and

@@ -51,6 +51,15 @@ inline int RecordEvent(uint32_t code, uint32_t argument) {
     return 1;
 }
 
+// Every sound effect asked for, in order.
+inline std::vector<int32_t>& SoundEffects() {
+    static std::vector<int32_t> effects;
+    return effects;
+}
+inline void RecordSe(int32_t id) {
+    SoundEffects().push_back(id);
+}
+
 // Every stand-in screen built, as "Class breakin successor args...".
 inline std::vector<std::string>& Built() {
     static std::vector<std::string> built;
@@ -68,6 +77,7 @@ class GameSystemFixture {
     explicit GameSystemFixture(int stepsPerScreen = 3, bool realScreens = false) : root(nullptr, 0) {
         Events().clear();
         Built().clear();
+        SoundEffects().clear();
         PlaceholderScreen::stepsToRun = stepsPerScreen;
         PlaceholderScreen::onBuilt = RecordBuilt;
         if (!realScreens) {
@@ -81,16 +91,26 @@ class GameSystemFixture {
     ~GameSystemFixture() { PlaceholderScreen::onBuilt = nullptr; }
 
     // What the game system is handed: the scripted stand-ins and the screens.
-    GameSystemPorts Ports() { return GameSystemPorts{&saves, RecordEvent, &inputs, &scenes}; }
+    GameSystemPorts Ports() {
+        GameSystemPorts ports{&saves, RecordEvent, &inputs, &scenes};
+        ports.seAsked = RecordSe;
+        return ports;
+    }
     GameSystem& Start() {
         system = new GameSystem(&root, Ports());
         return *system;
     }
-    // One main-loop step; false once the program has ended.
+    // One main-loop step; false once the program has ended. The main loop
+    // draws first; most game-system tests keep the older order.
     bool Step() {
+        if (drawFirst) {
+            root.Draw();
+        }
         root.Update();
         root.CollectDead();
-        root.Draw();
+        if (!drawFirst) {
+            root.Draw();
+        }
         if (root.childCount == 0) {
             system = nullptr;
         }
@@ -109,6 +129,7 @@ class GameSystemFixture {
         return false;
     }
 
+    bool drawFirst = false;
     TaskObject root;
     MemorySaveFiles saves;
     FakeSystemInputs inputs;
