@@ -7,6 +7,7 @@
 #include "tools/archive/ArchiveRecords.h"
 #include "tools/archive/MbdWriter.h"
 #include "tools/archive/PlaceholderScreenData.h"
+#include "tools/archive/PlaceholderSheets.h"
 #include "tools/archive/PlaceholderSounds.h"
 #include "tools/archive/ShaderDataWriter.h"
 
@@ -203,7 +204,9 @@ MbdWriter::Node QuadModel(MbdWriter& writer, const std::string& name) {
 }
 
 // The boot archive's records; `systemImages` join the sheet in the group "SYSTEM".
-void AddBootContent(MbdWriter& writer, const std::vector<int32_t>& systemImages) {
+// With `screenSheets` the sheet holds the front-end screens' sprites too, and
+// their own sheets are added.
+void AddBootContent(MbdWriter& writer, const std::vector<int32_t>& systemImages, bool screenSheets = false) {
     auto cp932 = [](const char* utf8) { return Utf8ToCp932(utf8); };
 
     for (const char* id :
@@ -212,12 +215,17 @@ void AddBootContent(MbdWriter& writer, const std::vector<int32_t>& systemImages)
         writer.AddModel(id, QuadModel(writer, id));
     }
 
-    int32_t sheet = AddPlaceholderSystemImage(writer);
+    int32_t sheet = screenSheets ? AddPlaceholderFullSystemImage(writer) : AddPlaceholderSystemImage(writer);
     AddPlaceholderFont(writer);
+    std::vector<int32_t> sheets;
+    if (screenSheets) {
+        sheets = AddPlaceholderScreenSheets(writer);
+    }
 
     const PlaceholderSoundSlots sounds = AddPlaceholderSounds(writer);
 
     std::vector<int32_t> system = {sheet};
+    system.insert(system.end(), sheets.begin(), sheets.end());
     system.insert(system.end(), systemImages.begin(), systemImages.end());
     writer.AddGroup({"SYSTEM", {}, {}, system});
     writer.AddGroup({"SYSTEMSE", sounds.effects, {}, {}});
@@ -518,7 +526,7 @@ std::vector<uint8_t> MakeGameArchive() {
         }
     }
     int32_t image = writer.AddImage(EncodeIimg(2, 64, 64, 1, checker));
-    AddBootContent(writer, {image});
+    AddBootContent(writer, {image}, true);
     writer.AddModel("placeholder_cube", PlaceholderCube(writer, image));
     writer.AddModel("placeholder_skinned", PlaceholderSkinned(writer, image));
     writer.AddModel("placeholder_ground", PlaceholderPlane(writer, image, "placeholder_ground", 6, 2));

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace mareldon {
+
+class MbdWriter;
+
+// One sprite of a placeholder sheet: a block of its own colour showing its word
+// in the 5x7 font (white or black, whichever reads), or with `style` kInk the
+// word alone in white on transparent, or with kFrame only a 2-pixel border.
+struct PlaceholderSprite {
+    enum Style { kBlock, kInk, kFrame };
+    std::string name;
+    int32_t w, h;
+    std::string text;
+    uint32_t rgb;  // 0: a colour made from the name
+    Style style = kBlock;
+};
+
+// Packs the sprites in rows, left to right, into a sheet `width` wide (the
+// height the next power of two that holds them) and adds it as `sheetName`.
+// Returns its image slot.
+int32_t AddPlaceholderSheet(MbdWriter& writer, const char* sheetName, int32_t width,
+                            const std::vector<PlaceholderSprite>& sprites);
+
+// "systemimage" with the credit overlay's sprites (as AddPlaceholderSystemImage
+// draws them) and the front-end screens' own.
+int32_t AddPlaceholderFullSystemImage(MbdWriter& writer);
+
+// The front-end screens' sheets "title", "NOTICE", "mentoji", "game", "rank" and
+// "result". Returns their image slots.
+std::vector<int32_t> AddPlaceholderScreenSheets(MbdWriter& writer);
+
+// Colours the end-to-end checks look for.
+constexpr uint32_t kPlaceholderNoticeColour = 0x3060C0;
+constexpr uint32_t kPlaceholderTitleBackColour = 0x204828;
+constexpr uint32_t kPlaceholderTitleColour = 0xE0A020;
+
+}  // namespace mareldon
