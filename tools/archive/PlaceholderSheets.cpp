@@ -28,7 +28,7 @@ int32_t TextScale(const PlaceholderSprite& sprite) {
         return 1;
     }
     const int32_t across = (sprite.w - 2) / (int32_t(sprite.text.size()) * 6);
-    const int32_t down = (sprite.h - 2) / 8;
+    const int32_t down = (sprite.h > 64 ? sprite.h / 4 - 2 : sprite.h - 2) / 8;
     return std::max(1, std::min(across, down));
 }
 
@@ -91,8 +91,9 @@ int32_t AddPlaceholderSheet(MbdWriter& writer, const char* sheetName, int32_t wi
         std::vector<bool> mask(size_t(sprite.w) * size_t(sprite.h));
         const int32_t scale = TextScale(sprite);
         const int32_t textWidth = int32_t(sprite.text.size()) * 6 * scale - scale;
-        StampPixelText(mask, sprite.w, sprite.h, (sprite.w - textWidth) / 2, (sprite.h - 7 * scale) / 2,
-                       scale, sprite.text);
+        const int32_t textTop = sprite.h > 64 ? (sprite.h / 4 - 7 * scale) / 2 : (sprite.h - 7 * scale) / 2;
+        StampPixelText(mask, sprite.w, sprite.h, (sprite.w - textWidth) / 2, std::max(textTop, 0), scale,
+                       sprite.text);
         const uint32_t r = colour >> 16, g = (colour >> 8) & 0xFF, b = colour & 0xFF;
         const uint32_t ink =
             sprite.style == PlaceholderSprite::kInk || (r * 3 + g * 6 + b) / 10 < 0x90 ? 0xFFFFFF : 0x000000;

@@ -9,8 +9,9 @@ namespace mareldon {
 class MbdWriter;
 
 // One sprite of a placeholder sheet: a block of its own colour showing its word
-// in the 5x7 font (white or black, whichever reads), or with `style` kInk the
-// word alone in white on transparent, or with kFrame only a 2-pixel border.
+// in the 5x7 font (white or black, whichever reads; in the top quarter of a
+// sprite taller than 64, so its middle shows the colour), or with `style` kInk
+// the word alone in white on transparent, or with kFrame only a 2-pixel border.
 struct PlaceholderSprite {
     enum Style { kBlock, kInk, kFrame };
     std::string name;
@@ -35,8 +36,10 @@ int32_t AddPlaceholderFullSystemImage(MbdWriter& writer);
 std::vector<int32_t> AddPlaceholderScreenSheets(MbdWriter& writer);
 
 // Colours the end-to-end checks look for.
-constexpr uint32_t kPlaceholderNoticeColour = 0x3060C0;
-constexpr uint32_t kPlaceholderTitleBackColour = 0x204828;
-constexpr uint32_t kPlaceholderTitleColour = 0xE0A020;
+// Colours the end-to-end checks look for: whole multiples of 0x11, which a
+// texture of 4 bits a channel keeps as they are.
+constexpr uint32_t kPlaceholderNoticeColour = 0x3366CC;
+constexpr uint32_t kPlaceholderTitleBackColour = 0x224433;
+constexpr uint32_t kPlaceholderTitleColour = 0xEEAA22;
 
 }  // namespace mareldon
