@@ -21,6 +21,10 @@ constexpr ScreenColor kWhite{1.0f, 1.0f, 1.0f, 1.0f};
 
 }  // namespace
 
+std::span<const char* const> JoinInScreen::GameSpriteNames() {
+    return kGameNames;
+}
+
 JoinInScreen::JoinInScreen(GameSystem* owner, int playerBit)
     : SystemTask(owner, 0),
       player_(playerBit),

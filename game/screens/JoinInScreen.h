@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <vector>
 
 #include "game/screens/ScreenDrawKit.h"
@@ -31,6 +32,8 @@ class JoinInScreen : public SystemTask {
     static int ShipForChoice(int choice, int partnerShip) {
         return choice >= partnerShip ? choice + 1 : choice;
     }
+    // The "game" sheet's sprites it draws.
+    static std::span<const char* const> GameSpriteNames();
     int GetChoice() const { return choice_; }
     int GetTimer() const { return timer_; }
 

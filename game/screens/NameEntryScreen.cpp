@@ -45,6 +45,10 @@ int DigitCount(int value) {
 
 }  // namespace
 
+std::span<const char* const> NameEntryScreen::GameSpriteNames() {
+    return kGameNames;
+}
+
 NameEntryScreen::NameEntryScreen(GameSystem* owner, int playerBit)
     : SystemTask(owner, 0),
       system_(*this, ScreenInput::kPlayer1, 0),

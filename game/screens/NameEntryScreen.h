@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <vector>
 
 #include "game/screens/NameEditor.h"
@@ -34,6 +35,8 @@ class NameEntryScreen : public SystemTask {
     void OnUpdatePre() override;
     void OnDrawPost() override;
 
+    // The "game" sheet's sprites it draws (the letters come from NameGlyphs).
+    static std::span<const char* const> GameSpriteNames();
     State GetState() const { return state_; }
     const NameEditor& GetEditor() const { return editor_; }
     int GetNameTimer() const { return nameTimer_; }

@@ -67,6 +67,10 @@ ResultTally MakeTally(GameSystem& system, ResultWorld& world) {
 
 }  // namespace
 
+std::span<const char* const> ResultScreen::LabelSpriteNames() {
+    return kNames;
+}
+
 bool ResultScreen::IsCounted(const GameSystem& system, int mask) {
     return system.IsPlayerInGame(mask) && !system.IsPlayerStatus12(mask) &&
            !system.IsPlayerStatus9To11(mask) && !system.IsPlayerSelectingShip(mask);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <vector>
 
 #include "game/screens/NumberLayout.h"
@@ -23,6 +24,8 @@ class ResultScreen : public SystemTask, private ResultTally::Sink {
     void OnUpdatePre() override;
     void OnDrawPost() override;
 
+    // The "result" sheet's labels, banners and marks (the digits come from NumberLayout).
+    static std::span<const char* const> LabelSpriteNames();
     const ResultTally& GetTally() const { return tally_; }
     // A player who takes part in the tally: in the game, and not entering a
     // name, waiting to continue or choosing a ship.

@@ -7,6 +7,9 @@
 #include "game/screens/JoinInScreen.h"
 #include "game/screens/NameEntryScreen.h"
 #include "game/screens/NameGlyphs.h"
+#include "game/screens/ResultTally.h"
+#include "game/system/ResultWorld.h"
+#include "game/system/SceneRegistry.h"
 #include "tests/game/screens/FrontEndTestFixture.h"
 
 namespace mareldon {
@@ -211,6 +214,45 @@ TEST_F(OverlayScreensTest, PairIsRankedOnceWhenTheSecondPlayerCommits) {
     EXPECT_EQ(pairsWithKey(13000000000000u), 1);
     Steps(2000);
     EXPECT_EQ(pairsWithKey(13000000000000u), 1);
+}
+
+}  // namespace
+}  // namespace mareldon
+
+namespace mareldon {
+namespace {
+
+// The world screen as the result overlay sees it.
+class FakeWorld : public SystemTask, public ResultWorld {
+  public:
+    explicit FakeWorld(GameSystem* owner) : SystemTask(owner, 0) {}
+    int GetClearTime() override { return 140; }
+    int GetKillPercent(int) override { return 100; }
+    void AddScore64(int mask, uint64_t value) override {
+        owner->GetPlayer(mask).score += value * uint64_t(owner->GetPlayer(mask).multiplier);
+    }
+    void AddScoreRaw(int mask, uint64_t value) override { owner->GetPlayer(mask).score += value; }
+    void StopStageMusic() override { ++musicStops; }
+    int musicStops = 0;
+};
+
+TEST_F(OverlayScreensTest, ResultOverlayPaysIntoTheWorldAndHoldsTheStartLock) {
+    PlayerRecord& player = system->GetPlayer(1);
+    player.shipStock = 2;  // in play
+    player.multiplier = 2;
+    system->SetStartBlocked(true);
+    auto* world = new FakeWorld(system);
+    ASSERT_NE(system->GetScenes()->stageResult, nullptr);
+    system->GetScenes()->stageResult(*world, *world);
+    EXPECT_EQ(system->GetStartLock(), 1);
+    SoundEffects().clear();
+    Steps(60 * 11);
+    EXPECT_EQ(player.score, uint64_t{2} * 1500000000);
+    EXPECT_EQ(world->musicStops, 1);
+    EXPECT_EQ(Effects(ResultTally::kCountSe), 20);
+    delete world;
+    EXPECT_EQ(system->GetStartLock(), 0);
+    EXPECT_FALSE(system->IsStartBlocked());
 }
 
 }  // namespace
