@@ -135,6 +135,12 @@ void ResultScreen::Number(uint64_t value, int style, float x, float y, float dep
     }
 }
 
+void ResultScreen::Formula(uint64_t value, uint64_t unit, float valueX, float timesX, float unitX, float y) {
+    Number(value, 0, valueX, y, 0.0f);
+    Sprite(kTimes, timesX, y, 0.0f);
+    Number(unit, 0, unitX, y, 0.0f);
+}
+
 void ResultScreen::Score(uint64_t score, int continues, float x, float y) {
     NumberLayout::Glyph glyphs[NumberLayout::kMaxGlyphs];
     const int count = NumberLayout::Score(score, continues, x, y, glyphs);
@@ -221,9 +227,7 @@ void ResultScreen::DrawPairRows() {
         if (first.clearTime == 0) {
             Sprite(kNoBonus, 160.0f, 263.0f, 0.0f);
         } else {
-            Number(uint64_t(first.clearTime), 0, 112.0f, 259.0f, 0.0f);
-            Sprite(kTimes, 124.0f, 259.0f, 0.0f);
-            Number(ResultTally::kTimeUnit, 0, 208.0f, 259.0f, 0.0f);
+            Formula(uint64_t(first.clearTime), ResultTally::kTimeUnit, 112.0f, 124.0f, 208.0f, 259.0f);
         }
         Number(first.timeBonus, 3, 376.0f, 251.0f, 0.0f);
     }
@@ -234,9 +238,7 @@ void ResultScreen::DrawPairRows() {
         if (kills == 100 || kills == 0) {
             Sprite(kills == 100 ? kPerfectBonus : kNoBonus, 160.0f, 355.0f, 0.0f);
         } else {
-            Number(uint64_t(kills), 0, 116.0f, 351.0f, 0.0f);
-            Sprite(kTimes, 128.0f, 351.0f, 0.0f);
-            Number(ResultTally::kShootdownUnit, 0, 208.0f, 351.0f, 0.0f);
+            Formula(uint64_t(kills), ResultTally::kShootdownUnit, 116.0f, 128.0f, 208.0f, 351.0f);
         }
         Number(first.shootdownBonus + second.shootdownBonus, 3, 376.0f, 343.0f, 0.0f);
     }
@@ -255,9 +257,7 @@ void ResultScreen::DrawPairRows() {
         if (stock == 0) {
             Sprite(kNoBonus, 160.0f, 446.0f, 0.0f);
         } else {
-            Number(uint64_t(stock), 0, 116.0f, 442.0f, 0.0f);
-            Sprite(kTimes, 128.0f, 442.0f, 0.0f);
-            Number(ResultTally::kBombUnit, 0, 216.0f, 442.0f, 0.0f);
+            Formula(uint64_t(stock), ResultTally::kBombUnit, 116.0f, 128.0f, 216.0f, 442.0f);
         }
         Number(first.bombBonus + second.bombBonus, 3, 376.0f, 434.0f, 0.0f);
     }
@@ -290,9 +290,8 @@ void ResultScreen::DrawPlayerRows(int i) {
         if (player.clearTime == 0) {
             Sprite(kNoBonus, c + 120.0f, 237.0f, 0.0f);
         } else {
-            Number(uint64_t(player.clearTime), 0, c + 76.0f, 237.0f, 0.0f);
-            Sprite(kTimes, c + 88.0f, 237.0f, 0.0f);
-            Number(ResultTally::kTimeUnit, 0, c + 168.0f, 237.0f, 0.0f);
+            Formula(uint64_t(player.clearTime), ResultTally::kTimeUnit, c + 76.0f, c + 88.0f, c + 168.0f,
+                    237.0f);
         }
         Number(player.timeBonus, 3, c + 168.0f, 261.0f, 0.0f);
     }
@@ -304,9 +303,8 @@ void ResultScreen::DrawPlayerRows(int i) {
         } else if (player.killPercent == 0) {
             Sprite(kNoBonus, c + 112.0f, 329.0f, 0.0f);
         } else {
-            Number(uint64_t(player.killPercent), 0, c + 80.0f, 329.0f, 0.0f);
-            Sprite(kTimes, c + 92.0f, 329.0f, 0.0f);
-            Number(ResultTally::kShootdownUnit, 0, c + 168.0f, 329.0f, 0.0f);
+            Formula(uint64_t(player.killPercent), ResultTally::kShootdownUnit, c + 80.0f, c + 92.0f,
+                    c + 168.0f, 329.0f);
         }
         Number(player.shootdownBonus, 3, c + 168.0f, 353.0f, 0.0f);
     }
@@ -319,9 +317,7 @@ void ResultScreen::DrawPlayerRows(int i) {
         if (shown == 0) {
             Sprite(kNoBonus, c + 112.0f, 420.0f, 0.0f);
         } else {
-            Number(uint64_t(shown), 0, c + 76.0f, 420.0f, 0.0f);
-            Sprite(kTimes, c + 88.0f, 420.0f, 0.0f);
-            Number(ResultTally::kBombUnit, 0, c + 168.0f, 420.0f, 0.0f);
+            Formula(uint64_t(shown), ResultTally::kBombUnit, c + 76.0f, c + 88.0f, c + 168.0f, 420.0f);
         }
         Number(player.bombBonus, 3, c + 168.0f, 444.0f, 0.0f);
     }

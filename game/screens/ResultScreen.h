@@ -46,6 +46,8 @@ class ResultScreen : public SystemTask, private ResultTally::Sink {
     void Label(int id, float x, float y, float depth);
     void Number(uint64_t value, int style, float x, float y, float depth);
     void Score(uint64_t score, int continues, float x, float y);
+    // "value x unit", the bonus's formula on one line.
+    void Formula(uint64_t value, uint64_t unit, float valueX, float timesX, float unitX, float y);
 
     ResultWorld& world_;
     ResultTally tally_;
