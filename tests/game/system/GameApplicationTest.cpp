@@ -475,6 +475,33 @@ TEST_F(GameApplicationTest, TheEndingScenesPlayTheirMoviesToTheEnd) {
     }
 }
 
+// A player in the game may skip the ending with start; a start of anybody else does nothing.
+TEST_F(GameApplicationTest, AStartOfAPlayerInTheGameSkipsTheEnding) {
+    WriteBytes(root / "MARELDON.mbd", MakeGameArchive());
+    WriteBytes(root / "QVDSHDV.dat", {});
+    WriteBytes(root / "QVDSHDP.dat", {});
+    WriteBytes(root / "ending01.mpg", MakePlaceholderMovie("ending01.mpg"));
+    Start();
+    ASSERT_TRUE(RunUntil("logo1"));
+    GameSystem* system = app->GetGameSystem();
+    system->GetCurrentScene()->RequestSuccessor("ending?");
+    ASSERT_TRUE(RunUntil("ending?", 5));
+    auto* screen = dynamic_cast<MovieScreen*>(system->GetCurrentScene());
+    ASSERT_NE(screen, nullptr);
+    ASSERT_NE(screen->Player(), nullptr);
+    ASSERT_TRUE(Run(5));
+    controls.SetStart(true);
+    ASSERT_TRUE(Run(3));
+    controls.SetStart(false);
+    ASSERT_TRUE(Run(3));
+    EXPECT_EQ(system->GetCurrentScene(), screen) << "player 1 is not in the game";
+    system->GetPlayer(1).shipStock = 1;
+    controls.SetStart(true);
+    ASSERT_TRUE(Run(3));
+    controls.SetStart(false);
+    EXPECT_TRUE(system->GetCurrentSceneName().Equals("gameover")) << system->GetCurrentSceneName().Text();
+}
+
 // A coin breaks into the playing movie: the screen and its player go mid-movie.
 TEST_F(GameApplicationTest, ACoinBreaksIntoTheDemoMovie) {
     WriteBytes(root / "MARELDON.mbd", MakeGameArchive());
