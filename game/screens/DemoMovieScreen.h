@@ -4,16 +4,16 @@
 
 namespace mareldon {
 
-// The "demo" scene: the demonstration movie.
+// The "demo" scene: the demonstration movie of the attract loop. A coin, the
+// service button or a start that needs no further coin breaks in.
 class DemoMovieScreen : public MovieScreen {
   public:
     static constexpr const char* kMovieName = "demo.mpg";
 
-    DemoMovieScreen(GameSystem* owner, const String& breakInName, const String& successorName)
-        : MovieScreen(owner, breakInName, successorName,
-                      Describe("DemoMovieScreen", breakInName, successorName), kMovieName) {
-        breaksInOnCoin = true;
-    }
+    DemoMovieScreen(GameSystem* owner, const String& breakInName, const String& successorName);
+
+    void OnUpdatePre() override;
+    void OnDrawPost() override { DrawMovie(); }
 };
 
 }  // namespace mareldon

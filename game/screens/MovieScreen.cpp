@@ -1,13 +1,13 @@
 #include "game/screens/MovieScreen.h"
 
+#include <algorithm>
+
 #include "engine/core/Log.h"
 #include "engine/render/device/PixelConvert.h"
 #include "engine/render/device/TextureBase.h"
-#include "engine/render/draw/RenderView.h"
-#include "engine/render/draw/SceneDrawSet.h"
-#include "game/render/NormalShaderGen.h"
 #include "game/render/ScreenDrawers.h"
 #include "game/render/SpriteSheet.h"
+#include "game/screens/PlaceholderScreen.h"
 #include "game/system/GameSystem.h"
 
 namespace mareldon {
@@ -15,16 +15,20 @@ namespace mareldon {
 namespace {
 
 constexpr const char* kLog = "movie";
-constexpr float kScreenWidth = 480.0f;
-constexpr float kScreenHeight = 640.0f;
+constexpr float kQuadWidth = 480.0f;
+constexpr float kQuadHeight = 640.0f;
+constexpr float kQuadDepth = 0.1f;
 
 }  // namespace
 
 MovieScreen::MovieScreen(GameSystem* owner, const String& breakInName, const String& successorName,
-                         const std::string& description, const char* movieName)
-    : PlaceholderScreen(owner, breakInName, successorName, description) {
+                         int32_t priority, const std::string& description, const char* movieName)
+    : SceneTask(owner, breakInName, successorName, priority) {
+    PlaceholderScreen::Report(description);
     const MovieDecoderFactory createDecoder = owner->GetMovieDecoderFactory();
-    if (createDecoder == nullptr || !renderer || !screenTarget || !fileSystem) {
+    if (createDecoder == nullptr || !kit_.IsReady() || !fileSystem) {
+        LOG_WARN(kLog, "\"%s\" cannot be played here: it counts as ended", movieName);
+        ended_ = true;
         return;
     }
     MoviePlayerPorts ports;
@@ -32,25 +36,19 @@ MovieScreen::MovieScreen(GameSystem* owner, const String& breakInName, const Str
     ports.soundBox = soundBox;
     RefPtr<MoviePlayer> player = CreateMoviePlayer(ports);
     if (!player->Open(fileSystem, movieName)) {
-        LOG_WARN(kLog, "\"%s\" cannot be played: the screen goes on without it", movieName);
+        LOG_WARN(kLog, "\"%s\" cannot be played: it counts as ended", movieName);
+        ended_ = true;
         return;
     }
     sheet_.Reset(SpriteSheet::SpriteSheetForTexture(renderer, kTextureName, kTextureSampled, kTextureWidth,
                                                     kTextureHeight));
     if (!sheet_->HasTexels()) {
-        LOG_WARN(kLog, "no movie texture: \"%s\" is not shown", movieName);
+        LOG_WARN(kLog, "no movie texture: \"%s\" counts as ended", movieName);
         sheet_.Reset();
+        ended_ = true;
         return;
     }
-    set_ = std::make_unique<SceneDrawSet>(renderer);
-    ClearRecord clear = RenderView::DefaultClear();
-    clear.flags = 0x3;  // colour and depth
-    clear.color = 0xFF000000;
-    const TextureViewport whole{0, 0, 0, 0, 0.0f, 0.0f};
-    set_->AddView(RefPtr<RenderView>(
-        new RenderView(renderer, RefPtr<TextureBase>(screenTarget), clear,
-                       RefPtr<ShaderGenBase>(NormalShaderGen::NormalShaderGenAlt(renderer)), whole)));
-    drawer_.Reset(new TexturedScreenDrawer(*set_, kTextureName, sheet_));
+    drawer_ = kit_.AddTextured(sheet_);
     player->SetEndHandler(this);
     player->Play();
     player_ = player;
@@ -62,24 +60,17 @@ MovieScreen::~MovieScreen() {
     }
 }
 
-void MovieScreen::Step() {
-    if (!player_) {
-        PlaceholderScreen::Step();
-        return;
+MovieScreen::Uv MovieScreen::MovieUv(int32_t width, int32_t height) {
+    // The player refuses larger movies; the clamp keeps the quad inside the texture whatever it says.
+    return {std::min(float(width) / float(kTextureWidth), 1.0f),
+            std::min(float(height) / float(kTextureHeight), 1.0f)};
+}
+
+bool MovieScreen::PollMovie() {
+    if (player_) {
+        player_->Update();
     }
-    CheckBreakIn();
-    player_->Update();
-    if (player_->IsFrameReady()) {
-        const uint32_t* frame = player_->TakeFrame();
-        if (frame != nullptr) {
-            const TextureRect rect{0, 0, player_->GetWidth(), player_->GetHeight()};
-            sheet_->Upload(rect, PixelKind::ARGB8888, frame);
-            ++uploads_;
-        }
-    }
-    if (ended_) {
-        RequestSuccessor("");
-    }
+    return ended_;
 }
 
 bool MovieScreen::OnMovieEnd() {
@@ -87,19 +78,24 @@ bool MovieScreen::OnMovieEnd() {
     return false;  // the last frame stays until the successor takes over
 }
 
-void MovieScreen::OnDrawPre() {
-    if (!player_) {
-        PlaceholderScreen::OnDrawPre();
+void MovieScreen::DrawMovie() {
+    kit_.Clear(0);
+    if (!player_ || drawer_ == nullptr) {
         return;
     }
-    // The movie's picture, stretched over the screen; the far edges inset half a texel.
-    const float u = (float(player_->GetWidth()) - 0.5f) / float(kTextureWidth);
-    const float v = (float(player_->GetHeight()) - 0.5f) / float(kTextureHeight);
-    const float u0 = 0.5f / float(kTextureWidth);
-    const float v0 = 0.5f / float(kTextureHeight);
-    drawer_->DrawQuad(TexturedVertex{0.0f, 0.0f, 0.5f, u0, v0},
-                      TexturedVertex{kScreenWidth, kScreenHeight, 0.5f, u, v});
-    set_->Draw();
+    const int32_t width = std::min(player_->GetWidth(), kTextureWidth);
+    const int32_t height = std::min(player_->GetHeight(), kTextureHeight);
+    if (player_->IsFrameReady()) {
+        const uint32_t* frame = player_->TakeFrame();
+        if (frame != nullptr && width == player_->GetWidth() && height == player_->GetHeight()) {
+            sheet_->Upload(TextureRect{0, 0, width, height}, PixelKind::ARGB8888, frame);
+            ++uploads_;
+        }
+    }
+    const Uv uv = MovieUv(width, height);
+    drawer_->DrawQuad(TexturedVertex{0.0f, 0.0f, kQuadDepth, 0.0f, 0.0f},
+                      TexturedVertex{kQuadWidth, kQuadHeight, kQuadDepth, uv.u, uv.v});
+    kit_.Draw();
 }
 
 }  // namespace mareldon

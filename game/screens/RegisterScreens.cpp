@@ -13,6 +13,7 @@
 #include "game/screens/NameEntryScreen.h"
 #include "game/screens/NoticeScreen.h"
 #include "game/screens/RankingScreen.h"
+#include "game/screens/ResultScreen.h"
 #include "game/screens/StageSelectScreen.h"
 #include "game/screens/SystemErrorScreen.h"
 #include "game/screens/TitleScreen.h"
@@ -116,6 +117,9 @@ void RegisterScreens(SceneRegistry& registry) {
     };
     registry.nameEntry = [](GameSystem& s, int playerBit) -> SystemTask* {
         return new NameEntryScreen(&s, playerBit);
+    };
+    registry.stageResult = [](SystemTask& worldScreen, ResultWorld& world) -> SystemTask* {
+        return new ResultScreen(&worldScreen, world);
     };
 }
 

@@ -59,8 +59,6 @@ RenderStateBlock States(BlendFactor dest, CompareFunc depth, int32_t depthWrite)
 
 }  // namespace
 
-GameWorldScreen::ResultScreenFactory GameWorldScreen::resultScreenFactory = nullptr;
-
 GameWorldScreen::GameWorldScreen(GameSystem* system, const String& breakInName, const String& successorName,
                                  int32_t difficultyLevel, int32_t mode, int32_t requestedEntry, uint8_t music,
                                  uint8_t live)

@@ -14,6 +14,7 @@
 #include "game/stage/RecordPool.h"
 #include "game/stage/ScreenMapping.h"
 #include "game/stage/WorldHitLists.h"
+#include "game/system/ResultWorld.h"
 #include "game/system/SceneTask.h"
 #include "game/system/SoundCueRef.h"
 #include "game/system/StageEntry.h"
@@ -74,7 +75,7 @@ struct ReflectGauge {
 // Task slots: the alive test is Step, the update hook OnUpdatePre, the after-children
 // update ApplyBombDamage, the draw hooks OnDrawPre and DrawHud. Derived screens replace
 // the update and draw hooks and call the base update hook from theirs.
-class GameWorldScreen : public SceneTask {
+class GameWorldScreen : public SceneTask, public ResultWorld {
   public:
     enum PlayMode : int32_t { kPlayLive = 0, kPlayReplay = 1, kPlayRecord = 2 };
 
@@ -170,14 +171,14 @@ class GameWorldScreen : public SceneTask {
     void DisableRespawn() { respawnDisabled = 1; }
     void CountKill(uint32_t playerMask) { kills.CountKill(playerMask); }
     void CountAppearedEnemy() { kills.CountAppearedEnemy(); }
-    int32_t GetKillPercent(uint32_t playerMask) const { return kills.GetKillPercent(playerMask); }
+    int32_t GetKillPercent(uint32_t playerMask) const override { return kills.GetKillPercent(playerMask); }
     void SetReflectGauge(uint32_t playerMask, const ReflectGauge* gauge);
     const ReflectGauge& GetReflectGauge(int32_t player) const { return reflectGauges[player == 2 ? 1 : 0]; }
 
     // Score, bomb and the head-up display: only reported to the event log so far.
     void AddScore(uint32_t playerMask, int32_t value);
-    void AddScore64(uint32_t playerMask, int64_t value);
-    void AddScoreRaw(uint32_t playerMask, uint64_t value);
+    void AddScore64(uint32_t playerMask, int64_t value) override;
+    void AddScoreRaw(uint32_t playerMask, uint64_t value) override;
     void LaunchBomb(uint32_t playerMask);
     void ApplyBombDamage();
 
@@ -185,7 +186,7 @@ class GameWorldScreen : public SceneTask {
     float GetTimeLeft() const { return timeLimit > 0.0f ? timeLimit : 0.0f; }
     // Unclamped, as the stage timer counts it.
     float GetRawTimeLeft() const { return timeLimit; }
-    int32_t GetClearTime() const { return clearTime; }
+    int32_t GetClearTime() const override { return clearTime; }
     int32_t GetPlayingStage() const;
     int32_t GetDifficultyLevel() const { return difficulty; }
     float GetDifficultyScale() const { return float(difficulty) * kDifficultyScale; }
@@ -213,7 +214,7 @@ class GameWorldScreen : public SceneTask {
     void LoadStageMusic();
     void BeginStageClear();
     void StopAllMusic();
-    void StopStageMusic();
+    void StopStageMusic() override;
 
     // Projection through `sceneCamera`, set once a step.
     void SetupCamera();
@@ -259,8 +260,6 @@ class GameWorldScreen : public SceneTask {
     WorldEventLog* GetEventLog() const { return eventLog; }
 
     // Builds the result tally of a clear under the screen; the stand-in when unset.
-    using ResultScreenFactory = TaskObject* (*)(GameWorldScreen& owner);
-    static ResultScreenFactory resultScreenFactory;
 
     // Stage nodes made by LoadStage.
     StageScene* stageScene = nullptr;

@@ -3,8 +3,8 @@
 #include "engine/render/draw/Renderer.h"
 #include "game/stage/GameWorldScreen.h"
 #include "game/stage/PlayerShip.h"
-#include "game/stage/ResultScreen.h"
 #include "game/system/GameSystem.h"
+#include "game/system/SceneRegistry.h"
 
 namespace mareldon {
 
@@ -41,10 +41,10 @@ void GameWorldScreen::BeginStageClear() {
         StartCue(clearCue, "crear", 0);
         currentCue = clearCue;
     }
-    if (resultScreenFactory != nullptr)
-        resultScreenFactory(*this);
-    else
-        new ResultScreen(this);
+    // The result overlay lives above this layer; the scene registry builds it.
+    const SceneRegistry* scenes = owner != nullptr ? owner->GetScenes() : nullptr;
+    if (scenes != nullptr && scenes->stageResult != nullptr)
+        scenes->stageResult(*this, *this);
 }
 
 void GameWorldScreen::StopAllMusic() {

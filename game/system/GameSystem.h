@@ -44,6 +44,9 @@ struct GameSystemPorts {
     const SceneRegistry* scenes = nullptr;
     // The movie screens' decoders; none when null.
     MovieDecoderFactory createMovieDecoder = nullptr;
+    // Told of every sound effect asked for, before the rules that may keep it
+    // silent; for event logs.
+    void (*seAsked)(int32_t id) = nullptr;
 };
 
 // The arcade machine's one system task: settings, rankings, players, coins and
@@ -195,7 +198,8 @@ class GameSystem : public TaskObject {
     bool IsPlayerStatus12(int mask) const { return GetPlayerStatus(mask) == 12; }
     bool IsPlayerStatus9To11(int mask) const;
     int AddStartLock() { return ++startLock_; }
-    int ReleaseStartLock() { return --startLock_; }
+    // Never below 0: an unmatched release is logged and ignored.
+    int ReleaseStartLock();
     void SetStartBlocked(bool blocked) { startBlocked_ = blocked; }
     bool IsStartBlocked() const { return startBlocked_ != 0; }
     void StartAttentionTimer() { attentionTimer_ = kAttentionSteps; }
@@ -255,6 +259,15 @@ class GameSystem : public TaskObject {
 
     // Raises the credits past the coin rules' cap of 9; for tests of the overlay.
     void ForceCreditsForTest(int credits) { creditUnits_ = credits * CoinsPerCredit(); }
+
+    // Front-end screens: the scripted stand-in for the cabinet's buttons (null
+    // when the screens read their own inputs), and the start lock's count.
+    const SystemInputs* GetScriptedInputs() const { return ports_.inputs; }
+    int GetStartLock() const { return startLock_; }
+    // The screens' factories (the world screen builds its result overlay with one).
+    const SceneRegistry* GetScenes() const { return ports_.scenes; }
+    // The saved pair's record of the player of `mask`, for the name entry's name.
+    PlayerRecord& GetSavedRecord(int mask) { return saved_[size_t(PlayerIndex(mask))]; }
 
   private:
     friend class SceneTask;

@@ -1,6 +1,7 @@
 // Players, coins and credits: the arcade rules of who may start, continue or join.
 #include <algorithm>
 
+#include "engine/core/Log.h"
 #include "game/system/GameSystem.h"
 #include "game/system/IoEvent.h"
 
@@ -9,6 +10,7 @@ namespace mareldon {
 namespace {
 
 constexpr int kMaxContinues = 9;
+constexpr const char* kLog = "players";
 
 }  // namespace
 
@@ -96,6 +98,16 @@ int GameSystem::GetPlayerStatus(int mask) const {
         return anyCoin ? 6 : 4;
     }
     return anyCoin ? 5 : 3;
+}
+
+int GameSystem::ReleaseStartLock() {
+    // A lock released twice would leave the count below 0, and nobody could
+    // start, join or continue until the machine boots again.
+    if (startLock_ <= 0) {
+        LOG_WARN(kLog, "start lock released while not held");
+        return startLock_ = 0;
+    }
+    return --startLock_;
 }
 
 bool GameSystem::CanPlayerStart(int mask) const {

@@ -68,8 +68,8 @@ InputManager::InputManager(AppBase* app, int pads, int mice, int keyboardSlots, 
     for (PadState& state : padStates) {
         Clear(state);
     }
-    std::memset(mouseStates.data(), 0, mouseStates.size() * sizeof(MouseState));
-    std::memset(keyboardStates.data(), 0, keyboardStates.size() * sizeof(KeyboardState));
+    std::fill(mouseStates.begin(), mouseStates.end(), MouseState{});
+    std::fill(keyboardStates.begin(), keyboardStates.end(), KeyboardState{});
     if (devices_ != nullptr) {
         padsTaken = std::min(padCount, devices_->PadCount());
         miceTaken = std::min(mouseCount, devices_->MouseConnected() ? 1 : 0);
@@ -222,7 +222,7 @@ void InputManager::Update() {
         std::memset(&mouse, 0, sizeof mouse);
         mouse.connected = i < miceTaken && devices_ != nullptr && devices_->MouseConnected() ? 1 : 0;
     }
-    std::memset(keyboardStates.data(), 0, keyboardStates.size() * sizeof(KeyboardState));
+    std::fill(keyboardStates.begin(), keyboardStates.end(), KeyboardState{});
 
     if (TreeNode* first = firstChild) {
         TreeNode* child = first;

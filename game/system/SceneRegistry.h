@@ -29,6 +29,9 @@ struct SceneSetup {
 using SceneFactory = SceneTask* (*)(GameSystem& system, const SceneSetup& setup);
 // Builds an overlay over the running scene for one player (a player mask bit).
 using OverlayFactory = SystemTask* (*)(GameSystem& system, int playerBit);
+class ResultWorld;
+// Builds the result overlay of a cleared stage as a child of the world screen.
+using ResultFactory = SystemTask* (*)(SystemTask& worldScreen, ResultWorld& world);
 
 // The screens the game system builds, filled by the screens themselves so the
 // game system needs none of their headers: a factory per scene name, and the two
@@ -50,6 +53,8 @@ class SceneRegistry {
     OverlayFactory joinIn = nullptr;
     // A finished player's name entry.
     OverlayFactory nameEntry = nullptr;
+    // The tally of a cleared stage, over the world screen.
+    ResultFactory stageResult = nullptr;
 
   private:
     std::vector<Entry> entries_;

@@ -83,6 +83,9 @@ void GameSystem::LoadSeCues() {
 }
 
 void GameSystem::StartSe(int32_t id, uint8_t loop) {
+    if (ports_.seAsked != nullptr) {
+        ports_.seAsked(id);
+    }
     if (id < 0 || id >= kSeCount) {
         return;
     }

@@ -9,19 +9,21 @@
 # lasts a fixed number of the game's input cycles (one per step): the scene
 # flow must reach "notice" (its I/O event shows on the wire), a coin put in
 # node 0 (the board tool counts nodes from 0 and refuses any it lacks) must be
-# taken off the board's counter, and frame 60 is captured: the
-# screens' backdrop, the lit cube in the middle of its clear colour, its shadow
-# darkening the ground and the 16 swarm quads above it.
+# taken off the board's counter, and frame 60 is captured: the notice screen,
+# the "NOTICE" picture's colour at its centre and the clear colour around it.
 # no_archive: no data at all, the in-process simulated board; the archive's
 # message must be given and the game must run on.
-# demo: the placeholder data set and the in-process simulated board; frame 330
-# falls in "demo" (steps 240 to 840 at 60 a second, while at least 4 frames are
-# drawn for every 10 steps) and must show the colour bars across the whole screen.
+# demo: the placeholder data set and the in-process simulated board; frame 620
+# falls in "demo" (steps 547 to 1147 after boot, notice and the two logos, while
+# at least 6 frames are drawn for every 11 steps) and must show the colour bars
+# across the whole screen.
 # stop_while_waiting: the board's pty never answers and its sense line cannot
 # be read, so start-up waits for the board; SIGTERM 1 s after the start must end
 # the program with exit code 0 within 0.5 s.
-# credits: as cabinet, with coins put in until frame 300; it shows the credit
-# overlay's "credit" and digit sprites in white.
+# credits: as cabinet, with coins put in until frame 300; the coins break into
+# the logos, so it shows the title-start screen ("titleback" in the corners, the
+# title's colour at its centre) under the credit overlay's "credit" and digit
+# sprites in white.
 # io_error: MARELDON_COM2 names a device that does not exist; the I/O error
 # screen shows "I/O ERROR" in white on black and, raised while booting, ends
 # the program by itself 900 steps later.
@@ -45,6 +47,7 @@ cleanup() {
     [ -n "$game_pid" ] && kill -9 "$game_pid" 2>/dev/null
     [ -n "$board_pid" ] && kill "$board_pid" 2>/dev/null
     exec 3>&- 2>/dev/null
+    [ -n "${KEEP_E2E:-}" ] && cp "$tmp"/*.png "$KEEP_E2E"/ 2>/dev/null
     rm -rf "$tmp"
 }
 trap cleanup EXIT
@@ -78,7 +81,7 @@ unset MARELDON_COM2 MARELDON_JVS_SENSE
 
 if [ "$mode" = demo ]; then
     "$mbdtool" write game "$root" >/dev/null || fail "mbdtool write game"
-    export MARELDON_CAPTURE="330:$tmp/demo.png"
+    export MARELDON_CAPTURE="620:$tmp/demo.png"
 fi
 if [ "$mode" = cabinet ] || [ "$mode" = credits ] || [ "$mode" = stop_while_waiting ] || [ "${mode%%_*}" = testmode ]; then
     [ "$mode" != stop_while_waiting ] && { "$mbdtool" write game "$root" >/dev/null || fail "mbdtool write game"; }
@@ -171,9 +174,11 @@ if [ "$mode" = credits ]; then
     sleep 1
     [ -s "$tmp/frame300.png" ] || fail "frame 300 was not captured"
     [ -z "$(refused)" ] || fail "the board refused: $(refused)"
-    # White ink of "credit" centred at (241, 625) and of the digit at (288, 625); the
-    # backdrop's clear colour above.
-    "$probe" "$tmp/frame300.png" 480x640 205,619-275,631~FFFFFF 283,619-293,631~FFFFFF 0,0=203050 \
+    # White ink of "credit" centred at (241, 625) and of the digit at (288, 625);
+    # "titleback" in the corners and the title at (240, 270), near their colours
+    # (the sheet's texture keeps 4 bits a channel).
+    "$probe" "$tmp/frame300.png" 480x640 205,619-275,631~FFFFFF 283,619-293,631~FFFFFF 0,0-0,0~224433 \
+        479,0-479,0~224433 240,270-240,270~EEAA22 \
         >"$tmp/probe.log" || fail "frame 300: $(cat "$tmp/probe.log")"
     echo "$(cycles) input cycles; frame 300: $(cat "$tmp/probe.log")"
 elif [ "$mode" = io_error ]; then
@@ -245,24 +250,10 @@ elif [ "$mode" = cabinet ]; then
     [ "$(grep -c '^HOST .* 30 01 00 01' "$tmp/board.log")" -eq 1 ] ||
         fail "not one decrement of the coin: $(grep -c '^HOST .* 30 01 00 01' "$tmp/board.log")"
     [ -s "$tmp/frame60.png" ] || fail "frame 60 was not captured"
-    # The lit cube in the middle (pixels neither the clear colour nor black: the cube
-    # turns, and its faces take its own shadow), the clear colour in the top corners,
-    # the ground in the bottom ones.
-    "$probe" "$tmp/frame60.png" 480x640 200,280-280,360!203050,000000 0,0=203050 479,0=203050 \
-        0,639!203050 479,639!203050 >"$tmp/probe.log" || fail "frame 60: $(cat "$tmp/probe.log")"
-    # The cube's shadow: whatever its pose, it covers the ground straight below its
-    # centre, seen just under the bar (z 0.2 to 0.9, x -0.9 to -0.1); the ground far
-    # behind it (z 3 to 5) is unshadowed. The swarm's 16 quads in two rows of eight
-    # over the cube, each at its centre.
-    swarm=()
-    for row in 34 80; do
-        for ((k = 0; k < 8; ++k)); do
-            x=$((63 + k * 505 / 10))
-            swarm+=("$((x - 6)),$((row - 6))-$((x + 6)),$((row + 6))!203050")
-        done
-    done
-    "$probe" "$tmp/frame60.png" 480x640 "145,614-225,638<170,505-310,535:20" "${swarm[@]}" \
-        >>"$tmp/probe.log" || fail "frame 60: $(cat "$tmp/probe.log")"
+    # The "NOTICE" picture's colour (near it: the sheet's texture keeps 4 bits a
+    # channel) at its centre (240, 192), the clear colour (ARGB 1) in the corners.
+    "$probe" "$tmp/frame60.png" 480x640 240,192-240,192~3366CC 0,0=000001 479,0=000001 0,639=000001 479,639=000001 \
+        >"$tmp/probe.log" || fail "frame 60: $(cat "$tmp/probe.log")"
     # Captures are the picture as the player sees it, upright 480x640, whatever the
     # window or display: a test pattern marked in three corners, drawn under every
     # screen rotation in a landscape window and full screen, must come out as drawn.
@@ -285,7 +276,7 @@ elif [ "$mode" = cabinet ]; then
     grep -q 'MARELDON.mbd: .* models, ' "$tmp/game.log" || fail "the archive was not loaded"
     echo "$(cycles) input cycles; $(grep -c '05 03 E8' "$tmp/board.log") notice event(s); frame 60: $(cat "$tmp/probe.log")"
 elif [ "$mode" = demo ]; then
-    wait_for 120 test -s "$tmp/demo.png" || fail "frame 330 was not captured"
+    wait_for 120 test -s "$tmp/demo.png" || fail "frame 620 was not captured"
     sleep 0.5
     # The bars of "demo.mpg" (at the movie texture's 16-bit colour) on rows across
     # the middle and the bottom, and neither the backdrop nor the black under the
@@ -294,9 +285,9 @@ elif [ "$mode" = demo ]; then
     corners=()
     for at in 0,0 479,0 0,638 479,638; do corners+=("$at!203050" "$at!000000"); done
     "$probe" "$tmp/demo.png" 480x640 "row320~$bars" "row630~$bars" "${corners[@]}" >"$tmp/probe.log" ||
-        fail "frame 330: $(cat "$tmp/probe.log")"
+        fail "frame 620: $(cat "$tmp/probe.log")"
     grep -q '"demo.mpg" cannot be played' "$tmp/game.log" && fail "the movie was not played"
-    echo "frame 330: $(cat "$tmp/probe.log")"
+    echo "frame 620: $(cat "$tmp/probe.log")"
 elif [ "$mode" = stop_while_waiting ]; then
     # The bus has started (its first reset went out) and the board stays quiet.
     wait_for 30 grep -q '^HOST ' "$tmp/board.log" || fail "the game never talked to the board"

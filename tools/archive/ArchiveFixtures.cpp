@@ -7,6 +7,7 @@
 #include "tools/archive/ArchiveRecords.h"
 #include "tools/archive/MbdWriter.h"
 #include "tools/archive/PlaceholderScreenData.h"
+#include "tools/archive/PlaceholderSheets.h"
 #include "tools/archive/PlaceholderSounds.h"
 #include "tools/archive/PlaceholderStages.h"
 #include "tools/archive/ShaderDataWriter.h"
@@ -181,17 +182,26 @@ std::vector<uint8_t> MakeSmallSampleArchive() {
 namespace {
 
 // The boot archive's records; `systemImages` join the sheet in the group "SYSTEM".
-void AddBootContent(MbdWriter& writer, const std::vector<int32_t>& systemImages) {
+// With `screenSheets` the sheet holds the front-end screens' sprites too, and
+// their own sheets are added.
+void AddBootContent(MbdWriter& writer, const std::vector<int32_t>& systemImages, bool screenSheets = false) {
     auto cp932 = [](const char* utf8) { return Utf8ToCp932(utf8); };
 
-    int32_t sheet = AddPlaceholderSystemImage(writer);
+    int32_t sheet = screenSheets ? AddPlaceholderFullSystemImage(writer) : AddPlaceholderSystemImage(writer);
     AddPlaceholderFont(writer);
-    // After the system sheet, which stays image 0.
-    AddPlaceholderStageData(writer);
+    // After the system sheet, which stays image 0; the front-end screens' sprites share
+    // the bullets' sheet "game".
+    const int32_t game = AddPlaceholderStageData(writer, screenSheets);
+    std::vector<int32_t> sheets;
+    if (screenSheets) {
+        sheets = AddPlaceholderScreenSheets(writer);
+        sheets.push_back(game);
+    }
 
     const PlaceholderSoundSlots sounds = AddPlaceholderSounds(writer);
 
     std::vector<int32_t> system = {sheet};
+    system.insert(system.end(), sheets.begin(), sheets.end());
     system.insert(system.end(), systemImages.begin(), systemImages.end());
     writer.AddGroup({"SYSTEM", {}, {}, system});
     writer.AddGroup({"SYSTEMSE", sounds.effects, {}, {}});
@@ -492,7 +502,7 @@ std::vector<uint8_t> MakeGameArchive() {
         }
     }
     int32_t image = writer.AddImage(EncodeIimg(2, 64, 64, 1, checker));
-    AddBootContent(writer, {image});
+    AddBootContent(writer, {image}, true);
     writer.AddModel("placeholder_cube", PlaceholderCube(writer, image));
     writer.AddModel("placeholder_skinned", PlaceholderSkinned(writer, image));
     writer.AddModel("placeholder_ground", PlaceholderPlane(writer, image, "placeholder_ground", 6, 2));

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "tools/archive/ArchiveRecords.h"
+#include "tools/archive/PlaceholderSheets.h"
 
 namespace mareldon {
 
@@ -12,6 +13,8 @@ constexpr int32_t kGameSheetSize = 2048;
 constexpr int32_t kBulletCell = 32;
 constexpr int32_t kBulletRows = 64;
 constexpr int32_t kBulletFrames = 8;
+// The front-end sprites' columns, right of the bullets.
+constexpr int32_t kScreenSpritesWidth = 512;
 constexpr int32_t kReflectedCell = 32;
 constexpr int32_t kEffectSheetSize = 64;
 
@@ -64,9 +67,18 @@ void StampDisc(std::vector<uint8_t>& rgba, int32_t width, int32_t x0, int32_t y0
     }
 }
 
-// The bullet columns of the game sheet; the sheet is big, so it is encoded once.
-const std::vector<uint8_t>& GameSheetPng() {
-    static const std::vector<uint8_t> png = [] {
+// Where the front-end sprites sit on the game sheet, right of the bullet columns.
+std::vector<MbdWriter::Frame> GameSheetFrames(bool screenSprites) {
+    if (!screenSprites)
+        return {};
+    const std::vector<PlaceholderSprite> sprites = PlaceholderGameSprites();
+    return PackPlaceholderSprites(sprites, kBulletFrames * kBulletCell, kScreenSpritesWidth, nullptr);
+}
+
+// The game sheet: the bullet columns, and with `screenSprites` the front-end
+// screens' sprites right of them. The sheet is big, so each form is encoded once.
+const std::vector<uint8_t>& GameSheetPng(bool screenSprites) {
+    static const auto encode = [](bool withSprites) {
         std::vector<uint8_t> rgba(size_t(kGameSheetSize) * kGameSheetSize * 4, 0);
         for (int32_t row = 0; row < kBulletRows; ++row) {
             uint8_t rgb[3];
@@ -77,9 +89,16 @@ const std::vector<uint8_t>& GameSheetPng() {
                 StampDisc(rgba, kGameSheetSize, frame * kBulletCell, row * kBulletCell, kBulletCell, r, rgb);
             }
         }
+        if (withSprites)
+            PaintPlaceholderSprites(rgba, kGameSheetSize, GameSheetFrames(true), PlaceholderGameSprites());
         return EncodePng(kGameSheetSize, kGameSheetSize, rgba);
-    }();
-    return png;
+    };
+    if (screenSprites) {
+        static const std::vector<uint8_t> full = encode(true);
+        return full;
+    }
+    static const std::vector<uint8_t> plain = encode(false);
+    return plain;
 }
 
 std::vector<uint8_t> ReflectedSheetPng() {
@@ -165,13 +184,15 @@ const std::vector<const char*>& StageModelNames() {
     return names;
 }
 
-void AddPlaceholderStageData(MbdWriter& writer) {
+int32_t AddPlaceholderStageData(MbdWriter& writer, bool screenSprites) {
     for (const char* id : StageModelNames())
         writer.AddModel(id, PlaceholderStageModel(writer, id));
     writer.AddModel("TEKIDAN_HATSYA01", QuadModel(writer, "TEKIDAN_HATSYA01", 0.25f, 0.25f));
-    writer.AddSprite("game", writer.AddImage(GameSheetPng()), {});
+    const int32_t game = writer.AddImage(GameSheetPng(screenSprites));
+    writer.AddSprite("game", game, GameSheetFrames(screenSprites));
     writer.AddSprite("hansyadan", writer.AddImage(ReflectedSheetPng()), {});
     writer.AddSprite("effect_all", writer.AddImage(EffectSheetPng()), {});
+    return game;
 }
 
 }  // namespace mareldon

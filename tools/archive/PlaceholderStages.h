@@ -36,7 +36,8 @@ const std::vector<const char*>& StageModelNames();
 // muzzle flash "TEKIDAN_HATSYA01" (a small quad ending at 0.25 s), and the sheets
 // "game" (2048 x 2048; its left 256 pixels the 64 bullet rows of 8 frames, 32-pixel
 // discs coloured by row), "hansyadan" (4 x 4 cells of a reflected bullet) and
-// "effect_all".
-void AddPlaceholderStageData(MbdWriter& writer);
+// "effect_all"; with `screenSprites` "game" holds the front-end screens' sprites
+// right of the bullets too. Returns the image slot of "game".
+int32_t AddPlaceholderStageData(MbdWriter& writer, bool screenSprites = false);
 
 }  // namespace mareldon

@@ -3,8 +3,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "game/screens/JoinInScreen.h"
-#include "game/screens/NoticeScreen.h"
 #include "tests/game/system/GameSystemFixture.h"
 
 namespace mareldon {
@@ -40,7 +38,7 @@ TEST_F(PlaceholderScreenTest, HandsOverAfterItsSteps) {
 TEST_F(PlaceholderScreenTest, OverlayHoldsItsFlagWhileItRuns) {
     Start();
     Step();
-    new JoinInScreen(system, 2);
+    new standin::Overlay(system, 2, 2, "JoinInScreen");
     EXPECT_EQ(system->GetPlayerFlags(2)[2], 1);
     const int32_t children = system->childCount;
     for (int i = 0; i < 4; ++i) {

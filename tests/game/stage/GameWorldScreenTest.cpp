@@ -7,10 +7,10 @@
 #include "engine/core/PlayerInput.h"
 #include "engine/render/scene/CameraNode.h"
 #include "game/render/ScreenDrawers.h"
+#include "game/screens/ResultScreen.h"
 #include "game/stage/EffectModel.h"
 #include "game/stage/FallingSprite.h"
 #include "game/stage/PlayerShip.h"
-#include "game/stage/ResultScreen.h"
 #include "game/stage/StageScene.h"
 #include "game/stage/StaticModelRoot.h"
 #include "tests/game/stage/WorldScreenFixture.h"
@@ -384,6 +384,7 @@ TEST_F(GameWorldScreenTest, ShotSoundOnlyInLivePlay) {
 TEST_F(GameWorldScreenTest, MusicOffTouchesNoCue) {
     plainWorld = true;
     musicOn = 0;
+    flow.stageResult = nullptr;  // the result overlay's own sound effects are not the world's music
     ASSERT_TRUE(StartWorld());
     TakeLog();
     system->GetPlayerFlags(1)[1] = 1;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/render/archive/ResourceProxy.h"
+#include "game/screens/ResultScreen.h"
 #include "game/stage/ActualGameScreen.h"
 #include "game/stage/GameWorldScreen.h"
 #include "game/stage/WorldEventLog.h"
@@ -78,6 +79,9 @@ class WorldScreenFixture : public ServicesFixture {
             f.screenGone = false;
             return screen;
         });
+        flow.stageResult = [](SystemTask& world, ResultWorld& results) -> SystemTask* {
+            return new ResultScreen(&world, results);
+        };
         flow.Add("nextstage",
                  [](GameSystem& s, const SceneSetup& at) -> SceneTask* { return new IdleScene(&s, at); });
         flow.Add("gameover",

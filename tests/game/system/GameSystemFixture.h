@@ -11,6 +11,7 @@
 #include "game/system/GameSystem.h"
 #include "game/system/SaveFileStore.h"
 #include "game/testmode/RegisterTestMode.h"
+#include "tests/game/system/StandInScreens.h"
 
 namespace mareldon {
 
@@ -49,6 +50,15 @@ inline std::vector<std::pair<uint32_t, uint32_t>>& Events() {
 inline int RecordEvent(uint32_t code, uint32_t argument) {
     Events().emplace_back(code, argument);
     return 1;
+}
+
+// Every sound effect asked for, in order.
+inline std::vector<int32_t>& SoundEffects() {
+    static std::vector<int32_t> effects;
+    return effects;
+}
+inline void RecordSe(int32_t id) {
+    SoundEffects().push_back(id);
 }
 
 // Every stand-in screen built, as "Class breakin successor args...".
@@ -91,33 +101,52 @@ inline void RegisterFlowScreens(SceneRegistry& scenes) {
                [](GameSystem& s, const SceneSetup& at) -> SceneTask* { return new FlowPlayScreen(&s, at); });
     scenes.joinIn = all.joinIn;
     scenes.nameEntry = all.nameEntry;
+    scenes.stageResult = all.stageResult;
 }
 
 // A game system under a root task, stepped the way the main loop does:
-// update pass, sweep (where the scene flow runs), drawing pass.
+// update pass, sweep (where the scene flow runs), drawing pass. The front-end
+// screens are quick stand-ins unless `realScreens`.
 class GameSystemFixture {
   public:
-    explicit GameSystemFixture(int stepsPerScreen = 3) : root(nullptr, 0) {
+    explicit GameSystemFixture(int stepsPerScreen = 3, bool realScreens = false) : root(nullptr, 0) {
         Events().clear();
         Built().clear();
+        SoundEffects().clear();
         PlaceholderScreen::stepsToRun = stepsPerScreen;
         PlaceholderScreen::onBuilt = RecordBuilt;
+        if (!realScreens) {
+            RegisterStandInScreens(scenes);
+        }
         RegisterFlowScreens(scenes);
         RegisterTestMode(scenes);
+        if (!realScreens) {
+            RegisterStandInOverlays(scenes);
+        }
     }
     ~GameSystemFixture() { PlaceholderScreen::onBuilt = nullptr; }
 
     // What the game system is handed: the scripted stand-ins and the screens.
-    GameSystemPorts Ports() { return GameSystemPorts{&saves, RecordEvent, &inputs, &scenes}; }
+    GameSystemPorts Ports() {
+        GameSystemPorts ports{&saves, RecordEvent, &inputs, &scenes};
+        ports.seAsked = RecordSe;
+        return ports;
+    }
     GameSystem& Start() {
         system = new GameSystem(&root, Ports());
         return *system;
     }
-    // One main-loop step; false once the program has ended.
+    // One main-loop step; false once the program has ended. The main loop
+    // draws first; most game-system tests keep the older order.
     bool Step() {
+        if (drawFirst) {
+            root.Draw();
+        }
         root.Update();
         root.CollectDead();
-        root.Draw();
+        if (!drawFirst) {
+            root.Draw();
+        }
         if (root.childCount == 0) {
             system = nullptr;
         }
@@ -136,6 +165,7 @@ class GameSystemFixture {
         return false;
     }
 
+    bool drawFirst = false;
     TaskObject root;
     MemorySaveFiles saves;
     FakeSystemInputs inputs;

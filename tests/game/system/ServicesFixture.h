@@ -26,8 +26,9 @@ class QuietMessages : public MessageBoxPresenter {
 // output, whose log the tests read.
 class ServicesFixture : public GameSystemFixture {
   public:
-    explicit ServicesFixture(const std::vector<uint8_t>& archive = MakeBootArchive(), int stepsPerScreen = 3)
-        : GameSystemFixture(stepsPerScreen), output(std::make_shared<RecordingSoundOutput>()) {
+    explicit ServicesFixture(const std::vector<uint8_t>& archive = MakeBootArchive(), int stepsPerScreen = 3,
+                             bool realScreens = false)
+        : GameSystemFixture(stepsPerScreen, realScreens), output(std::make_shared<RecordingSoundOutput>()) {
         auto* memory = new MemoryFileSystem();
         memory->files["MARELDON.mbd"] = archive;
         root.fileSystem = RefPtr<FileSystem>(memory);

@@ -1,0 +1,158 @@
+#pragma once
+
+#include "game/screens/PlaceholderScreen.h"
+#include "game/system/GameSystem.h"
+#include "game/system/IoEvent.h"
+#include "game/system/SceneRegistry.h"
+
+namespace mareldon {
+
+// Quick stand-ins for the front-end screens, for tests of the game system's
+// scene flow: each runs PlaceholderScreen::stepsToRun steps and keeps only what
+// the flow relies on (the boot's load, the notice's events, the title-start's
+// join, the coin break-ins, the overlays' flags). They report as the real
+// screens do.
+namespace standin {
+
+class Screen : public PlaceholderScreen {
+  public:
+    Screen(GameSystem* owner, const SceneSetup& at, const char* name, bool coinBreaksIn,
+           const std::string& extra = "")
+        : PlaceholderScreen(owner, at.breakIn, at.successor,
+                            Describe(name, at.breakIn, at.successor) + extra) {
+        breaksInOnCoin = coinBreaksIn;
+    }
+};
+
+class Loading : public Screen {
+  public:
+    Loading(GameSystem* owner, const SceneSetup& at) : Screen(owner, at, "LoadingScreen", false) {}
+    void OnDrawPre() override {
+        owner->LoadCommonResources();
+        Screen::OnDrawPre();
+    }
+
+  protected:
+    void Step() override {
+        if (owner->AreResourcesLoaded()) {
+            RequestSuccessor("");
+        }
+    }
+};
+
+class Notice : public Screen {
+  public:
+    Notice(GameSystem* owner, const SceneSetup& at) : Screen(owner, at, "NoticeScreen", false) {
+        owner->ReportEvent(IoEvent::kNoticeShown, 0);
+    }
+    ~Notice() override { owner->ReportEvent(IoEvent::kNoticeEnded, 0); }
+};
+
+class Title : public Screen {
+  public:
+    Title(GameSystem* owner, const SceneSetup& at, const char* name) : Screen(owner, at, name, true) {
+        owner->StartAttentionTimer();
+        owner->ResetGame();
+    }
+};
+
+class TitleStart : public Title {
+  public:
+    TitleStart(GameSystem* owner, const SceneSetup& at) : Title(owner, at, "TitleStartScreen") {
+        breaksInOnCoin = false;
+    }
+
+  protected:
+    void Step() override {
+        if (!IsCurrentScene()) {
+            return;
+        }
+        bool joined = false;
+        for (int player = 0; player < 2; ++player) {
+            const int mask = 1 << player;
+            if (owner->GetPlayerStatus(mask) == 7 &&
+                (owner->GetSystemButtons(player).pressed & SystemButton::kStart)) {
+                owner->JoinPlayers(mask);
+                joined = true;
+            }
+        }
+        if (joined) {
+            RequestSuccessor("titleshutter");
+            owner->AddStartLock();
+        }
+    }
+};
+
+class Overlay : public PlaceholderOverlay {
+  public:
+    Overlay(GameSystem* owner, int playerBit, int flagIndex, const char* name)
+        : PlaceholderOverlay(owner, playerBit, flagIndex,
+                             std::string(name) + " " + std::to_string(playerBit)) {}
+};
+
+class NameEntry : public Overlay {
+  public:
+    NameEntry(GameSystem* owner, int playerBit) : Overlay(owner, playerBit, 0, "NameEntryScreen") {}
+
+  protected:
+    void Finish() override {
+        PlayerRecord& record = owner->GetPlayer(playerBit);
+        owner->InsertRanking(record);
+        record.playCount = 0;
+    }
+};
+
+}  // namespace standin
+
+// Registers the stand-ins; the real screens registered afterwards fill only the other scenes.
+inline void RegisterStandInScreens(SceneRegistry& registry) {
+    using standin::Screen;
+    registry.Add("boot", [](GameSystem& s, const SceneSetup& at) -> SceneTask* {
+        return new standin::Loading(&s, at);
+    });
+    registry.Add("notice", [](GameSystem& s, const SceneSetup& at) -> SceneTask* {
+        return new standin::Notice(&s, at);
+    });
+    registry.Add("logo1", [](GameSystem& s, const SceneSetup& at) -> SceneTask* {
+        return new Screen(&s, at, "LogoScreen", true, " brova_logo");
+    });
+    registry.Add("logo2", [](GameSystem& s, const SceneSetup& at) -> SceneTask* {
+        return new Screen(&s, at, "LogoScreen", true, " orsane_logo");
+    });
+    registry.Add("demo", [](GameSystem& s, const SceneSetup& at) -> SceneTask* {
+        return new Screen(&s, at, "DemoMovieScreen", true);
+    });
+    for (const char* title : {"title1", "title2"}) {
+        registry.Add(title, [](GameSystem& s, const SceneSetup& at) -> SceneTask* {
+            return new standin::Title(&s, at, "TitleScreen");
+        });
+    }
+    registry.Add("titlestart", [](GameSystem& s, const SceneSetup& at) -> SceneTask* {
+        return new standin::TitleStart(&s, at);
+    });
+    for (const char* shutter : {"titleshutter", "tutorialshutter", "prevstage", "nextstage"}) {
+        registry.Add(shutter, [](GameSystem& s, const SceneSetup& at) -> SceneTask* {
+            return new Screen(&s, at, "MentojiScreen", false);
+        });
+    }
+    registry.Add("gameover", [](GameSystem& s, const SceneSetup& at) -> SceneTask* {
+        return new Screen(&s, at, "GameOverScreen", false);
+    });
+    registry.Add("ending?", [](GameSystem& s, const SceneSetup& at) -> SceneTask* {
+        return new Screen(&s, at, "EndingMovieScreen", false, " 0");
+    });
+    registry.Add("ending", [](GameSystem& s, const SceneSetup& at) -> SceneTask* {
+        return new Screen(&s, at, "EndingMovieScreen", false, " 1");
+    });
+}
+
+inline void RegisterStandInOverlays(SceneRegistry& registry) {
+    registry.joinIn = [](GameSystem& s, int playerBit) -> SystemTask* {
+        return new standin::Overlay(&s, playerBit, 2, "JoinInScreen");
+    };
+    registry.nameEntry = [](GameSystem& s, int playerBit) -> SystemTask* {
+        return new standin::NameEntry(&s, playerBit);
+    };
+}
+
+}  // namespace mareldon
