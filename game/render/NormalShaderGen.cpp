@@ -62,7 +62,8 @@ bool NormalShaderGen::SetConstants(const RefPtr<RenderView>& viewHandle, const R
     draw.materialTextures = SetMaterialTextures(part.textures);
     ApplyRenderStates(states);
 
-    draw.normal = &FindInput(elements, "Normal", 0);
+    static const String kNoInput;
+    draw.normal = forcedUnlit ? &kNoInput : &FindInput(elements, "Normal", 0);
     draw.unlit = draw.normal->IsEmpty();
     const char* variant = draw.unlit ? "[L]" : "[NL]";
     AppendPsKeyWord(variant);

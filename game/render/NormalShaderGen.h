@@ -44,6 +44,8 @@ class NormalShaderGen : public ShaderTextBuilder {
     void BuildPixelShader() override;
 
     RenderStateBlock states;
+    // Draws every item as one without a "Normal" input: unlit, key word "[L]".
+    bool forcedUnlit = false;
 
     // What SetConstants leaves for the builds. Registers point into the builder's
     // name tables; constants are name indexes, -1 where this draw added none.

@@ -27,7 +27,7 @@ class GameOverScreen : public SceneTask {
     float GetPictureAlpha() const { return picture_; }
 
   private:
-    ScreenDrawKit kit_{*this, ScreenDrawKit::Shading::kAlternate};
+    ScreenDrawKit kit_{*this, ScreenDrawKit::Shading::kAlternateUnlit};
     ColoredScreenDrawer* shade_ = kit_.AddColored();
     SpriteDrawer* game_ = kit_.AddSheet("game");
     const SpriteRect* pictureRect_ = game_ != nullptr ? &game_->Sheet()->Find("gameover002") : nullptr;

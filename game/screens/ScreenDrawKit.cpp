@@ -13,9 +13,13 @@ ScreenDrawKit::ScreenDrawKit(TaskObject& task, Shading shading) : task_(task) {
     if (!task.renderer || !task.screenTarget) {
         return;
     }
-    generator_ = shading == Shading::kAlternate
-                     ? RefPtr<ShaderGenBase>(NormalShaderGen::NormalShaderGenAlt(task.renderer))
-                     : RefPtr<ShaderGenBase>(new NormalShaderGen(task.renderer));
+    if (shading == Shading::kStandard) {
+        generator_ = RefPtr<ShaderGenBase>(new NormalShaderGen(task.renderer));
+    } else {
+        RefPtr<NormalShaderGen> alternate = NormalShaderGen::NormalShaderGenAlt(task.renderer);
+        alternate->forcedUnlit = shading == Shading::kAlternateUnlit;
+        generator_ = RefPtr<ShaderGenBase>(alternate);
+    }
     set_ = RefPtr<SceneDrawSet>(new SceneDrawSet(task.renderer));
     // The screens clear the target themselves, with their own colours.
     ClearRecord clear = RenderView::DefaultClear();

@@ -24,8 +24,9 @@ class ScreenDrawKit {
     static constexpr float kDefaultHeight = 640.0f;
 
     enum class Shading {
-        kStandard,   // depth tested and written
-        kAlternate,  // no depth test or writes
+        kStandard,        // depth tested and written
+        kAlternate,       // no depth test or writes
+        kAlternateUnlit,  // the same, every item drawn unlit
     };
 
     ScreenDrawKit(TaskObject& task, Shading shading);

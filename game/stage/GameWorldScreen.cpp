@@ -125,10 +125,11 @@ RefPtr<PlayerInput> GameWorldScreen::MakePlayerInput(uint32_t flags) {
 void GameWorldScreen::BuildGenerators() {
     if (!renderer)
         return;
-    auto normal = [this](const RenderStateBlock* states) {
+    auto normal = [this](const RenderStateBlock* states, bool unlit = false) {
         RefPtr<NormalShaderGen> generator(new NormalShaderGen(renderer));
         if (states != nullptr)
             generator->states = *states;
+        generator->forcedUnlit = unlit;
         return RefPtr<ShaderGenBase>(generator);
     };
     auto lightWeight = [this](const RenderStateBlock& states, bool unlit) {
@@ -141,12 +142,11 @@ void GameWorldScreen::BuildGenerators() {
     const RenderStateBlock alpha = States(BlendFactor::InvSrcAlpha, CompareFunc::LessEqual, 0);
     const RenderStateBlock overAlpha = States(BlendFactor::InvSrcAlpha, CompareFunc::Always, 0);
     const RenderStateBlock overAdd = States(BlendFactor::One, CompareFunc::Always, 0);
-    // The unlit slots (4, 5) wait for the Normal material's unlit switch.
     generators = {normal(nullptr),
                   normal(&add),
                   normal(&alpha),
-                  normal(nullptr),
-                  normal(&add),
+                  normal(nullptr, true),
+                  normal(&add, true),
                   RefPtr<ShaderGenBase>(new WaterShaderGen(renderer)),
                   RefPtr<ShaderGenBase>(new ExpShaderGen(renderer)),
                   normal(&overAlpha),

@@ -44,6 +44,20 @@ TEST(NormalShaderGenTest, RigidLitPartWithOneLight) {
     EXPECT_EQ(d.Vs(7, 1), 0.25f);
 }
 
+// The unlit option draws a part that has normals as one without: no light constants,
+// "[L]" in both keys, the vertex colour white.
+TEST(NormalShaderGenTest, ForcedUnlitIgnoresTheNormalsAndTheLights) {
+    NormalDraw d({"Position", "Normal", "TextureUV"});
+    d.gen->forcedUnlit = true;
+    d.Light("DirectionalLight", {0, 0, 1, 0.5f, 0.25f, 1, 1});
+    ASSERT_TRUE(d.Run());
+    EXPECT_EQ(d.VsKey().find("Normal 0"), std::string::npos) << d.VsKey();
+    EXPECT_NE(d.VsKey().find("[L]"), std::string::npos) << d.VsKey();
+    EXPECT_EQ(d.VsKey().find("DirectionalLight"), std::string::npos) << d.VsKey();
+    EXPECT_NE(d.PsKey().find("[L]"), std::string::npos) << d.PsKey();
+    EXPECT_EQ(d.vs.find("v1"), std::string::npos) << d.vs;  // the normal's register
+}
+
 // The layout of a rigid lit draw with two lights, register by register, and its key
 // words in step order.
 TEST(NormalShaderGenTest, RegisterLayoutAndKeyOfTwoLights) {
