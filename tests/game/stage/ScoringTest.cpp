@@ -100,8 +100,14 @@ class ScoringTest : public testing::Test, public WorldScreenFixture {
     Vec3 Middle() { return screen->GetSceneRoot()->GetWorldPosition(); }
     // The item's clock set so that its age is `age` steps.
     static void SetAge(Object3D& item, int32_t age) { item.SetMotionTime((float(age) + 0.5f) / 60.0f); }
-    int Count(const char* operation, const char* arguments = nullptr) const {
-        return log.Count(operation, arguments);
+    int Count(const char* operation) const { return log.Count(operation); }
+    int Count(const char* operation, const char* arguments) const { return log.Count(operation, arguments); }
+    // Effects of that name spawned so far.
+    int Effects(const char* name) const {
+        int count = 0;
+        for (const WorldEvent& event : log.Events())
+            count += event.operation == "SpawnEffect" && event.arguments.rfind(name, 0) == 0 ? 1 : 0;
+        return count;
     }
 };
 
@@ -294,18 +300,18 @@ TEST_F(ScoringTest, PowerAndBombItemsWaitThenReward) {
     EXPECT_TRUE(power->Collect());
     EXPECT_EQ(ship->GetPowerLevel(), 1);
     EXPECT_EQ(Player(1).powerLevel, 1);
-    EXPECT_EQ(Count("SpawnEffect", nullptr) > 0, true);
+    EXPECT_EQ(Effects("POWER_font"), 1);
     EXPECT_EQ(Count("PlaySe", "17"), 1);
     delete power;
 
     ship->SetPowerLevel(3);
-    const int effects = Count("SpawnEffect");
+    const int effects = Effects("POWER_font");
     power = spawn("BONUS_POWER");
     SetAge(*power, 40);
     EXPECT_TRUE(power->Collect());
     EXPECT_EQ(ship->GetPowerLevel(), 3);
     EXPECT_EQ(Count("AddScore", "1 1000000"), 1);
-    EXPECT_EQ(Count("SpawnEffect"), effects) << "no caption at the top level";
+    EXPECT_EQ(Effects("POWER_font"), effects) << "no caption at the top level";
     delete power;
 
     struct BombCase {
@@ -315,14 +321,14 @@ TEST_F(ScoringTest, PowerAndBombItemsWaitThenReward) {
     } const bombs[] = {{2, 3, true}, {9, 9, false}, {10, 10, false}};
     for (const BombCase& c : bombs) {
         Player(1).bombStock = c.stock;
-        const int before = Count("SpawnEffect");
+        const int before = Effects("FORCE_font");
         const int sounds = Count("PlaySe", "44");
         const int scores = Count("AddScore", "1 1000000");
         PowerItem* bomb = spawn("BONUS_BOMB");
         SetAge(*bomb, 31);
         EXPECT_TRUE(bomb->Collect());
         EXPECT_EQ(Player(1).bombStock, c.expected);
-        EXPECT_EQ(Count("SpawnEffect") - before, c.caption ? 1 : 0) << c.stock;
+        EXPECT_EQ(Effects("FORCE_font") - before, c.caption ? 1 : 0) << c.stock;
         EXPECT_EQ(Count("PlaySe", "44"), sounds + 1);
         EXPECT_EQ(Count("AddScore", "1 1000000"), scores + 1);
         delete bomb;
@@ -342,7 +348,11 @@ TEST_F(ScoringTest, PowerItemsStayInTheirBox) {
     item->OnUpdatePre();
     EXPECT_LT(item->velocity.x, 0.0f);
     EXPECT_GT(item->velocity.z, 0.0f);
-    EXPECT_NEAR(item->GetWorldPosition().x - root.x, 4.9f, 1e-4f) << "moved out, then back";
+    // Out to (5.1, -5.1); each bounce moves by the whole velocity: (5.3, -4.9), then (5.1, -4.7).
+    EXPECT_NEAR(item->GetWorldPosition().x - root.x, 5.1f, 1e-4f);
+    EXPECT_NEAR(item->GetWorldPosition().z - root.z, -4.7f, 1e-4f);
+    EXPECT_FALSE(item->Collect());
+    EXPECT_NEAR(item->GetWorldPosition().x - root.x, 4.9f, 1e-4f) << "pulled back into the box";
 
     item->SetPosition({start.x - 7.0f, start.y, start.z + 8.0f});
     EXPECT_FALSE(item->Collect());
