@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdint>
 
+#include "engine/render/draw/DrawCommandList.h"
+#include "game/render/ScreenDrawers.h"
 #include "game/stage/GameWorldScreen.h"
 #include "game/stage/Items.h"
 #include "game/stage/PlayerShip.h"
@@ -400,6 +402,47 @@ TEST_F(ScoringTest, KillPlayersDropsPowerAndSpendsAShip) {
         EXPECT_EQ(nameEntry, c.expected == 0) << c.stock;
         Player(1).shipStock = 3;
     }
+}
+
+// A chip shows frame (age / 4) & 7 of its row on the game sheet; a spark is a disc
+// whose colour fades with its age.
+TEST_F(ScoringTest, ChipsAndSparksAreDrawnByAge) {
+    AddScreen();
+    StartWithShip();
+    screen->SpawnScoreChip(Middle(), {}, 1, 0, 1);
+    screen->SpawnSpark(Middle(), {}, 10.0f);
+    for (int i = 0; i < 9; ++i) {
+        screen->ClearHitLists();
+        screen->UpdateScoreChips();
+    }
+    screen->UpdateSparks();
+    screen->OnDrawPre();
+    const RefPtr<DrawCommandList>& list = screen->GetGameDrawer()->Commands();
+    int chipTriangles = 0;
+    int sparkTriangles = 0;
+    for (int32_t i = 0; i < list->CommandCount(); ++i) {
+        const DrawCommandList::Command& command = list->CommandAt(i);
+        if (command.descriptor == screen->GetGameDrawer()) {
+            ++chipTriangles;
+            const auto* vertices = reinterpret_cast<const TexturedVertex*>(list->CommandVertices(i));
+            for (int v = 0; v < 3; ++v) {
+                // Age 9: frame 2.
+                EXPECT_TRUE(vertices[v].u == 0.625f + 2.0f / 32.0f || vertices[v].u == 0.625f + 3.0f / 32.0f)
+                    << vertices[v].u;
+                EXPECT_TRUE(vertices[v].v == 1.0f / 32.0f || vertices[v].v == 2.0f / 32.0f) << vertices[v].v;
+            }
+        } else {
+            ++sparkTriangles;
+            const auto* vertices = reinterpret_cast<const ColoredVertex*>(list->CommandVertices(i));
+            EXPECT_FLOAT_EQ(vertices[0].r, 1.0f);
+            EXPECT_FLOAT_EQ(vertices[0].g, 0.98f);
+            EXPECT_FLOAT_EQ(vertices[0].b, 0.97f);
+            EXPECT_FLOAT_EQ(vertices[0].a, 0.99f);
+        }
+    }
+    EXPECT_EQ(chipTriangles, 2);
+    EXPECT_GE(sparkTriangles, 3);
+    screen->DrawHud();
 }
 
 }  // namespace
