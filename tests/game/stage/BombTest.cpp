@@ -24,6 +24,18 @@ class CountingTarget : public AttackTarget {
     AttackVector last{};
 };
 
+// A target that registers itself at a point every step, as an enemy does.
+class SteppedTarget : public TaskObject, public CountingTarget {
+  public:
+    SteppedTarget(TaskObject* parent, GameWorldScreen& screen, const Vec3& point)
+        : TaskObject(parent, 0), screen(screen), point(point) {}
+    void OnUpdatePre() override { screen.HitLists().RegisterTarget(this, point, 10.0f); }
+
+  private:
+    GameWorldScreen& screen;
+    Vec3 point;
+};
+
 class BombTest : public testing::Test, public WorldScreenFixture {
   protected:
     void StartWithShip() {
@@ -125,7 +137,13 @@ TEST_F(BombTest, TheBombStrikesRegisteredTargetsUntilTheBomberEnds) {
     for (int i = 0; i < AttackVector::kSize; ++i)
         EXPECT_EQ(inside.last.values[size_t(i)], i == 2 ? 1.0f : 0.0f);
 
+    // Through whole steps: an on-screen enemy takes one strike a step, an off-screen one none.
+    auto* onScreen = new SteppedTarget(screen, *screen, middle);
+    auto* offScreen = new SteppedTarget(screen, *screen, {middle.x + 500.0f, middle.y, middle.z});
     const int steps = StepUntil([&] { return !screen->IsBombActive(); }, 400);
+    EXPECT_NEAR(onScreen->strikes, steps, 1);
+    EXPECT_GT(onScreen->strikes, 0);
+    EXPECT_EQ(offScreen->strikes, 0);
     EXPECT_NEAR(steps, int(kPlaceholderBomberSeconds * 60.0f), 3);
     EXPECT_EQ(screen->bombOwnerMask, 0);
     EXPECT_TRUE(screen->CanPlayerAct(1));

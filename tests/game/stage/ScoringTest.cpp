@@ -381,7 +381,9 @@ TEST_F(ScoringTest, KillPlayersDropsPowerAndSpendsAShip) {
         Player(1).powerLevel = 3;
         Player(1).chain = 40;
         Player(1).bombStock = 0;
-        screen->CreateFallingSprite({}, {100.0f, 100.0f, 0.0f}, 3, 1);
+        TaskObject* popup = screen->CreateFallingSprite({}, {100.0f, 100.0f, 0.0f}, 3, 1);
+        ASSERT_NE(popup, nullptr);
+        auto* popups = static_cast<TaskObject*>(popup->parent);
         const int before = screen->itemParent->childCount;
         Events().clear();
         screen->KillPlayers(1);
@@ -396,6 +398,7 @@ TEST_F(ScoringTest, KillPlayersDropsPowerAndSpendsAShip) {
         EXPECT_EQ(Player(1).bombStock, settings.bombStock);
         EXPECT_EQ(Player(1).shipStock, c.expected);
         EXPECT_EQ(screen->ships[0], nullptr);
+        EXPECT_EQ(popups->childCount, 0) << "the player's pop-ups go";
         bool nameEntry = false;
         for (const auto& [code, argument] : Events())
             nameEntry |= (code & 0xFF000000u) == IoEvent::kNameEntry;
