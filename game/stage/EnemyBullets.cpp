@@ -59,6 +59,8 @@ bool IsFarOff(const Vec3& screen, float margin, float width, float height) {
            screen.y > height + margin;
 }
 
+}  // namespace
+
 void AddQuad(BulletTriangleSink& sink, const Vec3& screen, const Vec3 (&corners)[4], float u0, float v0,
              float u1, float v1) {
     BulletVertex quad[4];
@@ -69,8 +71,6 @@ void AddQuad(BulletTriangleSink& sink, const Vec3& screen, const Vec3 (&corners)
     sink.AddTriangle(std::max({quad[0].z, quad[1].z, quad[2].z}), quad[0], quad[1], quad[2]);
     sink.AddTriangle(std::max({quad[1].z, quad[3].z, quad[2].z}), quad[1], quad[3], quad[2]);
 }
-
-}  // namespace
 
 Vec3 EnemyBulletRecord::GetWorldPosition() const {
     return Vec3TransformCoord(position, owner->GetSceneRootWorldMatrix());

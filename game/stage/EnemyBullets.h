@@ -61,6 +61,11 @@ class BulletTriangleSink {
     ~BulletTriangleSink() = default;
 };
 
+// A sprite quad about a screen point, as two triangles: corners in pixels, texture
+// rectangle (u0, v0)-(u1, v1).
+void AddQuad(BulletTriangleSink& sink, const Vec3& screen, const Vec3 (&corners)[4], float u0, float v0,
+             float u1, float v1);
+
 // The enemy bullets and reflected bullets of one stage: pooled records in two
 // newest-first lists, moved, culled, registered for collision and drawn in one pass
 // each. No step allocates once the pools and hit lists have grown.

@@ -426,6 +426,8 @@ void GameWorldScreen::OrderPopups() {
 void GameWorldScreen::OnDrawPre() {
     DrawEnemyBullets();
     DrawReflectedBullets();
+    DrawScoreChips();
+    DrawSparks();
 }
 
 void GameWorldScreen::DrawHud() {

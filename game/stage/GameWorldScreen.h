@@ -136,8 +136,10 @@ class GameWorldScreen : public SceneTask, public ResultWorld {
     ScoreChipRecord* SpawnScoreChip(const Vec3& position, const Vec3& velocity, int32_t row, int32_t value,
                                     int32_t soundId);
     void UpdateScoreChips();
+    void DrawScoreChips();
     SparkRecord* SpawnSpark(const Vec3& position, const Vec3& velocity, float size);
     void UpdateSparks();
+    void DrawSparks();
     // A one-shot effect model under `effectParent`, at the position in that frame.
     TaskObject* SpawnEffect(const Vec3& position, const Vec3& velocity, const char* name, const Vec3& scale);
     // Number pop-ups of player 1 or 2 at a screen position; a group keeps the four newest.
@@ -175,12 +177,19 @@ class GameWorldScreen : public SceneTask, public ResultWorld {
     void SetReflectGauge(uint32_t playerMask, const ReflectGauge* gauge);
     const ReflectGauge& GetReflectGauge(int32_t player) const { return reflectGauges[player == 2 ? 1 : 0]; }
 
-    // Score, bomb and the head-up display: only reported to the event log so far.
+    // Score: every amount is multiplied by the player's multiplier (the raw one is
+    // not), each score and the pair's sum stay under the cap.
     void AddScore(uint32_t playerMask, int32_t value);
     void AddScore64(uint32_t playerMask, int64_t value) override;
     void AddScoreRaw(uint32_t playerMask, uint64_t value) override;
     void LaunchBomb(uint32_t playerMask);
     void ApplyBombDamage();
+    // What every bomb strikes each step: all zero but 1.0 in the third component.
+    static const AttackVector& BombAttackTable();
+    // A chip or score item taken by player 1 or 2: raises the chain and the multiplier,
+    // pays the chain, earlier pickups paying more, and shows the new chain.
+    void CollectPickup(int32_t player, int32_t value, int32_t age, const Vec3& worldPosition,
+                       int32_t soundId);
 
     // Stage state.
     float GetTimeLeft() const { return timeLimit > 0.0f ? timeLimit : 0.0f; }
@@ -192,6 +201,8 @@ class GameWorldScreen : public SceneTask, public ResultWorld {
     float GetDifficultyScale() const { return float(difficulty) * kDifficultyScale; }
     StaticModelRoot* GetWorldRoot() const { return worldRoot; }
     StageScene* GetStageScene() const { return stageScene; }
+    // The stage scene's `sceneRoot`, which scrolls with the stage.
+    Object3D* GetSceneRoot() const { return ShipParent(); }
     // The stage clock: the stage scene's motion time.
     float GetStageTime() const;
     int32_t GetStageEntryIndex() const { return stageEntryIndex; }

@@ -180,10 +180,6 @@ bool GameWorldScreen::CanPlayerAct(uint32_t playerBit) const {
     return !(bombActive && (uint32_t(bombOwnerMask) & playerBit) != 0);
 }
 
-void GameWorldScreen::KillPlayers(int32_t playerMask) {
-    Note("KillPlayers", "%d", playerMask);
-}
-
 void GameWorldScreen::ForgetShip(const PlayerShip* ship) {
     for (PlayerShip*& slot : ships) {
         if (slot == ship)
@@ -203,28 +199,7 @@ void GameWorldScreen::SetReflectGauge(uint32_t playerMask, const ReflectGauge* g
     }
 }
 
-// Score and bomb, reported until they are built.
-
-void GameWorldScreen::AddScore(uint32_t playerMask, int32_t value) {
-    Note("AddScore", "%u %d", playerMask, value);
-}
-
-void GameWorldScreen::AddScore64(uint32_t playerMask, int64_t value) {
-    Note("AddScore", "%u %lld", playerMask, static_cast<long long>(value));
-}
-
-void GameWorldScreen::AddScoreRaw(uint32_t playerMask, uint64_t value) {
-    Note("AddScoreRaw", "%u %llu", playerMask, static_cast<unsigned long long>(value));
-}
-
-void GameWorldScreen::LaunchBomb(uint32_t playerMask) {
-    Note("LaunchBomb", "%u", playerMask);
-}
-
-void GameWorldScreen::ApplyBombDamage() {
-    if (bombActive)
-        Note("ApplyBombDamage", "%d", bombOwnerMask);
-}
+// Bomb state.
 
 void GameWorldScreen::SetBombActive(bool flag) {
     bombActive = flag ? 1 : 0;

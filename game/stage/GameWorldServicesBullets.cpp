@@ -3,6 +3,7 @@
 #include "engine/render/scene/CameraNode.h"
 #include "game/render/ScreenDrawers.h"
 #include "game/stage/GameWorldScreen.h"
+#include "game/stage/PlayerShip.h"
 #include "game/stage/StageScene.h"
 #include "game/stage/StaticModelRoot.h"
 #include "game/stage/WorldEventLog.h"
@@ -99,12 +100,6 @@ void GameWorldScreen::DrawReflectedBullets() {
 
 // Items, chips and sparks.
 
-TaskObject* GameWorldScreen::SpawnItem(const Vec3& position, const Vec3&, const char* name) {
-    // The items themselves come with their own part; until then the drop is only noted.
-    Note("SpawnItem", "%s %g %g %g", name, double(position.x), double(position.y), double(position.z));
-    return nullptr;
-}
-
 ScoreChipRecord* GameWorldScreen::SpawnScoreChip(const Vec3& position, const Vec3&, int32_t row,
                                                  int32_t value, int32_t soundId) {
     ScoreChipRecord* chip = chipPool.Take();
@@ -147,9 +142,8 @@ void GameWorldScreen::UpdateScoreChips() {
         bool gone = screenPoint.y > mapping.GetHeight() + kOffScreenMargin;
         if (!gone) {
             if (PlayerShip* ship = hitLists.FindPickupPlayer(world)) {
-                // The chain and the score it pays come with scoring; so far the pick-up is noted.
                 Note("PickUpScoreChip", "%d %d", chip->value, chip->age);
-                (void)ship;
+                CollectPickup(ship->GetPlayerMask(), chip->value, chip->age, world, chip->soundId);
                 gone = true;
             }
         }
@@ -161,6 +155,20 @@ void GameWorldScreen::UpdateScoreChips() {
             previous = chip;
         }
         chip = next;
+    }
+}
+
+void GameWorldScreen::DrawScoreChips() {
+    bulletSink.drawer = gameDrawer.Get();
+    if (bulletSink.drawer == nullptr)
+        return;
+    const Matrix4& sceneRoot = ShipParent()->GetWorldMatrix();
+    for (ScoreChipRecord* chip = chipHead.next; chip != &chipHead; chip = chip->next) {
+        const Vec3 screenPoint = mapping.ProjectToScreen(Vec3TransformCoord(chip->position, sceneRoot));
+        // Eight frames, one every four steps.
+        const float shift = float((chip->age >> 2) & 7) * kChipCell;
+        AddQuad(bulletSink, screenPoint, chip->corners, chip->uMin + shift, chip->vMin, chip->uMax + shift,
+                chip->vMax);
     }
 }
 
@@ -199,6 +207,20 @@ void GameWorldScreen::UpdateSparks() {
             previous = spark;
         }
         spark = next;
+    }
+}
+
+void GameWorldScreen::DrawSparks() {
+    ColoredScreenDrawer* drawer = addColorDrawer.Get();
+    if (drawer == nullptr)
+        return;
+    const Matrix4& sceneRoot = ShipParent()->GetWorldMatrix();
+    for (SparkRecord* spark = sparkHead.next; spark != &sparkHead; spark = spark->next) {
+        const Vec3 screenPoint = mapping.ProjectToScreen(Vec3TransformCoord(spark->position, sceneRoot));
+        const float age = float(spark->age);
+        const ScreenColor colour{1.0f, std::max(0.0f, 1.0f - 0.02f * age), std::max(0.0f, 1.0f - 0.03f * age),
+                                 std::max(0.0f, 1.0f - 0.01f * age)};
+        drawer->DrawFilledCircle(screenPoint, spark->size * 0.5f + 3.0f, spark->size, colour, 0.0f);
     }
 }
 

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "tools/archive/ArchiveRecords.h"
+#include "tools/archive/PlaceholderItems.h"
 #include "tools/archive/PlaceholderSheets.h"
 
 namespace mareldon {
@@ -188,6 +189,7 @@ int32_t AddPlaceholderStageData(MbdWriter& writer, bool screenSprites) {
     for (const char* id : StageModelNames())
         writer.AddModel(id, PlaceholderStageModel(writer, id));
     writer.AddModel("TEKIDAN_HATSYA01", QuadModel(writer, "TEKIDAN_HATSYA01", 0.25f, 0.25f));
+    AddPlaceholderItemModels(writer);
     const int32_t game = writer.AddImage(GameSheetPng(screenSprites));
     writer.AddSprite("game", game, GameSheetFrames(screenSprites));
     writer.AddSprite("hansyadan", writer.AddImage(ReflectedSheetPng()), {});

@@ -33,7 +33,8 @@ MbdWriter::Node PlaceholderStageModel(MbdWriter& writer, const std::string& name
 const std::vector<const char*>& StageModelNames();
 
 // Everything stage play looks up by name: a placeholder stage for every stage id, the
-// muzzle flash "TEKIDAN_HATSYA01" (a small quad ending at 0.25 s), and the sheets
+// muzzle flash "TEKIDAN_HATSYA01" (a small quad ending at 0.25 s), the item, caption
+// and bomber models (AddPlaceholderItemModels), and the sheets
 // "game" (2048 x 2048; its left 256 pixels the 64 bullet rows of 8 frames, 32-pixel
 // discs coloured by row), "hansyadan" (4 x 4 cells of a reflected bullet) and
 // "effect_all"; with `screenSprites` "game" holds the front-end screens' sprites

@@ -277,9 +277,13 @@ TEST_F(ResourceManagerTest, FailedImageReadLeavesTheSlotEmpty) {
 TEST_F(ResourceManagerTest, BootArchiveHoldsWhatTheGameAsksFor) {
     ASSERT_TRUE(Load(MakeBootArchive()));
     manager.BuildModels(*device);
-    // A stage model for every stage id, and the muzzle flash.
-    EXPECT_EQ(manager.ModelCount(), 14);
+    // A stage model for every stage id, the muzzle flash, eight items, two pickup
+    // captions and four bombers.
+    EXPECT_EQ(manager.ModelCount(), 28);
     EXPECT_TRUE(manager.HasModel("TEKIDAN_HATSYA01"));
+    for (const char* name :
+         {"BONUS_POWER", "BONUS_SR2", "POWER_font", "FORCE_font", "pl00_bomber", "pl03_bomber"})
+        EXPECT_TRUE(manager.HasModel(name)) << name;
     EXPECT_FALSE(manager.HasModel("STAGE_NONE"));
     EXPECT_TRUE(manager.FindModel("VOLCANO")->name->Equals("VOLCANO"));
     EXPECT_TRUE(manager.FindModel("STAGE_MU2")->name->Equals("STAGE_MU2"));
