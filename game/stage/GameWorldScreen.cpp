@@ -423,11 +423,6 @@ void GameWorldScreen::OrderPopups() {
     }
 }
 
-void GameWorldScreen::OnDrawPre() {
-    DrawEnemyBullets();
-    DrawReflectedBullets();
-}
-
 void GameWorldScreen::DrawHud() {
     if (drawSet)
         drawSet->Draw();

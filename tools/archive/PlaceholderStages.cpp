@@ -174,6 +174,17 @@ MbdWriter::Node PlaceholderStageModel(MbdWriter& writer, const std::string& name
     }
     if (parts.cameraMount)
         root.children.push_back(CameraMount(writer));
+    auto waterNode = [&](const char* nodeName) {
+        MbdWriter::Node node;
+        node.name = nodeName;
+        node.type = 1;
+        node.children = std::move(QuadModel(writer, std::string(nodeName) + "Floor").children);
+        root.children.push_back(std::move(node));
+    };
+    if (parts.underWater)
+        waterNode("UnderWater");
+    if (parts.boundaryWater)
+        waterNode("BoundaryWater");
     return root;
 }
 

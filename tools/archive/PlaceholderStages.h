@@ -20,6 +20,10 @@ struct StageModelParts {
     bool cameraMount = true;
     // The frame node "Scene" at the origin, holding the quad.
     bool scene = true;
+    // Frame nodes "UnderWater" and "BoundaryWater" beside "Scene", each holding a
+    // quad of its own.
+    bool underWater = false;
+    bool boundaryWater = false;
 };
 inline constexpr float kStageCameraHeight = 25.0f;
 inline constexpr float kStageEndTime = 300.0f;
