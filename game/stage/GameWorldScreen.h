@@ -128,8 +128,8 @@ class GameWorldScreen : public SceneTask, public ResultWorld {
     // One frame of the stage through its cameras: shadow, background or water, bomb,
     // scene, effects, the 2D set, shots, ships, items and bullets. The spawn parents,
     // "Scene" and the ships are taken out of the tree for the frame and put back at
-    // its end.
-    void Draw();
+    // its end. (Not Draw: that is the task tree's traversal.)
+    void DrawWorld();
     // The water texture is redrawn every other frame of any world screen; tests
     // start from a known phase.
     static void ResetWaterParity();

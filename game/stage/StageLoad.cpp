@@ -215,15 +215,6 @@ void GameWorldScreen::LoadStage() {
     Object3D* sceneRoot = stageScene->sceneRoot;
     cameraRig = new Object3D(stageScene->keptTypeFiveNode, 0);
 
-    // The free camera's speed grows with the rig's height over the field. Keys never
-    // reach the input manager as a keyboard, so the rig stays where the stage puts it.
-    worldRoot->Animate();
-    const float height = cameraRig->GetWorldMatrix()[7] - sceneRoot->GetWorldMatrix()[7];
-    // A headless screen has no input manager, and a device without one reads nothing.
-    InputManagerBase* manager = inputManager;
-    cameraRig->AddController(RefPtr<NodeController>(
-        new FlyController(manager, manager != nullptr ? kFlyDevices : 0u, height * kFlySpeedScale)));
-
     const float nearClip = stageEntry ? stageEntry->nearClip : 1.0f;
     const float farClip = stageEntry ? stageEntry->farClip : 100.0f;
     const float fieldOfView = stageEntry ? stageEntry->fieldOfView : 0.5235988f;
@@ -249,6 +240,14 @@ void GameWorldScreen::LoadStage() {
     }
     // The first step projects through the stage as it stands at time 0.
     worldRoot->Animate();
+    // The free camera's speed grows with the rig's height over the field. Keys never
+    // reach the input manager as a keyboard, so the rig stays where the stage puts it.
+    const float height = cameraRig->GetWorldMatrix()[7] - sceneRoot->GetWorldMatrix()[7];
+    // A headless screen has no input manager, and a device without one reads nothing.
+    InputManagerBase* manager = inputManager;
+    cameraRig->AddController(RefPtr<NodeController>(
+        new FlyController(manager, manager != nullptr ? kFlyDevices : 0u, height * kFlySpeedScale)));
+
     SetupCamera();
 }
 

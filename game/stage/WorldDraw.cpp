@@ -39,10 +39,10 @@ void GameWorldScreen::ResetWaterParity() {
 }
 
 void GameWorldScreen::OnDrawPre() {
-    Draw();
+    DrawWorld();
 }
 
-void GameWorldScreen::Draw() {
+void GameWorldScreen::DrawWorld() {
     // A screen that never loaded a stage with its cameras draws only its bullets.
     if (stageScene == nullptr || sceneCamera == nullptr || underlayParent == nullptr) {
         DrawEnemyBullets();

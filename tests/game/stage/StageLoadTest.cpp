@@ -239,7 +239,7 @@ TEST(StageViewsTest, EachCameraDrawsEachGroupWithItsGenerators) {
         {C::kBomb, "nonshadeaddsat2", {5}}, {C::kBomb, "nonshade2", {5}},
         {C::kScene, "3dlines", {1, 9}},     {C::kShip, "alphaface", {12}},
         {C::kShip, "addsat", {11}},         {C::kEffect, "uvscroll8x4", {7}},
-        {C::kEffect, "bullet1", {10, 11}},      {C::kEffect, "UScroll8", {13}},
+        {C::kEffect, "bullet1", {10, 11}},  {C::kEffect, "UScroll8", {13}},
         {C::kWater, "nonshadeaddsat", {5}}, {C::kScene, "zangai2x2", {3}},
     };
     for (const Row& row : rows) {
@@ -277,7 +277,7 @@ TEST(StageViewsTest, EachCameraDrawsEachGroupWithItsGenerators) {
 // One frame's passes: "Render camera subtree" and "Clear target flags".
 std::vector<std::string> DrawFrame(StageFixture& f) {
     f.log.Clear();
-    f.screen->Draw();
+    f.screen->DrawWorld();
     std::vector<std::string> passes;
     for (const WorldEvent& event : f.log.Events()) {
         if (event.operation == "Render" || event.operation == "Clear")
