@@ -106,7 +106,8 @@ struct LightCase {
     std::optional<std::vector<uint8_t>> file;
     int ambient, directional, specular, fog, shadowMaps;
     Shadow shadow;
-    float shadowNear;  // the kept shadow map's first parameter
+    float shadowNear;       // the kept shadow map's first parameter
+    float shadowY = 12.0f;  // its height key, when read from the file
 };
 
 TEST(StageLightsTest, LightFilesBuildTheirNodesAndTheStageAlwaysHasAShadowMap) {
@@ -128,6 +129,7 @@ TEST(StageLightsTest, LightFilesBuildTheirNodesAndTheStageAlwaysHasAShadowMap) {
         {"two ambients", Join({AmbientRecord(), AmbientRecord()}), 2, 0, 0, 0, 1, kKeyedDefault, near},
         {"key count 0xFFFFFFFF", hugeCount, 0, 0, 0, 0, 1, kKeyedDefault, near},
         {"a lone partial word", std::vector<uint8_t>{4, 0}, 0, 0, 0, 0, 1, kKeyedDefault, near},
+        {"the placeholder stages' file", PlaceholderStageLightFile(), 1, 1, 0, 1, 1, kFromFile, 5.0f, 20.0f},
     };
     for (const LightCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -168,7 +170,7 @@ TEST(StageLightsTest, LightFilesBuildTheirNodesAndTheStageAlwaysHasAShadowMap) {
             }
             case kFromFile:
                 ASSERT_EQ(kept->tracks[1].keyCount, 1);
-                EXPECT_EQ(kept->tracks[1].keys[0].value, 12.0f);
+                EXPECT_EQ(kept->tracks[1].keys[0].value, c.shadowY);
                 break;
         }
     }
