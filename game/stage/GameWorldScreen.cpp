@@ -423,13 +423,6 @@ void GameWorldScreen::OrderPopups() {
     }
 }
 
-void GameWorldScreen::OnDrawPre() {
-    DrawEnemyBullets();
-    DrawReflectedBullets();
-    DrawScoreChips();
-    DrawSparks();
-}
-
 void GameWorldScreen::DrawHud() {
     if (drawSet)
         drawSet->Draw();

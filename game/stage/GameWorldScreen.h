@@ -28,6 +28,7 @@ class PlayerInput;
 class PlayerShip;
 class SceneDrawSet;
 class ShaderGenBase;
+class ShadowmapNode;
 class SpriteDrawer;
 class SpriteSheet;
 class StageScene;
@@ -103,7 +104,7 @@ class GameWorldScreen : public SceneTask, public ResultWorld {
     // freeze, before every stage object. Derived screens call it from theirs.
     void OnUpdatePre() override;
     void OnUpdatePost() override { ApplyBombDamage(); }
-    // The world pass; only the enemy and reflected bullets so far.
+    // The world pass (WorldDraw.cpp).
     void OnDrawPre() override;
     void OnDrawPost() override { DrawHud(); }
 
@@ -119,6 +120,19 @@ class GameWorldScreen : public SceneTask, public ResultWorld {
 
     // Stage loading (StageLoad.cpp).
     void LoadStage();
+    // The five stage cameras, in the order they are built.
+    enum class CameraId : int32_t { kScene, kBomb, kShip, kWater, kEffect };
+    CameraNode* GetCamera(CameraId id) const;
+    // Generator 1 to 14 in the constructor's order; empty for any other number.
+    RefPtr<ShaderGenBase> GetGenerator(int32_t number) const;
+    // One frame of the stage through its cameras: shadow, background or water, bomb,
+    // scene, effects, the 2D set, shots, ships, items and bullets. The spawn parents,
+    // "Scene" and the ships are taken out of the tree for the frame and put back at
+    // its end. (Not Draw: that is the task tree's traversal.)
+    void DrawWorld();
+    // The water texture is redrawn every other frame of any world screen; tests
+    // start from a known phase.
+    static void ResetWaterParity();
 
     // Spawning.
     EnemyBulletRecord* FireEnemyBullet(const Vec3& position, const Vec3& velocity, int32_t spriteIndex,
@@ -281,6 +295,8 @@ class GameWorldScreen : public SceneTask, public ResultWorld {
     CameraNode* waterCamera = nullptr;
     CameraNode* effectCamera = nullptr;
     TextureProjection* textureProjection = nullptr;
+    // The last shadow map the light file built, or the stage's default one.
+    ShadowmapNode* shadowMapNode = nullptr;
     StaticModelRoot* playerShotParent = nullptr;
     StaticModelRoot* itemParent = nullptr;
     StaticModelRoot* effectParent = nullptr;
@@ -354,6 +370,10 @@ class GameWorldScreen : public SceneTask, public ResultWorld {
     void BuildGenerators();
     void BuildDrawSet();
     void ResolveStageEntry(int32_t requested);
+    // The render views of one camera, from the stage view table.
+    void BuildCameraViews(CameraId id);
+    // The stage's light file (or the default lights) and its shadow map.
+    void LoadLights(Object3D* sceneRoot);
     // The object the ships and the dummy ship hang under: the stage scene's `sceneRoot`.
     Object3D* ShipParent() const;
     void FollowCamera();

@@ -2,7 +2,9 @@
 
 #include <cmath>
 
+#include "engine/core/RotationTrack.h"
 #include "tools/archive/ArchiveRecords.h"
+#include "tools/archive/LightFileWriter.h"
 #include "tools/archive/PlaceholderItems.h"
 #include "tools/archive/PlaceholderSheets.h"
 
@@ -175,6 +177,17 @@ MbdWriter::Node PlaceholderStageModel(MbdWriter& writer, const std::string& name
     }
     if (parts.cameraMount)
         root.children.push_back(CameraMount(writer));
+    auto waterNode = [&](const char* nodeName) {
+        MbdWriter::Node node;
+        node.name = nodeName;
+        node.type = 1;
+        node.children = std::move(QuadModel(writer, std::string(nodeName) + "Floor").children);
+        root.children.push_back(std::move(node));
+    };
+    if (parts.underWater)
+        waterNode("UnderWater");
+    if (parts.boundaryWater)
+        waterNode("BoundaryWater");
     return root;
 }
 
@@ -183,6 +196,49 @@ const std::vector<const char*>& StageModelNames() {
         "STAGE_REI",    "STAGE_KAZE", "STAGE_HI",   "STAGE_UMI", "STAGE_KU", "STAGE_TEN", "STAGE_HATE",
         "STAGE_HAJIME", "STAGE_MU",   "STAGE_SOKO", "ISLAND",    "VOLCANO",  "STAGE_MU2"};
     return names;
+}
+
+std::vector<uint8_t> PlaceholderStageLightFile() {
+    auto colour = [](LightTracks& record, float r, float g, float b) {
+        const float values[4] = {r, g, b, 1.0f};
+        for (int i = 0; i < 4; ++i)
+            record.colour[i].defaultValue = values[i];
+    };
+    ByteWriter out;
+    LightTracks ambient;
+    colour(ambient, 0.2f, 0.2f, 0.25f);
+    WriteLightRecord(out, ambient);
+
+    LightTracks directional;
+    directional.type = LightFileType::Directional;
+    colour(directional, 0.8f, 0.7f, 0.6f);
+    directional.colour[0].SetKey(0.0f, 0.8f, 3);
+    directional.colour[0].SetKey(kStageEndTime, 0.5f, 3);
+    // Turned as the default shadow map is, its +z points down, a little toward +x.
+    directional.rotation.SetKey(0.0f, EulerToQuaternion(-1.2f, 0.3f, 0.0f));
+    WriteLightRecord(out, directional);
+
+    LightTracks fog;
+    fog.type = LightFileType::Fog;
+    fog.nearTrack.defaultValue = 30.0f;
+    fog.farTrack.defaultValue = 150.0f;
+    colour(fog, 0.2f, 0.2f, 0.25f);
+    WriteLightRecord(out, fog);
+
+    LightTracks shadow;
+    shadow.type = LightFileType::Shadowmap;
+    shadow.transform[1].SetKey(0.0f, 20.0f, 3);
+    shadow.rotation.SetKey(0.0f, EulerToQuaternion(-1.6580629f, 0.0f, 0.0f));
+    const float parameters[6] = {5.0f, 40.0f, 0.0f, 0.07f, 0.07f, 0.1f};
+    for (int i = 0; i < 6; ++i)
+        shadow.parameters[i].defaultValue = parameters[i];
+    colour(shadow, -0.1f, -0.08f, -0.08f);
+    WriteLightRecord(out, shadow);
+    return out.bytes;
+}
+
+bool HasPlaceholderStageLights(const std::string& stageId) {
+    return stageId != "STAGE_REI";
 }
 
 int32_t AddPlaceholderStageData(MbdWriter& writer, bool screenSprites) {

@@ -20,6 +20,10 @@ struct StageModelParts {
     bool cameraMount = true;
     // The frame node "Scene" at the origin, holding the quad.
     bool scene = true;
+    // Frame nodes "UnderWater" and "BoundaryWater" beside "Scene", each holding a
+    // quad of its own.
+    bool underWater = false;
+    bool boundaryWater = false;
 };
 inline constexpr float kStageCameraHeight = 25.0f;
 inline constexpr float kStageEndTime = 300.0f;
@@ -31,6 +35,13 @@ MbdWriter::Node PlaceholderStageModel(MbdWriter& writer, const std::string& name
 
 // The stage ids of the stage table, in entry order.
 const std::vector<const char*>& StageModelNames();
+
+// "<stage id>.lights" of a placeholder stage: an ambient light, a directional light
+// shining down at a slant whose red dims over the stage, a fog beyond the field and
+// a shadow map 20 above it looking down.
+std::vector<uint8_t> PlaceholderStageLightFile();
+// The stages that get that file; the others take the default lights.
+bool HasPlaceholderStageLights(const std::string& stageId);
 
 // Everything stage play looks up by name: a placeholder stage for every stage id, the
 // muzzle flash "TEKIDAN_HATSYA01" (a small quad ending at 0.25 s), the item, caption

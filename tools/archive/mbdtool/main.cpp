@@ -11,6 +11,7 @@
 #include "tools/archive/ArchiveListing.h"
 #include "tools/archive/LightFileWriter.h"
 #include "tools/archive/PlaceholderMovies.h"
+#include "tools/archive/PlaceholderStages.h"
 
 namespace {
 
@@ -21,7 +22,8 @@ int Usage() {
                  "                                            write a sample archive (boot: for the game)\n"
                  "  mbdtool write game DIR                    the placeholder game data set: MARELDON.mbd,\n"
                  "                                            QVDSHDV.dat and QVDSHDP.dat (no records) and\n"
-                 "                                            placeholder.lights and the movies demo.mpg,\n"
+                 "                                            placeholder.lights, <stage id>.lights for the\n"
+                 "                                            stages but STAGE_REI and the movies demo.mpg,\n"
                  "                                            ending01.mpg and ending02.mpg in DIR\n"
                  "  mbdtool shaders DIR                       write QVDSHDV.dat and QVDSHDP.dat into DIR\n"
                  "  mbdtool lights sample|placeholder FILE    write a light file\n"
@@ -61,6 +63,12 @@ int main(int argc, char** argv) {
             !WriteFile(dir + "/QVDSHDP.dat", {}) ||
             !WriteFile(dir + "/placeholder.lights", MakePlaceholderLightFile())) {
             return 1;
+        }
+        for (const char* stage : StageModelNames()) {
+            if (HasPlaceholderStageLights(stage) &&
+                !WriteFile(dir + "/" + stage + ".lights", PlaceholderStageLightFile())) {
+                return 1;
+            }
         }
         for (const std::string& name : PlaceholderMovieNames()) {
             const std::vector<uint8_t> movie = MakePlaceholderMovie(name);
