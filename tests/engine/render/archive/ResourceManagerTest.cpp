@@ -277,8 +277,11 @@ TEST_F(ResourceManagerTest, FailedImageReadLeavesTheSlotEmpty) {
 TEST_F(ResourceManagerTest, BootArchiveHoldsWhatTheGameAsksFor) {
     ASSERT_TRUE(Load(MakeBootArchive()));
     manager.BuildModels(*device);
-    // A stage model for every stage id, and the muzzle flash.
-    EXPECT_EQ(manager.ModelCount(), 14);
+    // A stage model for every stage id, the muzzle flash, four ships, four pods and the
+    // ship's explosion.
+    EXPECT_EQ(manager.ModelCount(), 23);
+    EXPECT_TRUE(manager.HasModel("sel_p03_fix"));
+    EXPECT_TRUE(manager.HasModel("sel_p00_podonly"));
     EXPECT_TRUE(manager.HasModel("TEKIDAN_HATSYA01"));
     EXPECT_FALSE(manager.HasModel("STAGE_NONE"));
     EXPECT_TRUE(manager.FindModel("VOLCANO")->name->Equals("VOLCANO"));
