@@ -1,24 +1,66 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "engine/core/RefPtr.h"
 #include "game/stage/StaticModelPart.h"
 
 namespace mareldon {
 
+class MeshObject;
 class Object3D;
+class PlayerGunBase;
 class PlayerInput;
 
-// One player's ship: its data and the setters the world screen and the front-end
-// screens use. Flying, guns, pods, the reflect force and the death sequence come
-// with their own parts. Mask 0 is the dummy ship enemies aim at when no player
-// has one: it is never drawn.
+// The visible craft of a ship: binds "sel_p0K_fix" for ship type K and keeps its
+// first two meshes, which glow on odd frames while the ship is protected. The ship
+// banks by rolling this node; the ship node itself never turns.
+class ShipModel : public StaticModelPart {
+  public:
+    static constexpr int32_t kKeptMeshes = 2;
+    static constexpr float kEmissive[4] = {0.25f, 0.3f, 0.25f, 1.0f};
+
+    ShipModel(TaskObject* parent, int32_t shipType);
+
+    Object3D* CreateLayerObject(Object3D* parent, const RefPtr<ModelNodeData>& record, const String& name,
+                                const RefPtr<RenderBatch>& drawSet,
+                                const std::vector<ParamTrack>* params) override;
+    void DrawSelf() override;
+
+    uint8_t blink = 0;
+    int32_t meshCount = 0;
+    MeshObject* meshes[kKeptMeshes] = {};
+};
+
+// One player's ship: reads the player's buttons, flies within the play field, banks
+// its model, keeps its guns firing, launches bombs, registers its hit and pickup
+// circles, and runs its own death sequence. Mask 0 is the dummy ship enemies aim at
+// when no player has one: it does nothing and is never drawn.
 class PlayerShip : public StaticModelPart {
   public:
     static constexpr int32_t kGunSlots = 5;
     static constexpr int32_t kDeathSteps = 70;
     static constexpr float kFireHoldTime = 0.3f;
+    static constexpr int32_t kEntrySteps = 31;
+    static constexpr float kEntryStep = 0.08f;
+    static constexpr float kHitRadius = 0.08f;
+    static constexpr float kPickupRadius = 1.0f;
+    static constexpr float kBankLimit = 30.0f;
+    static constexpr float kBankStep = 4.0f;
+    static constexpr float kBoundX = 5.0f;
+    static constexpr float kBoundTop = 4.4f;
+    static constexpr float kBoundBottom = -4.8f;
+
+    // Logical buttons of the player's input.
+    enum Button : uint32_t {
+        kUp = 1u << 0,
+        kDown = 1u << 1,
+        kLeft = 1u << 2,
+        kRight = 1u << 3,
+        kShot = 1u << 6,
+        kBomb = 1u << 7,
+    };
 
     PlayerShip(TaskObject* parent, GameWorldScreen* screen, int32_t playerMask, int32_t shipType,
                const RefPtr<PlayerInput>& input, float x, float y, float z);
@@ -27,6 +69,17 @@ class PlayerShip : public StaticModelPart {
     // Move speed in world units a step by ship type.
     static float MoveSpeedOf(int32_t shipType);
 
+    // The death check and the death sequence; false removes the ship.
+    bool IsAlive() override;
+    // The step: move, bank, fire, reflect button, bomb, protection, circles.
+    void OnUpdatePre() override;
+
+    void Move();
+    void Bank();
+    void Fire();
+    void UpdateReflectButton();
+    void CheckBomb();
+
     void SetAutoFire(uint8_t on) { autoFire = on; }
     int32_t SetProtection(int32_t steps, uint8_t flag) {
         protectionTimer = steps;
@@ -34,14 +87,17 @@ class PlayerShip : public StaticModelPart {
         return steps;
     }
     void StartEntryFlight() { entryFlag = 1; }
-    void SetPowerLevel(int32_t level) { powerLevel = level; }
-    int32_t GetPowerLevel() const { return powerLevel; }
+    void SetPowerLevel(int32_t level);
+    int32_t GetPowerLevel() const;
     void SetInput(const RefPtr<PlayerInput>& handle) { input = handle; }
     const RefPtr<PlayerInput>& GetInput() const { return input; }
     int32_t GetPlayerMask() const { return playerMask; }
     int32_t GetShipType() const { return shipType; }
+    bool IsEntryFlightRunning() const { return entryFlag != 0 && entrySteps <= kEntrySteps - 1; }
+    // Not in the entry flight, not dying, and the screen lets this player act.
+    bool CanAct() const;
 
-    Object3D* model = nullptr;
+    ShipModel* model = nullptr;
     Object3D* pods = nullptr;
     Object3D* reflectForce = nullptr;
     int32_t playerMask;
@@ -56,12 +112,14 @@ class PlayerShip : public StaticModelPart {
     int32_t deathCountdown = kDeathSteps;
     float fireHoldTime = kFireHoldTime;
     float fireHoldTimer = 0.0f;
-    Object3D* guns[kGunSlots] = {};
+    PlayerGunBase* guns[kGunSlots] = {};
 
   private:
+    void BuildParts();
+    uint32_t Held() const;
+    uint32_t Pressed() const;
+
     RefPtr<PlayerInput> input;
-    // The guns' level until the guns exist.
-    int32_t powerLevel = 0;
 };
 
 }  // namespace mareldon

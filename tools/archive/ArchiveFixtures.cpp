@@ -8,6 +8,7 @@
 #include "tools/archive/MbdWriter.h"
 #include "tools/archive/PlaceholderScreenData.h"
 #include "tools/archive/PlaceholderSheets.h"
+#include "tools/archive/PlaceholderShips.h"
 #include "tools/archive/PlaceholderSounds.h"
 #include "tools/archive/PlaceholderStages.h"
 #include "tools/archive/ShaderDataWriter.h"
@@ -192,6 +193,7 @@ void AddBootContent(MbdWriter& writer, const std::vector<int32_t>& systemImages,
     // After the system sheet, which stays image 0; the front-end screens' sprites share
     // the bullets' sheet "game".
     const int32_t game = AddPlaceholderStageData(writer, screenSheets);
+    AddPlaceholderShipData(writer);
     std::vector<int32_t> sheets;
     if (screenSheets) {
         sheets = AddPlaceholderScreenSheets(writer);

@@ -95,7 +95,8 @@ TEST_F(GameWorldScreenTest, TheTimeLimitRunsOutIntoTheClearAndTheNextStage) {
     EXPECT_EQ(screen->GetClearTime(), 0);
     EXPECT_EQ(screen->GetRawTimeLeft(), GameWorldScreen::kClearFloor);
     EXPECT_TRUE(system->IsStartBlocked());
-    EXPECT_EQ(screen->ships[0]->protectionTimer, GameWorldScreen::kClearProtection);
+    // The ship counted the step of the clear down already.
+    EXPECT_EQ(screen->ships[0]->protectionTimer, GameWorldScreen::kClearProtection - 1);
     EXPECT_EQ(CountChildren<ResultScreen>(*screen), 1);
 
     float countdown = GameWorldScreen::kClearCountdown;
@@ -138,8 +139,9 @@ TEST_F(GameWorldScreenTest, NoShipFreezesTheWorldAndPlaysTheContinueCue) {
     EXPECT_EQ(log.Count("CueResume"), 1);
     EXPECT_EQ(log.Count("CueStop", "conti"), 1);
     EXPECT_GT(screen->GetStageTime(), clock);
-    EXPECT_EQ(screen->ships[0]->protectionTimer, GameWorldScreen::kSpawnProtection);
-    EXPECT_EQ(screen->ships[0]->GetPosition().z, GameWorldScreen::kRespawnZ);
+    // One step of the new ship: protection and entry flight have begun.
+    EXPECT_EQ(screen->ships[0]->protectionTimer, GameWorldScreen::kSpawnProtection - 1);
+    EXPECT_FLOAT_EQ(screen->ships[0]->GetPosition().z, GameWorldScreen::kRespawnZ + PlayerShip::kEntryStep);
 }
 
 TEST_F(GameWorldScreenTest, TheCameraFollowsTheShipsSoftlyAfterAChange) {

@@ -278,8 +278,10 @@ TEST_F(ResourceManagerTest, BootArchiveHoldsWhatTheGameAsksFor) {
     ASSERT_TRUE(Load(MakeBootArchive()));
     manager.BuildModels(*device);
     // A stage model for every stage id, the muzzle flash, eight items, two pickup
-    // captions and four bombers.
-    EXPECT_EQ(manager.ModelCount(), 28);
+    // captions, four bombers, four ships, four pods and the ship's explosion.
+    EXPECT_EQ(manager.ModelCount(), 37);
+    EXPECT_TRUE(manager.HasModel("sel_p03_fix"));
+    EXPECT_TRUE(manager.HasModel("sel_p00_podonly"));
     EXPECT_TRUE(manager.HasModel("TEKIDAN_HATSYA01"));
     for (const char* name :
          {"BONUS_POWER", "BONUS_SR2", "POWER_font", "FORCE_font", "pl00_bomber", "pl03_bomber"})
