@@ -250,5 +250,41 @@ TEST_F(PlayerGunTest, PodGunsScatterAroundTheBackwardAxisByTheWorldGenerator) {
     delete gun;
 }
 
+TEST_F(PlayerGunTest, StraightShotsShowTheirHitEffectOnEveryFourthMadeAndTheirCells) {
+    struct Case {
+        StraightShotKind kind;
+        bool item;
+        int32_t cellAtLevel2;
+    };
+    const Case cases[] = {
+        {StraightShotKind::Ship0Main, true, 2},  {StraightShotKind::Ship0Sub, false, 20},
+        {StraightShotKind::Ship1Main, true, 6},  {StraightShotKind::Ship1Sub, false, 28},
+        {StraightShotKind::Ship2Main, true, 10}, {StraightShotKind::Ship3Main, true, 14},
+    };
+    const Vec3 at{0.0f, 0.0f, 0.0f}, still{0.0f, 0.0f, 0.0f};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(int(c.kind));
+        StraightShot::ResetMadeCounts();
+        StraightShot* shots[4];
+        for (StraightShot*& shot : shots)
+            shot = new StraightShot(c.kind, screen->playerShotParent, at, still, screen, 1, 5, 2,
+                                    AttackVector{});
+        EXPECT_EQ(StraightShot::MadeCount(c.kind), 4);
+        EXPECT_EQ(shots[0]->SpriteCell(), c.cellAtLevel2);
+        const int items = log.Count("SpawnItem"), effects = log.Count("SpawnEffect");
+        shots[0]->OnHit();
+        EXPECT_EQ(log.Count("SpawnItem") - items, c.item ? 1 : 0);
+        EXPECT_EQ(log.Count("SpawnEffect") - effects, 1);
+        StraightShot* fifth =
+            new StraightShot(c.kind, screen->playerShotParent, at, still, screen, 1, 5, 7, AttackVector{});
+        shots[1]->OnHit();  // five made: no effect
+        EXPECT_EQ(log.Count("SpawnEffect") - effects, 1);
+        EXPECT_EQ(fifth->SpriteCell(), -1);  // no such level: not drawn
+        delete fifth;
+        for (StraightShot* shot : shots)
+            delete shot;
+    }
+}
+
 }  // namespace
 }  // namespace mareldon
