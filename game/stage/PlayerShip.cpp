@@ -18,7 +18,6 @@ constexpr float kRadiansPerDegree = 0.017453294f;
 constexpr float kDegreesPerRadian = 57.295776f;
 constexpr float kStepPeriod = 1.0f / 60.0f;
 constexpr int32_t kShipTypes = 4;
-constexpr int32_t kGunsByType[kShipTypes] = {5, 3, 3, 3};
 constexpr int32_t kSparksPerStep = 8;
 constexpr float kTwoPi = 6.2831855f;
 constexpr float kSparkSpread = 0.08726647f;
@@ -97,8 +96,10 @@ void PlayerShip::BuildParts() {
     if (!IsShipType(shipType))
         return;
     model = new ShipModel(this, shipType);
-    for (int32_t slot = 0; slot < kGunsByType[shipType]; ++slot)
-        guns[slot] = new PlayerGunBase(this, screen, playerMask, slot);
+    GunKind kinds[kGunSlots];
+    const int32_t count = PlayerGun::KindsOfShip(shipType, kinds);
+    for (int32_t slot = 0; slot < count; ++slot)
+        guns[slot] = new PlayerGun(this, screen, playerMask, kinds[slot]);
 }
 
 void PlayerShip::SetPowerLevel(int32_t level) {
