@@ -172,7 +172,8 @@ uint32_t PlayerInput::ReadLive() {
 void PlayerInput::Update() {
     analog[0] = analog[1] = analog[2] = 0.0f;
     uint32_t word = 0;
-    if ((flags & kReplay) != 0 && tableCapacity > 0) {
+    // A replaying input without a table gives nothing: it never falls back to the devices.
+    if ((flags & kReplay) != 0) {
         if (tableIndex < tableCapacity) {
             const uint8_t* record = table.data() + static_cast<size_t>(tableIndex) * kRecordSize;
             word = GetU32(record);

@@ -20,6 +20,7 @@
 #include "game/stage/FallingSprite.h"
 #include "game/stage/PlayerShip.h"
 #include "game/stage/StageScene.h"
+#include "game/stage/StageTraces.h"
 #include "game/stage/StaticModelRoot.h"
 #include "game/stage/WorldEventLog.h"
 #include "game/system/GameSystem.h"
@@ -87,10 +88,14 @@ GameWorldScreen::GameWorldScreen(GameSystem* system, const String& breakInName, 
     }
     LoadStage();
     LoadStageMusic();
+    if (playMode == kPlayReplay)
+        ReadTraces();
     dummyShip = new PlayerShip(ShipParent(), this, 0, 0, idleInput, 0.0f, 0.0f, -100.0f);
 }
 
 GameWorldScreen::~GameWorldScreen() {
+    if (playMode == kPlayRecord)
+        WriteTraces();
     StopAllMusic();
     if (owner != nullptr)
         owner->StopAllSe();
@@ -120,6 +125,30 @@ RefPtr<PlayerInput> GameWorldScreen::MakePlayerInput(uint32_t flags) {
         input->SetKeyMap(owner->GetKeyMap());
     input->SetRepeat(0xFFFFFFFFu, kRepeatDelay, kRepeatInterval);
     return input;
+}
+
+String GameWorldScreen::TraceName(int32_t player) const {
+    return StageTraces::FileName(stageEntry ? stageEntry->stageId : String(), player);
+}
+
+void GameWorldScreen::ReadTraces() {
+    for (int32_t player = 1; player <= 2; ++player) {
+        PlayerInput& input = *playerInputs[player - 1];
+        int32_t shipType = 0;
+        if (StageTraces::Read(fileSystem, TraceName(player), input, shipType) && owner != nullptr)
+            owner->GetPlayer(player).shipType = shipType;
+        // The recording input wrote its first record in its own reset; consuming
+        // it the same way keeps the replay on the recorded steps.
+        input.Reset();
+        input.SetRepeat(0xFFFFFFFFu, kRepeatDelay, kRepeatInterval);
+    }
+}
+
+void GameWorldScreen::WriteTraces() {
+    for (int32_t player = 1; player <= 2; ++player) {
+        const uint32_t shipType = owner != nullptr ? uint32_t(owner->GetPlayer(player).shipType) : 0u;
+        StageTraces::Write(fileSystem, TraceName(player), shipType, *playerInputs[player - 1]);
+    }
 }
 
 void GameWorldScreen::BuildGenerators() {

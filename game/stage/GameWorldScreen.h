@@ -311,6 +311,10 @@ class GameWorldScreen : public SceneTask, public ResultWorld {
     // A player's input under the input manager, with the game's keys and the
     // screens' repeat. Without an input manager (a headless screen) it reads no device.
     RefPtr<PlayerInput> MakePlayerInput(uint32_t flags);
+    // The ".trace" files of both players: read in replay play, written in record play.
+    String TraceName(int32_t player) const;
+    void ReadTraces();
+    void WriteTraces();
     // Notes an operation in the event log, when there is one.
     void Note(const char* operation, const char* format, ...)
 #if defined(__GNUC__)
