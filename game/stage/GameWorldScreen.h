@@ -288,6 +288,8 @@ class GameWorldScreen : public SceneTask, public ResultWorld {
     // The 2D drawers of the in-game sheet and the reflected-bullet sheet; null without a screen.
     TexturedScreenDrawer* GetGameDrawer() const { return gameDrawer.Get(); }
     TexturedScreenDrawer* GetReflectedDrawer() const { return reflectedDrawer.Get(); }
+    SpriteDrawer* GetGameSpriteDrawer() const { return gameSpriteDrawer.Get(); }
+    TexturedScreenDrawer* GetSystemDrawer() const { return systemDrawer.Get(); }
 
     // What the screen did, step by step; none in the game.
     void SetEventLog(WorldEventLog* log) { eventLog = log; }
