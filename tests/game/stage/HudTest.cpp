@@ -9,6 +9,7 @@
 
 #include "engine/render/draw/DrawCommandList.h"
 #include "game/render/ScreenDrawers.h"
+#include "game/stage/FallingSprite.h"
 #include "game/stage/GameWorldScreen.h"
 #include "game/system/GameSystem.h"
 #include "tests/game/stage/WorldScreenFixture.h"
@@ -303,6 +304,35 @@ TEST_F(HudTest, ReflectGaugeMarksFollowTheStepCount) {
     screen->SetReflectGauge(2, &gauge);
     hud->DrawReflectGauge(1);
     EXPECT_EQ(Sprites(), (std::vector<Drawn>{{"rihurekutogeizi_001", 336, 600}}));
+    Flush();
+}
+
+// The newest falling pop-up of a player in its colour, older ones red; digits end at
+// the pop-up's x, which is moved inside the screen near the left edge. Gravity
+// pop-ups are white with their mark after the units; a 0 draws nothing.
+TEST_F(HudTest, PopupsByAgeAndPlayer) {
+    Start();
+    auto* older = static_cast<FallingSprite*>(screen->CreateFallingSprite({}, {200, 300, 0.5f}, 5, 1));
+    auto* newest = static_cast<FallingSprite*>(screen->CreateFallingSprite({}, {20, 300, 0.5f}, 12, 1));
+    auto* blue = static_cast<FallingSprite*>(screen->CreateFallingSprite({}, {300, 200, 0.5f}, 0, 2));
+    ASSERT_TRUE(older && newest && blue);
+    older->newest = 0;
+    older->age = 20;
+    newest->newest = 1;
+    blue->newest = 1;
+    hud->DrawFallingPopups();
+    const std::vector<Drawn> falling = {{"su_02_aka_5", 188, 292},    {"su_02_aka_purasu", 180, 292},
+                                        {"su_02_ki_1", 40, 292},      {"su_02_ki_2", 48, 292},
+                                        {"su_02_ki_purasu", 32, 292}, {"su_02_ao_0", 288, 192},
+                                        {"su_02_ao_purasu", 280, 192}};
+    EXPECT_EQ(Sprites(), falling);
+    Flush();
+    ASSERT_TRUE(screen->CreateGravitySprite({}, {300, 100, 0.5f}, 34, 1));
+    ASSERT_TRUE(screen->CreateGravitySprite({}, {300, 100, 0.5f}, 0, 2));
+    hud->DrawGravityPopups();
+    const std::vector<Drawn> gravity = {
+        {"aggresive_white_3", 284, 120}, {"aggresive_white_4", 300, 120}, {"aggresive_white_ap", 316, 120}};
+    EXPECT_EQ(Sprites(), gravity);
     Flush();
 }
 
