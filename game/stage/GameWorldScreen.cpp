@@ -18,6 +18,7 @@
 #include "game/render/SpriteSheet.h"
 #include "game/render/WaterShaderGen.h"
 #include "game/stage/FallingSprite.h"
+#include "game/stage/Hud.h"
 #include "game/stage/PlayerShip.h"
 #include "game/stage/StageScene.h"
 #include "game/stage/StageTraces.h"
@@ -193,6 +194,8 @@ void GameWorldScreen::BuildDrawSet() {
         return;
     waterTarget = RefPtr<SpriteSheet>(SpriteSheet::SpriteSheetForTexture(
         renderer, "WaterTarget", kWaterTargetKind, kWaterTargetSize, kWaterTargetSize));
+    // The display's sprites belong to the sheets made here.
+    hud.reset();
     drawSet = RefPtr<SceneDrawSet>(new SceneDrawSet(renderer));
     ClearRecord clear = RenderView::DefaultClear();
     // No clear flags: the set is drawn in the middle of the world pass.
@@ -450,11 +453,6 @@ void GameWorldScreen::OrderPopups() {
             }
         }
     }
-}
-
-void GameWorldScreen::DrawHud() {
-    if (drawSet)
-        drawSet->Draw();
 }
 
 void GameWorldScreen::RequestSuccessor(const String& name) {

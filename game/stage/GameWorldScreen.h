@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 #include "engine/core/Math.h"
@@ -23,6 +24,7 @@ namespace mareldon {
 
 class CameraNode;
 class ColoredScreenDrawer;
+class Hud;
 class Object3D;
 class PlayerInput;
 class PlayerShip;
@@ -111,7 +113,14 @@ class GameWorldScreen : public SceneTask, public ResultWorld {
     // Moves reflected bullets, chips and sparks; once the screen is no longer current
     // counts the exit countdown down and answers false at 0.
     virtual bool Step();
+    // The head-up display (Hud.cpp): the play screen's full set, then the reduced
+    // sets of the screens derived from it; each submits the 2D draw set.
     virtual void DrawHud();
+    void DrawHudNoScore();
+    void DrawHudGauges();
+    void DrawHudMinimal();
+    // The credit prompts of both players from the anchor; they blink every 32 steps.
+    void DrawCredits(float x, float y);
     void SetExitCountdown(int32_t steps) { exitCountdown = steps; }
     // Noted in the event log when the request is made.
     void RequestSuccessor(const String& name) override;
@@ -279,6 +288,8 @@ class GameWorldScreen : public SceneTask, public ResultWorld {
     // The 2D drawers of the in-game sheet and the reflected-bullet sheet; null without a screen.
     TexturedScreenDrawer* GetGameDrawer() const { return gameDrawer.Get(); }
     TexturedScreenDrawer* GetReflectedDrawer() const { return reflectedDrawer.Get(); }
+    SpriteDrawer* GetGameSpriteDrawer() const { return gameSpriteDrawer.Get(); }
+    TexturedScreenDrawer* GetSystemDrawer() const { return systemDrawer.Get(); }
 
     // What the screen did, step by step; none in the game.
     void SetEventLog(WorldEventLog* log) { eventLog = log; }
@@ -334,6 +345,11 @@ class GameWorldScreen : public SceneTask, public ResultWorld {
     RefPtr<SpriteSheet> waterTarget;
 
   private:
+    friend class Hud;
+    Hud& GetHud();
+    void SubmitDrawSet();
+    std::unique_ptr<Hud> hud;
+
     // The bullets' view of the screen.
     class BulletPort : public BulletWorld {
       public:

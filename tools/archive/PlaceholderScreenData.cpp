@@ -114,7 +114,7 @@ const uint8_t kGlyphs[kLastCode - kFirstCode + 1][7] = {
 };
 
 constexpr int32_t kSheetWidth = 256;
-constexpr int32_t kSheetHeight = 64;
+constexpr int32_t kSheetHeight = 128;
 
 }  // namespace
 
@@ -197,6 +197,20 @@ int32_t AddPlaceholderSystemImage(MbdWriter& writer) {
     for (int digit = 0; digit < 10; ++digit)
         sprites.push_back(
             {"1016_Coin_kazu_" + std::to_string(digit), digit * 16, 48, 16, 16, std::to_string(digit)});
+    // The play screen's credit prompts.
+    const Sprite prompts[] = {{"1P", 0, 64, 32, 16, "1P"},
+                              {"2P", 32, 64, 32, 16, "2P"},
+                              {"Insert", 64, 64, 80, 16, "Insert"},
+                              {"Add", 144, 64, 48, 16, "Add"},
+                              {"COINS", 192, 64, 64, 16, "COINS"},
+                              {"ToStart", 0, 80, 96, 16, "ToStart"},
+                              {"ToContinue", 96, 80, 128, 16, "ToContinue"},
+                              {"PleaseWait", 0, 96, 128, 16, "PleaseWait"},
+                              {"PressStartButton", 128, 96, 128, 16, "PUSH START"}};
+    sprites.insert(sprites.end(), std::begin(prompts), std::end(prompts));
+    for (int digit = 0; digit < 10; ++digit)
+        sprites.push_back(
+            {"1016_kazu_" + std::to_string(digit), digit * 16, 112, 16, 16, std::to_string(digit)});
 
     std::vector<bool> mask(size_t(kSheetWidth * kSheetHeight));
     std::vector<MbdWriter::Frame> frames;

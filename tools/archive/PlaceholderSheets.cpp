@@ -145,7 +145,12 @@ int32_t AddPlaceholderFullSystemImage(MbdWriter& writer) {
                      {"ToStart", 96, 24, "TO START", 0},
                      {"Add", 48, 24, "ADD", 0},
                      {"COINS", 64, 24, "COINS", 0},
-                     {"SelectYourFighter", 176, 16, "SELECT FIGHTER", 0}});
+                     {"SelectYourFighter", 176, 16, "SELECT FIGHTER", 0},
+                     {"1P", 32, 16, "1P", 0, S::kInk},
+                     {"2P", 32, 16, "2P", 0, S::kInk},
+                     {"Insert", 64, 24, "INSERT", 0, S::kInk},
+                     {"ToContinue", 128, 24, "TO CONTINUE", 0, S::kInk},
+                     {"PleaseWait", 128, 24, "PLEASE WAIT", 0, S::kInk}});
     Append(sprites, Digits("1016_kazu_", 16, 24));
     return AddPlaceholderSheet(writer, "systemimage", 512, sprites);
 }
@@ -172,6 +177,46 @@ std::vector<PlaceholderSprite> PlaceholderGameSprites() {
     game.push_back({"continue_syou", 64, 16, "CONT", 0});
     Append(game, Digits("continue_dai_kazu_", 40, 64));
     return game;
+}
+
+std::vector<PlaceholderSprite> PlaceholderHudSprites() {
+    std::vector<PlaceholderSprite> hud;
+    const uint32_t white = 0xF0F0F0, green = 0x20C040, yellow = 0xE0E020, red = 0xE02020, blue = 0x2040E0;
+    for (int digit = 0; digit < 10; ++digit)
+        hud.push_back({std::to_string(digit) + "_00_00", 16, 24, std::to_string(digit), white});
+    hud.push_back({"time_TIME", 64, 16, "TIME", 0});
+    const std::pair<const char*, uint32_t> popups[] = {
+        {"su_02_ki_", yellow}, {"su_02_ao_", blue}, {"su_02_aka_", red}};
+    for (const auto& [prefix, colour] : popups) {
+        Append(hud, Digits(prefix, 8, 16, colour));
+        hud.push_back({std::string(prefix) + "purasu", 8, 16, "+", colour});
+    }
+    Append(hud, Digits("aggresive_white_", 16, 24, white));
+    hud.push_back({"aggresive_white_ap", 16, 24, "!", white});
+    const std::pair<const char*, uint32_t> scores[] = {
+        {"1616_su_siro_", white}, {"1616_su_midori_", green}, {"1616_su_ki_", yellow}, {"1616_su_aka_", red}};
+    for (const auto& [prefix, colour] : scores)
+        Append(hud, Digits(prefix, 10, 16, colour));
+    Append(hud, Digits("bairitu_", 20, 16, 0xE08020));
+    Append(hud, Digits("bomb_ziki_", 20, 16, white));
+    hud.push_back({"bomb_ziki_mugen", 20, 16, "oo", white});
+    Append(hud, Digits("bomb_ziki_ki_", 20, 16, yellow));
+    hud.push_back({"bomb_ziki_ki_mugen", 20, 16, "oo", yellow});
+    const std::pair<const char*, const char*> labels[] = {
+        {"sonota_single", "SINGLE"}, {"sonota_double", "DOUBLE"}, {"sonota_1P", "1P"},    {"sonota_2P", "2P"},
+        {"sonota_X", "x"},           {"sonota_bomb", "B"},        {"sonota_bairitu", "M"}};
+    for (const auto& [name, text] : labels)
+        hud.push_back({name, text[1] == 0 ? 24 : 48, 16, text, 0});
+    hud.push_back({"rihurekutogeizi_001", 64, 16, "REFLECT", 0});
+    hud.push_back({"rihurekutogeizi_003", 16, 16, "1", green});
+    hud.push_back({"rihurekutogeizi_003_02", 16, 16, "2", green});
+    hud.push_back({"rihurekutogeizi_003_03", 16, 16, "3", green});
+    hud.push_back({"rihurekutogeizi_004", 16, 16, "!", red});
+    const uint32_t icons[] = {0x2040E0, 0xE02020, 0xE0E020, 0x20C040};
+    for (int ship = 0; ship < 4; ++ship)
+        hud.push_back(
+            {"zikiaikon_00" + std::to_string(ship + 1), 24, 24, std::to_string(ship + 1), icons[ship]});
+    return hud;
 }
 
 std::vector<int32_t> AddPlaceholderScreenSheets(MbdWriter& writer) {

@@ -38,6 +38,8 @@ void PaintPlaceholderSprites(std::vector<uint8_t>& rgba, int32_t sheetWidth,
 
 // The front-end screens' sprites of the sheet "game" (the bullets' sheet).
 std::vector<PlaceholderSprite> PlaceholderGameSprites();
+// The play screen's head-up display sprites of the sheet "game", every one its own rectangle.
+std::vector<PlaceholderSprite> PlaceholderHudSprites();
 
 // "systemimage" with the credit overlay's sprites (as AddPlaceholderSystemImage
 // draws them) and the front-end screens' own.

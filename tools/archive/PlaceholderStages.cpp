@@ -18,6 +18,8 @@ constexpr int32_t kBulletRows = 64;
 constexpr int32_t kBulletFrames = 8;
 // The front-end sprites' columns, right of the bullets.
 constexpr int32_t kScreenSpritesWidth = 512;
+constexpr int32_t kHudLeft = kGameSheetSize * 5 / 8;
+constexpr int32_t kHudTop = kGameSheetSize / 32 * 2;
 constexpr int32_t kReflectedCell = 32;
 constexpr int32_t kEffectSheetSize = 64;
 
@@ -72,10 +74,20 @@ void StampDisc(std::vector<uint8_t>& rgba, int32_t width, int32_t x0, int32_t y0
 
 // Where the front-end sprites sit on the game sheet, right of the bullet columns.
 std::vector<MbdWriter::Frame> GameSheetFrames(bool screenSprites) {
-    if (!screenSprites)
-        return {};
-    const std::vector<PlaceholderSprite> sprites = PlaceholderGameSprites();
-    return PackPlaceholderSprites(sprites, kBulletFrames * kBulletCell, kScreenSpritesWidth, nullptr);
+    std::vector<MbdWriter::Frame> frames;
+    if (screenSprites)
+        frames = PackPlaceholderSprites(PlaceholderGameSprites(), kBulletFrames * kBulletCell,
+                                        kScreenSpritesWidth, nullptr);
+    return frames;
+}
+
+// The head-up display's sprites, right of u 0.625 below the two chip rows.
+std::vector<MbdWriter::Frame> HudSheetFrames() {
+    std::vector<MbdWriter::Frame> frames =
+        PackPlaceholderSprites(PlaceholderHudSprites(), kHudLeft, kGameSheetSize - kHudLeft, nullptr);
+    for (MbdWriter::Frame& frame : frames)
+        frame.y += float(kHudTop);
+    return frames;
 }
 
 // The game sheet: the bullet columns, and with `screenSprites` the front-end
@@ -92,6 +104,7 @@ const std::vector<uint8_t>& GameSheetPng(bool screenSprites) {
                 StampDisc(rgba, kGameSheetSize, frame * kBulletCell, row * kBulletCell, kBulletCell, r, rgb);
             }
         }
+        PaintPlaceholderSprites(rgba, kGameSheetSize, HudSheetFrames(), PlaceholderHudSprites());
         if (withSprites)
             PaintPlaceholderSprites(rgba, kGameSheetSize, GameSheetFrames(true), PlaceholderGameSprites());
         return EncodePng(kGameSheetSize, kGameSheetSize, rgba);
@@ -247,7 +260,10 @@ int32_t AddPlaceholderStageData(MbdWriter& writer, bool screenSprites) {
     writer.AddModel("TEKIDAN_HATSYA01", QuadModel(writer, "TEKIDAN_HATSYA01", 0.25f, 0.25f));
     AddPlaceholderItemModels(writer);
     const int32_t game = writer.AddImage(GameSheetPng(screenSprites));
-    writer.AddSprite("game", game, GameSheetFrames(screenSprites));
+    std::vector<MbdWriter::Frame> frames = GameSheetFrames(screenSprites);
+    const std::vector<MbdWriter::Frame> hud = HudSheetFrames();
+    frames.insert(frames.end(), hud.begin(), hud.end());
+    writer.AddSprite("game", game, frames);
     writer.AddSprite("hansyadan", writer.AddImage(ReflectedSheetPng()), {});
     writer.AddSprite("effect_all", writer.AddImage(EffectSheetPng()), {});
     return game;

@@ -47,6 +47,13 @@ TEST(PlaceholderScreenDataTest, BootArchiveHoldsTheSheetAndTheFont) {
         {"credit", {80, 16}}, {"FreePlay_002", {128, 16}}, {"Enjoy", {80, 16}}};
     for (int digit = 0; digit < 10; ++digit)
         sizes.push_back({"1016_Coin_kazu_" + std::to_string(digit), {16, 16}});
+    const std::pair<std::string, std::pair<float, float>> prompts[] = {
+        {"1P", {32, 16}},          {"2P", {32, 16}},          {"Insert", {80, 16}},
+        {"Add", {48, 16}},         {"COINS", {64, 16}},       {"ToStart", {96, 16}},
+        {"ToContinue", {128, 16}}, {"PleaseWait", {128, 16}}, {"PressStartButton", {128, 16}}};
+    sizes.insert(sizes.end(), std::begin(prompts), std::end(prompts));
+    for (int digit = 0; digit < 10; ++digit)
+        sizes.push_back({"1016_kazu_" + std::to_string(digit), {16, 16}});
     ASSERT_EQ(sheet->frames.size(), sizes.size());
     for (size_t i = 0; i < sizes.size(); ++i) {
         EXPECT_STREQ(sheet->frames[i].name->Text(), sizes[i].first.c_str());

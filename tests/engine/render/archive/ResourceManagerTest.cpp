@@ -289,7 +289,8 @@ TEST_F(ResourceManagerTest, BootArchiveHoldsWhatTheGameAsksFor) {
     EXPECT_FALSE(manager.HasModel("STAGE_NONE"));
     EXPECT_TRUE(manager.FindModel("VOLCANO")->name->Equals("VOLCANO"));
     EXPECT_TRUE(manager.FindModel("STAGE_MU2")->name->Equals("STAGE_MU2"));
-    EXPECT_EQ(manager.FindSprite("systemimage")->frames.size(), 13u);
+    // The credit overlay's 13 sprites and the play screen's 19 credit prompts.
+    EXPECT_EQ(manager.FindSprite("systemimage")->frames.size(), 32u);
     EXPECT_EQ(manager.FindFont("F24")->glyphHeight, 24);
     EXPECT_GE(manager.FindSoundIndex("vosk1_se50"), 0);
     EXPECT_GE(manager.FindSoundIndex("moviest"), 0);
