@@ -4,15 +4,15 @@
 
 namespace mareldon {
 
-FallingSprite::FallingSprite(TaskObject* parentTask, GameWorldScreen* ownerScreen, const Vec3& screenPosition,
-                             int32_t shown, int32_t player)
+NumberPopup::NumberPopup(TaskObject* parentTask, GameWorldScreen* ownerScreen, const Vec3& screenPosition,
+                         int32_t shown, int32_t player)
     : TaskObject(parentTask, 0),
       screen(ownerScreen),
       position(screenPosition),
       value(shown),
       playerNumber(player) {}
 
-FallingSprite::~FallingSprite() {
+NumberPopup::~NumberPopup() {
     if (screen != nullptr)
         screen->ForgetPopup(this);
 }
@@ -20,19 +20,6 @@ FallingSprite::~FallingSprite() {
 void FallingSprite::OnUpdatePre() {
     ++age;
     position.y -= 1.0f;
-}
-
-GravitySprite::GravitySprite(TaskObject* parentTask, GameWorldScreen* ownerScreen, const Vec3& screenPosition,
-                             int32_t shown, int32_t player)
-    : TaskObject(parentTask, 0),
-      screen(ownerScreen),
-      position(screenPosition),
-      value(shown),
-      playerNumber(player) {}
-
-GravitySprite::~GravitySprite() {
-    if (screen != nullptr)
-        screen->ForgetPopup(this);
 }
 
 void GravitySprite::OnUpdatePre() {

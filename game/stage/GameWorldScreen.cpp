@@ -437,18 +437,12 @@ void GameWorldScreen::OrderPopups() {
             for (int32_t i = 0; i < group->childCount && count <= kPopupLimit; ++i, node = node->next)
                 children[count++] = static_cast<TaskObject*>(node);
             for (int32_t i = 0; i < count; ++i) {
-                if (kind == 0)
-                    static_cast<FallingSprite*>(children[i])->newest = 0;
-                else
-                    static_cast<GravitySprite*>(children[i])->newest = 0;
+                static_cast<NumberPopup*>(children[i])->newest = 0;
                 children[i]->Reattach(group, 0);
             }
             TaskObject* newest = newestLists[kind][player];
             if (newest != nullptr && newest->parent == group) {
-                if (kind == 0)
-                    static_cast<FallingSprite*>(newest)->newest = 1;
-                else
-                    static_cast<GravitySprite*>(newest)->newest = 1;
+                static_cast<NumberPopup*>(newest)->newest = 1;
                 newest->Reattach(group, 256);
             }
         }
