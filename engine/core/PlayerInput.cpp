@@ -108,6 +108,10 @@ uint8_t PlayerInput::GetKey(uint32_t mask) const {
 uint32_t PlayerInput::ReadLive() {
     uint32_t word = 0;
     connected = 0;
+    // Without an input manager (a headless run) no device can answer.
+    if (inputManager == nullptr) {
+        return 1u << 31;
+    }
     for (int pad = 0; pad < 4; ++pad) {
         if ((flags & (1u << pad)) == 0) {
             continue;

@@ -118,10 +118,7 @@ void GameWorldScreen::BuildInputs() {
 }
 
 RefPtr<PlayerInput> GameWorldScreen::MakePlayerInput(uint32_t flags) {
-    constexpr uint32_t kDevices = PlayerInput::kPad0 | PlayerInput::kPad1 | PlayerInput::kPad2 |
-                                  PlayerInput::kPad3 | PlayerInput::kKeyboard;
-    InputManagerBase* manager = inputManager;
-    RefPtr<PlayerInput> input(new PlayerInput(manager, manager != nullptr ? flags : flags & ~kDevices));
+    RefPtr<PlayerInput> input(new PlayerInput(inputManager, flags));
     if (owner != nullptr)
         input->SetKeyMap(owner->GetKeyMap());
     input->SetRepeat(0xFFFFFFFFu, kRepeatDelay, kRepeatInterval);

@@ -243,10 +243,8 @@ void GameWorldScreen::LoadStage() {
     // The free camera's speed grows with the rig's height over the field. Keys never
     // reach the input manager as a keyboard, so the rig stays where the stage puts it.
     const float height = cameraRig->GetWorldMatrix()[7] - sceneRoot->GetWorldMatrix()[7];
-    // A headless screen has no input manager, and a device without one reads nothing.
-    InputManagerBase* manager = inputManager;
-    cameraRig->AddController(RefPtr<NodeController>(
-        new FlyController(manager, manager != nullptr ? kFlyDevices : 0u, height * kFlySpeedScale)));
+    cameraRig->AddController(
+        RefPtr<NodeController>(new FlyController(inputManager, kFlyDevices, height * kFlySpeedScale)));
 
     SetupCamera();
 }

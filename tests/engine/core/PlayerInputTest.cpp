@@ -176,6 +176,15 @@ TEST_F(PlayerInputTest, RecordsAndReplaysByteForByte) {
     EXPECT_EQ(player.GetButtons().held, 0u);
 }
 
+// A headless run has no input manager: inputs asking for devices read none (no crash)
+// and record "no device answered".
+TEST(PlayerInputHeadlessTest, DevicesWithoutAnInputManagerReadNothing) {
+    PlayerInput input(nullptr, PlayerInput::kPad0 | PlayerInput::kKeyboard | PlayerInput::kRecord);
+    input.Update();
+    EXPECT_EQ(input.GetButtons().held, 1u << 31);
+    EXPECT_EQ(input.GetButtons().pressed & ~(1u << 31), 0u);
+}
+
 TEST_F(PlayerInputTest, RecordTableGrowsByDoubling) {
     PlayerInput& recorder = *Make(PlayerInput::kRecord);
     EXPECT_EQ(recorder.tableCapacity, 3600);
