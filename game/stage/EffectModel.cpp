@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "engine/render/draw/Renderer.h"
+#include "game/stage/EffectLayers.h"
 
 namespace mareldon {
 
@@ -40,6 +41,12 @@ void EffectModel::OnUpdatePre() {
     Drift(*this, velocity);
 }
 
+Object3D* EffectModel::CreateLayerObject(Object3D* parentNode, const RefPtr<ModelNodeData>& record,
+                                         const String&, const RefPtr<RenderBatch>& drawSet,
+                                         const std::vector<ParamTrack>* params) {
+    return new UvSheetLayer(parentNode, record, drawSet, params, this);
+}
+
 EffectObject::EffectObject(TaskObject* parentTask, GameWorldScreen* ownerScreen, const Vec3& position,
                            const Vec3& direction, float speed, const Vec3& scale, uint8_t loop,
                            const String& name)
@@ -56,6 +63,12 @@ EffectObject::EffectObject(TaskObject* parentTask, GameWorldScreen* ownerScreen,
 
 void EffectObject::OnUpdatePre() {
     Drift(*this, velocity);
+}
+
+Object3D* EffectObject::CreateLayerObject(Object3D* parentNode, const RefPtr<ModelNodeData>& record,
+                                          const String&, const RefPtr<RenderBatch>& drawSet,
+                                          const std::vector<ParamTrack>* params) {
+    return new UvSheetLayer(parentNode, record, drawSet, params, this);
 }
 
 }  // namespace mareldon

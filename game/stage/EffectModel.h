@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "engine/core/Math.h"
 #include "engine/core/String.h"
@@ -23,6 +24,10 @@ class EffectModel : public StaticModelPart {
     void OnUpdatePre() override;
     bool IsAlive() override { return alive != 0; }
     void OnMotionEnd() override { alive = 0; }
+    // Every mesh layer steps through its sheet material over the animation.
+    Object3D* CreateLayerObject(Object3D* parent, const RefPtr<ModelNodeData>& record, const String& name,
+                                const RefPtr<RenderBatch>& drawSet,
+                                const std::vector<ParamTrack>* params) override;
 
     uint8_t alive = 1;
     Vec3 velocity;
@@ -42,6 +47,9 @@ class EffectObject : public StaticModelPart {
             alive = 0;
     }
     void Kill() { alive = 0; }
+    Object3D* CreateLayerObject(Object3D* parent, const RefPtr<ModelNodeData>& record, const String& name,
+                                const RefPtr<RenderBatch>& drawSet,
+                                const std::vector<ParamTrack>* params) override;
 
     Vec3 velocity;
     uint8_t looping;

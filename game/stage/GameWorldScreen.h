@@ -37,6 +37,7 @@ class StageScene;
 class StaticModelRoot;
 class TextureProjection;
 class TexturedScreenDrawer;
+class UvScrollObject;
 class WorldEventLog;
 
 // A light score chip, pooled like the bullets; its point lives in the stage scene's
@@ -165,6 +166,12 @@ class GameWorldScreen : public SceneTask, public ResultWorld {
     void DrawSparks();
     // A one-shot effect model under `effectParent`, at the position in that frame.
     TaskObject* SpawnEffect(const Vec3& position, const Vec3& velocity, const char* name, const Vec3& scale);
+    // A stage decal under the stage scene's `sceneRoot`, or under the given parent
+    // (EffectLayers.cpp).
+    UvScrollObject* CreateUvScrollObject(const Vec3& position, const Vec3& velocity, const char* name,
+                                         const Vec3& scale, uint8_t hideDuringBomb);
+    UvScrollObject* CreateUvScrollObjectUnder(TaskObject* parent, const Vec3& position, const Vec3& velocity,
+                                              const char* name, const Vec3& scale, uint8_t hideDuringBomb);
     // Number pop-ups of player 1 or 2 at a screen position; a group keeps the four newest.
     TaskObject* CreateFallingSprite(const Vec3& worldPosition, const Vec3& screenPosition, int32_t number,
                                     int32_t player);

@@ -9,6 +9,7 @@
 #include "engine/render/scene/MeshObject.h"
 #include "game/stage/GameWorldScreen.h"
 #include "game/stage/PlayerGun.h"
+#include "game/stage/ReflectForce.h"
 
 namespace mareldon {
 
@@ -96,6 +97,8 @@ void PlayerShip::BuildParts() {
     if (!IsShipType(shipType))
         return;
     model = new ShipModel(this, shipType);
+    if (playerMask != 0)
+        reflectForce = new ReflectForce(this, screen, playerMask, shipType);
     GunKind kinds[kGunSlots];
     const int32_t count = PlayerGun::KindsOfShip(shipType, kinds);
     for (int32_t slot = 0; slot < count; ++slot)
@@ -223,7 +226,11 @@ void PlayerShip::Fire() {
 }
 
 void PlayerShip::UpdateReflectButton() {
-    // The reflect force is not built yet: there is nothing to tell.
+    if (reflectForce == nullptr)
+        return;
+    reflectForce->SetButtonHeld(0);
+    if (CanAct() && (Held() & kShot) != 0)
+        reflectForce->SetButtonHeld(1);
 }
 
 void PlayerShip::CheckBomb() {

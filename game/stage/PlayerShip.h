@@ -12,6 +12,7 @@ class MeshObject;
 class Object3D;
 class PlayerGunBase;
 class PlayerInput;
+class ReflectForce;
 
 // The visible craft of a ship: binds "sel_p0K_fix" for ship type K and keeps its
 // first two meshes, which glow on odd frames while the ship is protected. The ship
@@ -99,7 +100,8 @@ class PlayerShip : public StaticModelPart {
 
     ShipModel* model = nullptr;
     Object3D* pods = nullptr;
-    Object3D* reflectForce = nullptr;
+    // None for the dummy ship.
+    ReflectForce* reflectForce = nullptr;
     int32_t playerMask;
     int32_t shipType;
     float moveSpeed;
