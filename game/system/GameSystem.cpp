@@ -1,5 +1,8 @@
 #include "game/system/GameSystem.h"
 
+#include <cstdlib>
+#include <cstring>
+
 #include "engine/platform/FileSystem.h"
 #include "engine/platform/Window.h"
 #include "engine/render/device/GraphicsDevice.h"
@@ -26,6 +29,9 @@ KeyMap GameKeyMap() {
 
 GameSystem::GameSystem(TaskObject* parent, const GameSystemPorts& ports)
     : TaskObject(parent, 0), ports_(ports) {
+    // A developer's switch: play to record.
+    if (const char* record = std::getenv("MARELDON_RECORD"))
+        recordEveryGame_ = std::strcmp(record, "1") == 0 ? 1 : 0;
     if (ports_.reportEvent == nullptr) {
         ports_.reportEvent = &JvsLib::ReportEvent;
     }

@@ -178,6 +178,10 @@ class GameSystem : public TaskObject {
     int GetPlayingStage() const { return playingStage_; }
     void SetGameMode(int32_t mode) { gameMode_ = mode; }
     int32_t GetGameMode() const { return gameMode_; }
+    // The next stage played records both players' input to ".trace" files (written when
+    // its screen goes). MARELDON_RECORD=1 records every stage.
+    void SetRecordNextGame(bool record) { recordNextGame_ = record ? 1 : 0; }
+    bool IsRecordingNextGame() const { return recordNextGame_ != 0 || recordEveryGame_ != 0; }
 
     // Players, coins and credits. A player mask acts on its first set bit
     // (bit 0 player 1, bit 1 player 2), player 1 when none is set.
@@ -376,6 +380,7 @@ class GameSystem : public TaskObject {
 
     uint8_t endingInProgress_ = 0;
     uint8_t recordNextGame_ = 0;
+    uint8_t recordEveryGame_ = 0;
     uint8_t stagePlayFlag_ = 0;
     uint8_t reachedEnding_ = 0;
     uint8_t errorShown_ = 0;

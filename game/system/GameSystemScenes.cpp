@@ -156,7 +156,7 @@ void GameSystem::EnterActualGame(SceneSetup& setup) {
         stage = 3 - stage;
     }
     setup.difficulty = game_.difficulty;
-    setup.playMode = recordNextGame_ ? 2 : 0;
+    setup.playMode = IsRecordingNextGame() ? 2 : 0;
     setup.stage = stage;
     recordNextGame_ = 0;
 }

@@ -6,6 +6,7 @@
 #include "engine/core/Math.h"
 #include "tools/archive/ArchiveRecords.h"
 #include "tools/archive/MbdWriter.h"
+#include "tools/archive/PlaceholderEffects.h"
 #include "tools/archive/PlaceholderScreenData.h"
 #include "tools/archive/PlaceholderSheets.h"
 #include "tools/archive/PlaceholderShips.h"
@@ -194,6 +195,7 @@ void AddBootContent(MbdWriter& writer, const std::vector<int32_t>& systemImages,
     // the bullets' sheet "game".
     const int32_t game = AddPlaceholderStageData(writer, screenSheets);
     AddPlaceholderShipData(writer);
+    AddPlaceholderEffectData(writer);
     std::vector<int32_t> sheets;
     if (screenSheets) {
         sheets = AddPlaceholderScreenSheets(writer);

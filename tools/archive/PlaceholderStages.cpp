@@ -5,6 +5,7 @@
 #include "engine/core/RotationTrack.h"
 #include "tools/archive/ArchiveRecords.h"
 #include "tools/archive/LightFileWriter.h"
+#include "tools/archive/PlaceholderEffects.h"
 #include "tools/archive/PlaceholderItems.h"
 #include "tools/archive/PlaceholderSheets.h"
 
@@ -21,7 +22,6 @@ constexpr int32_t kScreenSpritesWidth = 512;
 constexpr int32_t kHudLeft = kGameSheetSize * 5 / 8;
 constexpr int32_t kHudTop = kGameSheetSize / 32 * 2;
 constexpr int32_t kReflectedCell = 32;
-constexpr int32_t kEffectSheetSize = 64;
 
 // A colour wheel by row, so neighbouring rows tell apart.
 void RowColour(int32_t row, uint8_t (&rgb)[3]) {
@@ -127,13 +127,6 @@ std::vector<uint8_t> ReflectedSheetPng() {
                   blue);
     }
     return EncodePng(size, size, rgba);
-}
-
-std::vector<uint8_t> EffectSheetPng() {
-    std::vector<uint8_t> rgba(size_t(kEffectSheetSize) * kEffectSheetSize * 4, 0);
-    const uint8_t orange[3] = {255, 160, 32};
-    StampDisc(rgba, kEffectSheetSize, 0, 0, kEffectSheetSize, 30.0f, orange);
-    return EncodePng(kEffectSheetSize, kEffectSheetSize, rgba);
 }
 
 MbdWriter::Node CameraMount(MbdWriter& writer) {
@@ -265,7 +258,7 @@ int32_t AddPlaceholderStageData(MbdWriter& writer, bool screenSprites) {
     frames.insert(frames.end(), hud.begin(), hud.end());
     writer.AddSprite("game", game, frames);
     writer.AddSprite("hansyadan", writer.AddImage(ReflectedSheetPng()), {});
-    writer.AddSprite("effect_all", writer.AddImage(EffectSheetPng()), {});
+    writer.AddSprite("effect_all", writer.AddImage(FireballSheetPng()), {});
     return game;
 }
 
