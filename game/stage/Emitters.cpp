@@ -22,9 +22,10 @@ EmitterBase::EmitterBase(TaskObject* parentTask, GameWorldScreen* ownerScreen)
     : Object3D(parentTask, 0), screen(ownerScreen) {}
 
 void EmitterBase::OnUpdatePre() {
+    // Volleys 0 reloads 0 after every volley and never finishes, whatever the interval.
     if (volleysLeft < 0) {
         volleysLeft = volleys;
-    } else if (volleysLeft == 0) {
+    } else if (volleysLeft == 0 && volleys != 0) {
         finished = 1;
         return;
     }

@@ -61,7 +61,9 @@ float ReflectForce::CurrentSize() {
 }
 
 void ReflectForce::OnUpdatePre() {
-    const int32_t frame = GetStepCount();
+    // The own clock's frame, one up a step: rounded, since a single-precision clock
+    // summed in sixtieths truncates to a repeated frame now and then.
+    const int32_t frame = int32_t(std::lround(GetMotionTime() * frameRate));
     const float d = float(frame - lastFrame);
     timelineA->AddTime(d);
     timelineB->AddTime(d);

@@ -89,12 +89,20 @@ bool StageTraces::Read(const RefPtr<FileSystem>& files, const String& name, Play
         return false;
     }
     const char* problem = nullptr;
-    if (!Check(bytes.data(), bytes.size(), &problem)) {
+    if (!ReadImage(bytes.data(), bytes.size(), input, shipType, &problem)) {
         LOG_WARN("stage", "trace \"%s\" is damaged (%s); no input from it", name.Text(), problem);
         return false;
     }
-    shipType = int32_t(GetU32(bytes.data()));
-    input.SetReplayData(bytes.data() + kTableOffset, bytes.size() - kTableOffset);
+    return true;
+}
+
+bool StageTraces::ReadImage(const uint8_t* data, size_t size, PlayerInput& input, int32_t& shipType,
+                            const char** problem) {
+    input.SetReplayData(nullptr, 0);
+    if (!Check(data, size, problem))
+        return false;
+    shipType = int32_t(GetU32(data));
+    input.SetReplayData(data + kTableOffset, size - kTableOffset);
     return true;
 }
 

@@ -34,6 +34,11 @@ class StageTraces {
     static bool Write(const RefPtr<FileSystem>& files, const String& name, uint32_t shipType,
                       PlayerInput& input);
 
+    // Installs a whole file image's table as the input's replay and gives its ship
+    // type; false (and why) with the input left without a table when it is damaged.
+    static bool ReadImage(const uint8_t* data, size_t size, PlayerInput& input, int32_t& shipType,
+                          const char** problem);
+
     // Installs the file's table as the input's replay and gives its ship type;
     // false, with the input left without a table, when the file is missing or
     // damaged.

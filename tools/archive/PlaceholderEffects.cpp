@@ -134,8 +134,8 @@ std::vector<uint8_t> FireballSheetPng() {
     return png;
 }
 
-const std::vector<PlaceholderEffect>& PlaceholderSheetEffects() {
-    static const std::vector<PlaceholderEffect> effects = {
+const std::vector<PlaceholderSheetEffect>& PlaceholderSheetEffects() {
+    static const std::vector<PlaceholderSheetEffect> effects = {
         {"EXPLOSION_ita_SA01", "uvscroll4x2", 0.5f}, {"EXPLOSION_ita_MA01", "uvscroll8x4", 0.7f},
         {"EXPLOSION_ita_LA01", "uvscroll8x8", 0.9f}, {"EXPLOSION_SG01", "uvscroll4x2", 0.6f},
         {"EXPLOSION_LG01", "uvscroll8x8", 0.9f},     {"EFECTS_KEMURI_01", "uvscroll8x4", 0.8f},
@@ -145,7 +145,7 @@ const std::vector<PlaceholderEffect>& PlaceholderSheetEffects() {
 
 void AddPlaceholderEffectData(MbdWriter& writer) {
     const int32_t sheet = writer.AddImage(FireballSheetPng());
-    for (const PlaceholderEffect& effect : PlaceholderSheetEffects()) {
+    for (const PlaceholderSheetEffect& effect : PlaceholderSheetEffects()) {
         const std::string material = effect.material;
         const float cellU = material == "uvscroll4x2" ? 0.25f : 0.125f;
         const float cellV = material == "uvscroll4x2" ? 0.5f : material == "uvscroll8x4" ? 0.25f : 0.125f;
@@ -161,6 +161,11 @@ void AddPlaceholderEffectData(MbdWriter& writer) {
             name,
             Root(name, 1.0f, MeshNode(name, Ring(writer, 0.8f, 1.0f, ImageOf(writer, kShipRings[type])))));
     }
+    // A scorch decal over the sheet's four quarters, stepped by its own object.
+    writer.AddModel(
+        "chijyou_bakha_ato4_0",
+        Root("chijyou_bakha_ato4_0", 1.0f,
+             MeshNode("chijyou_bakha_ato4_0", SheetQuad(writer, "zangai2x2", 0.8f, 0.5f, 0.5f, sheet))));
     writer.AddModel(
         "REFLECT_HATSUDOU",
         Root("REFLECT_HATSUDOU", 0.25f,

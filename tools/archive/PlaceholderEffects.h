@@ -21,12 +21,12 @@ std::vector<uint8_t> FireballSheetPng();
 // "chijyou_bakha_ato4_0", a quad whose part "zangai2x2" shows a quarter of the sheet.
 void AddPlaceholderEffectData(MbdWriter& writer);
 
-struct PlaceholderEffect {
+struct PlaceholderSheetEffect {
     const char* name;
     const char* material;
     float endTime;
 };
 // The sheet effects, as AddPlaceholderEffectData writes them.
-const std::vector<PlaceholderEffect>& PlaceholderSheetEffects();
+const std::vector<PlaceholderSheetEffect>& PlaceholderSheetEffects();
 
 }  // namespace mareldon

@@ -1,5 +1,6 @@
 // Writes sample data archives and shader data files, and lists what one holds.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iostream>
@@ -12,23 +13,28 @@
 #include "tools/archive/LightFileWriter.h"
 #include "tools/archive/PlaceholderMovies.h"
 #include "tools/archive/PlaceholderStages.h"
+#include "tools/archive/TraceWriter.h"
 
 namespace {
 
 int Usage() {
-    std::fprintf(stderr,
-                 "usage:\n"
-                 "  mbdtool write empty|padding|sample|small|boot FILE\n"
-                 "                                            write a sample archive (boot: for the game)\n"
-                 "  mbdtool write game DIR                    the placeholder game data set: MARELDON.mbd,\n"
-                 "                                            QVDSHDV.dat and QVDSHDP.dat (no records) and\n"
-                 "                                            placeholder.lights, <stage id>.lights for the\n"
-                 "                                            stages but STAGE_REI and the movies demo.mpg,\n"
-                 "                                            ending01.mpg and ending02.mpg in DIR\n"
-                 "  mbdtool shaders DIR                       write QVDSHDV.dat and QVDSHDP.dat into DIR\n"
-                 "  mbdtool lights sample|placeholder FILE    write a light file\n"
-                 "  mbdtool list FILE                         list an archive's sections and names\n"
-                 "  mbdtool list-vs FILE | list-ps FILE       list a vertex or pixel shader data file\n");
+    std::fprintf(
+        stderr,
+        "usage:\n"
+        "  mbdtool write empty|padding|sample|small|boot FILE\n"
+        "                                            write a sample archive (boot: for the game)\n"
+        "  mbdtool write game DIR                    the placeholder game data set: MARELDON.mbd,\n"
+        "                                            QVDSHDV.dat and QVDSHDP.dat (no records) and\n"
+        "                                            placeholder.lights, <stage id>.lights for the\n"
+        "                                            stages but STAGE_REI and the movies demo.mpg,\n"
+        "                                            ending01.mpg and ending02.mpg in DIR\n"
+        "  mbdtool shaders DIR                       write QVDSHDV.dat and QVDSHDP.dat into DIR\n"
+        "  mbdtool lights sample|placeholder FILE    write a light file\n"
+        "  mbdtool trace SHIPTYPE SCRIPT FILE        write a .trace file from a button script\n"
+        "                                            (lines \"<steps> <buttons>\", buttons as\n"
+        "                                            up+shot or a number; docs/trace-file-format.md)\n"
+        "  mbdtool list FILE                         list an archive's sections and names\n"
+        "  mbdtool list-vs FILE | list-ps FILE       list a vertex or pixel shader data file\n");
     return 2;
 }
 
@@ -114,6 +120,24 @@ int main(int argc, char** argv) {
         }
         return WriteFile(argv[3], which == "sample" ? MakeSampleLightFile() : MakePlaceholderLightFile()) ? 0
                                                                                                           : 1;
+    }
+    if (argc == 5 && std::strcmp(argv[1], "trace") == 0) {
+        char* end = nullptr;
+        const unsigned long shipType = std::strtoul(argv[2], &end, 10);
+        if (*end != '\0' || shipType > 3) {
+            std::fprintf(stderr, "mbdtool: the ship type is 0 to 3\n");
+            return 2;
+        }
+        std::vector<uint8_t> script;
+        if (!ReadFile(argv[3], script))
+            return 1;
+        std::vector<uint32_t> words;
+        std::string error;
+        if (!ParseTraceScript(std::string(script.begin(), script.end()), words, error)) {
+            std::fprintf(stderr, "mbdtool: %s: %s\n", argv[3], error.c_str());
+            return 1;
+        }
+        return WriteFile(argv[4], BuildTraceFile(uint32_t(shipType), words)) ? 0 : 1;
     }
     if (argc == 3 && (std::strcmp(argv[1], "list") == 0 || std::strcmp(argv[1], "list-vs") == 0 ||
                       std::strcmp(argv[1], "list-ps") == 0)) {
