@@ -290,6 +290,17 @@ class GameWorldScreen : public SceneTask, public ResultWorld {
     const EnemyBullets& Bullets() const { return bullets; }
     int32_t GetScoreChipCount() const { return chipCount; }
     int32_t GetSparkCount() const { return sparkCount; }
+    // The pooled chips and sparks, newest first; null after the last (state checks).
+    const ScoreChipRecord* FirstScoreChip() const {
+        return chipHead.next == &chipHead ? nullptr : chipHead.next;
+    }
+    const ScoreChipRecord* NextScoreChip(const ScoreChipRecord* r) const {
+        return r->next == &chipHead ? nullptr : r->next;
+    }
+    const SparkRecord* FirstSpark() const { return sparkHead.next == &sparkHead ? nullptr : sparkHead.next; }
+    const SparkRecord* NextSpark(const SparkRecord* r) const {
+        return r->next == &sparkHead ? nullptr : r->next;
+    }
     Random& GetRandom() { return random; }
 
     // The 2D drawers of the in-game sheet and the reflected-bullet sheet; null without a screen.
