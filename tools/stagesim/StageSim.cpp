@@ -220,7 +220,7 @@ void PopulateDuel(GameWorldScreen& screen) {
 }
 
 void PopulateStorm(GameWorldScreen& screen) {
-    PopulateShooter(screen, 9, 2, 0.025f);
+    PopulateShooter(screen, 4, 4, 0.025f);
 }
 
 // Player 1 weaves and charges the reflect force; player 2 sweeps, taps shot and bombs.

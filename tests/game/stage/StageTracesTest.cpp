@@ -12,6 +12,7 @@
 #include "game/system/InputManager.h"
 #include "tests/engine/render/archive/ArchiveTestServices.h"
 #include "tests/game/stage/WorldScreenFixture.h"
+#include "tools/archive/TraceWriter.h"
 
 namespace mareldon {
 namespace {
@@ -299,6 +300,99 @@ TEST(StageTracesTest, ReplayWithoutTracesGivesNoInput) {
     EXPECT_EQ(replay.log.Count("LaunchBomb"), 0);
     EXPECT_EQ(replay.screen->ships[0]->GetPosition().x, x0);
     EXPECT_EQ(replay.screen->ships[1]->GetPosition().x, x1);
+}
+
+}  // namespace
+}  // namespace mareldon
+
+namespace mareldon {
+namespace {
+
+// The stage id of the fixture's stage entry, read from a screen built for it.
+std::string StageIdOf(const RefPtr<FileSystem>& files) {
+    TraceRun probe(files, GameWorldScreen::kPlayLive);
+    if (!probe.StartWorld() || !probe.screen->GetStageEntry())
+        return "";
+    return probe.screen->GetStageEntry()->stageId.Text();
+}
+
+TEST(StageTracesTest, TheScriptWriterMakesTheFileARecordingMakes) {
+    auto* memory = new WritableFileSystem();
+    memory->files["MARELDON.mbd"] = MakeBootArchive();
+    RefPtr<FileSystem> files(memory);
+    std::vector<uint32_t> words = {0};  // what the screen's build reads
+    for (int step = 1; step < 300; ++step)
+        words.push_back(Script(1, step) | (step % 50 == 0 ? PlayerShip::kBomb : 0u));
+    std::string stageId;
+    {
+        TraceRun run(files, GameWorldScreen::kPlayRecord);
+        // Pads answering with nothing pressed while the screen is built.
+        TraceRun::SetPad(run.manager.padStates[0], 0);
+        TraceRun::SetPad(run.manager.padStates[1], 0);
+        ASSERT_TRUE(run.StartWorld());
+        stageId = run.screen->GetStageEntry()->stageId.Text();
+        for (int step = 1; step < 300; ++step)
+            run.StepWithPads(words[size_t(step)], 0);
+    }
+    const std::vector<uint8_t>& recorded = memory->files[stageId + "_1.trace"];
+    ASSERT_EQ(recorded.size(), 4832u);
+    EXPECT_EQ(recorded, BuildTraceFile(0, words));
+    EXPECT_EQ(Get(recorded, 28), 300u);
+    // Player 2 never moved, and the file is there all the same.
+    EXPECT_EQ(memory->files[stageId + "_2.trace"], BuildTraceFile(0, std::vector<uint32_t>(300, 0u)));
+}
+
+TEST(StageTracesTest, AReplayedShipFliesItsRecordsAndStopsWhenTheyEnd) {
+    auto* memory = new WritableFileSystem();
+    memory->files["MARELDON.mbd"] = MakeBootArchive();
+    RefPtr<FileSystem> files(memory);
+    const std::string stageId = StageIdOf(files);
+    ASSERT_FALSE(stageId.empty());
+    // Records 40 to 69 hold right; nothing before, no records after.
+    std::vector<uint32_t> words(69, 0u);
+    for (size_t record = 40; record <= 69; ++record)
+        words[record - 1] = PlayerShip::kRight;
+    memory->files[stageId + "_1.trace"] = TraceImage(0, words);
+
+    TraceRun replay(files, GameWorldScreen::kPlayReplay);
+    replay.system = nullptr;
+    replay.entered = 1;
+    ASSERT_TRUE(replay.StartWorld());
+    for (int step = 0; step < 90; ++step)
+        replay.StepWithPads(PlayerShip::kLeft, PlayerShip::kLeft);
+    ASSERT_NE(replay.screen->ships[0], nullptr);
+    EXPECT_NEAR(replay.screen->ships[0]->GetPosition().x, 3.0f, 1e-4f);
+    for (int step = 0; step < 30; ++step)
+        replay.StepWithPads(PlayerShip::kLeft, PlayerShip::kLeft);
+    EXPECT_NEAR(replay.screen->ships[0]->GetPosition().x, 3.0f, 1e-4f) << "still once the records ran out";
+}
+
+TEST(StageTracesTest, TheTracesShipTypeChoosesTheReplayedShip) {
+    auto* memory = new WritableFileSystem();
+    memory->files["MARELDON.mbd"] = MakeBootArchive();
+    RefPtr<FileSystem> files(memory);
+    const std::string stageId = StageIdOf(files);
+    memory->files[stageId + "_1.trace"] = TraceImage(2, std::vector<uint32_t>(10, 0u));
+    TraceRun replay(files, GameWorldScreen::kPlayReplay);
+    ASSERT_TRUE(replay.StartWorld());
+    ASSERT_GE(replay.StepUntil([&] { return replay.screen->ships[0] != nullptr; }, 10), 0);
+    PlayerShip* ship = replay.screen->ships[0];
+    EXPECT_EQ(ship->shipType, 2);
+    ASSERT_NE(ship->model, nullptr);
+    EXPECT_STREQ(ship->model->name.Text(), "sel_p02_fix");
+}
+
+TEST(TraceScriptTest, LinesBecomeOneWordAStep) {
+    std::vector<uint32_t> words;
+    std::string error;
+    ASSERT_TRUE(ParseTraceScript("# entry\n2 none\n3 right+shot  # go\n\n1 0x80\n1 b1+up\n", words, error))
+        << error;
+    EXPECT_EQ(words, (std::vector<uint32_t>{0, 0, 8 | 64, 8 | 64, 8 | 64, 128, 128 | 1}));
+    for (const char* bad : {"x none", "2", "2 fire", "2 b24", "-1 up", "2 up extra"}) {
+        std::vector<uint32_t> none;
+        EXPECT_FALSE(ParseTraceScript(bad, none, error)) << bad;
+        EXPECT_FALSE(error.empty());
+    }
 }
 
 }  // namespace
