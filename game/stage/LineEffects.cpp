@@ -2,6 +2,9 @@
 
 #include <cmath>
 
+#include "engine/render/device/GeometryBuffer.h"
+#include "engine/render/device/GraphicsDevice.h"
+#include "engine/render/draw/Renderer.h"
 #include "engine/render/scene/MeshObject.h"
 #include "game/stage/GameWorldScreen.h"
 #include "game/stage/PlayerShip.h"
@@ -32,10 +35,25 @@ void LineVertex::Set(const Vec3& position, const Vec4& colour) {
     a = colour.w;
 }
 
-LineVertexList::LineVertexList(int32_t segments)
+LineVertexList::LineVertexList(int32_t segments, const RefPtr<GraphicsDevice>& device)
     : RenderBatch(0, 0, 0),
       vertices(size_t(segments > 0 ? 2 * segments : 0)),
-      capacity(2 * (segments > 0 ? segments : 0)) {}
+      capacity(2 * (segments > 0 ? segments : 0)) {
+    cullOff = 1;
+    if (!device || capacity == 0)
+        return;
+    VertexLayout layout;
+    layout.AddElement(2, "Position");
+    layout.AddElement(3, "Diffuse");
+    buffer = device->CreateVertexBuffer(uint32_t(sizeof(LineVertex)), uint32_t(capacity), vertices.data(), 0);
+    if (!buffer || buffer->Buffer() == nullptr)
+        return;
+    geometry = device->CreateGeometryBuffer(1, layout, buffer, 0, capacity, RefPtr<IndexBuffer>(), 0, 0);
+    part.Reset(new MeshPart());
+    part->name = kBatchName;
+    part->layout = layout;
+    parts.Add(part);
+}
 
 void LineVertexList::AddSegment(const Vec3& p1, const Vec4& c1, const Vec3& p2, const Vec4& c2) {
     if (count + 2 > capacity)
@@ -48,10 +66,19 @@ void LineVertexList::AddSegment(const Vec3& p1, const Vec4& c1, const Vec3& p2, 
 void LineVertexList::Draw() {
     cursor = count;
     drawnCount = count;
+    if (!part)
+        return;
+    // An empty list draws nothing; the buffer keeps its size, only the count changes.
+    part->geometry = count > 0 ? geometry : RefPtr<GeometryBuffer>();
+    if (count == 0 || !geometry)
+        return;
+    FillGpuBuffer(buffer->Buffer(), vertices.data(), uint32_t(size_t(count) * sizeof(LineVertex)));
+    geometry->SetVertexCount(count);
 }
 
 LineEffectA::LineEffectA(TaskObject* parentTask, GameWorldScreen* ownerScreen, const Vec3& position)
-    : StaticModelPart(parentTask), lines(new LineVertexList(kListSegments)) {
+    : StaticModelPart(parentTask),
+      lines(new LineVertexList(kListSegments, renderer ? renderer->GetDevice() : RefPtr<GraphicsDevice>())) {
     screen = ownerScreen;
     SetPosition(position);
     new MeshObject(this, RefPtr<RenderBatch>(lines));

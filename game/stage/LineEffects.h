@@ -6,6 +6,9 @@
 #include "engine/core/Math.h"
 #include "engine/core/Random.h"
 #include "engine/core/RefPtr.h"
+#include "engine/render/device/GeometryBuffer.h"
+#include "engine/render/device/GraphicsDevice.h"
+#include "engine/render/draw/MeshPart.h"
 #include "engine/render/draw/RenderBatch.h"
 #include "game/stage/StaticModelPart.h"
 
@@ -26,15 +29,17 @@ class LineVertexList : public RenderBatch {
   public:
     static constexpr const char* kBatchName = "3dlines";
 
-    explicit LineVertexList(int32_t segments);
+    // With a device the list draws through one vertex buffer made here and refilled
+    // each frame; without one it only keeps its vertices.
+    LineVertexList(int32_t segments, const RefPtr<GraphicsDevice>& device = RefPtr<GraphicsDevice>());
 
     void AddSegment(const Vec3& p1, const Vec4& c1, const Vec3& p2, const Vec4& c2);
     void Clear() {
         count = 0;
         cursor = -1;
     }
-    // Hands the vertices to the draw as one line list; the last drawn count stays
-    // readable (headless runs check what would be drawn).
+    // Hands the vertices to the draw as one line list (the part of layer "3dlines"); the
+    // last drawn count stays readable (headless runs check what would be drawn).
     void Draw();
     void Prepare() override { Draw(); }
 
@@ -49,6 +54,9 @@ class LineVertexList : public RenderBatch {
     int32_t cursor = -1;
     int32_t count = 0;
     int32_t drawnCount = 0;
+    RefPtr<VertexBuffer> buffer;
+    RefPtr<GeometryBuffer> geometry;
+    RefPtr<MeshPart> part;
 };
 
 // A radar ring: it widens by 0.015 a step while a sweep goes round it once in 3 s,

@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "engine/render/device/GeometryBuffer.h"
+#include "engine/render/draw/MeshPart.h"
 #include "engine/render/draw/RenderBatch.h"
 #include "game/stage/EffectLayers.h"
 #include "game/stage/EffectModel.h"
@@ -109,6 +111,7 @@ TEST(LineVertexListTest, AFullListDropsFurtherSegments) {
     EXPECT_EQ(list.Vertex(3).a, 0.5f);
     list.Draw();
     EXPECT_EQ(list.DrawnCount(), 4);
+    EXPECT_EQ(list.parts.Count(), 0) << "no device, nothing to draw through";
     list.Clear();
     EXPECT_EQ(list.Count(), 0);
     list.AddSegment({}, {}, {}, {});
@@ -286,6 +289,16 @@ TEST_F(EffectWorldTest, RadarRingSweepsSparksAndFiresOnlyInItsOnSteps) {
                 ahead += float(i) * 6.2831855f / 32.0f >= sweep ? 1 : 0;
             EXPECT_EQ(ring->lines->Count(), 2 * (3 * ahead + (LineEffectA::kSegments - ahead)));
             EXPECT_NEAR(ring->radius, 0.015f * float(steps), 1e-4f);
+            if (steps == 1) {
+                // Drawn as one line list through the device's buffer.
+                ring->lines->Draw();
+                ASSERT_EQ(ring->lines->parts.Count(), 1);
+                const RefPtr<MeshPart>& part = ring->lines->parts[0];
+                EXPECT_STREQ(part->name.Text(), "3dlines");
+                ASSERT_TRUE(part->geometry);
+                EXPECT_EQ(part->geometry->VertexCount(), ring->lines->Count());
+                EXPECT_EQ(part->geometry->PrimitiveCount(), ring->lines->Count() / 2);
+            }
             if (log.Count("FireEnemyBullet") != before)
                 fired.push_back(frame);
             if ((frame & 8) != 0)
