@@ -278,13 +278,15 @@ TEST_F(ResourceManagerTest, BootArchiveHoldsWhatTheGameAsksFor) {
     ASSERT_TRUE(Load(MakeBootArchive()));
     manager.BuildModels(*device);
     // A stage model for every stage id, the muzzle flash, eight items, two pickup
-    // captions, four bombers, four ships, four pods and the ship's explosion.
-    EXPECT_EQ(manager.ModelCount(), 37);
+    // captions, four bombers, four ships, four pods and the ship's explosion; six
+    // sheet effects, four reflect fields, two reflect flashes and a scorch decal.
+    EXPECT_EQ(manager.ModelCount(), 50);
     EXPECT_TRUE(manager.HasModel("sel_p03_fix"));
     EXPECT_TRUE(manager.HasModel("sel_p00_podonly"));
     EXPECT_TRUE(manager.HasModel("TEKIDAN_HATSYA01"));
-    for (const char* name :
-         {"BONUS_POWER", "BONUS_SR2", "POWER_font", "FORCE_font", "pl00_bomber", "pl03_bomber"})
+    for (const char* name : {"BONUS_POWER", "BONUS_SR2", "POWER_font", "FORCE_font", "pl00_bomber",
+                             "pl03_bomber", "EXPLOSION_ita_LA01", "EFECTS_KEMURI_01", "refrect_force_03",
+                             "REFLECT_KAIFUKU", "chijyou_bakha_ato4_0"})
         EXPECT_TRUE(manager.HasModel(name)) << name;
     EXPECT_FALSE(manager.HasModel("STAGE_NONE"));
     EXPECT_TRUE(manager.FindModel("VOLCANO")->name->Equals("VOLCANO"));
