@@ -12,6 +12,8 @@ class MeshObject;
 class Object3D;
 class PlayerGunBase;
 class PlayerInput;
+enum class GunKind : int32_t;
+class PodPair;
 
 // The visible craft of a ship: binds "sel_p0K_fix" for ship type K and keeps its
 // first two meshes, which glow on odd frames while the ship is protected. The ship
@@ -98,7 +100,7 @@ class PlayerShip : public StaticModelPart {
     bool CanAct() const;
 
     ShipModel* model = nullptr;
-    Object3D* pods = nullptr;
+    PodPair* pods = nullptr;
     Object3D* reflectForce = nullptr;
     int32_t playerMask;
     int32_t shipType;
@@ -116,6 +118,10 @@ class PlayerShip : public StaticModelPart {
 
   private:
     void BuildParts();
+    // Where a gun of the ship hangs: the ship, or for the pod guns a pod model.
+    TaskObject* GunParent(GunKind kind) const;
+    // The main gun ahead of the ship, the side guns at the pods.
+    void PlaceGuns();
     uint32_t Held() const;
     uint32_t Pressed() const;
 
