@@ -104,13 +104,13 @@ void PlayerShip::BuildParts() {
         guns[slot] = new PlayerGun(GunParent(kinds[slot]), screen, playerMask, kinds[slot]);
 }
 
-TaskObject* PlayerShip::GunParent(GunKind kind) const {
+TaskObject* PlayerShip::GunParent(GunKind kind) {
     // The pod guns hang under the pods, crossed over, so they turn with them.
     if (kind == GunKind::Ship3Pod1)
         return pods->GetMountB()->podModel;
     if (kind == GunKind::Ship3Pod2)
         return pods->GetMountA()->podModel;
-    return const_cast<PlayerShip*>(this);
+    return this;
 }
 
 void PlayerShip::PlaceGuns() {

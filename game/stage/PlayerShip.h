@@ -119,7 +119,7 @@ class PlayerShip : public StaticModelPart {
   private:
     void BuildParts();
     // Where a gun of the ship hangs: the ship, or for the pod guns a pod model.
-    TaskObject* GunParent(GunKind kind) const;
+    TaskObject* GunParent(GunKind kind);
     // The main gun ahead of the ship, the side guns at the pods.
     void PlaceGuns();
     uint32_t Held() const;
