@@ -29,6 +29,10 @@ class Enemy : public Object3D, public AttackTarget {
     // whose window is its parent's.
     bool IsPastActiveWindow();
 
+    bool IsLiveTarget() override { return durability > 0.0f && !IsPastActiveWindow(); }
+    bool IsHittableTarget() override { return hittable != 0; }
+    Vec3 TargetWorldPosition() override { return GetWorldPosition(); }
+
     float durability;
     uint8_t hittable = 1;
     uint8_t attached = 0;

@@ -157,6 +157,9 @@ class GameWorldScreen : public SceneTask, public ResultWorld {
     // The point's projection lies within `margin` pixels of the viewport.
     bool IsOnScreen(const Vec3& point, float margin) const { return mapping.IsOnScreen(point, margin); }
     TaskObject* SpawnItem(const Vec3& position, const Vec3& velocity, const char* name);
+    // A player shot's 32-pixel sprite of the "game" sheet at the point's projection,
+    // turned to the direction (PlayerShotSprite.cpp).
+    void DrawPlayerBulletSprite(const Vec3& worldPosition, const Vec3& direction, int32_t cell);
     ScoreChipRecord* SpawnScoreChip(const Vec3& position, const Vec3& velocity, int32_t row, int32_t value,
                                     int32_t soundId);
     void UpdateScoreChips();

@@ -77,6 +77,12 @@ bool PlayerBullet::IsAlive() {
     return false;
 }
 
+void PlayerBullet::DrawSelf() {
+    const int32_t cell = SpriteCell();
+    if (screen != nullptr && cell >= 0)
+        screen->DrawPlayerBulletSprite(GetWorldPosition(), GetWorldForward(), cell);
+}
+
 void PlayerBullet::SetModel(const String& name) {
     if (renderer)
         BindMotion(renderer->FindModel(name));

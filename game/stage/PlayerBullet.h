@@ -26,6 +26,10 @@ class PlayerBullet : public StaticModelPart {
     void OnUpdatePre() override { Move(); }
     virtual void Move();
     virtual void OnHit() {}
+    // The cell of the player-shot sheet this shot shows now; -1 draws no sprite.
+    virtual int32_t SpriteCell() { return -1; }
+    // The sprite goes out once a frame here; the submit pass runs once per view.
+    void DrawSelf() override;
 
     // Binds the model and orders the node among its siblings by the name's hash.
     void SetModel(const String& name);

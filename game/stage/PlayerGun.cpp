@@ -4,6 +4,8 @@
 
 #include "game/stage/EffectModel.h"
 #include "game/stage/GameWorldScreen.h"
+#include "game/stage/HomingShot.h"
+#include "game/stage/PodShot.h"
 #include "game/stage/StaticModelRoot.h"
 #include "game/stage/StraightShot.h"
 
@@ -163,7 +165,7 @@ const AttackTable& Attacks() {
     return table;
 }
 
-// The straight shot each gun fires; the homing and pod guns have none of their own yet.
+// The straight shot each gun fires (the homing and pod guns fire their own kinds).
 StraightShotKind ShotOf(GunKind kind) {
     switch (kind) {
         case GunKind::Ship0Main:
@@ -259,23 +261,22 @@ void PlayerGun::FireShot() {
         return;
     GameWorldScreen* screen = OwnerScreen();
     Vec3 at = GetMuzzlePosition();
-    Vec3 velocity;
     if (IsPodGun(kind)) {
         // Backward along the pod's axis, scattered by up to 20 degrees either way.
         const Vec3 f = GetWorldForward();
         const float r = screen->GetRandom().Range(-kPodScatter, kPodScatter);
         const float a = std::atan2(-f.z, -f.x) + r * kRadiansPerDegree;
-        velocity = Vec3{std::cos(a) * GetShotSpeed(), 0.0f, std::sin(a) * GetShotSpeed()};
-    } else {
-        AngleToDirection(velocity, GetShotAngle(), GetShotSpeed());
-        if (IsHomingGun(kind))
-            at.z += kShip2SubLead;
+        new Ship3PodBullet(parentNode, at, Vec3{std::cos(a), 0.0f, std::sin(a)}, GetShotSpeed(), screen,
+                           GetPlayerNumber(), GetSlotIndex(), GetShotLevel(), GetAttack());
+        screen->PlayShotSe();
+        return;
     }
-    if (IsPodGun(kind) || IsHomingGun(kind)) {
-        // Stand-in until the homing and pod shots exist: a plain shot on the same
-        // course, counted against the same slot.
-        new PlayerBullet(parentNode, at, velocity, screen, GetPlayerNumber(), GetSlotIndex(), GetShotLevel(),
-                         GetAttack());
+    Vec3 velocity;
+    AngleToDirection(velocity, GetShotAngle(), GetShotSpeed());
+    if (IsHomingGun(kind)) {
+        at.z += kShip2SubLead;
+        new Ship2SubBullet(parentNode, at, velocity, screen, GetPlayerNumber(), GetSlotIndex(),
+                           GetShotLevel(), GetAttack(), GetShotSpeed());
     } else {
         new StraightShot(ShotOf(kind), parentNode, at, velocity, screen, GetPlayerNumber(), GetSlotIndex(),
                          GetShotLevel(), GetAttack());

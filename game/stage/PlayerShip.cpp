@@ -9,6 +9,7 @@
 #include "engine/render/scene/MeshObject.h"
 #include "game/stage/GameWorldScreen.h"
 #include "game/stage/PlayerGun.h"
+#include "game/stage/PodPair.h"
 #include "game/stage/ReflectForce.h"
 
 namespace mareldon {
@@ -99,10 +100,38 @@ void PlayerShip::BuildParts() {
     model = new ShipModel(this, shipType);
     if (playerMask != 0)
         reflectForce = new ReflectForce(this, screen, playerMask, shipType);
+    pods = new PodPair(this, shipType);
     GunKind kinds[kGunSlots];
     const int32_t count = PlayerGun::KindsOfShip(shipType, kinds);
     for (int32_t slot = 0; slot < count; ++slot)
-        guns[slot] = new PlayerGun(this, screen, playerMask, kinds[slot]);
+        guns[slot] = new PlayerGun(GunParent(kinds[slot]), screen, playerMask, kinds[slot]);
+}
+
+TaskObject* PlayerShip::GunParent(GunKind kind) {
+    // The pod guns hang under the pods, crossed over, so they turn with them.
+    if (kind == GunKind::Ship3Pod1)
+        return pods->GetMountB()->podModel;
+    if (kind == GunKind::Ship3Pod2)
+        return pods->GetMountA()->podModel;
+    return this;
+}
+
+void PlayerShip::PlaceGuns() {
+    if (guns[0] != nullptr)
+        guns[0]->SetPosition(Vec3{0.0f, 0.0f, 0.2f});
+    if (pods == nullptr || shipType == 3)
+        return;
+    const Vec3 ship = GetWorldPosition();
+    const Vec3 podA = pods->GetPodPositionA();
+    const Vec3 podB = pods->GetPodPositionB();
+    const Vec3 offsetA{podA.x - ship.x, podA.y - ship.y, podA.z - ship.z};
+    const Vec3 offsetB{podB.x - ship.x, podB.y - ship.y, podB.z - ship.z};
+    // Type 0 has four side guns, two per pod; types 1 and 2 one per pod.
+    const int32_t perPod = shipType == 0 ? 2 : 1;
+    for (int32_t slot = 1; slot < kGunSlots; ++slot) {
+        if (guns[slot] != nullptr)
+            guns[slot]->SetPosition(slot <= perPod ? offsetA : offsetB);
+    }
 }
 
 void PlayerShip::SetPowerLevel(int32_t level) {
@@ -211,8 +240,7 @@ void PlayerShip::Fire() {
         fireHoldTimer = 0.0f;
     if (!CanAct())
         return;
-    if (guns[0] != nullptr)
-        guns[0]->SetPosition(Vec3{0.0f, 0.0f, 0.2f});
+    PlaceGuns();
     if (autoFire != 0)
         fireHoldTimer = fireHoldTime;
     if ((Pressed() & kShot) != 0)

@@ -12,6 +12,8 @@ class MeshObject;
 class Object3D;
 class PlayerGunBase;
 class PlayerInput;
+enum class GunKind : int32_t;
+class PodPair;
 class ReflectForce;
 
 // The visible craft of a ship: binds "sel_p0K_fix" for ship type K and keeps its
@@ -99,7 +101,7 @@ class PlayerShip : public StaticModelPart {
     bool CanAct() const;
 
     ShipModel* model = nullptr;
-    Object3D* pods = nullptr;
+    PodPair* pods = nullptr;
     // None for the dummy ship.
     ReflectForce* reflectForce = nullptr;
     int32_t playerMask;
@@ -118,6 +120,10 @@ class PlayerShip : public StaticModelPart {
 
   private:
     void BuildParts();
+    // Where a gun of the ship hangs: the ship, or for the pod guns a pod model.
+    TaskObject* GunParent(GunKind kind);
+    // The main gun ahead of the ship, the side guns at the pods.
+    void PlaceGuns();
     uint32_t Held() const;
     uint32_t Pressed() const;
 

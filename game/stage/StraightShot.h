@@ -23,7 +23,7 @@ class StraightShot : public PlayerBullet {
 
     // The cell of the player-shot sheet at this shot's level and age; -1 for a level
     // outside 0-3, which draws nothing.
-    int32_t SpriteCell();
+    int32_t SpriteCell() override;
     StraightShotKind GetKind() const { return kind; }
 
     // How many shots of a kind were made since start; the effect shows on multiples of 4.

@@ -2,10 +2,10 @@
 
 #include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tools/archive/ArchiveRecords.h"
-#include "tools/archive/PlaceholderStages.h"
 
 namespace mareldon {
 
@@ -23,9 +23,11 @@ int32_t SolidImage(MbdWriter& writer, const Rgb& colour) {
     return writer.AddImage(EncodePng(2, 2, rgba));
 }
 
-// A flat polygon facing up (+y) at height y, as a fan of triangles from its first point.
+// A flat polygon facing up (+y) at height y, as a fan of triangles from its first point;
+// its part takes the shading group `group` (the layer name when empty).
 MbdWriter::Node FlatLayer(MbdWriter& writer, const std::string& name, const std::string& layer, int32_t image,
-                          const std::vector<std::array<float, 2>>& outline, float y) {
+                          const std::vector<std::array<float, 2>>& outline, float y,
+                          const std::string& group = "") {
     std::vector<float> words;
     for (const auto& p : outline)
         words.insert(words.end(), {p[0], y, p[1], 0.0f, 1.0f, 0.0f, 0.5f, 0.5f});
@@ -33,7 +35,7 @@ MbdWriter::Node FlatLayer(MbdWriter& writer, const std::string& name, const std:
     for (uint32_t i = 1; i + 1 < outline.size(); ++i)
         indices.insert(indices.end(), {0u, i, i + 1});
     MbdWriter::Part part;
-    part.name = layer;
+    part.name = group.empty() ? layer : group;
     part.elements = {{"Position", 3}, {"Normal", 3}, {"TextureUV", 2}};
     part.textures.push_back({"Diffuse", image});
     part.vertexArray = writer.AddVertexArray(8, words);
@@ -70,6 +72,32 @@ std::vector<std::array<float, 2>> BodyOutline(int32_t type) {
     }
 }
 
+// Scale keys from `from` to `to` over the model's time, on a grouping node.
+MbdWriter::Node Growing(MbdWriter& writer, MbdWriter::Node child, float from, float to, float endTime) {
+    MbdWriter::Node grow;
+    grow.name = child.name + "_grow";
+    grow.type = 1;
+    MbdWriter::Track scale;
+    scale.keys.push_back({0.0f, from, 3, {}});
+    scale.keys.push_back({endTime, to, 3, {}});
+    const int32_t track = writer.AddTrack(scale);
+    grow.tracks[6] = grow.tracks[7] = grow.tracks[8] = track;
+    grow.children.push_back(std::move(child));
+    return grow;
+}
+
+// A bright square of additive light, 2 * half a side, that lasts `endTime` seconds.
+MbdWriter::Node FlashModel(MbdWriter& writer, const std::string& name, const Rgb& colour, float half,
+                           float endTime, bool grows) {
+    const int32_t image = SolidImage(writer, colour);
+    MbdWriter::Node quad =
+        FlatLayer(writer, name, "Layer1", image, {{-half, half}, {-half, -half}, {half, -half}, {half, half}},
+                  0.05f, "addsat");
+    MbdWriter::Node root = Root(name, endTime);
+    root.children.push_back(grows ? Growing(writer, std::move(quad), 0.4f, 1.2f, endTime) : std::move(quad));
+    return root;
+}
+
 }  // namespace
 
 void AddPlaceholderShipData(MbdWriter& writer) {
@@ -91,7 +119,24 @@ void AddPlaceholderShipData(MbdWriter& writer) {
                       {{-0.06f, 0.08f}, {-0.06f, -0.08f}, {0.06f, -0.08f}, {0.06f, 0.08f}}, 0.0f));
         writer.AddModel(pod, podRoot);
     }
-    writer.AddModel("EXPLOSION_PLAYER", QuadModel(writer, "EXPLOSION_PLAYER", 0.6f, 1.0f));
+    writer.AddModel("EXPLOSION_PLAYER",
+                    FlashModel(writer, "EXPLOSION_PLAYER", {255, 140, 40}, 0.6f, 1.0f, true));
+
+    // Muzzle flashes loop while their gun fires; hit effects are over within 0.3 s.
+    const std::pair<const char*, Rgb> flashes[] = {{"PSHOT_MUZZLE00", {140, 190, 255}},
+                                                   {"PSHOT_MUZZLE01", {255, 140, 120}},
+                                                   {"PSHOT_MUZZLE02", {140, 255, 160}},
+                                                   {"PSHOT_MUZZLE02_2", {200, 255, 140}},
+                                                   {"PSHOT_MUZZLE03", {255, 220, 120}}};
+    for (const auto& [name, colour] : flashes)
+        writer.AddModel(name, FlashModel(writer, name, colour, 0.08f, 0.1f, false));
+    const std::pair<const char*, Rgb> hits[] = {{"PSHOT_HIT", {255, 255, 200}},
+                                                {"STE_pl00_s_chakudan", {140, 190, 255}},
+                                                {"STE_pl01_b_chakudan", {255, 140, 120}},
+                                                {"STE_pl02_h_chakudan", {140, 255, 160}},
+                                                {"STE_pl03_k_chakudan", {255, 220, 120}}};
+    for (const auto& [name, colour] : hits)
+        writer.AddModel(name, FlashModel(writer, name, colour, 0.15f, 0.25f, true));
 }
 
 }  // namespace mareldon

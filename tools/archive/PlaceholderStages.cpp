@@ -20,7 +20,14 @@ constexpr int32_t kBulletFrames = 8;
 // The front-end sprites' columns, right of the bullets.
 constexpr int32_t kScreenSpritesWidth = 512;
 constexpr int32_t kHudLeft = kGameSheetSize * 5 / 8;
-constexpr int32_t kHudTop = kGameSheetSize / 32 * 2;
+// The player shots' cells: rows of twelve 64-pixel cells from (1281.5, 128).
+constexpr float kShotLeft = 0.625732f * kGameSheetSize;
+constexpr int32_t kShotTop = kGameSheetSize / 32 * 2;
+constexpr int32_t kShotCell = kGameSheetSize / 32;
+constexpr int32_t kShotCellsPerRow = 12;
+constexpr int32_t kShotCells = 56;
+constexpr int32_t kShotRows = (kShotCells + kShotCellsPerRow - 1) / kShotCellsPerRow;
+constexpr int32_t kHudTop = kShotTop + kShotRows * kShotCell;
 constexpr int32_t kReflectedCell = 32;
 
 // A colour wheel by row, so neighbouring rows tell apart.
@@ -81,7 +88,7 @@ std::vector<MbdWriter::Frame> GameSheetFrames(bool screenSprites) {
     return frames;
 }
 
-// The head-up display's sprites, right of u 0.625 below the two chip rows.
+// The head-up display's sprites, right of u 0.625 below the chip rows and the shot cells.
 std::vector<MbdWriter::Frame> HudSheetFrames() {
     std::vector<MbdWriter::Frame> frames =
         PackPlaceholderSprites(PlaceholderHudSprites(), kHudLeft, kGameSheetSize - kHudLeft, nullptr);
@@ -103,6 +110,15 @@ const std::vector<uint8_t>& GameSheetPng(bool screenSprites) {
                 const float r = 11.0f + float(frame % 4);
                 StampDisc(rgba, kGameSheetSize, frame * kBulletCell, row * kBulletCell, kBulletCell, r, rgb);
             }
+        }
+        // One colour per shot kind and level; the age frames of a kind share it.
+        for (int32_t cell = 0; cell < kShotCells; ++cell) {
+            const int32_t kind = cell < 16 ? cell : cell < 32 ? 16 + (cell - 16) / 2 : cell < 40 ? 24 : 25;
+            uint8_t rgb[3];
+            RowColour(kind * kBulletRows / 26, rgb);
+            const int32_t x = int32_t(kShotLeft) + (cell % kShotCellsPerRow) * kShotCell;
+            const int32_t y = kShotTop + (cell / kShotCellsPerRow) * kShotCell;
+            StampDisc(rgba, kGameSheetSize, x, y, kShotCell - 2, 18.0f + float(cell % 2) * 4.0f, rgb);
         }
         PaintPlaceholderSprites(rgba, kGameSheetSize, HudSheetFrames(), PlaceholderHudSprites());
         if (withSprites)

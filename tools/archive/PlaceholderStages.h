@@ -47,7 +47,8 @@ bool HasPlaceholderStageLights(const std::string& stageId);
 // muzzle flash "TEKIDAN_HATSYA01" (a small quad ending at 0.25 s), the item, caption
 // and bomber models (AddPlaceholderItemModels), and the sheets
 // "game" (2048 x 2048; its left 256 pixels the 64 bullet rows of 8 frames, 32-pixel
-// discs coloured by row), "hansyadan" (4 x 4 cells of a reflected bullet) and
+// discs coloured by row; right of u 0.625 the player shots' 56 cells in rows of twelve
+// from v 0.0625, then the head-up display's sprites), "hansyadan" (4 x 4 cells of a reflected bullet) and
 // "effect_all"; with `screenSprites` "game" holds the front-end screens' sprites
 // right of the bullets too. Returns the image slot of "game".
 int32_t AddPlaceholderStageData(MbdWriter& writer, bool screenSprites = false);

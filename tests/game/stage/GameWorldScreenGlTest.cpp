@@ -7,6 +7,8 @@
 #include "engine/render/archive/ResourceProxy.h"
 #include "engine/render/draw/Renderer.h"
 #include "game/stage/GameWorldScreen.h"
+#include "game/stage/StaticModelRoot.h"
+#include "game/stage/StraightShot.h"
 #include "game/system/GameSystem.h"
 #include "tests/engine/render/archive/ArchiveTestServices.h"
 #include "tests/game/render/GlDrawTest.h"
@@ -83,6 +85,61 @@ TEST_F(GameWorldScreenGlTest, AnEnemyBulletIsDrawnWhereTheStageCameraSeesIt) {
     EXPECT_LT(lit, 576);
     EXPECT_EQ(at(240, 200), at(10, 10));
     EXPECT_EQ(at(100, 320), at(10, 10));
+}
+
+// A player shot shows its cell of the sheet's player-shot rows once, centred where the
+// stage camera sees it; a shot of a level no gun gives shows nothing.
+TEST_F(GameWorldScreenGlTest, APlayerShotIsDrawnAsItsSheetCell) {
+    sdlWindow = SDL_CreateWindow("world", 0, 0, 480, 640, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    ASSERT_NE(sdlWindow, nullptr) << SDL_GetError();
+    window = std::make_unique<SdlDeviceWindow>(sdlWindow);
+    device = std::make_unique<GraphicsDeviceDX>(&backend, window.get(), 1, 8, 480, 640, 0);
+    ASSERT_NE(device->Device(), nullptr);
+
+    auto* files = new MemoryFileSystem();
+    files->files["MARELDON.mbd"] = MakeBootArchive();
+    root.fileSystem = RefPtr<FileSystem>(files);
+    root.graphicsDevice = DeviceHandle();
+    root.renderer.Reset(new Renderer(root.fileSystem, root.graphicsDevice, RefPtr<SoundBox>()));
+    ASSERT_TRUE(root.renderer->LoadArchive("MARELDON.mbd"));
+    root.renderer->BuildModels(*device);
+    root.screenTarget.Reset(new ResourceProxy(device->ScreenTexture()));
+    root.frameRate = 60.0f;
+    root.framePeriod = 1.0f / 60.0f;
+
+    auto* system = new GameSystem(&root);
+    auto* screen = new GameWorldScreen(system, "", "", 4, 0, 6, 0, 1);
+    for (int i = 0; i < 3; ++i)
+        root.Update();
+    root.Draw();
+    const std::vector<uint32_t> before = ReadBack();
+
+    new StraightShot(StraightShotKind::Ship0Main, screen->playerShotParent, {0.0f, 0.0f, 0.0f},
+                     {0.0f, 0.0f, 0.3f}, screen, 1, 0, 0, AttackVector{});
+    new StraightShot(StraightShotKind::Ship0Main, screen->playerShotParent, {2.0f, 0.0f, 0.0f},
+                     {0.0f, 0.0f, 0.3f}, screen, 1, 0, 9, AttackVector{});
+    root.Draw();
+    const std::vector<uint32_t> pixels = ReadBack();
+    ASSERT_EQ(pixels.size(), size_t(480 * 640));
+    auto at = [&](const std::vector<uint32_t>& image, int x, int y) {
+        return image[size_t(y * 480 + x)] & 0xFFFFFFu;
+    };
+    EXPECT_EQ(at(pixels, 240, 320), 0xFFFFFFu) << "the disc's white core";
+    int lit = 0, elsewhere = 0;
+    for (int y = 0; y < 640; ++y) {
+        for (int x = 0; x < 480; ++x) {
+            if (at(pixels, x, y) == at(before, x, y))
+                continue;
+            if (std::abs(x - 240) < 20 && std::abs(y - 320) < 20)
+                ++lit;
+            else
+                ++elsewhere;
+        }
+    }
+    // A disc of radius 18 texels of a 61-texel cell drawn 32 pixels across.
+    EXPECT_GT(lit, 100);
+    EXPECT_LT(lit, 1024);
+    EXPECT_EQ(elsewhere, 0);
 }
 
 }  // namespace

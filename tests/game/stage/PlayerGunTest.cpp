@@ -8,6 +8,7 @@
 #include "game/stage/EffectModel.h"
 #include "game/stage/GameWorldScreen.h"
 #include "game/stage/PlayerShip.h"
+#include "game/stage/PodShot.h"
 #include "game/stage/StaticModelRoot.h"
 #include "game/stage/StraightShot.h"
 #include "tests/game/stage/ScriptedInput.h"
@@ -42,6 +43,12 @@ class RecordingGun : public PlayerGun {
             shot.level = newest->GetShotLevel();
             shot.attack = newest->GetAttack();
             shot.velocity = newest->velocity;
+            // A pod shot steers by its own direction and speed factor.
+            if (auto* pod = dynamic_cast<Ship3PodBullet*>(newest)) {
+                const Vec3 d = pod->GetDirection();
+                shot.velocity = Vec3{d.x * pod->GetSpeedFactor(), d.y * pod->GetSpeedFactor(),
+                                     d.z * pod->GetSpeedFactor()};
+            }
         }
         shots.push_back(shot);
         limitAtShot.push_back(before);

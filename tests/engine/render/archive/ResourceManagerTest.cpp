@@ -278,9 +278,10 @@ TEST_F(ResourceManagerTest, BootArchiveHoldsWhatTheGameAsksFor) {
     ASSERT_TRUE(Load(MakeBootArchive()));
     manager.BuildModels(*device);
     // A stage model for every stage id, the muzzle flash, eight items, two pickup
-    // captions, four bombers, four ships, four pods and the ship's explosion; six
-    // sheet effects, four reflect fields, two reflect flashes and a scorch decal.
-    EXPECT_EQ(manager.ModelCount(), 50);
+    // captions, four bombers, four ships, four pods, the ship's explosion, the guns'
+    // five muzzle flashes and the shots' five hit effects; six sheet effects, four
+    // reflect fields, two reflect flashes and a scorch decal.
+    EXPECT_EQ(manager.ModelCount(), 60);
     EXPECT_TRUE(manager.HasModel("sel_p03_fix"));
     EXPECT_TRUE(manager.HasModel("sel_p00_podonly"));
     EXPECT_TRUE(manager.HasModel("TEKIDAN_HATSYA01"));
