@@ -31,6 +31,8 @@ class DemoPlayScreen : public GameWorldScreen {
     // The display's state as the game system and the gauges hold it now.
     void ReadHud(DemoPlayHud::State& state) const;
     const BlinkingNotice& GetNotice() const { return notice_; }
+    // The sheet's sprite of a display id; null when the sheet lacks it or there is no screen.
+    const SpriteRect* GetSprite(int sprite) const { return sprites_[size_t(sprite)]; }
 
   private:
     ScreenInput players_[2] = {{*this, ScreenInput::kPlayer1, 0}, {*this, ScreenInput::kPlayer2Keys, 1}};

@@ -31,6 +31,8 @@ class EndingScreen : public GameWorldScreen {
 
     // Whether the picture and the display are drawn: while either player enters a name.
     bool IsShowingPicture() const;
+    // "endingback" on the sheet; null without a screen.
+    const SpriteRect* GetPicture() const { return picture_; }
 
   private:
     ScreenInput players_[2] = {{*this, ScreenInput::kPlayer1, 0}, {*this, ScreenInput::kPlayer2, 1}};

@@ -202,7 +202,8 @@ TEST_F(AttractScreensTest, DamagedRankingEntriesAreDrawnWithoutHarm) {
     }
 }
 
-// The demonstration requests its successor at step 1200 exactly.
+// The demonstration requests its successor at step 1200 exactly; its notice
+// alternates, and on free play stays "game over".
 TEST_F(AttractScreensTest, DemonstrationRunsTwelveHundredSteps) {
     Start();
     ASSERT_TRUE(Until("logo1", 1000));
@@ -211,14 +212,33 @@ TEST_F(AttractScreensTest, DemonstrationRunsTwelveHundredSteps) {
     ASSERT_NE(demo, nullptr);
     EXPECT_TRUE(demo->AreBombsFree());
     EXPECT_EQ(demo->GetStageEntryIndex(), 2);
+    for (int sprite = 0; sprite < DemoPlayHud::kSpriteCount; ++sprite) {
+        EXPECT_NE(demo->GetSprite(sprite), nullptr) << DemoPlayHud::SpriteName(sprite) << " is on the sheet";
+    }
     int ran = 0;
+    bool insertCoin = false;
     while (system->GetCurrentScene() == demo && ran < 2000) {
         Tick();
         ++ran;
+        insertCoin = insertCoin || demo->GetNotice().index == 1;
     }
     EXPECT_EQ(ran, 1201);
+    EXPECT_TRUE(insertCoin) << "the notice alternates";
     EXPECT_EQ(demo->GetStepCount(), DemoPlayScreen::kSteps + 1);
     EXPECT_TRUE(system->GetCurrentSceneName().Equals("ranking2"));
+
+    // On free play it stays "game over".
+    OperatingSettings settings = system->GetOperatingSettings();
+    settings.playMode = 1;
+    system->StoreOperatingSettings(settings);
+    Jump("playdemo1");
+    demo = Current<DemoPlayScreen>();
+    ASSERT_NE(demo, nullptr);
+    EXPECT_EQ(demo->GetStageEntryIndex(), 3);
+    for (int i = 0; i < 200; ++i) {
+        Tick();
+        ASSERT_EQ(demo->GetNotice().index, 0) << "step " << i;
+    }
 }
 
 class EndingScreenTest : public AttractScreensTest {
@@ -280,6 +300,7 @@ TEST_F(EndingScreenTest, NameEntriesOfBothPlayersRunBeforeTheGameOver) {
     EXPECT_TRUE(system->IsPlayerStatus12(1));
     EXPECT_TRUE(system->IsPlayerStatus12(2));
     EXPECT_TRUE(ending->IsShowingPicture());
+    EXPECT_NE(ending->GetPicture(), nullptr) << "on the sheet \"ending\"";
     Steps(30);
     EXPECT_TRUE(system->GetCurrentSceneName().Equals("allclear"));
 
