@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/render/archive/ResourceProxy.h"
+#include "game/render/SpriteSheet.h"
 #include "game/screens/DemoPlayScreen.h"
 #include "game/screens/EndingScreen.h"
 #include "game/screens/RankingScreen.h"
@@ -199,6 +200,22 @@ TEST_F(AttractScreensTest, DamagedRankingEntriesAreDrawnWithoutHarm) {
                 << scene << ": " << RankingRows::SpriteName(items[i].sprite) << " is on the sheet";
         }
         EXPECT_FLOAT_EQ(ranking->GetScrollY(), 96.0f);
+    }
+    // Every sprite a row can name is on the placeholder sheet.
+    RankingScreen* ranking = Current<RankingScreen>();
+    for (int sprite = 0; sprite < RankingRows::kSpriteCount; ++sprite) {
+        if (RankingRows::SpriteName(sprite)[0] != 0) {
+            EXPECT_NE(ranking->GetSprite(sprite), nullptr) << RankingRows::SpriteName(sprite);
+        }
+    }
+}
+
+// The tutorial's messages are on their own sheet.
+TEST_F(AttractScreensTest, MessageSheetHoldsNinePages) {
+    SpriteSheet messages(root.renderer, "messe");
+    for (int page = 1; page <= 9; ++page) {
+        const std::string name = "messe_0" + std::to_string(page);
+        EXPECT_NE(messages.FindOrNull(name.c_str()), nullptr) << name;
     }
 }
 
