@@ -4,6 +4,7 @@
 
 #include "tools/archive/ArchiveRecords.h"
 #include "tools/archive/MbdWriter.h"
+#include "tools/archive/PlaceholderAttractSheets.h"
 #include "tools/archive/PlaceholderScreenData.h"
 
 namespace mareldon {
@@ -176,6 +177,7 @@ std::vector<PlaceholderSprite> PlaceholderGameSprites() {
     game.push_back({"continue_dai", 192, 48, "CONTINUE", 0});
     game.push_back({"continue_syou", 64, 16, "CONT", 0});
     Append(game, Digits("continue_dai_kazu_", 40, 64));
+    Append(game, PlaceholderNoticeSprites());
     return game;
 }
 
@@ -241,6 +243,7 @@ std::vector<int32_t> AddPlaceholderScreenSheets(MbdWriter& writer) {
     for (const auto& [name, text] : marks) {
         rank.push_back({name, 32, 32, text, 0});
     }
+    Append(rank, PlaceholderRankingSprites());
     images.push_back(AddPlaceholderSheet(writer, "rank", 512, rank));
 
     std::vector<S> result = {{"RESULT", 96, 24, "RESULT", 0},
@@ -276,6 +279,9 @@ std::vector<int32_t> AddPlaceholderScreenSheets(MbdWriter& writer) {
         result.push_back({units[unit], 32, 32, unitText[unit], 0});
     }
     images.push_back(AddPlaceholderSheet(writer, "result", 512, result));
+    for (int32_t image : AddPlaceholderAttractSheets(writer)) {
+        images.push_back(image);
+    }
     return images;
 }
 

@@ -13,7 +13,12 @@ namespace mareldon {
 // The log notes every scene as it becomes current, with the step it came on.
 class FrontEndFixture : public GameSystemFixture {
   public:
-    FrontEndFixture() : GameSystemFixture(3, true) { drawFirst = true; }
+    FrontEndFixture() : GameSystemFixture(3, true) {
+        drawFirst = true;
+        // The main loop's rate, which the screens' clocks run on.
+        root.frameRate = 60.0f;
+        root.framePeriod = 1.0f / 60.0f;
+    }
 
     // One step, noting the scene if it changed.
     bool Tick() {

@@ -83,6 +83,19 @@ class TitleStart : public Title {
     }
 };
 
+// The ending leaves through "gameover": its successor builds nothing.
+class Ending : public Screen {
+  public:
+    Ending(GameSystem* owner, const SceneSetup& at) : Screen(owner, at, "EndingScreen", false, " 0 8") {}
+
+  protected:
+    void Step() override {
+        if (steps + 1 >= stepsToRun) {
+            RequestSuccessor("gameover");
+        }
+    }
+};
+
 class Overlay : public PlaceholderOverlay {
   public:
     Overlay(GameSystem* owner, int playerBit, int flagIndex, const char* name)
@@ -143,6 +156,22 @@ inline void RegisterStandInScreens(SceneRegistry& registry) {
     });
     registry.Add("ending", [](GameSystem& s, const SceneSetup& at) -> SceneTask* {
         return new Screen(&s, at, "EndingMovieScreen", false, " 1");
+    });
+    // The attract loop's world screens and the ending, as quick steps of the flow.
+    registry.Add("playdemo1", [](GameSystem& s, const SceneSetup& at) -> SceneTask* {
+        return new Screen(&s, at, "DemoPlayScreen", true, " 3");
+    });
+    registry.Add("playdemo2", [](GameSystem& s, const SceneSetup& at) -> SceneTask* {
+        return new Screen(&s, at, "DemoPlayScreen", true, " 2");
+    });
+    registry.Add("ranking1", [](GameSystem& s, const SceneSetup& at) -> SceneTask* {
+        return new Screen(&s, at, "RankingScreen", true, " 1 0");
+    });
+    registry.Add("ranking2", [](GameSystem& s, const SceneSetup& at) -> SceneTask* {
+        return new Screen(&s, at, "RankingScreen", true, " 1 1");
+    });
+    registry.Add("allclear", [](GameSystem& s, const SceneSetup& at) -> SceneTask* {
+        return new standin::Ending(&s, at);
     });
 }
 
