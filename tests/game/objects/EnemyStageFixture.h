@@ -17,12 +17,14 @@
 
 namespace mareldon {
 
-// Every node under `task` of class T, depth first.
+// Every node under `task` of class T, depth first; the ships' models are left out.
 template <typename T>
 void CollectNodes(TaskObject& task, std::vector<T*>& found) {
     TreeNode* node = task.firstChild;
     for (int32_t i = 0; i < task.childCount; ++i, node = node->next) {
         TaskObject* child = static_cast<TaskObject*>(node);
+        if (dynamic_cast<PlayerShip*>(child) != nullptr)
+            continue;
         if (auto* match = dynamic_cast<T*>(child))
             found.push_back(match);
         CollectNodes(*child, found);
@@ -43,10 +45,15 @@ using SceneNodes = std::function<std::vector<MbdWriter::Node>(StageModelBuilder&
 
 inline constexpr const char* kFixtureStage = "STAGE_HATE";
 
-inline std::vector<uint8_t> EnemyStageArchive(const SceneNodes& scene, float endTime = 300.0f) {
+// The whole stage model, root and all.
+struct WholeModel {
+    std::function<MbdWriter::Node(StageModelBuilder&)> make;
+};
+
+inline std::vector<uint8_t> EnemyStageArchive(const WholeModel& model) {
     MbdWriter writer;
     StageModelBuilder builder(writer);
-    writer.AddModel(kFixtureStage, builder.Stage(kFixtureStage, scene(builder), endTime, 25.0f));
+    writer.AddModel(kFixtureStage, model.make(builder));
     const PlaceholderSoundSlots sounds = AddPlaceholderSounds(writer);
     writer.AddGroup({"SYSTEMSE", sounds.effects, {}, {}});
     writer.AddGroup({"SYSTEMBGM", sounds.tunes, {}, {}});
@@ -64,7 +71,10 @@ inline Object3D* BuildTestLayerEnemy(Object3D* parent, NodeSpawnInfo& info) {
 class EnemyStageFixture : public WorldScreenFixture {
   public:
     explicit EnemyStageFixture(const SceneNodes& scene, float endTime = 300.0f)
-        : WorldScreenFixture(EnemyStageArchive(scene, endTime)) {
+        : EnemyStageFixture(WholeModel{[scene, endTime](StageModelBuilder& b) {
+              return b.Stage(kFixtureStage, scene(b), endTime, 25.0f);
+          }}) {}
+    explicit EnemyStageFixture(const WholeModel& model) : WorldScreenFixture(EnemyStageArchive(model)) {
         plainWorld = true;
         musicOn = 0;
         // Without a ship the world stands still.
