@@ -13,6 +13,7 @@
 #include "game/stage/StaticModelRoot.h"
 #include "tests/game/stage/WorldScreenFixture.h"
 #include "tools/archive/PlaceholderSounds.h"
+#include "tools/archive/PlaceholderStages.h"
 #include "tools/archive/StageModelBuilder.h"
 
 namespace mareldon {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -227,6 +228,91 @@ TEST(StageSceneTest, TheStageClockRunsOnPastTheModelsEnd) {
     EXPECT_EQ(late->active, 1) << "a window after the model's end still opens";
     f.StepTo(2.5f);
     EXPECT_EQ(late->pastWindow, 1);
+}
+
+}  // namespace
+}  // namespace mareldon
+
+namespace mareldon {
+namespace {
+
+// A layer enemy that leaves once its window is over, as the stages' own classes do.
+class WindowedEnemy : public LayerEnemy {
+  public:
+    WindowedEnemy(TaskObject* parent, NodeSpawnInfo& info)
+        : LayerEnemy(parent, info, 3.0f, 1.0f, String("BONUS_S")) {}
+    bool IsAlive() override { return LayerEnemy::IsAlive() && pastWindow == 0; }
+    void OnUpdatePre() override {
+        LayerEnemy::OnUpdatePre();
+        ++activeSteps;
+    }
+    int activeSteps = 0;
+};
+
+Object3D* BuildWindowed(Object3D* parent, NodeSpawnInfo& info) {
+    return new WindowedEnemy(parent, info);
+}
+
+std::vector<uint8_t> PlaceholderArchive() {
+    MbdWriter writer;
+    AddPlaceholderStageData(writer);
+    const PlaceholderSoundSlots sounds = AddPlaceholderSounds(writer);
+    writer.AddGroup({"SYSTEMSE", sounds.effects, {}, {}});
+    writer.AddGroup({"SYSTEMBGM", sounds.tunes, {}, {}});
+    return writer.Build();
+}
+
+TEST(PlaceholderStageTest, StageHiBindsItsEnemiesAndEachIsActiveInItsWindow) {
+    WorldScreenFixture f(PlaceholderArchive());
+    f.entry = 2;
+    f.plainWorld = true;
+    f.musicOn = 0;
+    f.Enter(1);
+    StageNodeRegistry registry;
+    RegisterStageObjects(registry);
+    for (const PlaceholderEnemy& enemy : PlaceholderStageHiEnemies())
+        registry.Add(StageNodeRegistry::Kind::kLayer, enemy.layer, BuildWindowed);
+    ScopedStageNodeRegistry scope(registry);
+    ASSERT_TRUE(f.StartWorld());
+    ASSERT_TRUE(f.screen->GetStageEntry()->stageId.Equals("STAGE_HI"));
+    TaskObject& world = *f.screen->GetWorldRoot();
+
+    const std::vector<PlaceholderEnemy>& enemies = PlaceholderStageHiEnemies();
+    std::vector<WindowedEnemy*> built = FindNodes<WindowedEnemy>(world);
+    ASSERT_EQ(built.size(), enemies.size());
+    EXPECT_EQ(FindNodes<EnemyControlNode>(world).size(), 1u);
+    EXPECT_EQ(FindNodes<EyeBonePart>(world).size(), 1u);
+    ASSERT_EQ(FindNodes<NullNodeObject>(world).size(), 1u);
+    // The floor and the layer under "bs_Null" are scenery.
+    EXPECT_EQ(FindNodes<StageMeshObject>(world).size(), 2u);
+    size_t gunNodes = 0;
+    for (const PlaceholderEnemy& enemy : enemies)
+        gunNodes += enemy.guns.size();
+    EXPECT_EQ(gunNodes, PlaceholderGunNodeNames().size());
+
+    // Two minutes and a bit: each enemy runs through its whole window, then goes.
+    std::vector<int> activeSteps(enemies.size(), 0);
+    for (int step = 0; step < 7500; ++step) {
+        for (size_t i = 0; i < built.size(); ++i) {
+            if (built[i] != nullptr && built[i]->active)
+                ++activeSteps[i];
+        }
+        f.Step();
+        std::vector<WindowedEnemy*> live = FindNodes<WindowedEnemy>(world);
+        for (WindowedEnemy*& enemy : built) {
+            if (enemy != nullptr && std::find(live.begin(), live.end(), enemy) == live.end())
+                enemy = nullptr;
+        }
+    }
+    for (size_t i = 0; i < enemies.size(); ++i) {
+        SCOPED_TRACE(enemies[i].layer);
+        EXPECT_EQ(built[i], nullptr) << "gone after its window";
+        const float seconds = float(activeSteps[i]) / 60.0f;
+        // The control node keeps one enemy inactive for the first half of its window.
+        const float expected = i == 4 ? 2.5f : enemies[i].end - enemies[i].start;
+        EXPECT_NEAR(seconds, expected, 0.1f);
+    }
+    EXPECT_EQ(f.log.Count("EnemyRefused"), 0) << "the first wave has gone when the second comes";
 }
 
 }  // namespace
