@@ -1,6 +1,7 @@
 #include "game/stage/StageScene.h"
 
 #include "engine/core/Log.h"
+#include "engine/render/archive/ModelEntry.h"
 #include "engine/render/draw/Renderer.h"
 #include "game/stage/NodeSpawnInfo.h"
 #include "game/stage/StageNodeRegistry.h"
@@ -26,15 +27,27 @@ StageScene::StageScene(TaskObject* parentTask, GameWorldScreen* ownerScreen, uin
       stageEntry(entry),
       registry(StageNodeRegistry::Active()) {
     screen = ownerScreen;
-    if (renderer)
-        BindMotion(renderer->FindModel(modelName));
+    Bind(renderer ? renderer->FindModel(modelName) : RefPtr<ModelEntry>(), modelName.Text());
+}
+
+StageScene::StageScene(TaskObject* parentTask, GameWorldScreen* ownerScreen, uint32_t entryIndex,
+                       const StageEntryHandle& entry, const RefPtr<ModelEntry>& model)
+    : StaticModelPart(parentTask),
+      stageEntryIndex(entryIndex),
+      stageEntry(entry),
+      registry(StageNodeRegistry::Active()) {
+    screen = ownerScreen;
+    Bind(model, "given");
+}
+
+void StageScene::Bind(const RefPtr<ModelEntry>& model, const char* modelName) {
+    BindMotion(model);
     if (sceneRoot == nullptr) {
-        LOG_WARN("stage", "stage model %s has no \"Scene\" node; the stage scene stands in",
-                 modelName.Text());
+        LOG_WARN("stage", "stage model %s has no \"Scene\" node; the stage scene stands in", modelName);
         sceneRoot = this;
     }
     if (keptTypeFiveNode == nullptr) {
-        LOG_WARN("stage", "stage model %s has no camera mount; the stage scene stands in", modelName.Text());
+        LOG_WARN("stage", "stage model %s has no camera mount; the stage scene stands in", modelName);
         keptTypeFiveNode = this;
     }
 }

@@ -8,6 +8,7 @@
 
 namespace mareldon {
 
+class ModelEntry;
 class Object3D;
 class StageNodeRegistry;
 
@@ -21,6 +22,9 @@ class StageScene : public StaticModelPart {
   public:
     StageScene(TaskObject* parent, GameWorldScreen* screen, uint32_t stageEntryIndex,
                const StageEntryHandle& stageEntry, const String& modelName);
+    // Binds the model given (none: an empty stage).
+    StageScene(TaskObject* parent, GameWorldScreen* screen, uint32_t stageEntryIndex,
+               const StageEntryHandle& stageEntry, const RefPtr<ModelEntry>& model);
     ~StageScene() override;
 
     Object3D* CreateFrameObject(Object3D* parent, const RefPtr<ModelNodeData>& record,
@@ -45,6 +49,7 @@ class StageScene : public StaticModelPart {
     StageEntryHandle stageEntry;
 
   private:
+    void Bind(const RefPtr<ModelEntry>& model, const char* modelName);
     // Forgets the kept nodes that lie in the subtree of `doomed`.
     void ForgetNodesUnder(Object3D* doomed);
 

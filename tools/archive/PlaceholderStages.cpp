@@ -367,6 +367,38 @@ void AddPlaceholderEnemies(MbdWriter& writer, MbdWriter::Node& stage) {
     }
 }
 
+std::vector<uint8_t> MakeStageSampleArchive() {
+    using B = StageModelBuilder;
+    MbdWriter writer;
+    MbdWriter::Node hi = PlaceholderStageModel(writer, "STAGE_HI");
+    AddPlaceholderEnemies(writer, hi);
+    writer.AddModel("STAGE_HI", hi);
+
+    B builder(writer);
+    B::Node control = B::Frame("EC_GENERAL");
+    builder.ScaleKeys(control, 0, {{0.0f, 1.0f}, {0.5f, 0.0f}});
+    builder.ScaleKeys(control, 1, {{0.0f, 0.0f}, {0.25f, 1.0f}});
+    B::Node host = builder.Box(
+        "host:Layer0", 0.5f, 0x808080,
+        {B::Frame("GP*"), B::Frame("GP*a01"), B::Frame("GP*Z9"), B::Frame("GP*B07"), control,
+         B::Frame("bs_Null",
+                  {builder.Box("under_null:Layer1"), B::Frame("Null_hikaridama", {builder.Box("x:Layer2")})}),
+         B::Bone("BNba_01_medamaR", {builder.Box("eye:Layer3")}), B::Frame("BS_TULIP"),
+         B::Frame("BS_MIDWING_R3")});
+    builder.Window(host, 0.0f, 0.0f, 0.0f, 0.1f, 0.5f);
+    B::Node stray = B::Frame("plain", {B::Frame("GP*A01"), B::Frame("EC_GENERAL"), B::Frame("BS_NOZULE"),
+                                       builder.Box("stray:Layer1")});
+    B::Node first = B::TypeFive("first", {B::Frame("Scene", {host, stray}), B::Frame("UnderWater")});
+    B::Node second = B::TypeFive("second", {B::TypeFive("nested", {B::Frame("BoundaryWater")})});
+    MbdWriter::Node odd;
+    odd.name = "STAGE_ODD";
+    odd.type = 0;
+    odd.endTime = 0.5f;
+    odd.children = {first, second, B::Bone("BNba_01_medamaL")};
+    writer.AddModel("STAGE_ODD", odd);
+    return writer.Build();
+}
+
 const std::vector<const char*>& StageModelNames() {
     static const std::vector<const char*> names = {
         "STAGE_REI",    "STAGE_KAZE", "STAGE_HI",   "STAGE_UMI", "STAGE_KU", "STAGE_TEN", "STAGE_HATE",

@@ -50,6 +50,12 @@ const std::vector<const char*>& PlaceholderGunNodeNames();
 // The enemy layers of PlaceholderStageHiEnemies under the "Scene" of `stage`.
 void AddPlaceholderEnemies(MbdWriter& writer, MbdWriter::Node& stage);
 
+// Stage models alone, for the stage-model fuzz seeds: "STAGE_HI" with its enemies, and
+// "STAGE_ODD", whose nodes break the naming rules (short and lowercase group names,
+// control and group nodes under plain nodes, two type-5 nodes, one nested, "Scene"
+// inside the first, layers under frame nodes and bones).
+std::vector<uint8_t> MakeStageSampleArchive();
+
 // The stage ids of the stage table, in entry order.
 const std::vector<const char*>& StageModelNames();
 
