@@ -354,3 +354,38 @@ TEST(EnemyAttachTest, AttachedLayersFollowTheWindowAndMarkOfWhatTheyHangUnder) {
 
 }  // namespace
 }  // namespace mareldon
+
+namespace mareldon {
+namespace {
+
+TEST(EnemyDrawTest, DuringABombASubPartStaysInSightOnceTheBossFightBegins) {
+    EnemyStageFixture f([](StageModelBuilder& b) {
+        Node part = b.Box("section:Layer0");
+        b.At(part, 0.0f, 0.0f, 0.0f);
+        return std::vector<Node>{part};
+    });
+    // A section that registers no sphere: never targetable.
+    f.registry.Add(StageNodeRegistry::Kind::kLayer, "section:Layer0",
+                   [](Object3D* parent, NodeSpawnInfo& info) {
+                       return static_cast<Object3D*>(new EnemySubPart(parent, info, 5.0f));
+                   });
+    f.AddScreen();
+    ASSERT_TRUE(f.StartWorld());
+    f.screen->SetTimeLimitEnabled(false);
+    const float bossTime = f.screen->GetStageEntry()->bossMusicTime;
+    ASSERT_GT(bossTime, 1.0f);
+    f.StepTo(bossTime - 1.0f);
+    Enemy* part = f.FindNamed<Enemy>("section:Layer0");
+    ASSERT_NE(part, nullptr);
+    f.screen->SetBombActive(true);
+    part->hitFlashPending = 1;
+    f.Step();
+    EXPECT_EQ(part->hitFlashPending, 1) << "hidden before the fight";
+    f.StepTo(bossTime + 0.1f);
+    f.screen->SetBombActive(true);
+    f.Step();
+    EXPECT_EQ(part->hitFlashPending, 0) << "drawn once the fight began";
+}
+
+}  // namespace
+}  // namespace mareldon
