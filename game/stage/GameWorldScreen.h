@@ -207,6 +207,7 @@ class GameWorldScreen : public SceneTask, public ResultWorld {
     void CountKill(uint32_t playerMask) { kills.CountKill(playerMask); }
     void CountAppearedEnemy() { kills.CountAppearedEnemy(); }
     int32_t GetKillPercent(uint32_t playerMask) const override { return kills.GetKillPercent(playerMask); }
+    const KillCounter& GetKillCounter() const { return kills; }
     void SetReflectGauge(uint32_t playerMask, const ReflectGauge* gauge);
     const ReflectGauge& GetReflectGauge(int32_t player) const { return reflectGauges[player == 2 ? 1 : 0]; }
 

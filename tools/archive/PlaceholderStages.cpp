@@ -8,6 +8,7 @@
 #include "tools/archive/PlaceholderEffects.h"
 #include "tools/archive/PlaceholderItems.h"
 #include "tools/archive/PlaceholderSheets.h"
+#include "tools/archive/StageModelBuilder.h"
 
 namespace mareldon {
 
@@ -213,6 +214,200 @@ MbdWriter::Node PlaceholderStageModel(MbdWriter& writer, const std::string& name
     return root;
 }
 
+const std::vector<const char*>& PlaceholderGunNodeNames() {
+    static const std::vector<const char*> names = {"BS_t_battery",
+                                                   "BS_ONION_CENTER",
+                                                   "BS_ONION1",
+                                                   "BS_ONION_1",
+                                                   "BS_ONION2",
+                                                   "BS_ONION_2",
+                                                   "BS_LARGEBATTERY",
+                                                   "BS_MIDWING_REAR",
+                                                   "BS_MIDWING_R",
+                                                   "BS_MIDWING_L",
+                                                   "BS_MIDWING_R2",
+                                                   "BS_MIDWING_L2",
+                                                   "BS_MIDWING_R3",
+                                                   "BS_MIDWING_L3",
+                                                   "BS_YOKONAGA",
+                                                   "BS_BIGTANK_R",
+                                                   "BS_BIGTANK_L",
+                                                   "BS_TANK_KAITEN_CENTER",
+                                                   "BS_LARGEWING_L",
+                                                   "BS_LARGEWING_R",
+                                                   "BS_LARGEWING_CENTER",
+                                                   "BS_TULIP",
+                                                   "BS_MG01TANK_L",
+                                                   "BS_MG01TANK_R",
+                                                   "BS_MG01TANKB",
+                                                   "BS_HEAVYTANK_CENTER",
+                                                   "BS_HEAVYTANK_CIRCLE",
+                                                   "BS_HEAVYTANK_R",
+                                                   "BS_HEAVYTANK_L",
+                                                   "BS_EG_SENYOU",
+                                                   "BS_MAINBASE_EYE",
+                                                   "BS_HOVER_FRONT",
+                                                   "BS_HOVER_FRONT2",
+                                                   "BS_HOVER_FRONT3",
+                                                   "BS_HOVER_R",
+                                                   "BS_HOVER_L",
+                                                   "BS_HOVER_R2",
+                                                   "BS_HOVER_L2",
+                                                   "BS_HOVER_R3",
+                                                   "BS_HOVER_L3",
+                                                   "BS_HENKEIHOU_DOWN_L",
+                                                   "BS_HENKEIHOU_DOWN_R",
+                                                   "BS_MG05TANK_A",
+                                                   "BS_MG05TANK_B_R",
+                                                   "BS_MG05TANK_B_L",
+                                                   "BS_MIDBOSS03_CENTER",
+                                                   "BS_MIDBOSS03_R",
+                                                   "BS_MIDBOSS03_L",
+                                                   "BS_KUUCYUUHOU",
+                                                   "BS_MAC_RO",
+                                                   "BS_MAC_LO",
+                                                   "BS_MAC_RI",
+                                                   "BS_MAC_LI",
+                                                   "BS_MAC_C",
+                                                   "BS_HIKOUSEN_R",
+                                                   "BS_HIKOUSEN_L",
+                                                   "BS_HIKOUSEN_CENTER",
+                                                   "BS_COVER_R",
+                                                   "BS_COVER_L",
+                                                   "BS_TUTU_R",
+                                                   "BS_TUTU_L",
+                                                   "BS_UKISHIMA_C",
+                                                   "BS_LENSHOUDAI_NORMAL",
+                                                   "BS_ISLAND_C",
+                                                   "BS_TORISANBEAM",
+                                                   "BS_TORISAN",
+                                                   "BS_TORILASER",
+                                                   "BS_KANKYO_LU",
+                                                   "BS_KANKYO_LD",
+                                                   "BS_KANKYO_RU",
+                                                   "BS_KANKYO_RD",
+                                                   "BS_OINU_R0",
+                                                   "BS_OINU_R1",
+                                                   "BS_OINU_R2",
+                                                   "BS_OINU_R3",
+                                                   "BS_OINU_L0",
+                                                   "BS_OINU_L1",
+                                                   "BS_OINU_L2",
+                                                   "BS_OINU_L3",
+                                                   "BS_NOZULE",
+                                                   "BS_NEKO_RO",
+                                                   "BS_NEKO_LO",
+                                                   "BS_NEKO_RI",
+                                                   "BS_NEKO_LI",
+                                                   "BS_NEKO_C",
+                                                   "BS_NAMAZU",
+                                                   "BS_FUYUUHOU_CENTER",
+                                                   "BS_FUYUUHOU_0",
+                                                   "BS_FUYUUHOU_1",
+                                                   "BS_FUYUUHOU_2",
+                                                   "BS_FUYUUHOU_3"};
+    return names;
+}
+
+const std::vector<PlaceholderEnemy>& PlaceholderStageHiEnemies() {
+    static const std::vector<PlaceholderEnemy> enemies = [] {
+        const char* const layers[] = {
+            "mg_01tank:Layer0",    "sg_01tank:Layer0",        "mg_01tankB:Layer0",
+            "eg_01houdai:Layer0",  "sa_06hikoutei_ao:Layer0", "t_midwing:Layer0",
+            "sa_05midwing:Layer0", "ma_11large_wing:Layer0",  "lg_02tank_heavy:Layer0",
+            "eg_senyou:Layer0",    "eg_mainbase:Layer3",      "lg_01hover:Layer0",
+            "mg_05tankA:Layer0",   "ma_07kuucyuuhou1:Layer0", "ma_08hikousen:Layer0",
+            "ma_20namazu:Layer0"};
+        const size_t count = std::size(layers);
+        const std::vector<const char*>& guns = PlaceholderGunNodeNames();
+        std::vector<PlaceholderEnemy> list;
+        for (size_t i = 0; i < count; ++i) {
+            PlaceholderEnemy enemy;
+            enemy.layer = layers[i];
+            // Across the view in a zigzag, each up for five seconds, a new one every 7.5.
+            enemy.x = -4.5f + 3.0f * float(i % 4);
+            enemy.z = i % 2 == 0 ? 2.0f : -1.0f;
+            enemy.start = 4.0f + 7.5f * float(i);
+            enemy.end = enemy.start + 5.0f;
+            for (size_t g = i; g < guns.size(); g += count)
+                enemy.guns.push_back(guns[g]);
+            list.push_back(enemy);
+        }
+        return list;
+    }();
+    return enemies;
+}
+
+void AddPlaceholderEnemies(MbdWriter& writer, MbdWriter::Node& stage) {
+    using B = StageModelBuilder;
+    B builder(writer);
+    MbdWriter::Node* scene = nullptr;
+    for (MbdWriter::Node& child : stage.children) {
+        if (child.name == "Scene")
+            scene = &child;
+    }
+    if (scene == nullptr)
+        return;
+    const std::vector<PlaceholderEnemy>& enemies = PlaceholderStageHiEnemies();
+    for (size_t i = 0; i < enemies.size(); ++i) {
+        const PlaceholderEnemy& enemy = enemies[i];
+        std::vector<B::Node> children;
+        for (const std::string& gun : enemy.guns)
+            children.push_back(B::Frame(gun));
+        // Two waves of letter A: the second comes while the first may still live.
+        if (i < 2)
+            children.push_back(B::Frame("GP*A01"));
+        else if (i < 4)
+            children.push_back(B::Frame("GP*A02"));
+        if (i == 4) {
+            // Hittable all along, active only in the second half of its window.
+            B::Node control = B::Frame("EC_GENERAL");
+            builder.ScaleKeys(control, 1, {{0.0f, 0.0f}, {enemy.start + 2.5f, 1.0f}});
+            builder.ScaleKeys(control, 2, {{0.0f, 0.0f}});
+            children.push_back(control);
+        }
+        if (i == 5)
+            children.push_back(B::Frame("bs_Null", {builder.Box("ba_05_3cube:Layer0", 0.25f, 0x40A0FF)}));
+        if (i == 6)
+            children.push_back(B::Bone("BNba_01_medamaR"));
+        B::Node box = builder.Box(enemy.layer, 0.5f, 0xE05030, std::move(children));
+        builder.Window(box, enemy.x, 0.0f, enemy.z, enemy.start, enemy.end);
+        scene->children.push_back(std::move(box));
+    }
+}
+
+std::vector<uint8_t> MakeStageSampleArchive() {
+    using B = StageModelBuilder;
+    MbdWriter writer;
+    MbdWriter::Node hi = PlaceholderStageModel(writer, "STAGE_HI");
+    AddPlaceholderEnemies(writer, hi);
+    writer.AddModel("STAGE_HI", hi);
+
+    B builder(writer);
+    B::Node control = B::Frame("EC_GENERAL");
+    builder.ScaleKeys(control, 0, {{0.0f, 1.0f}, {0.5f, 0.0f}});
+    builder.ScaleKeys(control, 1, {{0.0f, 0.0f}, {0.25f, 1.0f}});
+    B::Node host = builder.Box(
+        "host:Layer0", 0.5f, 0x808080,
+        {B::Frame("GP*"), B::Frame("GP*a01"), B::Frame("GP*Z9"), B::Frame("GP*B07"), control,
+         B::Frame("bs_Null",
+                  {builder.Box("under_null:Layer1"), B::Frame("Null_hikaridama", {builder.Box("x:Layer2")})}),
+         B::Bone("BNba_01_medamaR", {builder.Box("eye:Layer3")}), B::Frame("BS_TULIP"),
+         B::Frame("BS_MIDWING_R3")});
+    builder.Window(host, 0.0f, 0.0f, 0.0f, 0.1f, 0.5f);
+    B::Node stray = B::Frame("plain", {B::Frame("GP*A01"), B::Frame("EC_GENERAL"), B::Frame("BS_NOZULE"),
+                                       builder.Box("stray:Layer1")});
+    B::Node first = B::TypeFive("first", {B::Frame("Scene", {host, stray}), B::Frame("UnderWater")});
+    B::Node second = B::TypeFive("second", {B::TypeFive("nested", {B::Frame("BoundaryWater")})});
+    MbdWriter::Node odd;
+    odd.name = "STAGE_ODD";
+    odd.type = 0;
+    odd.endTime = 0.5f;
+    odd.children = {first, second, B::Bone("BNba_01_medamaL")};
+    writer.AddModel("STAGE_ODD", odd);
+    return writer.Build();
+}
+
 const std::vector<const char*>& StageModelNames() {
     static const std::vector<const char*> names = {
         "STAGE_REI",    "STAGE_KAZE", "STAGE_HI",   "STAGE_UMI", "STAGE_KU", "STAGE_TEN", "STAGE_HATE",
@@ -264,8 +459,12 @@ bool HasPlaceholderStageLights(const std::string& stageId) {
 }
 
 int32_t AddPlaceholderStageData(MbdWriter& writer, bool screenSprites) {
-    for (const char* id : StageModelNames())
-        writer.AddModel(id, PlaceholderStageModel(writer, id));
+    for (const char* id : StageModelNames()) {
+        MbdWriter::Node stage = PlaceholderStageModel(writer, id);
+        if (std::string(id) == "STAGE_HI")
+            AddPlaceholderEnemies(writer, stage);
+        writer.AddModel(id, stage);
+    }
     writer.AddModel("TEKIDAN_HATSYA01", QuadModel(writer, "TEKIDAN_HATSYA01", 0.25f, 0.25f));
     AddPlaceholderItemModels(writer);
     const int32_t game = writer.AddImage(GameSheetPng(screenSprites));

@@ -33,6 +33,29 @@ inline constexpr float kStageEndTime = 300.0f;
 MbdWriter::Node PlaceholderStageModel(MbdWriter& writer, const std::string& name,
                                       const StageModelParts& parts = {});
 
+// "STAGE_HI"'s enemy layers: a small box each, seen from the camera, whose position
+// keys give it a window of a few seconds; the windows are staggered over two minutes.
+// Under them hang every gun node of the stages but the rail train's, the waves
+// "GP*A01" and "GP*A02", an "EC_GENERAL" with scale keys, a "bs_Null" holding a layer and
+// the eye bone "BNba_01_medamaR".
+struct PlaceholderEnemy {
+    std::string layer;
+    float x, z;
+    float start, end;
+    std::vector<std::string> guns;
+};
+const std::vector<PlaceholderEnemy>& PlaceholderStageHiEnemies();
+// Every gun node name of the stage models but the rail train's.
+const std::vector<const char*>& PlaceholderGunNodeNames();
+// The enemy layers of PlaceholderStageHiEnemies under the "Scene" of `stage`.
+void AddPlaceholderEnemies(MbdWriter& writer, MbdWriter::Node& stage);
+
+// Stage models alone, for the stage-model fuzz seeds: "STAGE_HI" with its enemies, and
+// "STAGE_ODD", whose nodes break the naming rules (short and lowercase group names,
+// control and group nodes under plain nodes, two type-5 nodes, one nested, "Scene"
+// inside the first, layers under frame nodes and bones).
+std::vector<uint8_t> MakeStageSampleArchive();
+
 // The stage ids of the stage table, in entry order.
 const std::vector<const char*>& StageModelNames();
 

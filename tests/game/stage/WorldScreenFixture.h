@@ -5,9 +5,11 @@
 #include <vector>
 
 #include "engine/render/archive/ResourceProxy.h"
+#include "game/objects/RegisterStageObjects.h"
 #include "game/screens/ResultScreen.h"
 #include "game/stage/ActualGameScreen.h"
 #include "game/stage/GameWorldScreen.h"
+#include "game/stage/StageNodeRegistry.h"
 #include "game/stage/WorldEventLog.h"
 #include "game/system/SceneTask.h"
 #include "tests/game/system/ServicesFixture.h"
@@ -59,6 +61,12 @@ class WorldScreenFixture : public ServicesFixture {
 
     explicit WorldScreenFixture(const std::vector<uint8_t>& archive = MakeBootArchive())
         : ServicesFixture(archive) {
+        // As the program does: the stage objects build from the stage models' names.
+        static const bool registered = [] {
+            RegisterStageObjects(StageNodeRegistry::Global());
+            return true;
+        }();
+        (void)registered;
         root.frameRate = 60.0f;
         root.framePeriod = kPeriod;
         flow.Add("boot", [](GameSystem& s, const SceneSetup& at) -> SceneTask* {

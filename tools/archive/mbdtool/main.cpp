@@ -21,8 +21,9 @@ int Usage() {
     std::fprintf(
         stderr,
         "usage:\n"
-        "  mbdtool write empty|padding|sample|small|boot FILE\n"
-        "                                            write a sample archive (boot: for the game)\n"
+        "  mbdtool write empty|padding|sample|small|boot|stage FILE\n"
+        "                                            write a sample archive (boot: for the game;\n"
+        "                                            stage: stage models with enemies)\n"
         "  mbdtool write game DIR                    the placeholder game data set: MARELDON.mbd,\n"
         "                                            QVDSHDV.dat and QVDSHDP.dat (no records) and\n"
         "                                            placeholder.lights, <stage id>.lights for the\n"
@@ -101,6 +102,8 @@ int main(int argc, char** argv) {
             bytes = MakeBootArchive();
         } else if (which == "small") {
             bytes = MakeSmallSampleArchive();
+        } else if (which == "stage") {
+            bytes = MakeStageSampleArchive();
         } else {
             return Usage();
         }

@@ -1,0 +1,181 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "game/stage/StraightShot.h"
+#include "game/system/InputManager.h"
+#include "tests/engine/render/archive/ArchiveTestServices.h"
+#include "tests/game/objects/EnemyStageFixture.h"
+
+namespace mareldon {
+namespace {
+
+// The memory file system with writing, for the trace files.
+class TraceFiles : public MemoryFileSystem {
+  public:
+    class WriteFile : public File {
+      public:
+        explicit WriteFile(std::vector<uint8_t>& bytes) : bytes_(bytes) {}
+        int32_t GetStatus() override { return kFileIdle; }
+        void SetStatus(int32_t) override {}
+        uint32_t GetSize() override { return uint32_t(bytes_.size()); }
+        bool Read(void*, uint32_t) override { return false; }
+        bool Write(const void* buffer, uint32_t size) override {
+            const auto* in = static_cast<const uint8_t*>(buffer);
+            bytes_.insert(bytes_.end(), in, in + size);
+            return true;
+        }
+        bool Seek(uint32_t) override { return false; }
+        uint32_t Tell() override { return uint32_t(bytes_.size()); }
+
+      private:
+        std::vector<uint8_t>& bytes_;
+    };
+
+    File* Open(const String& path, uint32_t mode) override {
+        if ((mode & kFileWrite) == 0)
+            return MemoryFileSystem::Open(path, mode);
+        std::vector<uint8_t>& bytes = files[path.Text()];
+        if (mode & kFileCreateAnew)
+            bytes.clear();
+        return new WriteFile(bytes);
+    }
+};
+
+// A layer enemy that leaves after its window, as the stages' own classes do.
+class StageEnemy : public LayerEnemy {
+  public:
+    StageEnemy(TaskObject* parent, NodeSpawnInfo& info)
+        : LayerEnemy(parent, info, 4.0f, 1.0f, String("BONUS_S")) {}
+    bool IsAlive() override { return LayerEnemy::IsAlive() && pastWindow == 0; }
+};
+
+Object3D* BuildStageEnemy(Object3D* parent, NodeSpawnInfo& info) {
+    return new StageEnemy(parent, info);
+}
+
+std::vector<uint8_t> PlaceholderArchive() {
+    MbdWriter writer;
+    AddPlaceholderStageData(writer);
+    const PlaceholderSoundSlots sounds = AddPlaceholderSounds(writer);
+    writer.AddGroup({"SYSTEMSE", sounds.effects, {}, {}});
+    writer.AddGroup({"SYSTEMBGM", sounds.tunes, {}, {}});
+    return writer.Build();
+}
+
+// "STAGE_HI" with player 1's pad scripted through an input manager without a board,
+// in record or replay play.
+class StageHiRun : public WorldScreenFixture {
+  public:
+    StageHiRun(const RefPtr<FileSystem>& files, int32_t mode)
+        : manager(nullptr, 2, 0, 1, nullptr, [](const char*) { return std::unique_ptr<SerialLink>(); }) {
+        root.fileSystem = files;
+        root.inputManager = &manager;
+        playMode = mode;
+        entry = 2;
+        // The program-wide counts a run starts from.
+        StraightShot::ResetMadeCounts();
+        GameWorldScreen::ResetWaterParity();
+        Enter(1);
+        RegisterStageObjects(registry);
+        for (const PlaceholderEnemy& enemy : PlaceholderStageHiEnemies())
+            registry.Add(StageNodeRegistry::Kind::kLayer, enemy.layer, BuildStageEnemy);
+    }
+    ~StageHiRun() {
+        root.DeleteChildren();
+        system = nullptr;
+        root.inputManager = nullptr;
+    }
+
+    void StepWithPad(uint32_t logical) {
+        PadState& pad = manager.padStates[0];
+        pad = PadState{};
+        pad.connected = 1;
+        pad.axes[0] = (logical & PlayerShip::kLeft) ? -1.0f : (logical & PlayerShip::kRight) ? 1.0f : 0.0f;
+        pad.axes[1] = (logical & PlayerShip::kUp) ? -1.0f : (logical & PlayerShip::kDown) ? 1.0f : 0.0f;
+        for (int button = 0; button < 24; ++button)
+            pad.buttons[button] = ((logical >> (6 + button)) & 1u) ? 1.0f : 0.0f;
+        for (TreeNode* child = manager.firstChild; child != nullptr;) {
+            TreeNode* next = child->next == manager.firstChild ? nullptr : child->next;
+            static_cast<InputNode*>(child)->Update();
+            child = next;
+        }
+        Step();
+    }
+
+    // The enemies' state and the world's generator, folded into one number.
+    uint64_t StateHash() {
+        uint64_t hash = 1469598103934665603ull;
+        auto fold = [&hash](const void* data, size_t size) {
+            const auto* bytes = static_cast<const uint8_t*>(data);
+            for (size_t i = 0; i < size; ++i)
+                hash = (hash ^ bytes[i]) * 1099511628211ull;
+        };
+        for (Enemy* enemy : FindNodes<Enemy>(*static_cast<TaskObject*>(screen->GetWorldRoot()))) {
+            fold(enemy->name.Text(), enemy->name.Length());
+            fold(&enemy->durability, sizeof enemy->durability);
+            const uint8_t flags[] = {enemy->active,         enemy->activated,  enemy->joined,
+                                     enemy->hittable,       enemy->pastWindow, enemy->appeared,
+                                     enemy->hitFlashPending};
+            fold(flags, sizeof flags);
+            fold(&enemy->registrationFrames, sizeof enemy->registrationFrames);
+            const Vec3 position = enemy->GetWorldPosition();
+            fold(&position, sizeof position);
+        }
+        const float draw = screen->GetRandom().Range(0.0f, 1.0f);
+        fold(&draw, sizeof draw);
+        return hash;
+    }
+
+    InputManager manager;
+    StageNodeRegistry registry;
+    ScopedStageNodeRegistry scope{registry};
+};
+
+// Sweeps left and right under the enemies' row, firing in bursts.
+uint32_t Script(int step) {
+    const uint32_t move = (step / 90) % 2 == 0 ? PlayerShip::kLeft : PlayerShip::kRight;
+    return move | ((step / 5) % 3 != 0 ? PlayerShip::kShot : 0u) |
+           ((step / 45) % 4 == 0 ? PlayerShip::kUp : 0u);
+}
+
+TEST(StageReplayTest, TwoMinutesOfStageHiReplayToTheSameEnemiesAndEvents) {
+    constexpr int kSteps = 7200;
+    auto* memory = new TraceFiles();
+    memory->files["MARELDON.mbd"] = PlaceholderArchive();
+    RefPtr<FileSystem> files(memory);
+
+    std::vector<uint64_t> recorded;
+    std::vector<WorldEvent> recordedEvents;
+    {
+        StageHiRun run(files, GameWorldScreen::kPlayRecord);
+        ASSERT_TRUE(run.StartWorld());
+        for (int step = 0; step < kSteps; ++step) {
+            run.StepWithPad(Script(step));
+            recorded.push_back(run.StateHash());
+        }
+        recordedEvents = run.log.Events();
+        EXPECT_GT(run.log.Count("EnemyKilled"), 0) << "the script should shoot some down";
+        EXPECT_GT(run.log.Count("SpawnSpark"), 10);
+    }
+    ASSERT_EQ(memory->files.count("STAGE_HI_1.trace"), 1u);
+
+    StageHiRun replay(files, GameWorldScreen::kPlayReplay);
+    ASSERT_TRUE(replay.StartWorld());
+    for (int step = 0; step < kSteps; ++step) {
+        replay.StepWithPad(PlayerShip::kBomb | PlayerShip::kDown);
+        ASSERT_EQ(replay.StateHash(), recorded[size_t(step)]) << "step " << step;
+    }
+    const std::vector<WorldEvent>& replayed = replay.log.Events();
+    ASSERT_EQ(replayed.size(), recordedEvents.size());
+    for (size_t i = 0; i < replayed.size(); ++i) {
+        EXPECT_EQ(replayed[i].operation, recordedEvents[i].operation) << i;
+        EXPECT_EQ(replayed[i].arguments, recordedEvents[i].arguments) << i;
+    }
+}
+
+}  // namespace
+}  // namespace mareldon
