@@ -44,7 +44,7 @@ struct GamePlatform {
     // Makes the movie screens' decoders; the screens go without their movies when null.
     MovieDecoderFactory createMovieDecoder = nullptr;
     // A development start straight into a stage; unset: the normal flow.
-    StageStart stageStart;
+    StageStart stageStart{};
 };
 
 // The program's application: the platform services made in a fixed order and

@@ -49,7 +49,7 @@ struct GameSystemPorts {
     // silent; for event logs.
     void (*seAsked)(int32_t id) = nullptr;
     // A development start straight into a stage; unset: the normal flow.
-    StageStart stageStart;
+    StageStart stageStart{};
 };
 
 // The arcade machine's one system task: settings, rankings, players, coins and
