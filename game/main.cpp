@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <csignal>
+#include <cstdlib>
 
 #include "engine/platform/av/AvMovieDecoder.h"
 #include "engine/platform/gl/GlGpu.h"
@@ -20,6 +21,7 @@
 #include "game/system/CreateGraphicsDevice.h"
 #include "game/system/GameApplication.h"
 #include "game/system/SceneRegistry.h"
+#include "game/system/StageStart.h"
 #include "game/testmode/RegisterTestMode.h"
 
 namespace {
@@ -87,6 +89,7 @@ int main(int argc, char** argv) {
     platform.scenes = &scenes;
     platform.stopRequested = [] { return g_stopRequested.load(); };
     platform.createMovieDecoder = CreateAvMovieDecoder;
+    platform.stageStart = ReadStageStart(std::getenv("MARELDON_STAGE"));
 
     GameApplication game(argc, argv, platform);
     return ApplicationMain();

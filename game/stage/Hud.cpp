@@ -465,6 +465,39 @@ void Hud::DrawShipsAndBombs() {
     }
 }
 
+void Hud::DrawSequence(Sequence sequence) {
+    DrawFallingPopups();
+    DrawGravityPopups();
+    switch (sequence) {
+        case Sequence::kFull: {
+            DrawCredits(8.0f, 60.0f);
+            if (screen.IsNotCleared()) {
+                DrawTimer();
+                for (int32_t p = 0; p < 2; ++p) {
+                    if (screen.owner != nullptr && screen.owner->IsPlayerInGame(1 << p))
+                        DrawReflectGauge(p);
+                }
+            }
+            DrawTopBlock();
+            DrawShipsAndBombs();
+            DrawMultipliers();
+            DrawScores();
+            break;
+        }
+        case Sequence::kNoScore:
+            DrawCredits(8.0f, 44.0f);
+            DrawReflectGauge(0);
+            DrawReflectGauge(1);
+            break;
+        case Sequence::kGauges:
+            DrawReflectGauge(0);
+            DrawReflectGauge(1);
+            break;
+        case Sequence::kMinimal:
+            break;
+    }
+}
+
 }  // namespace mareldon
 
 namespace mareldon {
@@ -481,55 +514,26 @@ void GameWorldScreen::SubmitDrawSet() {
 }
 
 void GameWorldScreen::DrawHud() {
-    if (drawSet) {
-        Hud& display = GetHud();
-        display.DrawFallingPopups();
-        display.DrawGravityPopups();
-        display.DrawCredits(8.0f, 60.0f);
-        if (IsNotCleared()) {
-            display.DrawTimer();
-            for (int32_t p = 0; p < 2; ++p) {
-                if (owner != nullptr && owner->IsPlayerInGame(1 << p))
-                    display.DrawReflectGauge(p);
-            }
-        }
-        display.DrawTopBlock();
-        display.DrawShipsAndBombs();
-        display.DrawMultipliers();
-        display.DrawScores();
-    }
+    if (drawSet)
+        GetHud().DrawSequence(Hud::Sequence::kFull);
     SubmitDrawSet();
 }
 
 void GameWorldScreen::DrawHudNoScore() {
-    if (drawSet) {
-        Hud& display = GetHud();
-        display.DrawFallingPopups();
-        display.DrawGravityPopups();
-        display.DrawCredits(8.0f, 44.0f);
-        display.DrawReflectGauge(0);
-        display.DrawReflectGauge(1);
-    }
+    if (drawSet)
+        GetHud().DrawSequence(Hud::Sequence::kNoScore);
     SubmitDrawSet();
 }
 
 void GameWorldScreen::DrawHudGauges() {
-    if (drawSet) {
-        Hud& display = GetHud();
-        display.DrawFallingPopups();
-        display.DrawGravityPopups();
-        display.DrawReflectGauge(0);
-        display.DrawReflectGauge(1);
-    }
+    if (drawSet)
+        GetHud().DrawSequence(Hud::Sequence::kGauges);
     SubmitDrawSet();
 }
 
 void GameWorldScreen::DrawHudMinimal() {
-    if (drawSet) {
-        Hud& display = GetHud();
-        display.DrawFallingPopups();
-        display.DrawGravityPopups();
-    }
+    if (drawSet)
+        GetHud().DrawSequence(Hud::Sequence::kMinimal);
     SubmitDrawSet();
 }
 

@@ -21,7 +21,14 @@ class Hud {
     static constexpr int32_t kMultiplierDigits = 9;
     static constexpr uint32_t kMultiplierCap = 999999999u;
 
+    // The world screens' sets of blocks: the play screen's, and the reduced ones of the
+    // screens derived from it.
+    enum class Sequence { kFull, kNoScore, kGauges, kMinimal };
+
     explicit Hud(GameWorldScreen& screen);
+
+    // The blocks of a set, in their order; the caller submits the draw set.
+    void DrawSequence(Sequence sequence);
 
     void DrawFallingPopups();
     void DrawGravityPopups();

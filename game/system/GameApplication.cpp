@@ -90,6 +90,7 @@ GameApplication::GameApplication(int argc, const char* const* argv, const GamePl
         GameSystemPorts ports;
         ports.scenes = platform.scenes;
         ports.createMovieDecoder = platform.createMovieDecoder;
+        ports.stageStart = platform.stageStart;
         new GameSystem(&root, ports);
     }
 

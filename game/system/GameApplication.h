@@ -8,6 +8,7 @@
 #include "engine/core/String.h"
 #include "engine/platform/MovieDecoder.h"
 #include "engine/platform/SerialLink.h"
+#include "game/system/StageStart.h"
 
 namespace mareldon {
 
@@ -42,6 +43,8 @@ struct GamePlatform {
     std::function<bool()> stopRequested;
     // Makes the movie screens' decoders; the screens go without their movies when null.
     MovieDecoderFactory createMovieDecoder = nullptr;
+    // A development start straight into a stage; unset: the normal flow.
+    StageStart stageStart{};
 };
 
 // The program's application: the platform services made in a fixed order and

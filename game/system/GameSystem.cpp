@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "engine/core/Log.h"
 #include "engine/platform/FileSystem.h"
 #include "engine/platform/Window.h"
 #include "engine/render/device/GraphicsDevice.h"
@@ -65,6 +66,17 @@ GameSystem::GameSystem(TaskObject* parent, const GameSystemPorts& ports)
         }
     }
     requestedSceneName_ = "boot";
+    if (ports_.stageStart.IsSet()) {
+        if (ports_.stageStart.stage < GetStageCount()) {
+            stageStartPending_ = 1;
+            LOG_INFO("scene", "development start: stage %d (%s), player 1 with ship type %d",
+                     ports_.stageStart.stage, GetStageEntry(ports_.stageStart.stage)->stageId.Text(),
+                     ports_.stageStart.shipType);
+        } else {
+            LOG_WARN("scene", "development start at stage %d ignored: the table has %d stages",
+                     ports_.stageStart.stage, GetStageCount());
+        }
+    }
     for (int input = 0; input < 2; ++input) {
         if (GetSystemButtons(input).held & SystemButton::kService) {
             requestedSceneName_ = "serviceswitcherror";

@@ -19,6 +19,7 @@
 #include "game/system/SceneRegistry.h"
 #include "game/system/SoundCueRef.h"
 #include "game/system/StageEntry.h"
+#include "game/system/StageStart.h"
 #include "game/system/SystemInputs.h"
 
 namespace mareldon {
@@ -47,6 +48,8 @@ struct GameSystemPorts {
     // Told of every sound effect asked for, before the rules that may keep it
     // silent; for event logs.
     void (*seAsked)(int32_t id) = nullptr;
+    // A development start straight into a stage; unset: the normal flow.
+    StageStart stageStart{};
 };
 
 // The arcade machine's one system task: settings, rankings, players, coins and
@@ -316,6 +319,8 @@ class GameSystem : public TaskObject {
     void EnterIoError(SceneSetup& setup);
     void EnterSystemError(uint32_t argument);
     void EnterQuit(SceneSetup& setup);
+    // Puts player 1 in the game at the development start's stage, once.
+    void ApplyStageStart();
 
     GameSystemPorts ports_;
     std::unique_ptr<SaveFileStore> ownSaveFiles_;
@@ -385,6 +390,8 @@ class GameSystem : public TaskObject {
     uint8_t reachedEnding_ = 0;
     uint8_t errorShown_ = 0;
     uint8_t bootPhase_ = 1;
+    // Set while the development start has not yet run.
+    uint8_t stageStartPending_ = 0;
 
     // The two system inputs, when the game system made them (children of the
     // input manager, not of this task).

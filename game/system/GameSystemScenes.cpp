@@ -80,9 +80,12 @@ void GameSystem::BuildScene(const String& name) {
     currentScene_ = scene;
 }
 
-void GameSystem::EnterBoot(SceneSetup&) {
+void GameSystem::EnterBoot(SceneSetup& setup) {
     attract_ = 1;
     startLock_ = 0;
+    if (stageStartPending_) {
+        setup.successor = "actualgame";
+    }
 }
 
 void GameSystem::AfterNotice(SceneSetup&) {
@@ -150,6 +153,9 @@ void GameSystem::EnterNextStage(SceneSetup& setup) {
 }
 
 void GameSystem::EnterActualGame(SceneSetup& setup) {
+    if (stageStartPending_) {
+        ApplyStageStart();
+    }
     playingStage_ = currentStage_;
     int32_t stage = currentStage_;
     if (gameMode_ == 2 && (stage == 1 || stage == 2)) {
@@ -203,6 +209,23 @@ void GameSystem::EnterSystemError(uint32_t argument) {
     StopBgm();
     ReportEvent(IoEvent::kSystemError, argument);
     errorShown_ = 1;
+}
+
+// As a one-player start would leave the records, but no coin is taken and no
+// start is reported to the board: the counters stay true to the cabinet's coins.
+void GameSystem::ApplyStageStart() {
+    stageStartPending_ = 0;
+    ResetGame();
+    attract_ = 0;
+    bootPhase_ = 0;
+    reachedEnding_ = 0;
+    currentStage_ = ports_.stageStart.stage;
+    PlayerRecord& record = live_[0];
+    record.shipStock = game_.shipStock;
+    record.bombStock = game_.bombStock;
+    record.playCount = 1;
+    record.shipType = ports_.stageStart.shipType;
+    record.stage = currentStage_;
 }
 
 void GameSystem::EnterQuit(SceneSetup&) {

@@ -9,7 +9,8 @@
 // colour is somewhere on row Y, every channel within kNear (for pictures that were
 // compressed, or move); X0,Y0-X1,Y1~RRGGBB,... that some pixel of the box (corners
 // included) is near one of the colours in the same way, X0,Y0-X1,Y1!RRGGBB,... that
-// some pixel of the box is near none of them. A<B:N compares two places, each a
+// some pixel of the box is near none of them, X0,Y0-X1,Y1^RRGGBB,... that no pixel
+// of the box is near any of them. A<B:N compares two places, each a
 // point X,Y or a box X0,Y0-X1,Y1: the darkest pixel of A (by luma, 0 to 255) is at
 // least N darker than the darkest of B (the darkest, so that a textured surface is
 // compared with its own dark parts).
@@ -152,7 +153,7 @@ int main(int argc, char** argv) {
             char boxRelation = 0;
             int used = 0;
             if (std::sscanf(argv[a], "%d,%d-%d,%d%c%n", &x, &y, &x1, &y1, &boxRelation, &used) == 5 &&
-                (boxRelation == '~' || boxRelation == '!')) {
+                (boxRelation == '~' || boxRelation == '!' || boxRelation == '^')) {
                 std::vector<unsigned> colours;
                 for (const char* c = argv[a] + used; *c != 0;) {
                     unsigned colour = 0;
@@ -177,13 +178,14 @@ int main(int argc, char** argv) {
                         for (unsigned colour : colours) {
                             nearAny = nearAny || Near(value, colour);
                         }
-                        found += nearAny == (boxRelation == '~') ? 1 : 0;
+                        found += nearAny == (boxRelation != '!') ? 1 : 0;
                     }
                 }
-                failures += found > 0 ? 0 : 1;
+                // '^' holds when nothing was found near; the others when something was.
+                const bool ok = (found > 0) == (boxRelation != '^');
+                failures += ok ? 0 : 1;
                 std::printf("(%d, %d)-(%d, %d) %d %s %06X%s ", x, y, x1, y1, found,
-                            boxRelation == '~' ? "near" : "away from", colours[0],
-                            found > 0 ? "" : " (wrong)");
+                            boxRelation == '!' ? "away from" : "near", colours[0], ok ? "" : " (wrong)");
                 continue;
             }
             if (std::sscanf(argv[a], "%d,%d%c%6x", &x, &y, &relation, &expected) != 4 ||

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the game binary offscreen and checks what it did.
 #
-#   run_game.sh cabinet|no_archive|stop_while_waiting|demo|credits|io_error|testmode[_input|_bars|_grid]
+#   run_game.sh cabinet|no_archive|stop_while_waiting|demo|credits|io_error|testmode[_input|_bars|_grid]|
+#               stage1|stage3|stage6
 #               MARELDON MBDTOOL JVS_BOARD PNG_PROBE
 #
 # cabinet: the placeholder data set written by the archive tool under
@@ -35,6 +36,20 @@
 # testmode_input, testmode_bars, testmode_grid: the test mode's input test with
 # player 1's START held, its colour bars, and its grid after a button, each
 # captured at frame 600.
+# stage1, stage3, stage6: the placeholder data set, the in-process simulated board,
+# MARELDON_STAGE=N straight into stage N, frame 60 captured while the field still
+# stands where the placeholder puts it (tools/archive/PlaceholderScenery.h). The
+# stage camera looks down from 25 over the field, 47.8 px a unit on the ground
+# (320 / (25 tan 15 deg)), 54.3 px at height 3, the origin at (240, 320), x to the
+# right and z up. stage1: the ground's checker (a light cell at x 0.5, z -1.5 and a
+# dark one at -0.5, -1.5), the tower's top face (x -3.1 to -1.9, z -0.1 to 1.1,
+# height 3) inside its edges at (71.7, y) and (x, 325.4) and the ground 3 px outside
+# them, the "unseen" block's place (0.2, 1.5) showing the ground and its magenta
+# nowhere, and the tower's shadow (on the light cell at -2.5, 1.6, cast toward +z)
+# at least 20 darker than that cell lit (at -1.5, 2.5). stage3: the water plane
+# right of x 0.5 shows the sea floor, no ground. stage6, whose timer runs from the
+# start: the head-up display's "1P", "TIME", the timer's two digits, the score's
+# "0" and the multiplier's digit in their placeholder colours.
 # The others end the program with SIGTERM, which SDL turns into a quit, as when
 # the window is closed; the exit code must be 0 and no income log may exist.
 set -uo pipefail
@@ -109,6 +124,10 @@ if [ "$mode" = cabinet ] || [ "$mode" = credits ] || [ "$mode" = stop_while_wait
         # resetting, as with a board that is switched off.
         echo "silent 1" >&3
     fi
+elif [ "${mode#stage}" != "$mode" ]; then
+    "$mbdtool" write game "$root" >/dev/null || fail "mbdtool write game"
+    export MARELDON_STAGE="${mode#stage}"
+    export MARELDON_CAPTURE="60:$tmp/stage.png"
 elif [ "$mode" = io_error ]; then
     "$mbdtool" write game "$root" >/dev/null || fail "mbdtool write game"
     export MARELDON_COM2="$tmp/no-such-port"
@@ -275,6 +294,25 @@ elif [ "$mode" = cabinet ]; then
     grep 'MARELDON.mbd' "$tmp/game.log" | grep -qv ' models, ' && fail "the archive was refused"
     grep -q 'MARELDON.mbd: .* models, ' "$tmp/game.log" || fail "the archive was not loaded"
     echo "$(cycles) input cycles; $(grep -c '05 03 E8' "$tmp/board.log") notice event(s); frame 60: $(cat "$tmp/probe.log")"
+elif [ "${mode#stage}" != "$mode" ]; then
+    wait_for 120 test -s "$tmp/stage.png" || fail "frame 60 was not captured"
+    sleep 0.5
+    grep -q "development start: stage ${mode#stage} " "$tmp/game.log" || fail "the start override was not taken"
+    light=D1BC97 dark=507445 block=E16D22
+    case $mode in
+    stage1)
+        checks=(262,390-266,394~$light 214,390-218,394~$dark 101,290-107,296~$block
+            75,298-77,302~$block 66,298-68,302^$block 102,320-106,322~$block 102,329-106,331^$block
+            245,240-255,255~$dark 0,0-479,639^FF00FF 112,238-128,250\<160,195-176,207:20) ;;
+    stage3)
+        checks=(300,420-470,470^$light,$dark 300,420-470,470~38647E,4A818D 100,500-140,540~$light) ;;
+    stage6)
+        checks=(18,4-46,17~6DD96E 210,40-270,54~EE44BB 226,68-238,90~FFFFFF 226,68-238,90~000000
+            242,68-254,90~FFFFFF 242,68-254,90~000000 22,19-31,34~FFFFFF 22,19-31,34~000000
+            46,44-60,58~E08020) ;;
+    esac
+    "$probe" "$tmp/stage.png" 480x640 "${checks[@]}" >"$tmp/probe.log" || fail "frame 60: $(cat "$tmp/probe.log")"
+    echo "frame 60: $(cat "$tmp/probe.log")"
 elif [ "$mode" = demo ]; then
     wait_for 120 test -s "$tmp/demo.png" || fail "frame 620 was not captured"
     sleep 0.5

@@ -30,6 +30,8 @@ constexpr int32_t kShotCells = 56;
 constexpr int32_t kShotRows = (kShotCells + kShotCellsPerRow - 1) / kShotCellsPerRow;
 constexpr int32_t kHudTop = kShotTop + kShotRows * kShotCell;
 constexpr int32_t kReflectedCell = 32;
+// The stage light's slant: 69 degrees down from the horizontal.
+constexpr float kLightPitch = -1.2f;
 
 // A colour wheel by row, so neighbouring rows tell apart.
 void RowColour(int32_t row, uint8_t (&rgb)[3]) {
@@ -163,6 +165,21 @@ MbdWriter::Node CameraMount(MbdWriter& writer) {
     return mount;
 }
 
+// Every stage id's model with the scenery; water where the stages want it.
+void AddPlaceholderStageModels(MbdWriter& writer) {
+    const StageSceneryImages images = AddStageSceneryImages(writer);
+    for (const char* id : StageModelNames()) {
+        StageModelParts parts;
+        parts.scenery = &images;
+        parts.underWater = parts.waterface = std::string(id) == "STAGE_UMI";
+        parts.boundaryWater = std::string(id) == "STAGE_KU";
+        MbdWriter::Node stage = PlaceholderStageModel(writer, id, parts);
+        if (std::string(id) == "STAGE_HI")
+            AddPlaceholderEnemies(writer, stage);
+        writer.AddModel(id, stage);
+    }
+}
+
 }  // namespace
 
 MbdWriter::Node QuadModel(MbdWriter& writer, const std::string& name, float half, float endTime) {
@@ -191,6 +208,8 @@ MbdWriter::Node QuadModel(MbdWriter& writer, const std::string& name, float half
 MbdWriter::Node PlaceholderStageModel(MbdWriter& writer, const std::string& name,
                                       const StageModelParts& parts) {
     MbdWriter::Node root = QuadModel(writer, name, 1.0f, kStageEndTime);
+    if (parts.scenery != nullptr)
+        root.children = {SceneryField(writer, *parts.scenery, parts.waterface)};
     if (parts.scene) {
         MbdWriter::Node scene;
         scene.name = "Scene";
@@ -204,7 +223,10 @@ MbdWriter::Node PlaceholderStageModel(MbdWriter& writer, const std::string& name
         MbdWriter::Node node;
         node.name = nodeName;
         node.type = 1;
-        node.children = std::move(QuadModel(writer, std::string(nodeName) + "Floor").children);
+        if (parts.scenery != nullptr)
+            node.children = {SeaFloor(writer, *parts.scenery, std::string(nodeName) + "Floor")};
+        else
+            node.children = std::move(QuadModel(writer, std::string(nodeName) + "Floor").children);
         root.children.push_back(std::move(node));
     };
     if (parts.underWater)
@@ -431,8 +453,8 @@ std::vector<uint8_t> PlaceholderStageLightFile() {
     colour(directional, 0.8f, 0.7f, 0.6f);
     directional.colour[0].SetKey(0.0f, 0.8f, 3);
     directional.colour[0].SetKey(kStageEndTime, 0.5f, 3);
-    // Turned as the default shadow map is, its +z points down, a little toward +x.
-    directional.rotation.SetKey(0.0f, EulerToQuaternion(-1.2f, 0.3f, 0.0f));
+    // Its +z points down and toward the top of the screen, as the shadow map looks.
+    directional.rotation.SetKey(0.0f, EulerToQuaternion(kLightPitch, 0.0f, 0.0f));
     WriteLightRecord(out, directional);
 
     LightTracks fog;
@@ -444,12 +466,15 @@ std::vector<uint8_t> PlaceholderStageLightFile() {
 
     LightTracks shadow;
     shadow.type = LightFileType::Shadowmap;
+    // Along the light, 20 above the field, its axis meeting the ground at the origin:
+    // a block's shadow falls beside it toward the top of the screen.
     shadow.transform[1].SetKey(0.0f, 20.0f, 3);
-    shadow.rotation.SetKey(0.0f, EulerToQuaternion(-1.6580629f, 0.0f, 0.0f));
-    const float parameters[6] = {5.0f, 40.0f, 0.0f, 0.07f, 0.07f, 0.1f};
+    shadow.transform[2].SetKey(0.0f, -20.0f / std::tan(-kLightPitch), 3);
+    shadow.rotation.SetKey(0.0f, EulerToQuaternion(kLightPitch, 0.0f, 0.0f));
+    const float parameters[6] = {12.0f, 32.0f, 0.0f, 0.1f, 0.1f, 0.01f};
     for (int i = 0; i < 6; ++i)
         shadow.parameters[i].defaultValue = parameters[i];
-    colour(shadow, -0.1f, -0.08f, -0.08f);
+    colour(shadow, -0.35f, -0.35f, -0.3f);
     WriteLightRecord(out, shadow);
     return out.bytes;
 }
@@ -459,12 +484,7 @@ bool HasPlaceholderStageLights(const std::string& stageId) {
 }
 
 int32_t AddPlaceholderStageData(MbdWriter& writer, bool screenSprites) {
-    for (const char* id : StageModelNames()) {
-        MbdWriter::Node stage = PlaceholderStageModel(writer, id);
-        if (std::string(id) == "STAGE_HI")
-            AddPlaceholderEnemies(writer, stage);
-        writer.AddModel(id, stage);
-    }
+    AddPlaceholderStageModels(writer);
     writer.AddModel("TEKIDAN_HATSYA01", QuadModel(writer, "TEKIDAN_HATSYA01", 0.25f, 0.25f));
     AddPlaceholderItemModels(writer);
     const int32_t game = writer.AddImage(GameSheetPng(screenSprites));

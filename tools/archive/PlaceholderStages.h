@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "tools/archive/MbdWriter.h"
+#include "tools/archive/PlaceholderScenery.h"
 
 namespace mareldon {
 
@@ -24,6 +25,10 @@ struct StageModelParts {
     // quad of its own.
     bool underWater = false;
     bool boundaryWater = false;
+    // With scenery images: "Scene" holds the scenery's "Field" in place of the quad,
+    // and the water nodes hold the sea floor; `waterface` adds the water plane.
+    const StageSceneryImages* scenery = nullptr;
+    bool waterface = false;
 };
 inline constexpr float kStageCameraHeight = 25.0f;
 inline constexpr float kStageEndTime = 300.0f;
@@ -66,7 +71,9 @@ std::vector<uint8_t> PlaceholderStageLightFile();
 // The stages that get that file; the others take the default lights.
 bool HasPlaceholderStageLights(const std::string& stageId);
 
-// Everything stage play looks up by name: a placeholder stage for every stage id, the
+// Everything stage play looks up by name: a placeholder stage with its scenery for
+// every stage id ("STAGE_UMI" with "UnderWater" and the water plane, "STAGE_KU" with
+// "BoundaryWater"), the
 // muzzle flash "TEKIDAN_HATSYA01" (a small quad ending at 0.25 s), the item, caption
 // and bomber models (AddPlaceholderItemModels), and the sheets
 // "game" (2048 x 2048; its left 256 pixels the 64 bullet rows of 8 frames, 32-pixel

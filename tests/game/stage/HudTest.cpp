@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -84,6 +85,18 @@ class HudTest : public testing::Test, public WorldScreenFixture {
             }
             out.push_back(
                 {name, std::round(*std::min_element(x, x + 6)), std::round(*std::min_element(y, y + 6))});
+        }
+        return out;
+    }
+    // The colour of each sprite the game sprite drawer queued, in order.
+    std::vector<ScreenColor> SpriteColours() {
+        std::vector<ScreenColor> out;
+        const RefPtr<DrawCommandList>& list = screen->GetGameDrawer()->Commands();
+        for (int32_t i = 0; i + 1 < list->CommandCount(); i += 2) {
+            if (list->CommandAt(i).descriptor != screen->GetGameSpriteDrawer())
+                continue;
+            const auto* vx = reinterpret_cast<const SpriteVertex*>(list->CommandVertices(i));
+            out.push_back({vx->r, vx->g, vx->b, vx->a});
         }
         return out;
     }
@@ -334,6 +347,142 @@ TEST_F(HudTest, PopupsByAgeAndPlayer) {
         {"aggresive_white_3", 284, 120}, {"aggresive_white_4", 300, 120}, {"aggresive_white_ap", 316, 120}};
     EXPECT_EQ(Sprites(), gravity);
     Flush();
+}
+
+// Older falling pop-ups fade from alpha 0.8 by 0.015 a step, down to nothing; gravity
+// pop-ups are yellowish-white for player 1 and pale blue for player 2, bluer with age.
+TEST_F(HudTest, PopupColoursByPlayerAndAge) {
+    Start();
+    struct Case {
+        int32_t age;
+        float alpha;
+    } const fading[] = {{0, 0.8f}, {20, 0.5f}, {50, 0.05f}, {60, 0.0f}};
+    for (const Case& c : fading) {
+        auto* older = static_cast<FallingSprite*>(screen->CreateFallingSprite({}, {200, 300, 0.5f}, 7, 1));
+        ASSERT_NE(older, nullptr);
+        older->newest = 0;
+        older->age = c.age;
+        hud->DrawFallingPopups();
+        const std::vector<ScreenColor> colours = SpriteColours();
+        ASSERT_EQ(colours.size(), 2u) << "the digit and the plus sign";
+        for (const ScreenColor& colour : colours) {
+            EXPECT_EQ(colour.r, 1.0f);
+            EXPECT_NEAR(colour.a, c.alpha, 1e-6f) << "age " << c.age;
+        }
+        Flush();
+        delete older;
+    }
+    // The newest is drawn opaque by the plain drawer: no coloured sprite at all.
+    auto* newest = static_cast<FallingSprite*>(screen->CreateFallingSprite({}, {200, 300, 0.5f}, 7, 2));
+    newest->newest = 1;
+    newest->age = 40;
+    hud->DrawFallingPopups();
+    EXPECT_TRUE(SpriteColours().empty());
+    EXPECT_EQ(Sprites().front().name, "su_02_ao_7");
+    Flush();
+    delete newest;
+
+    struct Gravity {
+        int32_t player, age;
+        ScreenColor colour;
+    } const gravity[] = {{1, 0, {0.9f, 0.9f, 1.0f, 1.0f}},
+                         {1, 10, {0.9f, 0.9f, 0.8f, 1.0f}},
+                         {2, 10, {0.8f, 0.8f, 1.0f, 1.0f}},
+                         {2, 40, {0.4f, 0.5f, 1.0f, 1.0f}}};
+    for (const Gravity& c : gravity) {
+        auto* popup =
+            static_cast<GravitySprite*>(screen->CreateGravitySprite({}, {300, 100, 0.5f}, 5, c.player));
+        ASSERT_NE(popup, nullptr);
+        popup->age = c.age;
+        hud->DrawGravityPopups();
+        const std::vector<ScreenColor> colours = SpriteColours();
+        ASSERT_EQ(colours.size(), 2u) << "the digit and the mark";
+        EXPECT_NEAR(colours[0].r, c.colour.r, 1e-6f) << c.player << " " << c.age;
+        EXPECT_NEAR(colours[0].g, c.colour.g, 1e-6f) << c.player << " " << c.age;
+        EXPECT_NEAR(colours[0].b, c.colour.b, 1e-6f) << c.player << " " << c.age;
+        EXPECT_EQ(colours[0].a, 1.0f);
+        Flush();
+        delete popup;
+    }
+}
+
+// The block a sprite belongs to, by its family; the times mark, which the stocks and
+// the multipliers share, counts with the block before it.
+std::string BlockOf(const std::string& name) {
+    auto starts = [&](const char* prefix) { return name.rfind(prefix, 0) == 0; };
+    if (starts("su_02_"))
+        return "falling";
+    if (starts("aggresive_white_"))
+        return "gravity";
+    for (const char* prompt :
+         {"1P", "2P", "Insert", "Add", "COINS", "ToStart", "ToContinue", "PleaseWait", "PressStartButton"}) {
+        if (name == prompt)
+            return "credits";
+    }
+    if (starts("1016_kazu_"))
+        return "credits";
+    if (name == "time_TIME" || (name.size() == 7 && name.compare(1, 6, "_00_00") == 0))
+        return "timer";
+    if (starts("rihurekutogeizi_"))
+        return "gauges";
+    if (name == "sonota_single" || name == "sonota_double")
+        return "top";
+    if (starts("1616_su_"))
+        return "digits";
+    if (name == "sonota_1P" || name == "sonota_2P" || name == "sonota_bomb" || starts("zikiaikon_") ||
+        starts("bomb_ziki_"))
+        return "stocks";
+    if (name == "sonota_bairitu" || starts("bairitu_"))
+        return "multipliers";
+    if (name == "sonota_X")
+        return "";
+    return "? " + name;
+}
+
+// Each set of the world screens draws its own blocks (the list orders them by depth,
+// so the blocks are compared as sets), the credits from their set's anchor; during
+// the clear the play screen's set leaves out the timer and the gauges.
+TEST_F(HudTest, EachSequenceDrawsItsBlocks) {
+    Start();
+    ASSERT_GE(
+        StepUntil([&] { return screen->IsTimeLimitRunning() && (screen->GetStepCount() & 32) == 0; }, 600),
+        0);
+    ASSERT_FALSE(system->IsPlayerInGame(2)) << "player 2's credit prompt shows";
+    auto* falling = static_cast<FallingSprite*>(screen->CreateFallingSprite({}, {200, 300, 0.5f}, 5, 1));
+    ASSERT_NE(falling, nullptr);
+    falling->newest = 1;
+    ASSERT_NE(screen->CreateGravitySprite({}, {300, 100, 0.5f}, 34, 1), nullptr);
+    ReflectGauge gauge{1, 0.5f};
+    screen->SetReflectGauge(1, &gauge);
+    float promptY = -1.0f;
+    auto blocks = [&](Hud::Sequence sequence) {
+        hud->DrawSequence(sequence);
+        std::set<std::string> out;
+        promptY = -1.0f;
+        for (const Drawn& d : Sprites()) {
+            const std::string block = BlockOf(d.name);
+            if (!block.empty())
+                out.insert(block);
+            if (d.name == "2P")
+                promptY = d.y;
+        }
+        Flush();
+        return out;
+    };
+    using S = std::set<std::string>;
+    EXPECT_EQ(blocks(Hud::Sequence::kFull), (S{"falling", "gravity", "credits", "timer", "gauges", "top",
+                                               "digits", "stocks", "multipliers"}));
+    EXPECT_EQ(promptY, 60.0f);
+    EXPECT_EQ(blocks(Hud::Sequence::kNoScore), (S{"falling", "gravity", "credits", "gauges"}));
+    EXPECT_EQ(promptY, 44.0f);
+    EXPECT_EQ(blocks(Hud::Sequence::kGauges), (S{"falling", "gravity", "gauges"}));
+    EXPECT_EQ(blocks(Hud::Sequence::kMinimal), (S{"falling", "gravity"}));
+    screen->BeginStageClear();
+    ASSERT_FALSE(screen->IsNotCleared());
+    EXPECT_EQ(blocks(Hud::Sequence::kFull),
+              (S{"falling", "gravity", "credits", "top", "digits", "stocks", "multipliers"}));
+    // The gauges still show in the sets that always draw them.
+    EXPECT_EQ(blocks(Hud::Sequence::kGauges), (S{"falling", "gravity", "gauges"}));
 }
 
 TEST(HudRulesTest, PairMultiplierSumIsHeldToTheCap) {

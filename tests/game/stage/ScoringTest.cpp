@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "engine/render/draw/DrawCommandList.h"
+#include "engine/render/scene/CameraNode.h"
 #include "game/render/ScreenDrawers.h"
 #include "game/stage/GameWorldScreen.h"
 #include "game/stage/Items.h"
@@ -205,6 +206,43 @@ TEST_F(ScoringTest, SpawnItemMakesTheNamedDrop) {
             EXPECT_LE(std::fmod(degrees, 90.0f), 50.0f + 1e-3f);
         }
     }
+}
+
+// Seen at a slant, an enemy drops its item where the camera saw it: on the play plane,
+// on the line from the eye through the enemy. A point level with the eye keeps its own
+// x and z (the line never meets the plane).
+TEST_F(ScoringTest, SpawnItemProjectsAlongTheSightLineOfASlantedCamera) {
+    StartWithShip();
+    screen->cameraRig->SetPosition({3.0f, -4.0f, -5.0f});
+    screen->cameraRig->SetQuaternion(EulerToQuaternion(0.35f, -0.2f, 0.0f));
+    const Vec3 eye = screen->sceneCamera->GetWorldPosition();
+    const Vec3 middle = Middle();
+    ASSERT_GT(std::hypot(eye.x - middle.x, eye.z - middle.z), 1.0f) << "the eye is off to the side";
+    const Vec3 offsets[] = {
+        {-2.0f, 3.0f, 1.0f}, {1.5f, 6.0f, -2.0f}, {0.5f, -1.0f, 0.5f}, {0.0f, 0.0f, 0.0f}};
+    for (const Vec3& offset : offsets) {
+        const Vec3 p{middle.x + offset.x, middle.y + offset.y, middle.z + offset.z};
+        auto* item = dynamic_cast<ScoreItem*>(screen->SpawnItem(p, {}, "BONUS_S"));
+        ASSERT_NE(item, nullptr);
+        const Vec3 at = item->GetWorldPosition();
+        EXPECT_NEAR(at.y, middle.y, 1e-3f);
+        // (at - eye) runs along (p - eye): their cross product vanishes.
+        const Vec3 a{at.x - eye.x, at.y - eye.y, at.z - eye.z};
+        const Vec3 b{p.x - eye.x, p.y - eye.y, p.z - eye.z};
+        const Vec3 cross{a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+        const float scale = std::hypot(a.x, a.y, a.z) * std::hypot(b.x, b.y, b.z);
+        EXPECT_LT(std::hypot(cross.x, cross.y, cross.z), 1e-4f * scale)
+            << offset.x << " " << offset.y << " " << offset.z;
+        delete item;
+    }
+    const Vec3 level{middle.x + 1.0f, eye.y, middle.z + 2.0f};
+    auto* item = dynamic_cast<ScoreItem*>(screen->SpawnItem(level, {}, "BONUS_S"));
+    ASSERT_NE(item, nullptr);
+    const Vec3 at = item->GetWorldPosition();
+    EXPECT_NEAR(at.x, level.x, 1e-3f);
+    EXPECT_NEAR(at.z, level.z, 1e-3f);
+    EXPECT_NEAR(at.y, middle.y, 1e-3f);
+    delete item;
 }
 
 // Chips rise, slow and fall; taken, they pay factor x chain at the multiplier raised by

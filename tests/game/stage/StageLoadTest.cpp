@@ -129,7 +129,7 @@ TEST(StageLightsTest, LightFilesBuildTheirNodesAndTheStageAlwaysHasAShadowMap) {
         {"two ambients", Join({AmbientRecord(), AmbientRecord()}), 2, 0, 0, 0, 1, kKeyedDefault, near},
         {"key count 0xFFFFFFFF", hugeCount, 0, 0, 0, 0, 1, kKeyedDefault, near},
         {"a lone partial word", std::vector<uint8_t>{4, 0}, 0, 0, 0, 0, 1, kKeyedDefault, near},
-        {"the placeholder stages' file", PlaceholderStageLightFile(), 1, 1, 0, 1, 1, kFromFile, 5.0f, 20.0f},
+        {"the placeholder stages' file", PlaceholderStageLightFile(), 1, 1, 0, 1, 1, kFromFile, 12.0f, 20.0f},
     };
     for (const LightCase& c : cases) {
         SCOPED_TRACE(c.name);
