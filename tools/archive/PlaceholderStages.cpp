@@ -7,6 +7,7 @@
 #include "tools/archive/LightFileWriter.h"
 #include "tools/archive/PlaceholderItems.h"
 #include "tools/archive/PlaceholderSheets.h"
+#include "tools/archive/PlaceholderShipSelect.h"
 
 namespace mareldon {
 
@@ -255,8 +256,12 @@ bool HasPlaceholderStageLights(const std::string& stageId) {
 }
 
 int32_t AddPlaceholderStageData(MbdWriter& writer, bool screenSprites) {
-    for (const char* id : StageModelNames())
-        writer.AddModel(id, PlaceholderStageModel(writer, id));
+    for (const char* id : StageModelNames()) {
+        if (IsShipSelectStage(id))
+            writer.AddModel(id, PlaceholderShipSelectStage(writer, id));
+        else
+            writer.AddModel(id, PlaceholderStageModel(writer, id));
+    }
     writer.AddModel("TEKIDAN_HATSYA01", QuadModel(writer, "TEKIDAN_HATSYA01", 0.25f, 0.25f));
     AddPlaceholderItemModels(writer);
     const int32_t game = writer.AddImage(GameSheetPng(screenSprites));
