@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "engine/core/PlayerInput.h"
 #include "game/screens/StageSelectScreen.h"
 #include "game/screens/TutorialScreen.h"
+#include "game/system/InputManager.h"
 #include "game/system/SystemInputs.h"
 #include "tests/game/stage/WorldScreenFixture.h"
 
@@ -43,7 +45,27 @@ class WorldScenesFixture : public ServicesFixture {
     ~WorldScenesFixture() {
         root.DeleteChildren();
         system = nullptr;
+        root.inputManager = nullptr;
         current = nullptr;
+    }
+
+    // An input manager with no devices, so replayed traces play: its inputs are
+    // updated before each step, as the main loop does.
+    void UseInputManager() {
+        manager = std::make_unique<InputManager>(nullptr, 2, 0, 1, nullptr,
+                                                 [](const char*) { return std::unique_ptr<SerialLink>(); });
+        root.inputManager = manager.get();
+    }
+    // One step, the inputs first.
+    void Tick() {
+        if (manager) {
+            for (TreeNode* child = manager->firstChild; child != nullptr;) {
+                TreeNode* next = child->next == manager->firstChild ? nullptr : child->next;
+                static_cast<InputNode*>(child)->Update();
+                child = next;
+            }
+        }
+        Step();
     }
 
     MemoryFileSystem& Files() { return static_cast<MemoryFileSystem&>(*root.fileSystem); }
@@ -57,20 +79,20 @@ class WorldScenesFixture : public ServicesFixture {
                 system->GetPlayer(player).shipStock = 3;
         }
         for (int i = 0; i < 10 && screen == nullptr; ++i)
-            Step();
+            Tick();
         return screen != nullptr;
     }
     // One step with these buttons newly pressed on the scripted inputs.
     void Press(uint32_t p1, uint32_t p2 = 0) {
         inputs.masks[0].pressed = p1;
         inputs.masks[1].pressed = p2;
-        Step();
+        Tick();
         inputs.masks[0].pressed = 0;
         inputs.masks[1].pressed = 0;
     }
     void Steps(int count) {
         for (int i = 0; i < count; ++i)
-            Step();
+            Tick();
     }
     bool IsCurrent(const char* scene) const { return system->GetCurrentSceneName().Equals(scene); }
 
@@ -79,6 +101,7 @@ class WorldScenesFixture : public ServicesFixture {
     SceneRegistry flow;
     GameWorldScreen* screen = nullptr;
     bool gone = false;
+    std::unique_ptr<InputManager> manager;
 
   private:
     SceneTask* Watch(GameWorldScreen* built) {
