@@ -278,8 +278,10 @@ TEST_F(ResourceManagerTest, BootArchiveHoldsWhatTheGameAsksFor) {
     ASSERT_TRUE(Load(MakeBootArchive()));
     manager.BuildModels(*device);
     // A stage model for every stage id, the muzzle flash, eight items, two pickup
-    // captions, four bombers, four ships, four pods and the ship's explosion.
-    EXPECT_EQ(manager.ModelCount(), 37);
+    // captions, four bombers, four ships, four pods, the ship's explosion and the
+    // ship select's four ships.
+    EXPECT_EQ(manager.ModelCount(), 41);
+    EXPECT_TRUE(manager.HasModel("ship3"));
     EXPECT_TRUE(manager.HasModel("sel_p03_fix"));
     EXPECT_TRUE(manager.HasModel("sel_p00_podonly"));
     EXPECT_TRUE(manager.HasModel("TEKIDAN_HATSYA01"));
