@@ -196,6 +196,10 @@ class GameWorldScreen : public SceneTask, public ResultWorld {
     // the plane of p.
     float ProjectedAimAngle(const Vec3& p, const Vec3& q) const;
     PlayerShip* GetDummyShip() const { return dummyShip; }
+    // The play input of player 1 or 2 (replayed in replay play); null for others.
+    const PlayerInput* GetPlayInput(int32_t player) const {
+        return player == 1 || player == 2 ? playerInputs[player - 1].Get() : nullptr;
+    }
     int32_t* GetPlayerSlot(int32_t player);
     bool CanMoveNegativeX(int32_t player);
     bool CanMovePositiveX(int32_t player);

@@ -2,7 +2,7 @@
 # Runs the game binary offscreen and checks what it did.
 #
 #   run_game.sh cabinet|no_archive|stop_while_waiting|demo|credits|io_error|testmode[_input|_bars|_grid]|
-#               stage1|stage3|stage6
+#               stage1|stage3|stage6|shipselect
 #               MARELDON MBDTOOL JVS_BOARD PNG_PROBE
 #
 # cabinet: the placeholder data set written by the archive tool under
@@ -50,6 +50,10 @@
 # right of x 0.5 shows the sea floor, no ground. stage6, whose timer runs from the
 # start: the head-up display's "1P", "TIME", the timer's two digits, the score's
 # "0" and the multiplier's digit in their placeholder colours.
+# shipselect: as cabinet, with coins and start presses from player 1 until the
+# tutorial is skipped; frame 700 falls in the ship phase of the ship select (it
+# lasts 1008 steps): "SelectYourFighter", the first ship's name and player 1's
+# icon in their placeholder colours.
 # The others end the program with SIGTERM, which SDL turns into a quit, as when
 # the window is closed; the exit code must be 0 and no income log may exist.
 set -uo pipefail
@@ -98,7 +102,9 @@ if [ "$mode" = demo ]; then
     "$mbdtool" write game "$root" >/dev/null || fail "mbdtool write game"
     export MARELDON_CAPTURE="620:$tmp/demo.png"
 fi
-if [ "$mode" = cabinet ] || [ "$mode" = credits ] || [ "$mode" = stop_while_waiting ] || [ "${mode%%_*}" = testmode ]; then
+front_end() { [ "$mode" = shipselect ]; }
+if [ "$mode" = cabinet ] || [ "$mode" = credits ] || [ "$mode" = stop_while_waiting ] || [ "${mode%%_*}" = testmode ] ||
+    front_end; then
     [ "$mode" != stop_while_waiting ] && { "$mbdtool" write game "$root" >/dev/null || fail "mbdtool write game"; }
     mkfifo "$tmp/commands"
     "$board" --sense "$tmp/sense" <"$tmp/commands" >"$tmp/board.log" &
@@ -108,9 +114,11 @@ if [ "$mode" = cabinet ] || [ "$mode" = credits ] || [ "$mode" = stop_while_wait
     pty=$(sed -n 's/^PTY //p' "$tmp/board.log")
     [ -n "$pty" ] || fail "the board tool gave no pty"
     export MARELDON_COM2="$pty"
-    if [ "$mode" = cabinet ] || [ "$mode" = credits ] || [ "${mode%%_*}" = testmode ]; then
+    if [ "$mode" = cabinet ] || [ "$mode" = credits ] || [ "${mode%%_*}" = testmode ] || front_end; then
         export MARELDON_JVS_SENSE="file:$tmp/sense"
-        if [ "$mode" = credits ]; then
+        if [ "$mode" = shipselect ]; then
+            export MARELDON_CAPTURE="700:$tmp/frame.png"
+        elif [ "$mode" = credits ]; then
             export MARELDON_CAPTURE="300:$tmp/frame300.png"
         elif [ "$mode" = testmode ]; then
             export MARELDON_CAPTURE="240:$tmp/frame240.png"
@@ -200,6 +208,24 @@ if [ "$mode" = credits ]; then
         479,0-479,0~224433 240,270-240,270~EEAA22 \
         >"$tmp/probe.log" || fail "frame 300: $(cat "$tmp/probe.log")"
     echo "$(cycles) input cycles; frame 300: $(cat "$tmp/probe.log")"
+elif front_end; then
+    wait_for 60 at_least_cycles 30 || fail "the game did not talk to the board"
+    echo "coin 0 0 1" >&3
+    # Start presses until the capture: the title start takes one after its 31 steps,
+    # the tutorial one after its 15; in the ship select they do nothing.
+    for ((i = 0; i < 200; ++i)); do
+        [ -s "$tmp/frame.png" ] && break
+        echo "coin 0 0 1" >&3
+        press 1
+    done
+    wait_for 120 test -s "$tmp/frame.png" || fail "frame 700 was not captured"
+    sleep 0.5
+    [ -z "$(refused)" ] || fail "the board refused: $(refused)"
+    # "SelectYourFighter" (left of its text), the first ship's name block (left of
+    # its text) and player 1's icon (its corner).
+    checks=(114,20-118,24~EEDD11 12,592-20,596~2244EE 194,586-197,589~2244EE)
+    "$probe" "$tmp/frame.png" 480x640 "${checks[@]}" >"$tmp/probe.log" || fail "frame: $(cat "$tmp/probe.log")"
+    echo "$(cycles) input cycles; frame: $(cat "$tmp/probe.log")"
 elif [ "$mode" = io_error ]; then
     start=$SECONDS
     wait_own_end 120 "the game did not end by itself"

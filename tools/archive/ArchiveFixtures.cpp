@@ -9,6 +9,7 @@
 #include "tools/archive/PlaceholderEffects.h"
 #include "tools/archive/PlaceholderScreenData.h"
 #include "tools/archive/PlaceholderSheets.h"
+#include "tools/archive/PlaceholderShipSelect.h"
 #include "tools/archive/PlaceholderShips.h"
 #include "tools/archive/PlaceholderSounds.h"
 #include "tools/archive/PlaceholderStages.h"
@@ -196,9 +197,12 @@ void AddBootContent(MbdWriter& writer, const std::vector<int32_t>& systemImages,
     const int32_t game = AddPlaceholderStageData(writer, screenSheets);
     AddPlaceholderShipData(writer);
     AddPlaceholderEffectData(writer);
+    AddPlaceholderShipSelectModels(writer);
     std::vector<int32_t> sheets;
     if (screenSheets) {
         sheets = AddPlaceholderScreenSheets(writer);
+        const std::vector<int32_t> select = AddPlaceholderShipSelectSheets(writer);
+        sheets.insert(sheets.end(), select.begin(), select.end());
         sheets.push_back(game);
     }
 

@@ -43,13 +43,7 @@ std::vector<PlaceholderSprite> PlaceholderNoticeSprites() {
 }
 
 std::vector<int32_t> AddPlaceholderAttractSheets(MbdWriter& writer) {
-    std::vector<PlaceholderSprite> messages;
-    for (int page = 1; page <= 9; ++page) {
-        messages.push_back({"messe_0" + std::to_string(page), 448, 96, "MESSAGE " + std::to_string(page), 0});
-    }
-    return {AddPlaceholderSheet(writer, "messe", 512, messages),
-            AddPlaceholderSheet(writer, "ending", 512,
-                                {{"endingback", 480, 640, "ENDING", kPlaceholderEndingColour}})};
+    return {AddPlaceholderSheet(writer, "ending", 512, {{"endingback", 480, 640, "ENDING", kPlaceholderEndingColour}})};
 }
 
 }  // namespace mareldon

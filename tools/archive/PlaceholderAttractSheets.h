@@ -12,8 +12,7 @@ namespace mareldon {
 std::vector<PlaceholderSprite> PlaceholderRankingSprites();
 // The attract screens' notices "game over" and "insert coin" on the sheet "game".
 std::vector<PlaceholderSprite> PlaceholderNoticeSprites();
-// The sheets "messe" (the tutorial's messages "messe_01" to "messe_09") and
-// "ending" (the picture "endingback"). Returns their image slots.
+// The sheet "ending" (the picture "endingback"). Returns its image slot.
 std::vector<int32_t> AddPlaceholderAttractSheets(MbdWriter& writer);
 
 // The ending picture's colour, for the end-to-end checks.

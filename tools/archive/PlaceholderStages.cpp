@@ -8,6 +8,7 @@
 #include "tools/archive/PlaceholderEffects.h"
 #include "tools/archive/PlaceholderItems.h"
 #include "tools/archive/PlaceholderSheets.h"
+#include "tools/archive/PlaceholderShipSelect.h"
 #include "tools/archive/StageModelBuilder.h"
 
 namespace mareldon {
@@ -169,6 +170,10 @@ MbdWriter::Node CameraMount(MbdWriter& writer) {
 void AddPlaceholderStageModels(MbdWriter& writer) {
     const StageSceneryImages images = AddStageSceneryImages(writer);
     for (const char* id : StageModelNames()) {
+        if (IsShipSelectStage(id)) {
+            writer.AddModel(id, PlaceholderShipSelectStage(writer, id));
+            continue;
+        }
         StageModelParts parts;
         parts.scenery = &images;
         parts.underWater = parts.waterface = std::string(id) == "STAGE_UMI";

@@ -32,13 +32,13 @@ TEST_F(FrontEndFlowTest, AttractLoopGivesEachScreenItsSteps) {
     EXPECT_EQ(scenes[1], std::make_pair(std::string("notice"), 3));
     EXPECT_THAT(Events(), ElementsAre(Event{IoEvent::kNoticeShown, 0}, Event{IoEvent::kNoticeEnded, 0}));
     ASSERT_GE(Until("logo2", 3000), 0);
-    ASSERT_GE(Until("logo1", 8000), 0);
+    ASSERT_GE(Until("logo1", 10000), 0);
     // Spans: each screen's last update requests the next scene.
     const struct {
         const char* scene;
         int steps;
     } expected[] = {{"notice", 181}, {"logo1", 182},      {"logo2", 182},      {"demo", 1},
-                    {"title1", 721}, {"demo-tut", 3},     {"playdemo1", 1201}, {"ranking1", 902},
+                    {"title1", 721}, {"demo-tut", 1801},  {"playdemo1", 1201}, {"ranking1", 902},
                     {"title2", 721}, {"playdemo2", 1201}, {"ranking2", 902}};
     ASSERT_GE(scenes.size(), std::size(expected) + 2);
     for (size_t i = 0; i < std::size(expected); ++i) {
@@ -145,8 +145,11 @@ TEST_F(FrontEndFlowTest, TitleStartJoinsBothPlayersOnceAfterItsFirst31Steps) {
     EXPECT_TRUE(system->IsPlayerInGame(1));
     EXPECT_TRUE(system->IsPlayerInGame(2));
     EXPECT_EQ(system->GetStartLock(), 1);
-    // The tutorial gives the lock back when it goes.
+    // The tutorial gives the lock back when it goes, after its exit countdown under
+    // the shutter.
     ASSERT_GE(Until("tutorialshutter"), 0);
+    EXPECT_EQ(system->GetStartLock(), 1);
+    ASSERT_GE(Until("shipselect"), 0);
     EXPECT_EQ(system->GetStartLock(), 0);
 }
 

@@ -8,6 +8,7 @@
 #include "game/screens/NameEntryScreen.h"
 #include "game/screens/NameGlyphs.h"
 #include "game/screens/ResultTally.h"
+#include "game/stage/GameWorldScreen.h"
 #include "game/system/ResultWorld.h"
 #include "game/system/SceneRegistry.h"
 #include "tests/game/screens/FrontEndTestFixture.h"
@@ -24,6 +25,8 @@ class OverlayScreensTest : public testing::Test, public FrontEndFixture {
         Jump("demo-tut");
         PlaceholderScreen::stepsToRun = 100000;
         Jump("demo-tut");
+        // The first tutorial replay runs out its exit countdown.
+        Steps(GameWorldScreen::kDefaultExitCountdown);
     }
     int Effects(int id) const { return int(std::count(SoundEffects().begin(), SoundEffects().end(), id)); }
     // The overlay of that type among the game system's children, or null.

@@ -74,6 +74,12 @@ class GameApplicationTest : public testing::Test {
         JvsBus::SetWaitForCycles(true);
         previousSteps = PlaceholderScreen::stepsToRun;
         PlaceholderScreen::stepsToRun = 30;
+        // Every real screen draws its own picture: the backdrop has scenes of its own.
+        for (const char* scene : {"backdrop", "backdrop2"}) {
+            platform.scenes.Add(scene, [](GameSystem& s, const SceneSetup& at) -> SceneTask* {
+                return new PlaceholderScreen(&s, at.breakIn, at.successor, "backdrop");
+            });
+        }
     }
     ~GameApplicationTest() override {
         app.reset();
@@ -130,14 +136,14 @@ class GameApplicationTest : public testing::Test {
         }
         return false;
     }
-    // Past the front-end screens to "demo-tut", the first scene that shows the
-    // placeholder backdrop; false when it is not reached.
+    // Past the front-end screens to "backdrop", a scene of the tests' own that shows
+    // the placeholder backdrop; false when it is not reached.
     bool RunToBackdrop() {
         if (!RunUntil("logo1")) {
             return false;
         }
-        app->GetGameSystem()->GetCurrentScene()->RequestSuccessor("demo-tut");
-        return RunUntil("demo-tut", 5);
+        app->GetGameSystem()->GetCurrentScene()->RequestSuccessor("backdrop");
+        return RunUntil("backdrop", 5);
     }
     const HeadlessWindowBackend::Record* MainRecord() {
         return platform.windows->Find(app->root.mainWindow->native->handle);
@@ -279,8 +285,8 @@ TEST_F(GameApplicationTest, EveryFrameOfTheAttractLoopShowsTheBackdrop) {
     WriteBytes(root / "MARELDON.mbd", MakeGameArchive());
     WriteBytes(root / "QVDSHDV.dat", {});
     WriteBytes(root / "QVDSHDP.dat", {});
-    // "demo-tut" is a placeholder, and stays for the whole run.
-    PlaceholderScreen::stepsToRun = 600;
+    // The backdrop scene outlasts the 300 frames checked.
+    PlaceholderScreen::stepsToRun = 1000;
     Start();
     ASSERT_TRUE(RunToBackdrop());
     // The portrait screen turned a quarter: the whole landscape back buffer.
@@ -312,15 +318,15 @@ TEST_F(GameApplicationTest, EveryFrameOfTheAttractLoopShowsTheBackdrop) {
     }
     EXPECT_GE(frames, 300);
 
-    // A new placeholder: its cube turns a quarter every 60 steps.
+    // A new backdrop: its cube turns a quarter in its first 60 steps.
     GameSystem* system = app->GetGameSystem();
     SceneTask* previous = system->GetCurrentScene();
-    previous->RequestSuccessor("demo-tut");
+    previous->RequestSuccessor("backdrop2");
     for (int i = 0;
          i < 200 && (system->GetCurrentScene() == previous || system->GetCurrentScene() == nullptr); ++i) {
         ASSERT_TRUE(Run(1));
     }
-    ASSERT_NE(system->GetCurrentScene(), previous);
+    ASSERT_EQ(system->GetCurrentSceneName(), "backdrop2");
     Object3D* spin = FindNode(*system->GetCurrentScene(), "spin");
     ASSERT_NE(spin, nullptr) << system->GetCurrentSceneName().Text();
     const float start = spin->GetRotation().y;

@@ -115,6 +115,13 @@ class NameEntry : public Overlay {
     }
 };
 
+// The game's tutorial: the start that led to it took the start lock, it gives it back.
+class Tutorial : public Screen {
+  public:
+    Tutorial(GameSystem* owner, const SceneSetup& at) : Screen(owner, at, "TutorialScreen", false) {}
+    ~Tutorial() override { owner->ReleaseStartLock(); }
+};
+
 }  // namespace standin
 
 // Registers the stand-ins; the real screens registered afterwards fill only the other scenes.
@@ -150,6 +157,15 @@ inline void RegisterStandInScreens(SceneRegistry& registry) {
     }
     registry.Add("gameover", [](GameSystem& s, const SceneSetup& at) -> SceneTask* {
         return new Screen(&s, at, "GameOverScreen", false);
+    });
+    registry.Add("gamestart", [](GameSystem& s, const SceneSetup& at) -> SceneTask* {
+        return new standin::Tutorial(&s, at);
+    });
+    registry.Add("demo-tut", [](GameSystem& s, const SceneSetup& at) -> SceneTask* {
+        return new Screen(&s, at, "DemoTutorialScreen", true);
+    });
+    registry.Add("shipselect", [](GameSystem& s, const SceneSetup& at) -> SceneTask* {
+        return new Screen(&s, at, "StageSelectScreen", false);
     });
     registry.Add("ending?", [](GameSystem& s, const SceneSetup& at) -> SceneTask* {
         return new Screen(&s, at, "EndingMovieScreen", false, " 0");
