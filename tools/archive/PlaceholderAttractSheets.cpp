@@ -43,7 +43,8 @@ std::vector<PlaceholderSprite> PlaceholderNoticeSprites() {
 }
 
 std::vector<int32_t> AddPlaceholderAttractSheets(MbdWriter& writer) {
-    return {AddPlaceholderSheet(writer, "ending", 512, {{"endingback", 480, 640, "ENDING", kPlaceholderEndingColour}})};
+    return {AddPlaceholderSheet(writer, "ending", 512,
+                                {{"endingback", 480, 640, "ENDING", kPlaceholderEndingColour}})};
 }
 
 }  // namespace mareldon

@@ -283,8 +283,9 @@ TEST(PlaceholderStageTest, StageHiBindsItsEnemiesAndEachIsActiveInItsWindow) {
     EXPECT_EQ(FindNodes<EnemyControlNode>(world).size(), 1u);
     EXPECT_EQ(FindNodes<EyeBonePart>(world).size(), 1u);
     ASSERT_EQ(FindNodes<NullNodeObject>(world).size(), 1u);
-    // The floor and the layer under "bs_Null" are scenery.
-    EXPECT_EQ(FindNodes<StageMeshObject>(world).size(), 2u);
+    // The field's six parts (ground, two blocks, "unseen", "alphaface", "addsat") and the
+    // layer under "bs_Null" are scenery.
+    EXPECT_EQ(FindNodes<StageMeshObject>(world).size(), 7u);
     size_t gunNodes = 0;
     for (const PlaceholderEnemy& enemy : enemies)
         gunNodes += enemy.guns.size();
