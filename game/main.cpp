@@ -14,7 +14,9 @@
 #include "engine/platform/sdl/SdlSwitchSource.h"
 #include "engine/platform/sdl/SdlWindowBackend.h"
 #include "engine/platform/serial/SerialLinkFactory.h"
+#include "game/objects/RegisterStageObjects.h"
 #include "game/screens/RegisterScreens.h"
+#include "game/stage/StageNodeRegistry.h"
 #include "game/system/CreateGraphicsDevice.h"
 #include "game/system/GameApplication.h"
 #include "game/system/SceneRegistry.h"
@@ -68,6 +70,7 @@ int main(int argc, char** argv) {
     SceneRegistry scenes;
     RegisterScreens(scenes);
     RegisterTestMode(scenes);
+    RegisterStageObjects(StageNodeRegistry::Global());
 
     GamePlatform platform;
     platform.createFileSystem = CreateFileSystem;
