@@ -128,8 +128,8 @@ void GunPart::Shoot(const Vec3& position, const Vec3& velocity, int32_t kind, fl
     if (world == nullptr)
         return;
     if (WorldEventLog* log = world->GetEventLog())
-        log->RecordFormat("GunShot", "%s %d %.4g %.5g %.5g", name.Text(), kind, double(size),
-                          double(velocity.x), double(velocity.z));
+        log->RecordFormat("GunShot", "%s %d %.4g %.5g %.5g", name.IsEmpty() ? "-" : name.Text(), kind,
+                          double(size), double(velocity.x), double(velocity.z));
     world->FireEnemyBullet(position, velocity, kind, size);
 }
 
