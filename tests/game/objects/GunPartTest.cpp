@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "game/objects/Enemy.h"
+#include "game/objects/GunVariants.h"
+#include "tests/game/objects/GunStageFixture.h"
 
 namespace mareldon {
 namespace {
@@ -180,6 +182,55 @@ TEST(GunPartMachineTest, ReloadStartsTheGunOverFromAPause) {
     rig.RunTo(80);
     // The pause of 10, then the gap of 2 before the shot.
     EXPECT_EQ(rig.gun.fired, (std::vector<int32_t>{14, 53}));
+}
+
+}  // namespace
+}  // namespace mareldon
+
+namespace mareldon {
+namespace {
+
+// The world's two suppression tests, asked as the machine asks them.
+class SuppressionProbe : public TableGun {
+  public:
+    using GunPart::DecideSuppressed;
+    using TableGun::TableGun;
+};
+
+TEST(GunPartSuppressionTest, LowOnScreenIsBelowLine360AndNearIsWithinThreeUnits) {
+    struct Case {
+        const char* what;
+        uint8_t suppress;
+        float gunZ;          // world z of the muzzle; the camera maps z to y = 320 - 10 z
+        float shipDistance;  // along x from the muzzle
+        bool expected;
+    };
+    const Case cases[] = {
+        {"high on screen", GunRow::kLow, 6.0f, 20.0f, false},
+        {"low on screen", GunRow::kLow, -6.0f, 20.0f, true},
+        {"low but not tested", GunRow::kNear, -6.0f, 20.0f, false},
+        {"a ship at 2.9", GunRow::kNear, 6.0f, 2.9f, true},
+        {"a ship at 3.1", GunRow::kNear, 6.0f, 3.1f, false},
+        {"a ship at 2.9, not tested", GunRow::kLow, 6.0f, 2.9f, false},
+    };
+    GunStageFixture f({"BS_TULIP"});
+    ASSERT_TRUE(f.StartAtStage(2));
+    f.Step();
+    LayerEnemy* carrier = f.Carrier("BS_TULIP");
+    PlayerShip* ship = f.screen->GetPlayer(1);
+    ASSERT_NE(carrier, nullptr);
+    ASSERT_NE(ship, nullptr);
+    for (const Case& c : cases) {
+        const GunRow row{.suppress = c.suppress};
+        auto* gun = new SuppressionProbe(carrier, f.screen, row);
+        const Vec3 origin = carrier->GetWorldPosition();
+        gun->SetPosition({0.0f, 0.0f, c.gunZ - origin.z});
+        const Vec3 muzzle = gun->GetWorldPosition();
+        ship->SetPosition(Vec3TransformCoord({muzzle.x + c.shipDistance, muzzle.y, muzzle.z},
+                                             ship->ParentNode()->GetInverseWorldMatrix()));
+        EXPECT_EQ(gun->DecideSuppressed(), c.expected) << c.what;
+        delete gun;
+    }
 }
 
 }  // namespace
