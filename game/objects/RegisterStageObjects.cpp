@@ -3,6 +3,7 @@
 #include <string>
 
 #include "engine/core/Log.h"
+#include "game/objects/StageGuns.h"
 #include "game/objects/StageNodes.h"
 #include "game/stage/StageNodeRegistry.h"
 
@@ -186,6 +187,7 @@ void RegisterStageObjects(StageNodeRegistry& registry) {
     registry.Add(Kind::kFrame, "EC_GENERAL", BuildControlNode);
     for (const char* name : kEyeBones)
         registry.Add(Kind::kBone, name, BuildEyeBone);
+    RegisterStageGuns(registry);
     registry.defaultLayer = BuildScenery;
     registry.groupHook = JoinWave;
 }
