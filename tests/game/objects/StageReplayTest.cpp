@@ -90,6 +90,12 @@ class StageHiRun : public WorldScreenFixture {
         root.inputManager = nullptr;
     }
 
+    // The stage's guns fire at the ship: it stays protected, so the run outlives them.
+    void ProtectShip() {
+        if (PlayerShip* ship = screen->GetPlayer(1))
+            ship->SetProtection(1 << 30, 1);
+    }
+
     void StepWithPad(uint32_t logical) {
         PadState& pad = manager.padStates[0];
         pad = PadState{};
@@ -98,6 +104,7 @@ class StageHiRun : public WorldScreenFixture {
         pad.axes[1] = (logical & PlayerShip::kUp) ? -1.0f : (logical & PlayerShip::kDown) ? 1.0f : 0.0f;
         for (int button = 0; button < 24; ++button)
             pad.buttons[button] = ((logical >> (6 + button)) & 1u) ? 1.0f : 0.0f;
+        ProtectShip();
         for (TreeNode* child = manager.firstChild; child != nullptr;) {
             TreeNode* next = child->next == manager.firstChild ? nullptr : child->next;
             static_cast<InputNode*>(child)->Update();

@@ -298,6 +298,9 @@ TEST(PlaceholderStageTest, StageHiBindsItsEnemiesAndEachIsActiveInItsWindow) {
             if (built[i] != nullptr && built[i]->active)
                 ++activeSteps[i];
         }
+        // The stage's guns fire at the ship: it stays protected, so the stage runs on.
+        if (PlayerShip* ship = f.screen->GetPlayer(1))
+            ship->SetProtection(1 << 30, 1);
         f.Step();
         std::vector<WindowedEnemy*> live = FindNodes<WindowedEnemy>(world);
         for (WindowedEnemy*& enemy : built) {
