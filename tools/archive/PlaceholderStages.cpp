@@ -5,6 +5,7 @@
 #include "engine/core/RotationTrack.h"
 #include "tools/archive/ArchiveRecords.h"
 #include "tools/archive/LightFileWriter.h"
+#include "tools/archive/PlaceholderBoss1.h"
 #include "tools/archive/PlaceholderEffects.h"
 #include "tools/archive/PlaceholderItems.h"
 #include "tools/archive/PlaceholderSheets.h"
@@ -146,6 +147,17 @@ MbdWriter::Node CameraMount(MbdWriter& writer) {
     return mount;
 }
 
+// Stage 1 ends in its boss: the boss's nodes go under "Scene".
+void AddBoss1ToStage(MbdWriter& writer, MbdWriter::Node& model) {
+    StageModelBuilder builder(writer);
+    for (MbdWriter::Node& child : model.children) {
+        if (child.name == "Scene") {
+            child.children.push_back(PlaceholderBoss1Node(builder));
+            return;
+        }
+    }
+}
+
 }  // namespace
 
 MbdWriter::Node QuadModel(MbdWriter& writer, const std::string& name, float half, float endTime) {
@@ -248,8 +260,13 @@ bool HasPlaceholderStageLights(const std::string& stageId) {
 }
 
 int32_t AddPlaceholderStageData(MbdWriter& writer, bool screenSprites) {
-    for (const char* id : StageModelNames())
-        writer.AddModel(id, PlaceholderStageModel(writer, id));
+    for (const char* id : StageModelNames()) {
+        MbdWriter::Node model = PlaceholderStageModel(writer, id);
+        if (std::string(id) == "STAGE_KAZE")
+            AddBoss1ToStage(writer, model);
+        writer.AddModel(id, model);
+    }
+    AddPlaceholderBoss1Models(writer);
     writer.AddModel("TEKIDAN_HATSYA01", QuadModel(writer, "TEKIDAN_HATSYA01", 0.25f, 0.25f));
     AddPlaceholderItemModels(writer);
     const int32_t game = writer.AddImage(GameSheetPng(screenSprites));
