@@ -16,8 +16,8 @@ std::string Layer(const char* model, int32_t n) {
 constexpr const char* kBoss = "ba_01zenyoku";
 
 // Half a side of each layer's box.
-constexpr float kHalf[18] = {1.0f, 0.4f, 1.2f, 0.9f, 0.9f, 0.7f, 0.7f, 0.8f, 0.8f,
-                             0.6f, 0.6f, 0.3f, 0.3f, 0.3f, 0.3f, 0.3f, 0.6f, 0.3f};
+constexpr float kHalf[18] = {0.6f, 0.3f, 0.7f, 0.6f, 0.6f, 0.45f, 0.45f, 0.45f, 0.45f,
+                             0.35f, 0.35f, 0.2f, 0.2f, 0.2f, 0.2f, 0.2f, 0.4f, 0.2f};
 
 Node ModelRoot(const std::string& name, float endTime, std::vector<Node> children) {
     Node root;
@@ -54,18 +54,18 @@ Node PlaceholderBoss1Node(StageModelBuilder& b, float appearTime, float endTime)
         return node;
     };
     // Wing A on the left (-x), wing B mirrored; 9 and 10 five levels under the body.
-    Node wingTipA = frame("Null_ba01_tubasa_sakiL", -6.5f, 0.0f,
-                          {box(7, 0.0f, 0.0f, 0.0f, {box(11, -0.8f, 0.0f, 0.0f, {box(9, -0.6f, 0.0f, -1.0f)})})});
-    Node wingTipB = frame("Null_ba01_tubasa_sakiR", 6.5f, 0.0f,
-                          {box(8, 0.0f, 0.0f, 0.0f, {box(12, 0.8f, 0.0f, 0.0f, {box(10, 0.6f, 0.0f, -1.0f)})})});
+    Node wingTipA = frame("Null_ba01_tubasa_sakiL", -3.3f, 0.0f,
+                          {box(7, 0.0f, 0.0f, 0.0f, {box(11, -0.4f, 0.0f, 0.0f, {box(9, -0.3f, 0.0f, -0.7f)})})});
+    Node wingTipB = frame("Null_ba01_tubasa_sakiR", 3.3f, 0.0f,
+                          {box(8, 0.0f, 0.0f, 0.0f, {box(12, 0.4f, 0.0f, 0.0f, {box(10, 0.3f, 0.0f, -0.7f)})})});
     Node frameLayer = box(1, 0.0f, 0.0f, 0.0f,
-                          {box(2, 0.0f, 0.3f, -0.5f), box(3, -3.0f, 0.0f, 0.0f, {box(13, 0.0f, 0.5f, 0.0f)}),
-                           box(4, 3.0f, 0.0f, 0.0f, {box(14, 0.0f, 0.5f, 0.0f)}), box(5, -5.0f, 0.0f, 0.5f),
-                           box(6, 5.0f, 0.0f, 0.5f), std::move(wingTipA), std::move(wingTipB),
-                           frame("Null_ba01_tubasa_sakisotoL", -7.0f, 2.0f),
-                           frame("Null_ba01_tubasa_sakisotoR", 7.0f, 2.0f)});
+                          {box(2, 0.0f, 0.3f, -0.3f), box(3, -1.4f, 0.0f, 0.0f, {box(13, 0.0f, 0.5f, 0.0f)}),
+                           box(4, 1.4f, 0.0f, 0.0f, {box(14, 0.0f, 0.5f, 0.0f)}), box(5, -2.4f, 0.0f, 0.4f),
+                           box(6, 2.4f, 0.0f, 0.4f), std::move(wingTipA), std::move(wingTipB),
+                           frame("Null_ba01_tubasa_sakisotoL", -3.6f, 1.0f),
+                           frame("Null_ba01_tubasa_sakisotoR", 3.6f, 1.0f)});
     Node body = b.Box(Layer(kBoss, 17), kHalf[17], PlaceholderBoss1Colour(17),
-                      {box(0, 0.0f, 0.0f, 0.0f), std::move(frameLayer), box(16, 0.0f, -0.5f, 1.5f)});
+                      {box(0, 0.0f, 0.0f, 0.0f), std::move(frameLayer), box(16, 0.0f, -0.4f, 0.9f)});
     b.Window(body, 0.0f, 0.0f, kPlaceholderBoss1Z, appearTime, endTime);
     return body;
 }

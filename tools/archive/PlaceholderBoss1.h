@@ -13,7 +13,7 @@ namespace mareldon {
 // given time on (the body's window; its sections show with it).
 inline constexpr float kPlaceholderBoss1Appear = 8000.0f / 60.0f;
 // Where the body stands under "Scene".
-inline constexpr float kPlaceholderBoss1Z = 14.0f;
+inline constexpr float kPlaceholderBoss1Z = 3.5f;
 
 // One colour per section layer (0xRRGGBB), index = layer number 0..17; the broken
 // model's layer N is the same colour at a third of its brightness.
