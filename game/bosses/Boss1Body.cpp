@@ -22,16 +22,16 @@ const Event kFightStart[] = {
 };
 
 const Event kCycleA[] = {
-    {0, &B::WingRootsPattern0, "A.roots0"},      {120, &B::WingRootsPattern0, "A.roots0"},
-    {200, &B::WingRootsCannon, "A.cannons"},     {260, &B::WingRootsPattern0, "A.roots0"},
-    {380, &B::WingRootsPattern0, "A.roots0"},    {460, &B::WingRootsCannon, "A.cannons"},
-    {520, &B::Layer5Turret2, "A.turret5"},       {640, &B::Layer6Turret2, "A.turret6"},
-    {760, &B::Layer5Turret2, "A.turret5"},       {880, &B::Layer6Turret2, "A.turret6"},
-    {1000, &B::WingAPattern6, "A.wingA6"},       {1030, &B::WingBPattern6, "A.wingB6"},
-    {1060, &B::WingAPattern6, "A.wingA6"},       {1090, &B::WingBPattern6, "A.wingB6"},
-    {1120, &B::WingAPattern6, "A.wingA6"},       {1150, &B::WingBPattern6, "A.wingB6"},
-    {1180, &B::WingAPattern6, "A.wingA6"},       {1210, &B::WingBPattern6, "A.wingB6"},
-    {1270, &B::CoreTurret4, "A.turret4"},        {1510, &B::Loop, "A.loop"},
+    {0, &B::WingRootsPattern0, "A.roots0"},   {120, &B::WingRootsPattern0, "A.roots0"},
+    {200, &B::WingRootsCannon, "A.cannons"},  {260, &B::WingRootsPattern0, "A.roots0"},
+    {380, &B::WingRootsPattern0, "A.roots0"}, {460, &B::WingRootsCannon, "A.cannons"},
+    {520, &B::Layer5Turret2, "A.turret5"},    {640, &B::Layer6Turret2, "A.turret6"},
+    {760, &B::Layer5Turret2, "A.turret5"},    {880, &B::Layer6Turret2, "A.turret6"},
+    {1000, &B::WingAPattern6, "A.wingA6"},    {1030, &B::WingBPattern6, "A.wingB6"},
+    {1060, &B::WingAPattern6, "A.wingA6"},    {1090, &B::WingBPattern6, "A.wingB6"},
+    {1120, &B::WingAPattern6, "A.wingA6"},    {1150, &B::WingBPattern6, "A.wingB6"},
+    {1180, &B::WingAPattern6, "A.wingA6"},    {1210, &B::WingBPattern6, "A.wingB6"},
+    {1270, &B::CoreTurret4, "A.turret4"},     {1510, &B::Loop, "A.loop"},
 };
 
 const Event kCycleB[] = {
@@ -44,18 +44,16 @@ const Event kCycleB[] = {
 };
 
 const Event kCorePhase[] = {
-    {0, &B::CorePhaseBegin, "core.begin"},
-    {120, &B::TipsTurn, "core.tips"},
-    {240, &B::OpenKirai, "core.kirai"},
-    {300, &B::CoreOpen, "core.open"},
+    {0, &B::CorePhaseBegin, "core.begin"}, {120, &B::TipsTurn, "core.tips"},
+    {240, &B::OpenKirai, "core.kirai"},    {300, &B::CoreOpen, "core.open"},
     {300, &B::StopThis, "core.stop"},
 };
 
 const Event kDefeat[] = {
-    {0, &B::DefeatBegin, "defeat.begin"},     {120, &B::DriftBegin, "defeat.drift"},
-    {240, &B::Collapse9And5, "defeat.9.5"},   {260, &B::Collapse10And6, "defeat.10.6"},
-    {280, &B::Collapse7, "defeat.7"},         {300, &B::Collapse8, "defeat.8"},
-    {320, &B::CoreDeath, "defeat.core"},      {600, &B::StageClear, "defeat.clear"},
+    {0, &B::DefeatBegin, "defeat.begin"},   {120, &B::DriftBegin, "defeat.drift"},
+    {240, &B::Collapse9And5, "defeat.9.5"}, {260, &B::Collapse10And6, "defeat.10.6"},
+    {280, &B::Collapse7, "defeat.7"},       {300, &B::Collapse8, "defeat.8"},
+    {320, &B::CoreDeath, "defeat.core"},    {600, &B::StageClear, "defeat.clear"},
 };
 
 const Event kCoreDamage[] = {

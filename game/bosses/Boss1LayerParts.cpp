@@ -22,7 +22,10 @@ constexpr SequenceAction Do(Op op) {
 // ---- sequences -------------------------------------------------------------------------
 
 const SequenceStep kCoreDeath[] = {
-    {0, {Emit(0.7f, 1, 1, 180, kSmall, 2.0f, 0.05f), Emit(1.0f, 5, 2, 5, kMedium, 16.0f, 0.05f), Do(Op::kSeRandom)}, 3},
+    {0,
+     {Emit(0.7f, 1, 1, 180, kSmall, 2.0f, 0.05f), Emit(1.0f, 5, 2, 5, kMedium, 16.0f, 0.05f),
+      Do(Op::kSeRandom)},
+     3},
     {30, {Do(Op::kBigBlast), Do(Op::kSe5), Do(Op::kSwap), Do(Op::kSe4)}, 4},
     {120, {Do(Op::kKill)}, 1},
 };
@@ -33,7 +36,10 @@ const SequenceStep kCoverDeath[] = {
 };
 
 const SequenceStep kWingRootDeath[] = {
-    {0, {Emit(2.0f, 4, 2, 10, kSmall, 8.0f, 0.05f), Emit(1.0f, 1, 2, 180, kSmall, 8.0f, 0.05f), Do(Op::kSeRandom)}, 3},
+    {0,
+     {Emit(2.0f, 4, 2, 10, kSmall, 8.0f, 0.05f), Emit(1.0f, 1, 2, 180, kSmall, 8.0f, 0.05f),
+      Do(Op::kSeRandom)},
+     3},
     {30, {Do(Op::kSwap), Do(Op::kSe4), Do(Op::kStop)}, 3},
 };
 

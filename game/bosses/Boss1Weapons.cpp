@@ -286,7 +286,8 @@ void Boss1HoudaiBPattern::FireShot() {
         }
         case 1: {
             const int32_t shots = GetBurstShots();
-            const float d = float(GetShotsLeft()) * 90.0f / float(shots > 0 ? shots : 1) * kBossRadiansPerDegree;
+            const float d =
+                float(GetShotsLeft()) * 90.0f / float(shots > 0 ? shots : 1) * kBossRadiansPerDegree;
             FireRadians(from, f + d, speed, 8, 1.0f);
             FireRadians(from, f - d, speed, 8, 1.0f);
             speed += 0.002f * float(shots - GetShotsLeft() + 1);

@@ -16,8 +16,8 @@ std::string Layer(const char* model, int32_t n) {
 constexpr const char* kBoss = "ba_01zenyoku";
 
 // Half a side of each layer's box.
-constexpr float kHalf[18] = {0.6f, 0.3f, 0.7f, 0.6f, 0.6f, 0.45f, 0.45f, 0.45f, 0.45f,
-                             0.35f, 0.35f, 0.2f, 0.2f, 0.2f, 0.2f, 0.2f, 0.4f, 0.2f};
+constexpr float kHalf[18] = {0.6f,  0.3f,  0.7f, 0.6f, 0.6f, 0.45f, 0.45f, 0.45f, 0.45f,
+                             0.35f, 0.35f, 0.2f, 0.2f, 0.2f, 0.2f,  0.2f,  0.4f,  0.2f};
 
 Node ModelRoot(const std::string& name, float endTime, std::vector<Node> children) {
     Node root;
@@ -31,9 +31,9 @@ Node ModelRoot(const std::string& name, float endTime, std::vector<Node> childre
 }  // namespace
 
 uint32_t PlaceholderBoss1Colour(int32_t layer) {
-    static const uint32_t kColours[18] = {
-        0xE03030, 0x707070, 0x3060E0, 0x30C030, 0x30C0C0, 0xE0E030, 0xE030E0, 0xF08020, 0x2080F0,
-        0x80F080, 0xF08080, 0x909090, 0x909090, 0x909090, 0x909090, 0x909090, 0x808080, 0x505050};
+    static const uint32_t kColours[18] = {0xE03030, 0x707070, 0x3060E0, 0x30C030, 0x30C0C0, 0xE0E030,
+                                          0xE030E0, 0xF08020, 0x2080F0, 0x80F080, 0xF08080, 0x909090,
+                                          0x909090, 0x909090, 0x909090, 0x909090, 0x808080, 0x505050};
     return layer >= 0 && layer < 18 ? kColours[layer] : 0x808080;
 }
 
@@ -54,16 +54,18 @@ Node PlaceholderBoss1Node(StageModelBuilder& b, float appearTime, float endTime)
         return node;
     };
     // Wing A on the left (-x), wing B mirrored; 9 and 10 five levels under the body.
-    Node wingTipA = frame("Null_ba01_tubasa_sakiL", -3.3f, 0.0f,
-                          {box(7, 0.0f, 0.0f, 0.0f, {box(11, -0.4f, 0.0f, 0.0f, {box(9, -0.3f, 0.0f, -0.7f)})})});
-    Node wingTipB = frame("Null_ba01_tubasa_sakiR", 3.3f, 0.0f,
-                          {box(8, 0.0f, 0.0f, 0.0f, {box(12, 0.4f, 0.0f, 0.0f, {box(10, 0.3f, 0.0f, -0.7f)})})});
-    Node frameLayer = box(1, 0.0f, 0.0f, 0.0f,
-                          {box(2, 0.0f, 0.3f, -0.3f), box(3, -1.4f, 0.0f, 0.0f, {box(13, 0.0f, 0.5f, 0.0f)}),
-                           box(4, 1.4f, 0.0f, 0.0f, {box(14, 0.0f, 0.5f, 0.0f)}), box(5, -2.4f, 0.0f, 0.4f),
-                           box(6, 2.4f, 0.0f, 0.4f), std::move(wingTipA), std::move(wingTipB),
-                           frame("Null_ba01_tubasa_sakisotoL", -3.6f, 1.0f),
-                           frame("Null_ba01_tubasa_sakisotoR", 3.6f, 1.0f)});
+    Node wingTipA =
+        frame("Null_ba01_tubasa_sakiL", -3.3f, 0.0f,
+              {box(7, 0.0f, 0.0f, 0.0f, {box(11, -0.4f, 0.0f, 0.0f, {box(9, -0.3f, 0.0f, -0.7f)})})});
+    Node wingTipB =
+        frame("Null_ba01_tubasa_sakiR", 3.3f, 0.0f,
+              {box(8, 0.0f, 0.0f, 0.0f, {box(12, 0.4f, 0.0f, 0.0f, {box(10, 0.3f, 0.0f, -0.7f)})})});
+    Node frameLayer = box(
+        1, 0.0f, 0.0f, 0.0f,
+        {box(2, 0.0f, 0.3f, -0.3f), box(3, -1.4f, 0.0f, 0.0f, {box(13, 0.0f, 0.5f, 0.0f)}),
+         box(4, 1.4f, 0.0f, 0.0f, {box(14, 0.0f, 0.5f, 0.0f)}), box(5, -2.4f, 0.0f, 0.4f),
+         box(6, 2.4f, 0.0f, 0.4f), std::move(wingTipA), std::move(wingTipB),
+         frame("Null_ba01_tubasa_sakisotoL", -3.6f, 1.0f), frame("Null_ba01_tubasa_sakisotoR", 3.6f, 1.0f)});
     Node body = b.Box(Layer(kBoss, 17), kHalf[17], PlaceholderBoss1Colour(17),
                       {box(0, 0.0f, 0.0f, 0.0f), std::move(frameLayer), box(16, 0.0f, -0.4f, 0.9f)});
     b.Window(body, 0.0f, 0.0f, kPlaceholderBoss1Z, appearTime, endTime);
