@@ -279,8 +279,10 @@ TEST_F(ResourceManagerTest, BootArchiveHoldsWhatTheGameAsksFor) {
     manager.BuildModels(*device);
     // A stage model for every stage id, the muzzle flash, eight items, two pickup
     // captions, four bombers, four ships, four pods and the ship's explosion; six
-    // sheet effects, four reflect fields, two reflect flashes and a scorch decal.
-    EXPECT_EQ(manager.ModelCount(), 50);
+    // sheet effects, four reflect fields, two reflect flashes and a scorch decal; the
+    // stage-1 boss's broken model, four weapon models and its big blast.
+    EXPECT_EQ(manager.ModelCount(), 56);
+    EXPECT_TRUE(manager.HasModel("ba_01zenyoku_koware"));
     EXPECT_TRUE(manager.HasModel("sel_p03_fix"));
     EXPECT_TRUE(manager.HasModel("sel_p00_podonly"));
     EXPECT_TRUE(manager.HasModel("TEKIDAN_HATSYA01"));
