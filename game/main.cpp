@@ -15,6 +15,7 @@
 #include "engine/platform/sdl/SdlSwitchSource.h"
 #include "engine/platform/sdl/SdlWindowBackend.h"
 #include "engine/platform/serial/SerialLinkFactory.h"
+#include "game/bosses/RegisterBosses.h"
 #include "game/objects/RegisterStageObjects.h"
 #include "game/screens/RegisterScreens.h"
 #include "game/stage/StageNodeRegistry.h"
@@ -73,6 +74,7 @@ int main(int argc, char** argv) {
     RegisterScreens(scenes);
     RegisterTestMode(scenes);
     RegisterStageObjects(StageNodeRegistry::Global());
+    RegisterBossObjects(StageNodeRegistry::Global());
 
     GamePlatform platform;
     platform.createFileSystem = CreateFileSystem;

@@ -251,6 +251,7 @@ class GameWorldScreen : public SceneTask, public ResultWorld {
     void EnableFreeBombs() { freeBombs = 1; }
     bool AreBombsFree() const { return freeBombs != 0; }
     void SetTimeLimitEnabled(bool flag) { timeLimitEnabled = flag ? 1 : 0; }
+    bool IsTimeLimitEnabled() const { return timeLimitEnabled != 0; }
     bool IsTimeLimitRunning() const { return timeLimitRunning != 0; }
     bool IsMusicPaused() const { return musicPaused != 0; }
     void SetNoClear(bool flag) { noClear = flag ? 1 : 0; }
@@ -316,6 +317,15 @@ class GameWorldScreen : public SceneTask, public ResultWorld {
     TexturedScreenDrawer* GetReflectedDrawer() const { return reflectedDrawer.Get(); }
     SpriteDrawer* GetGameSpriteDrawer() const { return gameSpriteDrawer.Get(); }
     TexturedScreenDrawer* GetSystemDrawer() const { return systemDrawer.Get(); }
+
+    // Sees every enemy bullet asked for, before any refusal (the pattern tests); none
+    // in the game.
+    using EnemyShotProbe = void (*)(void* context, const Vec3& position, const Vec3& velocity,
+                                    int32_t spriteIndex, float size);
+    void SetEnemyShotProbe(EnemyShotProbe probe, void* context) {
+        enemyShotProbe = probe;
+        enemyShotContext = context;
+    }
 
     // What the screen did, step by step; none in the game.
     void SetEventLog(WorldEventLog* log) { eventLog = log; }
@@ -501,6 +511,8 @@ class GameWorldScreen : public SceneTask, public ResultWorld {
     uint8_t timeLimitEnabled = 1;
     float clearFloor = kClearFloor;
     WorldEventLog* eventLog = nullptr;
+    EnemyShotProbe enemyShotProbe = nullptr;
+    void* enemyShotContext = nullptr;
 };
 
 }  // namespace mareldon

@@ -65,6 +65,8 @@ void GameWorldScreen::BulletSink::AddTriangle(float, const BulletVertex& a, cons
 
 EnemyBulletRecord* GameWorldScreen::FireEnemyBullet(const Vec3& position, const Vec3& velocity,
                                                     int32_t spriteIndex, float size) {
+    if (enemyShotProbe != nullptr)
+        enemyShotProbe(enemyShotContext, position, velocity, spriteIndex, size);
     return bullets.FireEnemyBullet(position, velocity, spriteIndex, size);
 }
 

@@ -5,6 +5,7 @@
 #include "engine/core/RotationTrack.h"
 #include "tools/archive/ArchiveRecords.h"
 #include "tools/archive/LightFileWriter.h"
+#include "tools/archive/PlaceholderBoss1.h"
 #include "tools/archive/PlaceholderEffects.h"
 #include "tools/archive/PlaceholderItems.h"
 #include "tools/archive/PlaceholderSheets.h"
@@ -166,6 +167,17 @@ MbdWriter::Node CameraMount(MbdWriter& writer) {
     return mount;
 }
 
+// Stage 1 ends in its boss: the boss's nodes go under "Scene".
+void AddBoss1ToStage(MbdWriter& writer, MbdWriter::Node& model) {
+    StageModelBuilder builder(writer);
+    for (MbdWriter::Node& child : model.children) {
+        if (child.name == "Scene") {
+            child.children.push_back(PlaceholderBoss1Node(builder));
+            return;
+        }
+    }
+}
+
 // Every stage id's model with the scenery; water where the stages want it.
 void AddPlaceholderStageModels(MbdWriter& writer) {
     const StageSceneryImages images = AddStageSceneryImages(writer);
@@ -181,6 +193,8 @@ void AddPlaceholderStageModels(MbdWriter& writer) {
         MbdWriter::Node stage = PlaceholderStageModel(writer, id, parts);
         if (std::string(id) == "STAGE_HI")
             AddPlaceholderEnemies(writer, stage);
+        if (std::string(id) == "STAGE_KAZE")
+            AddBoss1ToStage(writer, stage);
         writer.AddModel(id, stage);
     }
 }
@@ -490,6 +504,7 @@ bool HasPlaceholderStageLights(const std::string& stageId) {
 
 int32_t AddPlaceholderStageData(MbdWriter& writer, bool screenSprites) {
     AddPlaceholderStageModels(writer);
+    AddPlaceholderBoss1Models(writer);
     writer.AddModel("TEKIDAN_HATSYA01", QuadModel(writer, "TEKIDAN_HATSYA01", 0.25f, 0.25f));
     AddPlaceholderItemModels(writer);
     const int32_t game = writer.AddImage(GameSheetPng(screenSprites));

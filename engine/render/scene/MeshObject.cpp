@@ -32,6 +32,19 @@ MeshObject::~MeshObject() {
         renderer->UnregisterBatch(drawSet_);
 }
 
+void MeshObject::TakeMeshOf(const MeshObject& other) {
+    if (&other == this)
+        return;
+    if (collector_ && drawSet_->instancing != 0 && renderer)
+        renderer->UnregisterBatch(drawSet_);
+    collector_ = RefPtr<RenderBatch>();
+    // The record holds the parameter list the pointer refers to.
+    record_ = other.record_;
+    params_ = other.params_;
+    drawSet_ = other.drawSet_;
+    Register();
+}
+
 void MeshObject::DrawSelf() {
     if (!drawSet_)
         return;

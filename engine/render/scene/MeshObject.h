@@ -33,6 +33,9 @@ class MeshObject : public Object3D {
     void Submit(const RefPtr<RenderView>& view) override;
 
     const RefPtr<RenderBatch>& DrawSet() const { return drawSet_; }
+    // Draws another layer's mesh from now on (a boss part's broken mesh): its draw set,
+    // record and parameters are shared, and the old set goes when its count does.
+    void TakeMeshOf(const MeshObject& other);
     const RefPtr<RenderBatch>& Collector() const { return collector_; }
 
   private:

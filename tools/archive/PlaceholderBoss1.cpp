@@ -1,0 +1,101 @@
+#include "tools/archive/PlaceholderBoss1.h"
+
+#include <string>
+#include <utility>
+
+namespace mareldon {
+
+namespace {
+
+using Node = MbdWriter::Node;
+
+std::string Layer(const char* model, int32_t n) {
+    return std::string(model) + ":Layer" + std::to_string(n);
+}
+
+constexpr const char* kBoss = "ba_01zenyoku";
+
+// Half a side of each layer's box.
+constexpr float kHalf[18] = {0.6f,  0.3f,  0.7f, 0.6f, 0.6f, 0.45f, 0.45f, 0.45f, 0.45f,
+                             0.35f, 0.35f, 0.2f, 0.2f, 0.2f, 0.2f,  0.2f,  0.4f,  0.2f};
+
+Node ModelRoot(const std::string& name, float endTime, std::vector<Node> children) {
+    Node root;
+    root.name = name;
+    root.type = 0;
+    root.endTime = endTime;
+    root.children = std::move(children);
+    return root;
+}
+
+}  // namespace
+
+uint32_t PlaceholderBoss1Colour(int32_t layer) {
+    static const uint32_t kColours[18] = {0xE03030, 0x707070, 0x3060E0, 0x30C030, 0x30C0C0, 0xE0E030,
+                                          0xE030E0, 0xF08020, 0x2080F0, 0x80F080, 0xF08080, 0x909090,
+                                          0x909090, 0x909090, 0x909090, 0x909090, 0x808080, 0x505050};
+    return layer >= 0 && layer < 18 ? kColours[layer] : 0x808080;
+}
+
+uint32_t PlaceholderBoss1BrokenColour(int32_t layer) {
+    const uint32_t c = PlaceholderBoss1Colour(layer);
+    return (((c >> 16) & 0xFF) / 3) << 16 | (((c >> 8) & 0xFF) / 3) << 8 | ((c & 0xFF) / 3);
+}
+
+Node PlaceholderBoss1Node(StageModelBuilder& b, float appearTime, float endTime) {
+    auto box = [&](int32_t n, float x, float y, float z, std::vector<Node> children = {}) {
+        Node node = b.Box(Layer(kBoss, n), kHalf[n], PlaceholderBoss1Colour(n), std::move(children));
+        b.At(node, x, y, z);
+        return node;
+    };
+    auto frame = [&](const char* name, float x, float z, std::vector<Node> children = {}) {
+        Node node = StageModelBuilder::Frame(name, std::move(children));
+        b.At(node, x, 0.0f, z);
+        return node;
+    };
+    // Wing A on the left (-x), wing B mirrored; 9 and 10 five levels under the body.
+    Node wingTipA =
+        frame("Null_ba01_tubasa_sakiL", -3.3f, 0.0f,
+              {box(7, 0.0f, 0.0f, 0.0f, {box(11, -0.4f, 0.0f, 0.0f, {box(9, -0.3f, 0.0f, -0.7f)})})});
+    Node wingTipB =
+        frame("Null_ba01_tubasa_sakiR", 3.3f, 0.0f,
+              {box(8, 0.0f, 0.0f, 0.0f, {box(12, 0.4f, 0.0f, 0.0f, {box(10, 0.3f, 0.0f, -0.7f)})})});
+    Node frameLayer = box(
+        1, 0.0f, 0.0f, 0.0f,
+        {box(2, 0.0f, 0.3f, -0.3f), box(3, -1.4f, 0.0f, 0.0f, {box(13, 0.0f, 0.5f, 0.0f)}),
+         box(4, 1.4f, 0.0f, 0.0f, {box(14, 0.0f, 0.5f, 0.0f)}), box(5, -2.4f, 0.0f, 0.4f),
+         box(6, 2.4f, 0.0f, 0.4f), std::move(wingTipA), std::move(wingTipB),
+         frame("Null_ba01_tubasa_sakisotoL", -3.6f, 1.0f), frame("Null_ba01_tubasa_sakisotoR", 3.6f, 1.0f)});
+    Node body = b.Box(Layer(kBoss, 17), kHalf[17], PlaceholderBoss1Colour(17),
+                      {box(0, 0.0f, 0.0f, 0.0f), std::move(frameLayer), box(16, 0.0f, -0.4f, 0.9f)});
+    b.Window(body, 0.0f, 0.0f, kPlaceholderBoss1Z, appearTime, endTime);
+    return body;
+}
+
+void AddPlaceholderBoss1Models(MbdWriter& writer) {
+    StageModelBuilder b(writer);
+    const std::string broken = std::string(kBoss) + "_koware";
+    std::vector<Node> layers;
+    for (int32_t n = 0; n <= 16; ++n)
+        layers.push_back(b.Box(Layer(broken.c_str(), n), kHalf[n] * 0.9f, PlaceholderBoss1BrokenColour(n)));
+    writer.AddModel(broken, ModelRoot(broken, 1.0f, std::move(layers)));
+    const struct {
+        const char* name;
+        float half;
+        uint32_t rgb;
+    } kWeapons[] = {{"ba_01zenyoku_kirai_cover", 0.5f, 0xC0C0C0},
+                    {"ba_01zenyoku_houdai_B", 0.4f, 0xA0A0F0},
+                    {"ba_01zenyoku_houdai_S", 0.3f, 0xF0A0A0},
+                    {"ba_01zenyoku_2renhou", 0.25f, 0xA0F0A0}};
+    for (const auto& weapon : kWeapons) {
+        Node mesh = b.Box(Layer(weapon.name, 0), weapon.half, weapon.rgb);
+        writer.AddModel(weapon.name, ModelRoot(weapon.name, 1.0f, {std::move(mesh)}));
+    }
+    // A short growing blast.
+    Node blast = b.Box("EXPLOSION_BS01:Layer0", 1.0f, 0xFFF0C0);
+    for (int axis = 0; axis < 3; ++axis)
+        b.ScaleKeys(blast, axis, {{0.0f, 0.5f}, {0.5f, 3.0f}}, StageModelBuilder::kLinear);
+    writer.AddModel("EXPLOSION_BS01", ModelRoot("EXPLOSION_BS01", 0.5f, {std::move(blast)}));
+}
+
+}  // namespace mareldon
