@@ -196,6 +196,7 @@ TEST(StageReplayTest, TwoMinutesOfStageHiReplayToTheSameEnemiesAndEvents) {
         recordedEvents = run.log.Events();
         EXPECT_GT(run.log.Count("EnemyKilled"), 0) << "the script should shoot some down";
         EXPECT_GT(run.log.Count("SpawnSpark"), 10);
+        EXPECT_GT(run.log.Count("GunShot"), 0) << "the guns in the hash should fire";
     }
     ASSERT_EQ(memory->files.count("STAGE_HI_1.trace"), 1u);
 
