@@ -2,7 +2,7 @@
 # Runs the game binary offscreen and checks what it did.
 #
 #   run_game.sh cabinet|no_archive|stop_while_waiting|demo|credits|io_error|testmode[_input|_bars|_grid]|
-#               stage1|stage3|stage6|shipselect
+#               stage1|stage3|stage6|stage1_fire|shipselect
 #               MARELDON MBDTOOL JVS_BOARD PNG_PROBE
 #
 # cabinet: the placeholder data set written by the archive tool under
@@ -50,6 +50,13 @@
 # right of x 0.5 shows the sea floor, no ground. stage6, whose timer runs from the
 # start: the head-up display's "1P", "TIME", the timer's two digits, the score's
 # "0" and the multiplier's digit in their placeholder colours.
+# stage1_fire: MARELDON_STAGE=1 with the board tool on a pty: once the ship's entry
+# flight is over, player 1 holds right for 70 steps, to the bound (x 5), then taps
+# button 1 until the capture (a held button fires only 0.3 s). The camera follows a
+# lone ship sideways, so in the capture (frame 500, after the move's last step) the
+# ship's lit body colour sits at or right of the screen's middle with the field's
+# right edge (x 6; 527 px at the entry position, off screen) within 120 px right of
+# it, and the main gun's red shots in the column above it.
 # shipselect: as cabinet, with coins and start presses from player 1 until the
 # tutorial is skipped; frame 700 falls in the ship phase of the ship select (it
 # lasts 1008 steps): "SelectYourFighter", the first ship's name and player 1's
@@ -103,8 +110,12 @@ if [ "$mode" = demo ]; then
     export MARELDON_CAPTURE="620:$tmp/demo.png"
 fi
 front_end() { [ "$mode" = shipselect ]; }
+# stage1_fire: the captured frame; the input cycle after which the entry flight is
+# surely over (the stage starts within 100); how many cycles right is held.
+fire_frame=500 fire_move_at=200 fire_move=70
+fire_run() { [ "$mode" = stage1_fire ]; }
 if [ "$mode" = cabinet ] || [ "$mode" = credits ] || [ "$mode" = stop_while_waiting ] || [ "${mode%%_*}" = testmode ] ||
-    front_end; then
+    front_end || fire_run; then
     [ "$mode" != stop_while_waiting ] && { "$mbdtool" write game "$root" >/dev/null || fail "mbdtool write game"; }
     mkfifo "$tmp/commands"
     "$board" --sense "$tmp/sense" <"$tmp/commands" >"$tmp/board.log" &
@@ -114,9 +125,12 @@ if [ "$mode" = cabinet ] || [ "$mode" = credits ] || [ "$mode" = stop_while_wait
     pty=$(sed -n 's/^PTY //p' "$tmp/board.log")
     [ -n "$pty" ] || fail "the board tool gave no pty"
     export MARELDON_COM2="$pty"
-    if [ "$mode" = cabinet ] || [ "$mode" = credits ] || [ "${mode%%_*}" = testmode ] || front_end; then
+    if [ "$mode" = cabinet ] || [ "$mode" = credits ] || [ "${mode%%_*}" = testmode ] || front_end || fire_run; then
         export MARELDON_JVS_SENSE="file:$tmp/sense"
-        if [ "$mode" = shipselect ]; then
+        if fire_run; then
+            export MARELDON_STAGE=1
+            export MARELDON_CAPTURE="$fire_frame:$tmp/fire.png"
+        elif [ "$mode" = shipselect ]; then
             export MARELDON_CAPTURE="700:$tmp/frame.png"
         elif [ "$mode" = credits ]; then
             export MARELDON_CAPTURE="300:$tmp/frame300.png"
@@ -226,6 +240,27 @@ elif front_end; then
     checks=(114,20-118,24~EEDD11 12,592-20,596~2244EE 194,586-197,589~2244EE)
     "$probe" "$tmp/frame.png" 480x640 "${checks[@]}" >"$tmp/probe.log" || fail "frame: $(cat "$tmp/probe.log")"
     echo "$(cycles) input cycles; frame: $(cat "$tmp/probe.log")"
+elif fire_run; then
+    wait_for 60 at_least_cycles "$fire_move_at" || fail "the game did not talk to the board"
+    grep -q "development start: stage 1 " "$tmp/game.log" || fail "the start override was not taken"
+    at=$(cycles)
+    echo "switches 0 0 20" >&3
+    wait_for 30 at_least_cycles $((at + fire_move)) || fail "the game stopped stepping"
+    echo "switches 0 0 0" >&3
+    moved=$(cycles)
+    [ -s "$tmp/fire.png" ] && fail "frame $fire_frame came before the move ended (cycle $moved)"
+    for ((i = 0; i < 300; ++i)); do
+        [ -s "$tmp/fire.png" ] && break
+        press 40
+    done
+    wait_for 60 test -s "$tmp/fire.png" || fail "frame $fire_frame was not captured"
+    sleep 0.5
+    [ -z "$(refused)" ] || fail "the board refused: $(refused)"
+    # The body (lit, and lit with the protection blink) centred or right of it, black
+    # past the field's edge beside it, red shots above it.
+    checks=(234,480-300,500~4074C1,80C0FF 300,470-360,500~000000 228,40-252,440~FF0000)
+    "$probe" "$tmp/fire.png" 480x640 "${checks[@]}" >"$tmp/probe.log" || fail "frame $fire_frame: $(cat "$tmp/probe.log")"
+    echo "moved right until cycle $moved, $(cycles) input cycles; frame $fire_frame: $(cat "$tmp/probe.log")"
 elif [ "$mode" = io_error ]; then
     start=$SECONDS
     wait_own_end 120 "the game did not end by itself"

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "game/objects/GunVariants.h"
+#include "game/objects/MidBoss03Guns.h"
 #include "game/stage/StraightShot.h"
 #include "game/system/InputManager.h"
 #include "tests/engine/render/archive/ArchiveTestServices.h"
@@ -113,7 +115,7 @@ class StageHiRun : public WorldScreenFixture {
         Step();
     }
 
-    // The enemies' state and the world's generator, folded into one number.
+    // The enemies' and their guns' state and the world's generator, folded into one number.
     uint64_t StateHash() {
         uint64_t hash = 1469598103934665603ull;
         auto fold = [&hash](const void* data, size_t size) {
@@ -131,6 +133,33 @@ class StageHiRun : public WorldScreenFixture {
             fold(&enemy->registrationFrames, sizeof enemy->registrationFrames);
             const Vec3 position = enemy->GetWorldPosition();
             fold(&position, sizeof position);
+        }
+        for (GunPart* gun : FindNodes<GunPart>(*static_cast<TaskObject*>(screen->GetWorldRoot()))) {
+            fold(gun->name.Text(), gun->name.Length());
+            const int32_t machine[] = {gun->wait, gun->shotTimer, gun->shotsLeft, gun->volleysLeft};
+            fold(machine, sizeof machine);
+            const uint8_t flags[] = {gun->enabled, gun->volleySuppressed};
+            fold(flags, sizeof flags);
+            const float stored[] = {gun->storedSpeed, gun->storedAngle};
+            fold(stored, sizeof stored);
+            // The table guns' volley state: counts, counters, the patterns' angles and their own generator.
+            if (auto* table = dynamic_cast<TableGun*>(gun)) {
+                const int32_t counts[] = {table->shots, table->gap,     table->pause, table->volleys,
+                                          table->delay, table->counter, table->index};
+                fold(counts, sizeof counts);
+                const float pattern[] = {table->second, table->spin, table->vector.x, table->vector.y,
+                                         table->vector.z};
+                fold(pattern, sizeof pattern);
+                fold(&table->random.state, sizeof table->random.state);
+            } else if (auto* side = dynamic_cast<MidBoss03SideGun*>(gun)) {
+                fold(&side->random.state, sizeof side->random.state);
+                fold(&side->counter, sizeof side->counter);
+            } else if (auto* centre = dynamic_cast<MidBoss03CenterGunA*>(gun)) {
+                fold(&centre->random.state, sizeof centre->random.state);
+                fold(&centre->secondSpeed, sizeof centre->secondSpeed);
+            } else if (auto* spray = dynamic_cast<MidBoss03CenterGunC*>(gun)) {
+                fold(&spray->random.state, sizeof spray->random.state);
+            }
         }
         const float draw = screen->GetRandom().Range(0.0f, 1.0f);
         fold(&draw, sizeof draw);
@@ -167,6 +196,7 @@ TEST(StageReplayTest, TwoMinutesOfStageHiReplayToTheSameEnemiesAndEvents) {
         recordedEvents = run.log.Events();
         EXPECT_GT(run.log.Count("EnemyKilled"), 0) << "the script should shoot some down";
         EXPECT_GT(run.log.Count("SpawnSpark"), 10);
+        EXPECT_GT(run.log.Count("GunShot"), 0) << "the guns in the hash should fire";
     }
     ASSERT_EQ(memory->files.count("STAGE_HI_1.trace"), 1u);
 
