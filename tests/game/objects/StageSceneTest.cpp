@@ -293,6 +293,8 @@ TEST(PlaceholderStageTest, StageHiBindsItsEnemiesAndEachIsActiveInItsWindow) {
 
     // Two minutes and a bit: each enemy runs through its whole window, then goes.
     std::vector<int> activeSteps(enemies.size(), 0);
+    std::vector<int> shots(enemies.size(), 0);
+    size_t seen = f.log.Events().size();
     for (int step = 0; step < 7500; ++step) {
         for (size_t i = 0; i < built.size(); ++i) {
             if (built[i] != nullptr && built[i]->active)
@@ -302,6 +304,18 @@ TEST(PlaceholderStageTest, StageHiBindsItsEnemiesAndEachIsActiveInItsWindow) {
         if (PlayerShip* ship = f.screen->GetPlayer(1))
             ship->SetProtection(1 << 30, 1);
         f.Step();
+        // Each shot names its gun node: it counts for the enemy that holds that gun.
+        const std::vector<WorldEvent>& events = f.log.Events();
+        for (; seen < events.size(); ++seen) {
+            if (events[seen].operation != "GunShot")
+                continue;
+            const std::string gun = events[seen].arguments.substr(0, events[seen].arguments.find(' '));
+            for (size_t i = 0; i < enemies.size(); ++i) {
+                const std::vector<std::string>& guns = enemies[i].guns;
+                if (built[i] != nullptr && std::find(guns.begin(), guns.end(), gun) != guns.end())
+                    ++shots[i];
+            }
+        }
         std::vector<WindowedEnemy*> live = FindNodes<WindowedEnemy>(world);
         for (WindowedEnemy*& enemy : built) {
             if (enemy != nullptr && std::find(live.begin(), live.end(), enemy) == live.end())
@@ -315,6 +329,7 @@ TEST(PlaceholderStageTest, StageHiBindsItsEnemiesAndEachIsActiveInItsWindow) {
         // The control node keeps one enemy inactive for the first half of its window.
         const float expected = i == 4 ? 2.5f : enemies[i].end - enemies[i].start;
         EXPECT_NEAR(seconds, expected, 0.1f);
+        EXPECT_GT(shots[i], 0) << "its guns fire in its window";
     }
     EXPECT_EQ(f.log.Count("EnemyRefused"), 0) << "the first wave has gone when the second comes";
 }
