@@ -4,6 +4,7 @@
 
 #include "engine/core/Log.h"
 #include "game/objects/StageGuns.h"
+#include "game/objects/StageLayers.h"
 #include "game/objects/StageNodes.h"
 #include "game/stage/StageNodeRegistry.h"
 
@@ -188,6 +189,7 @@ void RegisterStageObjects(StageNodeRegistry& registry) {
     for (const char* name : kEyeBones)
         registry.Add(Kind::kBone, name, BuildEyeBone);
     RegisterStageGuns(registry);
+    RegisterStageLayers(registry);
     registry.defaultLayer = BuildScenery;
     registry.groupHook = JoinWave;
 }
