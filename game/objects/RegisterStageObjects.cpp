@@ -6,6 +6,7 @@
 #include "game/objects/StageGuns.h"
 #include "game/objects/StageLayers.h"
 #include "game/objects/StageNodes.h"
+#include "game/objects/StageWatchers.h"
 #include "game/stage/StageNodeRegistry.h"
 
 namespace mareldon {
@@ -190,6 +191,7 @@ void RegisterStageObjects(StageNodeRegistry& registry) {
         registry.Add(Kind::kBone, name, BuildEyeBone);
     RegisterStageGuns(registry);
     RegisterStageLayers(registry);
+    RegisterStageWatchers(registry);
     registry.defaultLayer = BuildScenery;
     registry.groupHook = JoinWave;
 }

@@ -8,6 +8,7 @@
 #include "game/objects/LayerEnemies.h"
 #include "game/objects/StageLayers.h"
 #include "game/objects/StageNodes.h"
+#include "game/objects/StageWatchers.h"
 #include "tests/game/objects/EnemyStageFixture.h"
 
 namespace mareldon {
@@ -329,6 +330,54 @@ TEST_F(LayerFactoryTest, ATurretTurnsTowardThePlayerAndStopsFacingIt) {
     for (int i = 0; i < 120; ++i)
         f.Step();
     EXPECT_LE(std::fabs(bearing()), 10.0f + 3.0f) << "from " << start;
+}
+
+// Two watched "eg_senyou" enemies; the kills are `gap` steps apart.
+int WatcherDrops(int gap) {
+    EnemyStageFixture f([](StageModelBuilder& b) {
+        Node left = b.Box("eg_senyou:Layer0");
+        b.At(left, -2.0f, 0.0f, 4.0f);
+        Node right = b.Box("eg_senyou:Layer0");
+        b.At(right, 4.0f, 0.0f, 4.0f);
+        Node watcher = StageModelBuilder::Frame(
+            "senyouwatcher",
+            {StageModelBuilder::Frame("holderA", {left}), StageModelBuilder::Frame("holderB", {right})});
+        return std::vector<Node>{watcher};
+    });
+    if (!f.StartWorld())
+        return -1;
+    f.Step();
+    std::vector<DropFormEnemy*> watched = f.Find<DropFormEnemy>();
+    if (watched.size() != 2 || f.Find<SenyouWatcher>().size() != 1)
+        return -1;
+    watched[0]->ApplyAttack(1, Damage(1e6f));
+    for (int i = 0; i < gap; ++i)
+        f.Step();
+    watched[1]->ApplyAttack(1, Damage(1e6f));
+    f.log.Clear();
+    for (int i = 0; i < 40; ++i)
+        f.Step();
+    int drops = 0;
+    for (const WorldEvent& event : f.log.Events()) {
+        if (event.operation == "SpawnItem" && event.arguments.rfind("BONUS_S ", 0) == 0) {
+            ++drops;
+            // At the two enemies' midpoint.
+            float x, y, z;
+            EXPECT_EQ(std::sscanf(event.arguments.c_str(), "%*s %f %f %f", &x, &y, &z), 3);
+            EXPECT_NEAR(x, 1.0f, 1e-3f);
+            EXPECT_NEAR(z, 4.0f, 1e-3f);
+        }
+    }
+    return drops;
+}
+
+TEST(SenyouWatcherTest, KillsCloseTogetherStartABonusStreamAndFarApartGiveNothing) {
+    // The enemies linger 5 steps; then a drop on every fourth frame.
+    const int together = WatcherDrops(0);
+    EXPECT_GE(together, 7);
+    EXPECT_LE(together, 10);
+    EXPECT_GT(WatcherDrops(10), 0);
+    EXPECT_EQ(WatcherDrops(25), 0);
 }
 
 }  // namespace
