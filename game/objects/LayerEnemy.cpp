@@ -16,7 +16,8 @@ void LayerEnemy::OnDestroyed() {
     if (world == nullptr)
         return;
     const Vec3 pivot = GetWorldPosition();
-    world->SpawnItem(pivot, Vec3{0.0f, 0.0f, 0.0f}, itemName.Text());
+    if (!itemName.Equals("NULL"))
+        world->SpawnItem(pivot, Vec3{0.0f, 0.0f, 0.0f}, itemName.Text());
     world->SpawnEffect(pivot, Vec3{0.0f, 0.0f, 0.0f}, kExplosion, Vec3{1.0f, 1.0f, 1.0f});
 }
 

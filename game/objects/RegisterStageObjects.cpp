@@ -4,7 +4,9 @@
 
 #include "engine/core/Log.h"
 #include "game/objects/StageGuns.h"
+#include "game/objects/StageLayers.h"
 #include "game/objects/StageNodes.h"
+#include "game/objects/StageWatchers.h"
 #include "game/stage/StageNodeRegistry.h"
 
 namespace mareldon {
@@ -188,6 +190,8 @@ void RegisterStageObjects(StageNodeRegistry& registry) {
     for (const char* name : kEyeBones)
         registry.Add(Kind::kBone, name, BuildEyeBone);
     RegisterStageGuns(registry);
+    RegisterStageLayers(registry);
+    RegisterStageWatchers(registry);
     registry.defaultLayer = BuildScenery;
     registry.groupHook = JoinWave;
 }

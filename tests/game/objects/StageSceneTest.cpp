@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "game/objects/StageNodes.h"
+#include "game/objects/StageWatchers.h"
 #include "tests/game/objects/EnemyStageFixture.h"
 
 namespace mareldon {
@@ -26,8 +27,11 @@ TEST(StageNodeRegistryTest, TheStageObjectsRegisterEachNameOnceAndBossesReplaceT
     EXPECT_NE(registry.defaultLayer, nullptr);
     EXPECT_NE(registry.groupHook, nullptr);
     const size_t frames = registry.Count(Kind::kFrame);
+    const size_t layers = registry.Count(Kind::kLayer);
+    EXPECT_GT(layers, 100u);
     RegisterStageObjects(registry);
-    EXPECT_EQ(size_t(registry.RefusedCount()), frames + 2u) << "every second registration is refused";
+    EXPECT_EQ(size_t(registry.RefusedCount()), frames + 2u + layers)
+        << "every second registration is refused";
 
     auto boss = [](Object3D*, NodeSpawnInfo&) -> Object3D* { return nullptr; };
     EXPECT_FALSE(registry.Add(Kind::kFrame, "Null_JYUUKOU_meR", boss));
@@ -73,7 +77,6 @@ TEST(StageSceneTest, FrameNodesBecomeTheObjectsTheirWholeNamesGive) {
         {"Null_JYUUKOU_kasaL12", true, 0},
         {"bs_Null2", false, 0},
         {"GP*B07", false, 0},
-        {"Splasher2", false, 0},
     };
     for (const Expect& e : expects) {
         Object3D* node = f.FindNamed<Object3D>(e.name);
@@ -87,6 +90,7 @@ TEST(StageSceneTest, FrameNodesBecomeTheObjectsTheirWholeNamesGive) {
             EXPECT_EQ(typeid(*node), typeid(Object3D)) << e.name;
         }
     }
+    EXPECT_NE(f.FindNamed<Splasher2>("Splasher2"), nullptr);
     EXPECT_NE(f.FindNamed<EyeBonePart>("BNba_01_medamaL"), nullptr);
     Object3D* otherBone = f.FindNamed<Object3D>("BNother");
     ASSERT_NE(otherBone, nullptr);
@@ -271,7 +275,7 @@ TEST(PlaceholderStageTest, StageHiBindsItsEnemiesAndEachIsActiveInItsWindow) {
     StageNodeRegistry registry;
     RegisterStageObjects(registry);
     for (const PlaceholderEnemy& enemy : PlaceholderStageHiEnemies())
-        registry.Add(StageNodeRegistry::Kind::kLayer, enemy.layer, BuildWindowed);
+        registry.Replace(StageNodeRegistry::Kind::kLayer, enemy.layer, BuildWindowed);
     ScopedStageNodeRegistry scope(registry);
     ASSERT_TRUE(f.StartWorld());
     ASSERT_TRUE(f.screen->GetStageEntry()->stageId.Equals("STAGE_HI"));

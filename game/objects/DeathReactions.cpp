@@ -1,0 +1,244 @@
+#include "game/objects/DeathReactions.h"
+
+#include <cstring>
+
+#include "game/objects/LayerEnemies.h"
+#include "game/stage/Emitters.h"
+#include "game/stage/GameWorldScreen.h"
+#include "game/stage/WorldEventLog.h"
+
+namespace mareldon {
+
+namespace {
+
+constexpr Vec3 kStill{0.0f, 0.0f, 0.0f};
+constexpr const char* kScorchModel = "chijyou_bakha_ato4_0";
+
+bool Named(const char* name) {
+    return name != nullptr && std::strcmp(name, "NULL") != 0;
+}
+
+void NoteEmitter(GameWorldScreen& world, const char* kind, float radius, int32_t perVolley, int32_t interval,
+                 int32_t volleys, const char* name) {
+    if (WorldEventLog* log = world.GetEventLog())
+        log->RecordFormat(kind, "%g %d %d %d %s", double(radius), perVolley, interval, volleys, name);
+}
+
+}  // namespace
+
+namespace reaction {
+
+void Drop(Enemy& enemy, const char* name) {
+    if (enemy.world != nullptr && Named(name))
+        enemy.world->SpawnItem(enemy.GetWorldPosition(), kStill, name);
+}
+
+void MultiDrop(Enemy& enemy, const char* name, const Vec3* points, int32_t count) {
+    if (enemy.world == nullptr || !Named(name))
+        return;
+    for (int32_t i = 0; i < count; ++i) {
+        Vec3 at;
+        enemy.LocalToWorld(at, points[i]);
+        enemy.world->SpawnItem(at, kStill, name);
+    }
+}
+
+void Effect(Enemy& enemy, const char* name) {
+    if (enemy.world != nullptr && Named(name))
+        enemy.world->SpawnEffect(enemy.GetWorldPosition(), kStill, name, Vec3{1.0f, 1.0f, 1.0f});
+}
+
+void Scorch(Enemy& enemy, float scale, float drop) {
+    if (enemy.world == nullptr)
+        return;
+    Vec3 at = enemy.GetWorldPosition();
+    at.y -= drop;
+    enemy.world->CreateUvScrollObject(at, kStill, kScorchModel, Vec3{scale, scale, scale}, 1);
+}
+
+void Emitter(Enemy& enemy, float radius, int32_t perVolley, int32_t interval, int32_t volleys,
+             const char* name, float yaw, float yawSpread, float speed, float speedSpread) {
+    if (enemy.world == nullptr)
+        return;
+    NoteEmitter(*enemy.world, "Emitter", radius, perVolley, interval, volleys, name);
+    new ExplosionEmitter(&enemy, enemy.world, radius, perVolley, interval, volleys, name, yaw, yawSpread,
+                         speed, speedSpread);
+}
+
+void NodeEmitter(Enemy& enemy, float radius, int32_t perVolley, int32_t interval, int32_t volleys,
+                 const char* name, float yaw, float yawSpread, float speed, float speedSpread) {
+    if (enemy.world == nullptr)
+        return;
+    NoteEmitter(*enemy.world, "NodeEmitter", radius, perVolley, interval, volleys, name);
+    new NodeExplosionEmitter(&enemy, enemy.world, radius, perVolley, interval, volleys, name, yaw, yawSpread,
+                             speed, speedSpread, Vec3{1.0f, 1.0f, 1.0f}, kStill);
+}
+
+void SoundRandom(Enemy& enemy) {
+    if (enemy.world != nullptr)
+        enemy.world->PlayExplosionSeRandom();
+}
+
+void Sound4(Enemy& enemy) {
+    if (enemy.world != nullptr)
+        enemy.world->PlayExplosionSe4();
+}
+
+void Cancel(Enemy& enemy) {
+    if (enemy.world == nullptr)
+        return;
+    // Noted even when no bullet is out: the kill asked for it.
+    if (WorldEventLog* log = enemy.world->GetEventLog())
+        log->Record("CancelBullets");
+    enemy.world->CancelAllEnemyBullets();
+}
+
+}  // namespace reaction
+
+namespace reactions {
+
+using namespace reaction;
+
+namespace {
+
+constexpr Vec3 kWingLine[] = {{0.0f, 0.0f, 0.0f},  {-0.4f, 0.0f, 0.0f}, {0.4f, 0.0f, 0.0f},
+                              {-0.8f, 0.0f, 0.0f}, {0.8f, 0.0f, 0.0f},  {-1.2f, 0.0f, 0.0f},
+                              {1.2f, 0.0f, 0.0f},  {-1.6f, 0.0f, 0.0f}, {1.6f, 0.0f, 0.0f}};
+
+// The centre, then +-0.8, +-1.6, +-2.4 along x on the centre line and at z = +-0.8.
+constexpr Vec3 kAntiAir[] = {
+    {0.0f, 0.0f, 0.0f},  {-0.8f, 0.0f, 0.0f},  {0.8f, 0.0f, 0.0f},  {-1.6f, 0.0f, 0.0f},
+    {1.6f, 0.0f, 0.0f},  {-2.4f, 0.0f, 0.0f},  {2.4f, 0.0f, 0.0f},  {-0.8f, 0.0f, 0.8f},
+    {0.8f, 0.0f, 0.8f},  {-1.6f, 0.0f, 0.8f},  {1.6f, 0.0f, 0.8f},  {-2.4f, 0.0f, 0.8f},
+    {2.4f, 0.0f, 0.8f},  {-0.8f, 0.0f, -0.8f}, {0.8f, 0.0f, -0.8f}, {-1.6f, 0.0f, -0.8f},
+    {1.6f, 0.0f, -0.8f}, {-2.4f, 0.0f, -0.8f}, {2.4f, 0.0f, -0.8f}};
+
+}  // namespace
+
+void DropStandard(LayerFormEnemy& e) {
+    Drop(e, e.bonus.Text());
+    Effect(e, e.explosion.Text());
+    SoundRandom(e);
+}
+
+void TankLayer(LayerFormEnemy& e) {
+    Drop(e, e.bonus.Text());
+    Effect(e, e.explosion.Text());
+    if (e.world != nullptr)
+        e.world->CreateUvScrollObject(e.GetWorldPosition(), kStill, kScorchModel, e.scorchScale, 1);
+    SoundRandom(e);
+}
+
+void ScorchDrop(LayerFormEnemy& e) {
+    Drop(e, e.bonus.Text());
+    Effect(e, e.explosion.Text());
+    Scorch(e, 1.0f);
+    SoundRandom(e);
+}
+
+void LargeScorchDrop(LayerFormEnemy& e) {
+    Drop(e, e.bonus.Text());
+    Effect(e, e.explosion.Text());
+    Scorch(e, 1.5f);
+    SoundRandom(e);
+}
+
+void WingLine(LayerFormEnemy& e) {
+    MultiDrop(e, "BONUS_M", kWingLine, 9);
+    Effect(e, "EXPLOSION_ita_MA01");
+    Sound4(e);
+}
+
+void EmitterDrop(LayerFormEnemy& e) {
+    Emitter(e, 1.5f, 5, 2, 10, "EXPLOSION_ita_SA01");
+    Drop(e, e.bonus.Text());
+    SoundRandom(e);
+}
+
+void EmitterDropCancel(LayerFormEnemy& e) {
+    EmitterDrop(e);
+    Cancel(e);
+}
+
+void SmallEmitterDrop(LayerFormEnemy& e) {
+    Emitter(e, 1.4f, 3, 2, 10, "EXPLOSION_ita_SA01");
+    Drop(e, e.bonus.Text());
+    SoundRandom(e);
+}
+
+void EmitterDropEffect(LayerFormEnemy& e) {
+    Emitter(e, 4.0f, 10, 2, 10, "EXPLOSION_ita_SA01");
+    Drop(e, e.bonus.Text());
+    Effect(e, e.explosion.Text());
+    SoundRandom(e);
+}
+
+void EmitterDropEffectCancel(LayerFormEnemy& e) {
+    EmitterDropEffect(e);
+    Cancel(e);
+}
+
+void MainBase(LayerFormEnemy& e) {
+    Drop(e, e.bonus.Text());
+    Effect(e, e.explosion.Text());
+    SoundRandom(e);
+    Cancel(e);
+}
+
+void AntiAirShip(LayerFormEnemy& e) {
+    Emitter(e, 4.0f, 15, 2, 10, "EXPLOSION_ita_SA01");
+    MultiDrop(e, "BONUS_M", kAntiAir, 19);
+    SoundRandom(e);
+}
+
+void TubeShip(LayerFormEnemy& e) {
+    Drop(e, e.bonus.Text());
+    NodeEmitter(e, 3.0f, 15, 2, 10, "EXPLOSION_ita_SA01", -90.0f, 10.0f, 0.1f, 0.3f);
+    SoundRandom(e);
+}
+
+namespace {
+
+void HoverDrops(Enemy& e) {
+    for (int i = 0; i < 3; ++i)
+        Drop(e, "BONUS_M");
+    Drop(e, "BONUS_L");
+}
+
+}  // namespace
+
+void Hover(Enemy& e) {
+    HoverDrops(e);
+    Emitter(e, 4.0f, 10, 2, 10, "EXPLOSION_ita_MA01");
+    Scorch(e, 3.0f);
+    Sound4(e);
+    Cancel(e);
+}
+
+void Hover2(Enemy& e) {
+    HoverDrops(e);
+    Scorch(e, 3.0f);
+    Emitter(e, 4.0f, 10, 2, 10, "EXPLOSION_ita_MA01");
+    Sound4(e);
+    Cancel(e);
+}
+
+void Hover3(Enemy& e) {
+    HoverDrops(e);
+    Scorch(e, 3.0f, 0.5f);
+    Emitter(e, 4.0f, 10, 2, 10, "EXPLOSION_ita_MA01");
+    Sound4(e);
+    Cancel(e);
+}
+
+void HeavyTank(Enemy& e) {
+    Emitter(e, 3.5f, 15, 2, 15, "EXPLOSION_ita_SA01", 360.0f, 360.0f, 0.1f, 0.025f);
+    Drop(e, "BONUS_M");
+    Effect(e, "EXPLOSION_ita_MA01");
+    Sound4(e);
+    Cancel(e);
+}
+
+}  // namespace reactions
+
+}  // namespace mareldon

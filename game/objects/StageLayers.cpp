@@ -1,0 +1,248 @@
+#include "game/objects/StageLayers.h"
+
+#include <array>
+#include <string_view>
+
+#include "engine/core/Log.h"
+#include "game/objects/DeathReactions.h"
+#include "game/objects/LayerEnemy.h"
+#include "game/stage/GameWorldScreen.h"
+#include "game/stage/StageNodeRegistry.h"
+
+namespace mareldon {
+
+namespace {
+
+using Kind = StageNodeRegistry::Kind;
+using F = LayerForm;
+using namespace reactions;
+
+constexpr const char* kSpin = "3.000000";  // the turrets' number, printed with %f
+
+constexpr LayerRow Hidden(const char* name) {
+    return {name, F::kHidden};
+}
+constexpr LayerRow Passive(const char* name, const char* label = "NULL") {
+    return {name, F::kPassive, 1.0f, 0.0f, Enemy::kDefaultLinger, label};
+}
+constexpr LayerRow Tank(const char* name, float d, float r, int32_t linger, const char* bonus,
+                        const char* explosion) {
+    return {name, F::kTank, d, r, linger, bonus, explosion};
+}
+constexpr LayerRow Turret(const char* name, const char* text, const char* label = "NULL", float offset = 0.0f,
+                          F form = F::kTurret) {
+    return {name, form, 1.0f, 0.0f, Enemy::kDefaultLinger, text, label, HitRule::kAlways, nullptr, offset};
+}
+constexpr LayerRow Drop(const char* name, float d, float r, const char* bonus, const char* explosion,
+                        DeathReaction reaction) {
+    return {name, F::kDrop, d, r, Enemy::kDefaultLinger, bonus, explosion, HitRule::kAlways, reaction};
+}
+constexpr LayerRow Emitter(const char* name, float d, float r, const char* bonus, DeathReaction reaction,
+                           HitRule rule = HitRule::kWhenActive, int32_t linger = Enemy::kDefaultLinger) {
+    return {name, F::kEmitter, d, r, linger, bonus, "EXPLOSION_ita_SA01", rule, reaction};
+}
+constexpr LayerRow Carrier(const char* name, F form, float d) {
+    return {name, form, d};
+}
+
+// Tested in this order; the first equal name decides.
+constexpr LayerRow kRows[] = {
+    Hidden("VIEWFRAME:Layer0"),
+    Hidden("sel_p00_size_1:Layer0"),
+    Hidden("sel_p00_size_1:Layer1"),
+    Hidden("sel_p00_size_1:Layer2"),
+    Hidden("12:Layer0"),
+    {"t_midwing:Layer0", F::kWing, 1150.0f, 0.0f, Enemy::kDefaultLinger, "NULL", "NULL", HitRule::kWing,
+     WingLine},
+    Passive("t_midwing:Layer1"),
+    {"sa_05midwing:Layer0", F::kWing, 100.0f, 0.0f, Enemy::kDefaultLinger, "NULL", "NULL", HitRule::kWing,
+     WingLine},
+    Passive("sa_05midwing:Layer1"),
+    Tank("rader_1:Layer0", 10.0f, 0.6f, 5, "BONUS_S", "EXPLOSION_SG01"),
+    Tank("sg_01tank:Layer0", 5.0f, 0.6f, 5, "BONUS_S", "EXPLOSION_SG01"),
+    Turret("sg_01tank:Layer1", kSpin),
+    Tank("sg_04tank_kaiten4ana:Layer0", 6.0f, 1.3f, 7, "BONUS_S", "EXPLOSION_SG01"),
+    Passive("sg_04tank_kaiten4ana:Layer1", kSpin),
+    Tank("mg_01tank:Layer0", 20.0f, 1.8f, 5, "BONUS_M", "EXPLOSION_SG01"),
+    Turret("mg_01tank:Layer1", kSpin),
+    Turret("mg_01tank:Layer2", kSpin),
+    Tank("mg_01tankB:Layer0", 40.0f, 1.8f, 5, "BONUS_M", "EXPLOSION_SG01"),
+    Turret("mg_01tankB:Layer1", kSpin, "NULL", 0.0f, F::kSecondTurret),
+    Passive("mg_01tankB:Layer2"),
+    Passive("mg_01tankB:Layer3"),
+    Tank("eg_mainbase:Layer1", 150.0f, 3.0f, 5, "BONUS_L", "EXPLOSION_LG01"),
+    Tank("eg_mainbase:Layer2", 250.0f, 3.0f, 5, "BONUS_L", "EXPLOSION_LG01"),
+    Drop("eg_mainbase:Layer3", 360.0f, 3.0f, "BONUS_L", "EXPLOSION_LLG01", MainBase),
+    Drop("eg_senyou:Layer0", 100.0f, 2.0f, "BONUS_M", "EXPLOSION_SG01", EmitterDropEffect),
+    Turret("eg_senyou:Layer1", "50"),
+    Tank("sg_03tankblock:Layer0", 10.0f, 1.0f, 5, "BONUS_S", "EXPLOSION_SG01"),
+    Turret("sg_03tankblock:Layer1", kSpin),
+    Tank("mg_03_tank_yokonaga:Layer0", 17.5f, 1.35f, 5, "BONUS_M", "EXPLOSION_ita_SA01"),
+    Turret("mg_03_tank_yokonaga:Layer1", kSpin),
+    Tank("eg_01houdai:Layer0", 5.0f, 0.4f, 5, "BONUS_S", "EXPLOSION_ita_SA01"),
+    {"lg_02tank_heavy:Layer0", F::kHeavyTank, 0.0f, 0.0f, 5},
+    Tank("mg_05tankA:Layer0", 40.0f, 1.35f, 5, "BONUS_M", "EXPLOSION_ita_SA01"),
+    Passive("mg_05tankA:Layer1"),
+    Passive("mg_05tankA:Layer2"),
+    Passive("mg_05tankA:Layer3"),
+    Tank("mg_06tankB:Layer0", 40.0f, 1.35f, 5, "BONUS_M", "EXPLOSION_ita_SA01"),
+    Passive("mg_06tankB:Layer1"),
+    Passive("mg_06tankB:Layer2"),
+    Tank("eg_08houdai:Layer0", 20.0f, 1.35f, 5, "BONUS_M", "EXPLOSION_ita_SA01"),
+    Tank("eg_houdaimalti:Layer0", 40.0f, 1.3f, 5, "BONUS_M", "EXPLOSION_ita_SA01"),
+    Drop("tanku_002:Layer0", 20.0f, 1.0f, "BONUS_M", "EXPLOSION_ita_LA01", DropStandard),
+    Drop("la_01tank_yusoukan:Layer0", 100.0f, 2.5f, "BONUS_M", "EXPLOSION_ita_LA01", EmitterDropEffect),
+    Passive("la_01tank_yusoukan:Layer1"),
+    Passive("la_01tank_yusoukan:Layer2"),
+    Passive("la_01tank_yusoukan:Layer3"),
+    Passive("la_01tank_yusoukan:Layer4"),
+    Passive("la_01tank_yusoukan:Layer5"),
+    Passive("la_01tank_yusoukan:Layer6"),
+    Carrier("lg_01hover:Layer0", F::kHover, 0.0f),
+    Passive("lg_01hover:Layer1"),
+    Passive("lg_01hover:Layer2"),
+    Passive("lg_01hover:Layer3"),
+    Passive("lg_01hover:Layer4"),
+    Passive("lg_01hover:Layer5"),
+    Passive("lg_01hover:Layer6"),
+    Carrier("lg_01hover_02:Layer0", F::kHover2, 0.0f),
+    Passive("lg_01hover_02:Layer1"),
+    Passive("lg_01hover_02:Layer2"),
+    Passive("lg_01hover_02:Layer3"),
+    Passive("lg_01hover_02:Layer4"),
+    Passive("lg_01hover_02:Layer5"),
+    Passive("lg_01hover_02:Layer6"),
+    Carrier("lg_01hover_03:Layer0", F::kHover3, 0.0f),
+    Passive("lg_01hover_03:Layer1"),
+    Passive("lg_01hover_03:Layer2"),
+    Passive("lg_01hover_03:Layer3"),
+    Passive("lg_01hover_03:Layer4"),
+    Passive("lg_01hover_03:Layer5"),
+    Passive("lg_01hover_03:Layer6"),
+    Drop("ma_01taruwing:Layer0", 55.0f, 1.5f, "BONUS_M", "EXPLOSION_SG01", LargeScorchDrop),
+    Passive("ma_01taruwing:Layer1"),
+    Passive("ma_01taruwing:Layer2"),
+    Passive("ma_01taruwing:Layer3"),
+    Passive("ma_01taruwing:Layer4"),
+    Passive("ma_01taruwing:Layer5"),
+    Passive("ma_01taruwing:Layer6"),
+    Passive("medal:Layer0", "5"),
+    Drop("ma_08hikousen:Layer0", 120.0f, 2.2f, "BONUS_L", "EXPLOSION_ita_LA01", DropStandard),
+    Passive("ma_08hikousen:Layer3", "5"),
+    Passive("ma_08hikousen:Layer4", "5"),
+    Passive("ma_08hikousen:Layer5", "5"),
+    Passive("ma_08hikousen:Layer6", "5"),
+    Passive("ma_08hikousen:Layer7", "5"),
+    Drop("ma_07kuucyuuhou1:Layer0", 400.0f, 4.0f, "BONUS_L", "NULL", AntiAirShip),
+    Passive("ma_07kuucyuuhou1:Layer1", "5"),
+    Passive("ma_07kuucyuuhou1:Layer2", "5"),
+    Passive("ma_07kuucyuuhou1:Layer3", "5"),
+    Passive("ma_07kuucyuuhou1:Layer4", "5"),
+    Drop("ma_09tutu6:Layer0", 500.0f, 2.25f, "BONUS_L", "NULL", TubeShip),
+    Passive("ma_09tutu6:Layer1", "5"),
+    Passive("ma_09tutu6:Layer2", "5"),
+    Passive("ma_09tutu6:Layer3", "5"),
+    Passive("ma_09tutu6:Layer4", "5"),
+    Passive("ma_09tutu6:Layer5", "5"),
+    Passive("ma_09tutu6:Layer6", "5"),
+    Passive("ma_09tutu6:Layer7", "5"),
+    Passive("ma_09tutu6:Layer8", "5"),
+    Emitter("mg_4ebi:Layer0", 100.0f, 2.0f, "BONUS_L", EmitterDrop),
+    Emitter("sa_11isekifighterA:Layer0", 80.0f, 1.6f, "BONUS_L", EmitterDrop, HitRule::kNoseAndBody, 20),
+    Emitter("bs4_t:Layer15", 1000.0f, 2.3f, "BONUS_L", EmitterDropCancel),
+    Passive("bs4_t:Layer16"),
+    Passive("bs4_t:Layer17"),
+    Emitter("sg_09tank_isekiB:Layer0", 2300.0f, 2.5f, "BONUS_X", EmitterDropEffectCancel,
+            HitRule::kThreePoint),
+    Passive("sg_09tank_isekiB:Layer1"),
+    Passive("sg_09tank_isekiB:Layer2"),
+    Passive("sg_09tank_isekiB:Layer3"),
+    Passive("sg_09tank_isekiB:Layer4"),
+    Emitter("ma_03fuyuuhou:Layer0", 100.0f, 1.4f, "BONUS_L", SmallEmitterDrop),
+    Emitter("ma_20namazu:Layer0", 100.0f, 1.2f, "BONUS_L", EmitterDrop),
+};
+
+Object3D* BuildRow(const LayerRow& row, Object3D* parent, NodeSpawnInfo& info) {
+    GameWorldScreen* world = info.owner;
+    const int32_t stage = world != nullptr ? world->GetPlayingStage() : 0;
+    const float scale = world != nullptr ? world->GetDifficultyScale() : 0.0f;
+    const float durability = StageLayerDurability(row, stage, scale);
+    switch (row.form) {
+        case F::kHidden:
+            return new Object3D(parent, 0);
+        case F::kPassive:
+            return new LayerEnemy(parent, info, 1.0f, 0.0f, String(row.bonus));
+        case F::kTank:
+            return new LayerTankEnemy(parent, info, durability, row.radius, row.linger, row.bonus,
+                                      row.explosion, Vec3{1.0f, 1.0f, 1.0f});
+        case F::kTurret:
+            return new LayerTankTurret(parent, info, durability, row.radius, row.bonus, row.explosion,
+                                       row.angleOffset);
+        case F::kSecondTurret:
+            return new LayerTankTurret(parent, info, durability, row.radius, row.bonus, row.explosion,
+                                       row.angleOffset, LayerTankTurret::Turn::kSecond);
+        case F::kDrop:
+            return new DropFormEnemy(parent, info, durability, row.radius, row.linger, row.bonus,
+                                     row.explosion, row.reaction, row.rule);
+        case F::kEmitter:
+            return new EmitterFormEnemy(parent, info, durability, row.radius, row.bonus, row.explosion,
+                                        row.linger, row.rule, row.reaction);
+        case F::kWing:
+            return new DurabilityFormEnemy(parent, info, durability, row.reaction);
+        case F::kHover:
+            return new HoverEnemy(parent, info, durability);
+        case F::kHover2:
+            return new HoverEnemy2(parent, info, durability);
+        case F::kHover3:
+            return new HoverEnemy3(parent, info, durability);
+        case F::kHeavyTank:
+            return new HeavyTankEnemy(parent, info, durability, row.linger);
+    }
+    return nullptr;
+}
+
+Object3D* BuildLayer(Object3D* parent, NodeSpawnInfo& info) {
+    const LayerRow* row = FindStageLayerRow(info.name.Text());
+    if (row == nullptr) {
+        LOG_WARN("stage", "layer \"%s\" has no row", info.name.Text());
+        return nullptr;
+    }
+    return BuildRow(*row, parent, info);
+}
+
+}  // namespace
+
+std::span<const LayerRow> StageLayerRows() {
+    return kRows;
+}
+
+const LayerRow* FindStageLayerRow(std::string_view name) {
+    for (const LayerRow& row : kRows) {
+        if (name == row.name)
+            return &row;
+    }
+    return nullptr;
+}
+
+float StageLayerDurability(const LayerRow& row, int32_t stage, float scale) {
+    const bool first = stage == 1;
+    switch (row.form) {
+        case F::kHover:
+            return (scale + 0.25f) * (first ? 550.0f : 750.0f);
+        case F::kHover2:
+            return (scale + 0.15f) * (first ? 150.0f : 250.0f);
+        case F::kHover3:
+            return (scale + 0.25f) * (first ? 300.0f : 400.0f);
+        case F::kHeavyTank:
+            return first ? 800.0f : 900.0f;
+        default:
+            return row.durability;
+    }
+}
+
+void RegisterStageLayers(StageNodeRegistry& registry) {
+    for (const LayerRow& row : kRows)
+        registry.Add(Kind::kLayer, row.name, BuildLayer);
+}
+
+}  // namespace mareldon

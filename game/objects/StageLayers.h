@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "game/objects/LayerEnemies.h"
+
+namespace mareldon {
+
+class StageNodeRegistry;
+
+// The object a named mesh layer of a stage model becomes.
+enum class LayerForm : uint8_t {
+    kHidden,        // a plain node: nothing drawn
+    kPassive,       // LayerEnemy (1, 0, name): the mesh of a composite enemy
+    kTank,          // LayerTankEnemy
+    kTurret,        // LayerTankTurret, the tank rule
+    kSecondTurret,  // LayerTankTurret, the second rule at 24 degrees a step
+    kDrop,          // DropFormEnemy
+    kEmitter,       // EmitterFormEnemy
+    kWing,          // DurabilityFormEnemy with the three wing spheres
+    kHover,
+    kHover2,
+    kHover3,
+    kHeavyTank,
+};
+
+// One row of the layer table. `bonus` is the passive layer's name and the turret's first
+// text; `explosion` the turret's second. Durability of the stage-dependent rows is worked
+// out at build time from the stage played and the difficulty scale.
+struct LayerRow {
+    const char* name;
+    LayerForm form;
+    float durability = 1.0f;
+    float radius = 0.0f;
+    int32_t linger = Enemy::kDefaultLinger;
+    const char* bonus = "NULL";
+    const char* explosion = "NULL";
+    HitRule rule = HitRule::kAlways;
+    DeathReaction reaction = nullptr;
+    float angleOffset = 0.0f;
+};
+
+std::span<const LayerRow> StageLayerRows();
+const LayerRow* FindStageLayerRow(std::string_view name);
+// The durability a row gets on `stage` at difficulty scale `scale`.
+float StageLayerDurability(const LayerRow& row, int32_t stage, float scale);
+// Puts every row into the registry's layer table.
+void RegisterStageLayers(StageNodeRegistry& registry);
+
+}  // namespace mareldon
