@@ -15,38 +15,6 @@
 namespace mareldon {
 namespace {
 
-// The memory file system with writing, for the trace files.
-class TraceFiles : public MemoryFileSystem {
-  public:
-    class WriteFile : public File {
-      public:
-        explicit WriteFile(std::vector<uint8_t>& bytes) : bytes_(bytes) {}
-        int32_t GetStatus() override { return kFileIdle; }
-        void SetStatus(int32_t) override {}
-        uint32_t GetSize() override { return uint32_t(bytes_.size()); }
-        bool Read(void*, uint32_t) override { return false; }
-        bool Write(const void* buffer, uint32_t size) override {
-            const auto* in = static_cast<const uint8_t*>(buffer);
-            bytes_.insert(bytes_.end(), in, in + size);
-            return true;
-        }
-        bool Seek(uint32_t) override { return false; }
-        uint32_t Tell() override { return uint32_t(bytes_.size()); }
-
-      private:
-        std::vector<uint8_t>& bytes_;
-    };
-
-    File* Open(const String& path, uint32_t mode) override {
-        if ((mode & kFileWrite) == 0)
-            return MemoryFileSystem::Open(path, mode);
-        std::vector<uint8_t>& bytes = files[path.Text()];
-        if (mode & kFileCreateAnew)
-            bytes.clear();
-        return new WriteFile(bytes);
-    }
-};
-
 // A layer enemy that leaves after its window, as the stages' own classes do.
 class StageEnemy : public LayerEnemy {
   public:
@@ -180,7 +148,7 @@ uint32_t Script(int step) {
 
 TEST(StageReplayTest, TwoMinutesOfStageHiReplayToTheSameEnemiesAndEvents) {
     constexpr int kSteps = 7200;
-    auto* memory = new TraceFiles();
+    auto* memory = new WritableFileSystem();
     memory->files["MARELDON.mbd"] = PlaceholderArchive();
     RefPtr<FileSystem> files(memory);
 

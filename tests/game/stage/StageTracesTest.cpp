@@ -17,43 +17,6 @@
 namespace mareldon {
 namespace {
 
-// The memory file system with writing: a write open with "create anew" empties the
-// file; `refuseWrites` makes every write open fail.
-class WritableFileSystem : public MemoryFileSystem {
-  public:
-    class WriteFile : public File {
-      public:
-        explicit WriteFile(std::vector<uint8_t>& bytes) : bytes_(bytes) {}
-        int32_t GetStatus() override { return kFileIdle; }
-        void SetStatus(int32_t) override {}
-        uint32_t GetSize() override { return uint32_t(bytes_.size()); }
-        bool Read(void*, uint32_t) override { return false; }
-        bool Write(const void* buffer, uint32_t size) override {
-            const auto* in = static_cast<const uint8_t*>(buffer);
-            bytes_.insert(bytes_.end(), in, in + size);
-            return true;
-        }
-        bool Seek(uint32_t) override { return false; }
-        uint32_t Tell() override { return uint32_t(bytes_.size()); }
-
-      private:
-        std::vector<uint8_t>& bytes_;
-    };
-
-    File* Open(const String& path, uint32_t mode) override {
-        if ((mode & kFileWrite) == 0)
-            return MemoryFileSystem::Open(path, mode);
-        if (refuseWrites)
-            return MemoryFileSystem::Open(String("no such file"), kFileRead);
-        std::vector<uint8_t>& bytes = files[path.Text()];
-        if (mode & kFileCreateAnew)
-            bytes.clear();
-        return new WriteFile(bytes);
-    }
-
-    bool refuseWrites = false;
-};
-
 void Put(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
     std::memcpy(bytes.data() + at, &value, 4);
 }
