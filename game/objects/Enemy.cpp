@@ -92,10 +92,11 @@ bool Enemy::IsAlive() {
     }
     if (externallyControlled == 0)
         active = inWindow ? 1 : 0;
-    nodeDrawSelf = (inWindow && visible != 0) ? 1 : 0;
-    nodeChildren = inWindow ? 1 : 0;
-    SetUpdateSelf(inWindow);
-    SetDrawSelf(inWindow);
+    const bool shown = inWindow && heldHidden == 0;
+    nodeDrawSelf = (shown && visible != 0) ? 1 : 0;
+    nodeChildren = shown ? 1 : 0;
+    SetUpdateSelf(shown);
+    SetDrawSelf(shown);
     if (durability > 0.0f)
         return true;
     return --lingerFrames > 0;

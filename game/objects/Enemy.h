@@ -110,6 +110,9 @@ class Enemy : public MeshObject, public AttackTarget, public ActivityOwner {
     int32_t lastRegistrationFrame = -1;
     uint8_t visible = 1;
     uint8_t targetableThisStep = 0;
+    // Held hidden (a boss part built hidden or hiding itself): the sweep keeps it from
+    // updating and drawing itself or its children whatever its window says.
+    uint8_t heldHidden = 0;
 
   protected:
     // The object the attach walk goes to; null when not attached.

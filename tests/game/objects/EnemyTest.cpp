@@ -56,5 +56,24 @@ TEST(EnemyTest, PastTheWindowOnceTheStageClockPassesItsLastKey) {
     EXPECT_FALSE(enemy.IsPastActiveWindow()) << "an attached part follows its parent";
 }
 
+TEST(EnemyTest, HeldHiddenKeepsTheSweepFromShowingItInItsWindow) {
+    SceneTestRoot top;
+    StaticModelRoot stage(&top);
+    Enemy enemy(&stage, 1.0f);
+    enemy.keySpanStart = 0.0f;
+    enemy.keySpanEnd = 5.0f;
+    stage.SetMotionTime(1.0f);
+    enemy.heldHidden = 1;
+    EXPECT_TRUE(enemy.IsAlive());
+    EXPECT_FALSE(enemy.GetUpdateSelf());
+    EXPECT_FALSE(enemy.GetDrawSelf());
+    EXPECT_EQ(enemy.nodeChildren, 0);
+    enemy.heldHidden = 0;
+    EXPECT_TRUE(enemy.IsAlive());
+    EXPECT_TRUE(enemy.GetUpdateSelf());
+    EXPECT_TRUE(enemy.GetDrawSelf());
+    EXPECT_EQ(enemy.nodeChildren, 1);
+}
+
 }  // namespace
 }  // namespace mareldon
