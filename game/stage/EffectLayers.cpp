@@ -2,7 +2,10 @@
 
 #include <cmath>
 #include <cstring>
+#include <string>
+#include <unordered_set>
 
+#include "engine/core/Log.h"
 #include "engine/render/archive/MeshData.h"
 #include "engine/render/draw/RenderBatch.h"
 #include "engine/render/draw/Renderer.h"
@@ -10,6 +13,19 @@
 #include "game/stage/StaticModelRoot.h"
 
 namespace mareldon {
+
+bool BindEffectModel(ClockNode& node, const String& name) {
+    if (!node.renderer)
+        return false;
+    if (!node.renderer->HasModel(name)) {
+        static std::unordered_set<std::string> warned;
+        if (warned.insert(name.Text()).second)
+            LOG_WARN("effect", "effect model \"%s\" is missing; it shows nothing", name.Text());
+        return false;
+    }
+    node.BindMotion(node.renderer->FindModel(name));
+    return true;
+}
 
 namespace {
 
@@ -112,8 +128,7 @@ UvScrollObject::UvScrollObject(TaskObject* parentTask, GameWorldScreen* ownerScr
     SetRotation(Vec3{0.0f, std::atan2(velocity.x, velocity.z), 0.0f});
     SetScale(scale);
     // Bound here so that the binding reaches this class's layer hook.
-    if (renderer)
-        BindMotion(renderer->FindModel(name));
+    BindEffectModel(*this, name);
 }
 
 void UvScrollObject::OnUpdatePre() {

@@ -20,6 +20,10 @@ class RenderBatch;
 bool SheetCellOffset(const char* material, float p, float& u, float& v);
 // How far the clock is through its motion: 0 when the motion has no length.
 float MotionProgress(const MotionClock& clock);
+// Binds the effect model of that name. A missing name binds nothing (the archive's
+// first model would stand in, a stage model that runs for minutes) and warns once per
+// name: the unbound clock ends at its first advance, so the effect goes at once.
+bool BindEffectModel(ClockNode& node, const String& name);
 
 // A mesh layer of a model effect: before drawing it shows the cell of its sheet
 // material that the effect's progress through its animation reaches.

@@ -33,8 +33,7 @@ EffectModel::EffectModel(TaskObject* parentTask, GameWorldScreen* ownerScreen, c
     SetRotation(Vec3{0.0f, std::atan2(velocity.x, velocity.z), 0.0f});
     SetScale(scale);
     SetPriority(ModelNameHash(name.Text()));
-    if (renderer)
-        BindMotion(renderer->FindModel(name));
+    BindEffectModel(*this, name);
 }
 
 void EffectModel::OnUpdatePre() {
@@ -57,8 +56,7 @@ EffectObject::EffectObject(TaskObject* parentTask, GameWorldScreen* ownerScreen,
     SetPosition(position);
     SetRotation(Vec3{0.0f, std::atan2(direction.x, direction.z), 0.0f});
     SetScale(scale);
-    if (renderer)
-        BindMotion(renderer->FindModel(name));
+    BindEffectModel(*this, name);
 }
 
 void EffectObject::OnUpdatePre() {

@@ -51,5 +51,23 @@ TEST_F(EffectModelTest, OneShotEffectsEndWithTheirAnimation) {
     EXPECT_EQ(effects.childCount, 0);
 }
 
+// A name the archive lacks would find its first model, here a stage model running for
+// minutes: the effect binds nothing and goes with its first step.
+TEST_F(EffectModelTest, AMissingEffectModelBindsNothingAndGoesAtOnce) {
+    Enter(1);
+    ASSERT_TRUE(StartWorld());
+    ASSERT_GE(StepUntil([&] { return screen->ships[0] != nullptr && screen->GetStageTime() > 0.0f; }, 5), 0);
+    StaticModelRoot& effects = *screen->effectParent;
+    const int32_t before = effects.childCount;
+    for (const char* name : {"NO_SUCH_EFFECT", "NO_SUCH_EFFECT", "NOR_THIS_ONE"}) {
+        auto* effect = static_cast<EffectModel*>(
+            screen->SpawnEffect({0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f}, name, {1.0f, 1.0f, 1.0f}));
+        EXPECT_EQ(effect->firstChild, nullptr) << name;
+        EXPECT_EQ(effect->clock.end, 0.0f) << name;
+    }
+    Step();
+    EXPECT_EQ(effects.childCount, before);
+}
+
 }  // namespace
 }  // namespace mareldon
