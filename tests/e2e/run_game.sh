@@ -2,7 +2,7 @@
 # Runs the game binary offscreen and checks what it did.
 #
 #   run_game.sh cabinet|no_archive|stop_while_waiting|demo|credits|io_error|testmode[_input|_bars|_grid]|
-#               stage1|stage3|stage6|stage1_fire|shipselect
+#               stage1|stage3|stage6|stage1_fire|stage1_wave|shipselect
 #               MARELDON MBDTOOL JVS_BOARD PNG_PROBE
 #
 # cabinet: the placeholder data set written by the archive tool under
@@ -50,6 +50,9 @@
 # right of x 0.5 shows the sea floor, no ground. stage6, whose timer runs from the
 # start: the head-up display's "1P", "TIME", the timer's two digits, the score's
 # "0" and the multiplier's digit in their placeholder colours.
+# stage1_wave: as stage1, frame 180 captured: the stage's first wave, five still
+# enemies in saturated colours (tools/archive/PlaceholderKazeWave.h), each colour
+# where the camera puts its box's top face.
 # stage1_fire: MARELDON_STAGE=1 with the board tool on a pty: once the ship's entry
 # flight is over, player 1 holds right for 70 steps, to the bound (x 5), then taps
 # button 1 until the capture (a held button fires only 0.3 s). The camera follows a
@@ -114,6 +117,8 @@ front_end() { [ "$mode" = shipselect ]; }
 # surely over (the stage starts within 100); how many cycles right is held.
 fire_frame=500 fire_move_at=200 fire_move=70
 fire_run() { [ "$mode" = stage1_fire ]; }
+# stage1_wave: the frame captured, the first wave (in view from second 2) standing.
+wave_frame=180
 if [ "$mode" = cabinet ] || [ "$mode" = credits ] || [ "$mode" = stop_while_waiting ] || [ "${mode%%_*}" = testmode ] ||
     front_end || fire_run; then
     [ "$mode" != stop_while_waiting ] && { "$mbdtool" write game "$root" >/dev/null || fail "mbdtool write game"; }
@@ -148,8 +153,11 @@ if [ "$mode" = cabinet ] || [ "$mode" = credits ] || [ "$mode" = stop_while_wait
     fi
 elif [ "${mode#stage}" != "$mode" ]; then
     "$mbdtool" write game "$root" >/dev/null || fail "mbdtool write game"
-    export MARELDON_STAGE="${mode#stage}"
-    export MARELDON_CAPTURE="60:$tmp/stage.png"
+    stage=${mode#stage} stage=${stage%%_*}
+    export MARELDON_STAGE="$stage"
+    capture_frame=60
+    [ "$mode" = stage1_wave ] && capture_frame=$wave_frame
+    export MARELDON_CAPTURE="$capture_frame:$tmp/stage.png"
 elif [ "$mode" = io_error ]; then
     "$mbdtool" write game "$root" >/dev/null || fail "mbdtool write game"
     export MARELDON_COM2="$tmp/no-such-port"
@@ -356,15 +364,20 @@ elif [ "$mode" = cabinet ]; then
     grep -q 'MARELDON.mbd: .* models, ' "$tmp/game.log" || fail "the archive was not loaded"
     echo "$(cycles) input cycles; $(grep -c '05 03 E8' "$tmp/board.log") notice event(s); frame 60: $(cat "$tmp/probe.log")"
 elif [ "${mode#stage}" != "$mode" ]; then
-    wait_for 120 test -s "$tmp/stage.png" || fail "frame 60 was not captured"
+    wait_for 120 test -s "$tmp/stage.png" || fail "frame $capture_frame was not captured"
     sleep 0.5
-    grep -q "development start: stage ${mode#stage} " "$tmp/game.log" || fail "the start override was not taken"
+    grep -q "development start: stage $stage " "$tmp/game.log" || fail "the start override was not taken"
     light=D1BC97 dark=507445 block=E16D22
     case $mode in
     stage1)
         checks=(262,390-266,394~$light 214,390-218,394~$dark 101,290-107,296~$block
             75,298-77,302~$block 66,298-68,302^$block 102,320-106,322~$block 102,329-106,331^$block
             245,240-255,255~$dark 0,0-479,639^FF00FF 112,238-128,250\<160,195-176,207:20) ;;
+    stage1_wave)
+        # Each enemy's colour within 8 px of its top face's centre, 48.6 px a unit at
+        # its height 0.4: x 240 + 48.6 x, y 320 - 48.6 z.
+        checks=(62,166-78,182~FF0000 145,195-161,211~00FF00 276,152-292,168~0000FF 319,195-335,211~FFFF00
+            402,166-418,182~00FFFF) ;;
     stage3)
         checks=(300,420-470,470^$light,$dark 300,420-470,470~38647E,4A818D 100,500-140,540~$light) ;;
     stage6)
@@ -372,8 +385,9 @@ elif [ "${mode#stage}" != "$mode" ]; then
             242,68-254,90~FFFFFF 242,68-254,90~000000 22,19-31,34~FFFFFF 22,19-31,34~000000
             46,44-60,58~E08020) ;;
     esac
-    "$probe" "$tmp/stage.png" 480x640 "${checks[@]}" >"$tmp/probe.log" || fail "frame 60: $(cat "$tmp/probe.log")"
-    echo "frame 60: $(cat "$tmp/probe.log")"
+    "$probe" "$tmp/stage.png" 480x640 "${checks[@]}" >"$tmp/probe.log" ||
+        fail "frame $capture_frame: $(cat "$tmp/probe.log")"
+    echo "frame $capture_frame: $(cat "$tmp/probe.log")"
 elif [ "$mode" = demo ]; then
     wait_for 120 test -s "$tmp/demo.png" || fail "frame 620 was not captured"
     sleep 0.5

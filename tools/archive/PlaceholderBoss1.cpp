@@ -28,6 +28,51 @@ Node ModelRoot(const std::string& name, float endTime, std::vector<Node> childre
     return root;
 }
 
+// Six faces of an axis-aligned box: Position, Normal, TextureUV a vertex.
+void AddBoxFaces(const float centre[3], const float half[3], std::vector<float>& words,
+                 std::vector<uint32_t>& indices) {
+    for (int axis = 0; axis < 3; ++axis) {
+        const int a = (axis + 1) % 3, b = (axis + 2) % 3;
+        for (const float sign : {1.0f, -1.0f}) {
+            const uint32_t first = uint32_t(words.size() / 8);
+            const float corners[4][2] = {{-1, -1}, {-1, 1}, {1, 1}, {1, -1}};
+            for (const auto& st : corners) {
+                float p[3], n[3] = {0.0f, 0.0f, 0.0f};
+                p[axis] = centre[axis] + sign * half[axis];
+                p[a] = centre[a] + st[0] * half[a];
+                p[b] = centre[b] + st[1] * half[b];
+                n[axis] = sign;
+                words.insert(words.end(),
+                             {p[0], p[1], p[2], n[0], n[1], n[2], (st[0] + 1) / 2, (1 - st[1]) / 2});
+            }
+            // Counter-clockwise seen from outside on either side.
+            if (sign > 0)
+                indices.insert(indices.end(), {first, first + 1, first + 2, first, first + 2, first + 3});
+            else
+                indices.insert(indices.end(), {first, first + 2, first + 1, first, first + 3, first + 2});
+        }
+    }
+}
+
+// A broken layer: the box with its +x, +z quarter knocked out (seen from above, the
+// corner toward the screen's top right), so what lies under it shows through.
+Node NotchedBox(StageModelBuilder& b, const std::string& name, float half, uint32_t rgb) {
+    Node node = b.Box(name, half, rgb);
+    std::vector<float> words;
+    std::vector<uint32_t> indices;
+    const float quarter[3] = {half / 2.0f, half, half / 2.0f};
+    for (const auto& [sx, sz] : {std::pair{-1.0f, -1.0f}, std::pair{1.0f, -1.0f}, std::pair{-1.0f, 1.0f}}) {
+        const float centre[3] = {sx * half / 2.0f, 0.0f, sz * half / 2.0f};
+        AddBoxFaces(centre, quarter, words, indices);
+    }
+    MbdWriter::Part& part = node.mesh.parts.front();
+    part.vertexArray = b.writer.AddVertexArray(8, words);
+    part.vertexCount = int32_t(words.size() / 8);
+    part.indexArray = b.writer.AddIndexArray(indices);
+    part.indexCount = int32_t(indices.size());
+    return node;
+}
+
 }  // namespace
 
 uint32_t PlaceholderBoss1Colour(int32_t layer) {
@@ -77,7 +122,8 @@ void AddPlaceholderBoss1Models(MbdWriter& writer) {
     const std::string broken = std::string(kBoss) + "_koware";
     std::vector<Node> layers;
     for (int32_t n = 0; n <= 16; ++n)
-        layers.push_back(b.Box(Layer(broken.c_str(), n), kHalf[n] * 0.9f, PlaceholderBoss1BrokenColour(n)));
+        layers.push_back(
+            NotchedBox(b, Layer(broken.c_str(), n), kHalf[n] * 0.9f, PlaceholderBoss1BrokenColour(n)));
     writer.AddModel(broken, ModelRoot(broken, 1.0f, std::move(layers)));
     const struct {
         const char* name;

@@ -16,7 +16,8 @@ inline constexpr float kPlaceholderBoss1Appear = 8000.0f / 60.0f;
 inline constexpr float kPlaceholderBoss1Z = 3.5f;
 
 // One colour per section layer (0xRRGGBB), index = layer number 0..17; the broken
-// model's layer N is the same colour at a third of its brightness.
+// model's layer N is the same colour at a third of its brightness, a little smaller,
+// with its +x, +z quarter knocked out.
 uint32_t PlaceholderBoss1Colour(int32_t layer);
 uint32_t PlaceholderBoss1BrokenColour(int32_t layer);
 

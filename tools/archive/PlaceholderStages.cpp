@@ -8,6 +8,7 @@
 #include "tools/archive/PlaceholderBoss1.h"
 #include "tools/archive/PlaceholderEffects.h"
 #include "tools/archive/PlaceholderItems.h"
+#include "tools/archive/PlaceholderKazeWave.h"
 #include "tools/archive/PlaceholderSheets.h"
 #include "tools/archive/PlaceholderShipSelect.h"
 #include "tools/archive/StageModelBuilder.h"
@@ -195,6 +196,8 @@ void AddPlaceholderStageModels(MbdWriter& writer) {
             AddPlaceholderEnemies(writer, stage);
         if (std::string(id) == "STAGE_KAZE")
             AddBoss1ToStage(writer, stage);
+        if (std::string(id) == "STAGE_KAZE")
+            AddPlaceholderKazeWave(writer, stage);
         writer.AddModel(id, stage);
     }
 }
