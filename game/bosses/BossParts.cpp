@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <string>
+#include <unordered_set>
 
 #include "engine/render/draw/Renderer.h"
 #include "engine/render/scene/MeshObject.h"
@@ -15,7 +16,9 @@ bool BindNamedModel(ClockNode& node, const String& modelName) {
     if (!node.renderer)
         return false;
     if (!node.renderer->HasModel(modelName)) {
-        LOG_WARN("boss", "model \"%s\" is missing; the part stands without it", modelName.Text());
+        static std::unordered_set<std::string> warned;
+        if (warned.insert(modelName.Text()).second)
+            LOG_WARN("boss", "model \"%s\" is missing; the parts stand without it", modelName.Text());
         return false;
     }
     node.BindMotion(node.renderer->FindModel(modelName));

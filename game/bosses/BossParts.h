@@ -33,7 +33,8 @@ T* FindAncestor(TaskObject* from, int32_t levels, const String& who) {
 }
 
 // Binds a model by name, or nothing when the archive has no such model (the archive's
-// first model would stand in otherwise). False, with a warning, when nothing bound.
+// first model would stand in otherwise). False when nothing bound, with a warning the
+// first time for each name.
 bool BindNamedModel(ClockNode& node, const String& modelName);
 
 // The world's event log, or null.

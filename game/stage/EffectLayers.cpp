@@ -1,8 +1,8 @@
 #include "game/stage/EffectLayers.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
-#include <string>
 #include <unordered_set>
 
 #include "engine/core/Log.h"
@@ -18,8 +18,12 @@ bool BindEffectModel(ClockNode& node, const String& name) {
     if (!node.renderer)
         return false;
     if (!node.renderer->HasModel(name)) {
-        static std::unordered_set<std::string> warned;
-        if (warned.insert(name.Text()).second)
+        // Names by hash: a missing muzzle flash is asked for with every bullet.
+        static std::unordered_set<uint64_t> warned;
+        uint64_t hash = 14695981039346656037ull;
+        for (const char* c = name.Text(); *c != '\0'; ++c)
+            hash = (hash ^ uint8_t(*c)) * 1099511628211ull;
+        if (warned.insert(hash).second)
             LOG_WARN("effect", "effect model \"%s\" is missing; it shows nothing", name.Text());
         return false;
     }
