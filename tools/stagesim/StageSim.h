@@ -72,8 +72,9 @@ struct StageSimRun {
 };
 
 // A headless game system (the recording graphics device, the placeholder archive,
-// memory files) that plays one case in record play, ends the screen so that it
-// writes its traces, and plays the traces back in replay play, hashing every step.
+// memory files, the stage objects and bosses registered) that plays one case in
+// record play, ends the screen so that it writes its traces, and plays the traces
+// back in replay play, hashing every step.
 class StageSim {
   public:
     explicit StageSim(const StageSimCase& simCase);
