@@ -120,16 +120,16 @@ struct Placed {
 };
 
 constexpr Placed kPlaced[] = {
-    {"tou_001:Layer0", -7.0f, 5.0f, 6.0f, 18.0f},
-    {"tou_002:Layer0", 7.0f, 5.0f, 14.0f, 26.0f},
+    {"tou_001:Layer0", -3.0f, 3.0f, 6.0f, 18.0f},
+    {"tou_002:Layer0", 3.0f, 3.0f, 14.0f, 26.0f},
     {"eg_06houdai:Layer0", -7.0f, -4.0f, 20.0f, 32.0f},
-    {"eg_04houdai_big:Layer0", 7.0f, -4.0f, 26.0f, 40.0f},
-    {"eg_houdaimalti:Layer0", -7.0f, 8.0f, 34.0f, 46.0f},
+    {"eg_04houdai_big:Layer0", 0.0f, 3.0f, 26.0f, 40.0f},
+    {"eg_houdaimalti:Layer0", -3.0f, 3.0f, 34.0f, 46.0f},
     {"sa_12isekifighterB:Layer0", 0.0f, 8.0f, 30.0f, 45.0f},
-    {"ma13_henkeihou_kan:Layer0", 4.0f, 8.0f, 44.0f, 60.0f},
-    {"mg_09tankisekiD:Layer0", -4.0f, -6.0f, 52.0f, 64.0f},
-    {"bs4_t:Layer2", 4.0f, -6.0f, 60.0f, 72.0f},
-    {"la_01tank_yusoukan:Layer0", -7.0f, 2.0f, 66.0f, 78.0f},
+    {"ma13_henkeihou_kan:Layer0", 3.0f, 3.0f, 44.0f, 60.0f},
+    {"mg_09tankisekiD:Layer0", -2.0f, 3.0f, 52.0f, 64.0f},
+    {"bs4_t:Layer2", 2.0f, 3.0f, 60.0f, 72.0f},
+    {"la_01tank_yusoukan:Layer0", 0.0f, 3.0f, 66.0f, 78.0f},
 };
 
 Node PlaceEnemy(B& b, const Placed& placed) {
@@ -142,11 +142,11 @@ Node PlaceEnemy(B& b, const Placed& placed) {
     } else if (model == "eg_houdaimalti") {
         children.push_back(b.Box(Layer(model, 1), 0.3f, 0xF0D020));
     } else if (model == "ma13_henkeihou_kan") {
-        // Hittable and active all along; it opens halfway through its window.
+        // Hittable and active all along; it opens two seconds into its window.
         Node control = B::Frame("EC_GENERAL");
         b.ScaleKeys(control, 0, {{0.0f, 1.0f}});
         b.ScaleKeys(control, 1, {{0.0f, 1.0f}});
-        b.ScaleKeys(control, 2, {{0.0f, 0.0f}, {0.5f * (placed.start + placed.end), 1.0f}});
+        b.ScaleKeys(control, 2, {{0.0f, 0.0f}, {placed.start + 2.0f, 1.0f}});
         children.push_back(std::move(control));
         for (int i = 1; i <= 3; ++i)
             children.push_back(b.Box(Layer(model, i), 0.2f, 0xF0F0F0));
