@@ -175,7 +175,7 @@ void RailTrainCar::DestroyCarsBehind(int32_t index) {
 RailTrainPart::RailTrainPart(TaskObject* parentTask, const String& modelName, RailTrainPart** holderSlot)
     : StaticModelPart(parentTask), slot(holderSlot) {
     name = modelName;
-    BindNamedModel(*this, modelName, "train wreck");
+    BindStageModel(*this, modelName, "train wreck");
     nodeDrawSelf = 0;
     nodeChildren = 0;
     SetDrawSelf(false);

@@ -9,7 +9,7 @@
 
 namespace mareldon {
 
-bool BindNamedModel(StaticModelPart& part, const String& modelName, const char* what) {
+bool BindStageModel(StaticModelPart& part, const String& modelName, const char* what) {
     if (!part.renderer)
         return false;
     if (!part.renderer->HasModel(modelName)) {
@@ -35,7 +35,7 @@ WreckModel* WreckModel::CreateFor(Enemy& enemy, const String& modelName) {
     wreck->SetRotation(enemy.GetRotation());
     wreck->SetQuaternion(enemy.GetQuaternion());
     // Bound here, not in the base: the layer hook must be this class's.
-    BindNamedModel(*wreck, modelName, "wreck");
+    BindStageModel(*wreck, modelName, "wreck");
     if (enemy.world != nullptr) {
         if (WorldEventLog* log = enemy.world->GetEventLog()) {
             const Vec3 at = enemy.GetWorldPosition();

@@ -24,6 +24,6 @@ class WreckModel : public StaticModelPart {
 
 // Binds `modelName` to `part` when the archive holds it; otherwise one warning and
 // nothing bound (the placeholder fallback would show an unrelated model).
-bool BindNamedModel(StaticModelPart& part, const String& modelName, const char* what);
+bool BindStageModel(StaticModelPart& part, const String& modelName, const char* what);
 
 }  // namespace mareldon
