@@ -3,6 +3,8 @@
 #include <cstring>
 
 #include "game/objects/LayerEnemies.h"
+#include "game/objects/TowerEnemies.h"
+#include "game/objects/WreckModel.h"
 #include "game/stage/Emitters.h"
 #include "game/stage/GameWorldScreen.h"
 #include "game/stage/WorldEventLog.h"
@@ -237,6 +239,66 @@ void HeavyTank(Enemy& e) {
     Effect(e, "EXPLOSION_ita_MA01");
     Sound4(e);
     Cancel(e);
+}
+
+void Tower(LayerFormEnemy& e) {
+    Emitter(e, 7.0f, 1, 2, 10, "EXPLOSION_SG01");
+    Drop(e, e.bonus.Text());
+    SoundRandom(e);
+}
+
+void Battery(LayerFormEnemy& e) {
+    if (e.world != nullptr) {
+        NoteEmitter(*e.world, "NodeEmitter", 1.0f, 1, 2, 10, "EXPLOSION_SG01");
+        new NodeExplosionEmitter(&e, e.world, 1.0f, 1, 2, 10, "EXPLOSION_SG01", 0.0f, 0.0f, 0.0f, 0.0f,
+                                 Vec3{1.0f, 1.0f, 1.0f}, Vec3{0.0f, 7.0f, 0.0f});
+    }
+    Drop(e, e.bonus.Text());
+}
+
+void BigTurret(LayerFormEnemy& e) {
+    Drop(e, "BONUS_L");
+    Effect(e, "EXPLOSION_LG01");
+    Scorch(e, 1.0f);
+    SoundRandom(e);
+}
+
+namespace {
+
+void LeaveWreck(LayerFormEnemy& e, const char* bonus) {
+    if (auto* wrecked = dynamic_cast<WreckFormEnemy*>(&e))
+        WreckModel::CreateFor(e, wrecked->wreckModel);
+    Drop(e, bonus);
+    Emitter(e, 6.0f, 20, 2, 10, "EXPLOSION_ita_SA01");
+    SoundRandom(e);
+}
+
+// The centre, four steps each way along x and z, and two pairs above.
+constexpr Vec3 kTransformed[] = {
+    {0.0f, 0.0f, 0.0f},  {-0.4f, 0.0f, 0.0f}, {0.4f, 0.0f, 0.0f},  {-0.8f, 0.0f, 0.0f}, {0.8f, 0.0f, 0.0f},
+    {-1.2f, 0.0f, 0.0f}, {1.2f, 0.0f, 0.0f},  {-1.6f, 0.0f, 0.0f}, {1.6f, 0.0f, 0.0f},  {0.0f, 0.0f, -0.4f},
+    {0.0f, 0.0f, 0.4f},  {0.0f, 0.0f, -0.8f}, {0.0f, 0.0f, 0.8f},  {0.0f, 0.0f, -1.2f}, {0.0f, 0.0f, 1.2f},
+    {0.0f, 0.0f, -1.6f}, {0.0f, 0.0f, 1.6f},  {-0.4f, 0.4f, 0.0f}, {0.4f, 0.4f, 0.0f},  {-0.4f, 0.8f, 0.0f},
+    {0.4f, 0.8f, 0.0f}};
+
+}  // namespace
+
+void WreckDrop(LayerFormEnemy& e) {
+    LeaveWreck(e, "BONUS_BOMB");
+    Cancel(e);
+}
+
+void WreckDropNoCancel(LayerFormEnemy& e) {
+    LeaveWreck(e, "BONUS_L");
+}
+
+void TransformingShip(LayerFormEnemy& e) {
+    if (e.thirdControlFlag != 0)
+        MultiDrop(e, "BONUS_M", kTransformed, 21);
+    else
+        Drop(e, "BONUS_L");
+    Effect(e, "EXPLOSION_ita_MA01");
+    Sound4(e);
 }
 
 }  // namespace reactions

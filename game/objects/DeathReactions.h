@@ -49,6 +49,12 @@ void Hover(Enemy& enemy);
 void Hover2(Enemy& enemy);
 void Hover3(Enemy& enemy);
 void HeavyTank(Enemy& enemy);
+void Tower(LayerFormEnemy& enemy);
+void Battery(LayerFormEnemy& enemy);
+void BigTurret(LayerFormEnemy& enemy);
+void WreckDrop(LayerFormEnemy& enemy);
+void WreckDropNoCancel(LayerFormEnemy& enemy);
+void TransformingShip(LayerFormEnemy& enemy);
 
 }  // namespace reactions
 

@@ -72,6 +72,10 @@ void LayerFormEnemy::OnUpdatePre() {
                 }
             }
             break;
+        case HitRule::kLoneOrControlled:
+            if ((parent != nullptr && parent->childCount == 1) || thirdControlFlag != 0)
+                RegisterHitSphere(GetWorldPosition(), radius);
+            break;
     }
 }
 

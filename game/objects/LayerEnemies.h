@@ -21,6 +21,8 @@ enum class HitRule : uint8_t {
     kNoseAndBody,  // when active: 0.75 r at local (0, 0, -1.5), then the pivot
     kThreePoint,   // when active: r 1.5 at (+-2.2, 0, -2.8) around the pivot
     kWing,         // when drawn: 0.7, 0.8, 0.7 at local x -1, 0, 1
+    // The pivot while it is its parent's only child or its third control flag is on.
+    kLoneOrControlled,
 };
 
 // The shared body of the single-layer enemies: hit radius, the item and effect names

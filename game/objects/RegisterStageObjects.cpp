@@ -3,6 +3,7 @@
 #include <string>
 
 #include "engine/core/Log.h"
+#include "game/objects/RailTrain.h"
 #include "game/objects/StageGuns.h"
 #include "game/objects/StageLayers.h"
 #include "game/objects/StageNodes.h"
@@ -190,6 +191,7 @@ void RegisterStageObjects(StageNodeRegistry& registry) {
     for (const char* name : kEyeBones)
         registry.Add(Kind::kBone, name, BuildEyeBone);
     RegisterStageGuns(registry);
+    RegisterRailTrain(registry);
     RegisterStageLayers(registry);
     RegisterStageWatchers(registry);
     registry.defaultLayer = BuildScenery;

@@ -5,7 +5,11 @@
 
 #include "engine/core/Log.h"
 #include "game/objects/DeathReactions.h"
+#include "game/objects/DebrisShooter.h"
 #include "game/objects/LayerEnemy.h"
+#include "game/objects/RailTrain.h"
+#include "game/objects/TowerEnemies.h"
+#include "game/objects/TransformingShip.h"
 #include "game/stage/GameWorldScreen.h"
 #include "game/stage/StageNodeRegistry.h"
 
@@ -43,6 +47,16 @@ constexpr LayerRow Emitter(const char* name, float d, float r, const char* bonus
 }
 constexpr LayerRow Carrier(const char* name, F form, float d) {
     return {name, form, d};
+}
+constexpr LayerRow Wreck(const char* name, F form, float d, float r, const char* model, const char* bonus,
+                         const char* explosion, DeathReaction reaction = nullptr) {
+    return {name, form, d, r, 5, bonus, explosion, HitRule::kAlways, reaction, 0.0f, model};
+}
+constexpr LayerRow TrainCar(const char* name, float d, float r) {
+    return {name, F::kTrainCar, d, r, 5, "BONUS_S", "EXPLOSION_SG01"};
+}
+constexpr LayerRow RailTurret(const char* name, float offset) {
+    return Turret(name, "0", "0", offset);
 }
 
 // Tested in this order; the first equal name decides.
@@ -91,7 +105,8 @@ constexpr LayerRow kRows[] = {
     Tank("eg_08houdai:Layer0", 20.0f, 1.35f, 5, "BONUS_M", "EXPLOSION_ita_SA01"),
     Tank("eg_houdaimalti:Layer0", 40.0f, 1.3f, 5, "BONUS_M", "EXPLOSION_ita_SA01"),
     Drop("tanku_002:Layer0", 20.0f, 1.0f, "BONUS_M", "EXPLOSION_ita_LA01", DropStandard),
-    Drop("la_01tank_yusoukan:Layer0", 100.0f, 2.5f, "BONUS_M", "EXPLOSION_ita_LA01", EmitterDropEffect),
+    {"la_01tank_yusoukan:Layer0", F::kDrop, 100.0f, 2.5f, Enemy::kDefaultLinger, "BONUS_M",
+     "EXPLOSION_ita_LA01", HitRule::kLoneOrControlled, EmitterDropEffect},
     Passive("la_01tank_yusoukan:Layer1"),
     Passive("la_01tank_yusoukan:Layer2"),
     Passive("la_01tank_yusoukan:Layer3"),
@@ -160,6 +175,42 @@ constexpr LayerRow kRows[] = {
     Passive("sg_09tank_isekiB:Layer4"),
     Emitter("ma_03fuyuuhou:Layer0", 100.0f, 1.4f, "BONUS_L", SmallEmitterDrop),
     Emitter("ma_20namazu:Layer0", 100.0f, 1.2f, "BONUS_L", EmitterDrop),
+    // Towers, batteries, wrecks, the debris fighter, the transforming ship and the train.
+    Wreck("tou_001:Layer0", F::kTower, 30.0f, 2.0f, "tou_001b", "BONUS_M", "EXPLOSION_SG01"),
+    Wreck("tou_002:Layer0", F::kTower, 50.0f, 2.0f, "tou_002b", "BONUS_M", "EXPLOSION_SG01"),
+    {"eg_06houdai:Layer0", F::kBattery},
+    {"eg_04houdai_big:Layer0", F::kBigBattery, 70.0f, 2.0f, Enemy::kDefaultLinger, "BONUS_L",
+     "EXPLOSION_LG01", HitRule::kAlways, nullptr, 3.1415927f, nullptr, 3.0f, 100},
+    Passive("eg_04houdai_big:Layer1"),
+    Passive("eg_04houdai_big:Layer2"),
+    Passive("eg_04houdai_big:Layer3"),
+    Turret("eg_houdaimalti:Layer1", "NULL", "NULL", 0.0f, F::kSmoothTurret),
+    Carrier("ma13_henkeihou_kan:Layer0", F::kTransformer, 70.0f),
+    Passive("ma13_henkeihou_kan:Layer1"),
+    Passive("ma13_henkeihou_kan:Layer2"),
+    Passive("ma13_henkeihou_kan:Layer3"),
+    TrainCar("mg_04rail_cargo:Layer0", 200.0f, 4.0f),
+    Passive("mg_04rail_cargo:Layer1", "5"),
+    TrainCar("mg_04rail_locomotive:Layer0", 400.0f, 4.5f),
+    Passive("mg_04rail_locomotive:Layer1", "5"),
+    Passive("mg_04rail_locomotive:Layer2", "5"),
+    Passive("mg_04rail_locomotive:Layer3", "5"),
+    TrainCar("mg_04rail_metalA:Layer0", 200.0f, 4.0f),
+    RailTurret("mg_04rail_metalA:Layer1", -3.6651917f),
+    Passive("mg_04rail_metalA:Layer2", "5"),
+    Passive("mg_04rail_metalA:Layer3", "5"),
+    TrainCar("mg_04rail_metalB:Layer0", 200.0f, 4.0f),
+    RailTurret("mg_04rail_metalB:Layer1", 1.5707964f),
+    RailTurret("mg_04rail_metalB:Layer2", 1.5707964f),
+    RailTurret("mg_04rail_metalB:Layer3", -1.5707964f),
+    RailTurret("mg_04rail_metalB:Layer4", -1.5707964f),
+    Passive("mg_04rail_metalB:Layer5", "5"),
+    Passive("mg_04rail_metalB:Layer6", "5"),
+    TrainCar("mg_04rail_tender:Layer0", 200.0f, 4.0f),
+    Wreck("mg_09tankisekiD:Layer0", F::kWreck, 300.0f, 3.0f, "mg_09tankisekiD_k", "NULL", "NULL",
+          WreckDropNoCancel),
+    {"sa_12isekifighterB:Layer0", F::kDebrisFighter, 80.0f, 1.6f, 20, "BONUS_L", "EXPLOSION_ita_SA01"},
+    Wreck("bs4_t:Layer2", F::kWreck, 800.0f, 5.0f, "nozule_k", "NULL", "NULL", WreckDrop),
 };
 
 Object3D* BuildRow(const LayerRow& row, Object3D* parent, NodeSpawnInfo& info) {
@@ -197,6 +248,27 @@ Object3D* BuildRow(const LayerRow& row, Object3D* parent, NodeSpawnInfo& info) {
             return new HoverEnemy3(parent, info, durability);
         case F::kHeavyTank:
             return new HeavyTankEnemy(parent, info, durability, row.linger);
+        case F::kTower:
+            return new TowerEnemy(parent, info, durability, row.radius, row.model, row.linger, row.bonus,
+                                  row.explosion);
+        case F::kWreck:
+            return new WreckFormEnemy(parent, info, durability, row.radius, row.model, row.linger, row.bonus,
+                                      row.explosion, row.reaction);
+        case F::kBattery:
+            return new BatteryEnemy(parent, info, durability, row.radius, row.bonus);
+        case F::kBigBattery:
+            return new BigBatteryEnemy(parent, info, durability, row.radius, row.speed, row.pause,
+                                       row.angleOffset);
+        case F::kSmoothTurret:
+            return new SmoothTurret(parent, info, durability, row.radius, row.bonus, row.explosion,
+                                    row.angleOffset);
+        case F::kDebrisFighter:
+            return new DebrisFighterEnemy(parent, info, durability, row.radius, row.bonus, row.explosion,
+                                          row.linger);
+        case F::kTransformer:
+            return new TransformingShipEnemy(parent, info, durability);
+        case F::kTrainCar:
+            return BuildTrainCar(parent, info, durability, row.radius, row.linger, row.bonus, row.explosion);
     }
     return nullptr;
 }

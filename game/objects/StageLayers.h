@@ -24,6 +24,14 @@ enum class LayerForm : uint8_t {
     kHover2,
     kHover3,
     kHeavyTank,
+    kTower,          // TowerEnemy: wreck form, bursts, then its wreck
+    kWreck,          // WreckFormEnemy
+    kBattery,        // BatteryEnemy
+    kBigBattery,     // BigBatteryEnemy: speed, pause and angle offset
+    kSmoothTurret,   // SmoothTurret
+    kDebrisFighter,  // DebrisFighterEnemy
+    kTransformer,    // TransformingShipEnemy
+    kTrainCar,       // a linked frame-node object and a RailTrain under it
 };
 
 // One row of the layer table. `bonus` is the passive layer's name and the turret's first
@@ -40,6 +48,10 @@ struct LayerRow {
     HitRule rule = HitRule::kAlways;
     DeathReaction reaction = nullptr;
     float angleOffset = 0.0f;
+    // The wreck model of the wreck forms; the big battery's turn speed and pause.
+    const char* model = nullptr;
+    float speed = 0.0f;
+    int32_t pause = 0;
 };
 
 std::span<const LayerRow> StageLayerRows();

@@ -9,6 +9,7 @@
 #include "tools/archive/PlaceholderEffects.h"
 #include "tools/archive/PlaceholderItems.h"
 #include "tools/archive/PlaceholderKazeWave.h"
+#include "tools/archive/PlaceholderRailEnemies.h"
 #include "tools/archive/PlaceholderSheets.h"
 #include "tools/archive/PlaceholderShipSelect.h"
 #include "tools/archive/StageModelBuilder.h"
@@ -418,6 +419,7 @@ void AddPlaceholderEnemies(MbdWriter& writer, MbdWriter::Node& stage) {
         builder.Window(box, enemy.x, 0.0f, enemy.z, enemy.start, enemy.end);
         scene->children.push_back(std::move(box));
     }
+    AddPlaceholderRailEnemies(writer, *scene);
 }
 
 std::vector<uint8_t> MakeStageSampleArchive() {

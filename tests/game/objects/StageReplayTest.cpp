@@ -2,11 +2,16 @@
 
 #include <cstring>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "game/objects/DebrisShooter.h"
 #include "game/objects/GunVariants.h"
 #include "game/objects/MidBoss03Guns.h"
+#include "game/objects/RailTrain.h"
+#include "game/objects/TowerEnemies.h"
+#include "game/objects/TransformingShip.h"
 #include "game/stage/StraightShot.h"
 #include "game/system/InputManager.h"
 #include "tests/engine/render/archive/ArchiveTestServices.h"
@@ -157,11 +162,40 @@ TEST(StageReplayTest, TwoMinutesOfStageHiReplayToTheSameEnemiesAndEvents) {
     {
         StageHiRun run(files, GameWorldScreen::kPlayRecord);
         ASSERT_TRUE(run.StartWorld());
+        // One of each of the stage's own classes is built with the stage.
+        TaskObject& world = *run.screen->GetWorldRoot();
+        EXPECT_EQ(FindNodes<RailTrainCar>(world).size(), 1u);
+        EXPECT_EQ(FindNodes<RailTrain>(world).size(), 10u);
+        EXPECT_EQ(FindNodes<RailGun>(world).size(), 15u);
+        EXPECT_EQ(FindNodes<TowerEnemy>(world).size(), 2u);
+        EXPECT_EQ(FindNodes<BatteryEnemy>(world).size(), 1u);
+        EXPECT_EQ(FindNodes<BigBatteryEnemy>(world).size(), 1u);
+        EXPECT_EQ(FindNodes<SmoothTurret>(world).size(), 1u);
+        EXPECT_EQ(FindNodes<WreckFormEnemy>(world).size(), 4u) << "two towers and two wreck-leaving enemies";
+        EXPECT_EQ(FindNodes<DebrisFighterEnemy>(world).size(), 1u);
+        EXPECT_EQ(FindNodes<TransformingShipEnemy>(world).size(), 1u);
         for (int step = 0; step < kSteps; ++step) {
             run.StepWithPad(Script(step));
             recorded.push_back(run.StateHash());
         }
         recordedEvents = run.log.Events();
+        // Deaths of many kinds: the train (all ten cars), towers and the wreck-leaving
+        // enemies (their wrecks), the big battery, the debris fighter after its throw, the
+        // transforming ship after it opened, the carrier tank.
+        std::set<std::string> killed;
+        for (const WorldEvent& event : recordedEvents) {
+            if (event.operation == "EnemyKilled")
+                killed.insert(event.arguments.substr(0, event.arguments.find(' ')));
+        }
+        for (const char* name :
+             {"mg_04rail_locomotive:Layer0", "tou_001:Layer0", "tou_002:Layer0", "eg_04houdai_big:Layer0",
+              "sa_12isekifighterB:Layer0", "mg_09tankisekiD:Layer0", "bs4_t:Layer2",
+              "ma13_henkeihou_kan:Layer0", "la_01tank_yusoukan:Layer0"})
+            EXPECT_EQ(killed.count(name), 1u) << name;
+        EXPECT_EQ(run.log.Count("TrainCarDestroyed"), 10);
+        EXPECT_EQ(run.log.Count("Wreck"), 4);
+        EXPECT_EQ(run.log.Count("DebrisShooter"), 1);
+        EXPECT_EQ(run.log.Count("ShipGuns"), 1);
         EXPECT_GT(run.log.Count("EnemyKilled"), 0) << "the script should shoot some down";
         EXPECT_GT(run.log.Count("SpawnSpark"), 10);
         EXPECT_GT(run.log.Count("GunShot"), 0) << "the guns in the hash should fire";

@@ -284,9 +284,11 @@ TEST(PlaceholderStageTest, StageHiBindsItsEnemiesAndEachIsActiveInItsWindow) {
     const std::vector<PlaceholderEnemy>& enemies = PlaceholderStageHiEnemies();
     std::vector<WindowedEnemy*> built = FindNodes<WindowedEnemy>(world);
     ASSERT_EQ(built.size(), enemies.size());
-    EXPECT_EQ(FindNodes<EnemyControlNode>(world).size(), 1u);
+    // Besides those of the list: the transforming ship's control node, the train's
+    // holder and its ten cars' frame-node objects.
+    EXPECT_EQ(FindNodes<EnemyControlNode>(world).size(), 2u);
     EXPECT_EQ(FindNodes<EyeBonePart>(world).size(), 1u);
-    ASSERT_EQ(FindNodes<NullNodeObject>(world).size(), 1u);
+    ASSERT_EQ(FindNodes<NullNodeObject>(world).size(), 12u);
     // The field's six parts (ground, two blocks, "unseen", "alphaface", "addsat") and the
     // layer under "bs_Null" are scenery.
     EXPECT_EQ(FindNodes<StageMeshObject>(world).size(), 7u);
