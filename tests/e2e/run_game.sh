@@ -58,9 +58,10 @@
 # right edge (x 6; 527 px at the entry position, off screen) within 120 px right of
 # it, and the main gun's red shots in the column above it.
 # shipselect: as cabinet, with coins and start presses from player 1 until the
-# tutorial is skipped; frame 700 falls in the ship phase of the ship select (it
-# lasts 1008 steps): "SelectYourFighter", the first ship's name and player 1's
-# icon in their placeholder colours.
+# ship select runs (MARELDON_LOG=debug: it says so in the log; about step 300);
+# frame 400 falls in its ship phase (1008 steps) while at most three steps run a
+# frame: "SelectYourFighter", the first ship's name and player 1's icon in their
+# placeholder colours.
 # tutorial and shipselect_stage (MARELDON_LOG=debug) follow the scenes in the game's debug log (the
 # steps run ahead of the frames under load, up to six a frame, and of the input
 # cycles, so neither counts them): one coin, then start presses, each followed by
@@ -142,7 +143,7 @@ if [ "$mode" = cabinet ] || [ "$mode" = credits ] || [ "$mode" = stop_while_wait
             export MARELDON_STAGE=1
             export MARELDON_CAPTURE="$fire_frame:$tmp/fire.png"
         elif [ "$mode" = shipselect ]; then
-            export MARELDON_CAPTURE="700:$tmp/frame.png"
+            export MARELDON_LOG=debug MARELDON_CAPTURE="400:$tmp/frame.png"
         elif [ "$mode" = tutorial ]; then
             export MARELDON_LOG=debug MARELDON_CAPTURE="450:$tmp/frame.png"
         elif [ "$mode" = shipselect_stage ]; then
@@ -279,14 +280,14 @@ elif [ "$mode" = tutorial ] || [ "$mode" = shipselect_stage ]; then
 elif front_end; then
     wait_for 60 at_least_cycles 30 || fail "the game did not talk to the board"
     echo "coin 0 0 1" >&3
-    # Start presses until the capture: the title start takes one after its 31 steps,
-    # the tutorial one after its 15; in the ship select they do nothing.
+    # Start presses until the ship select runs: the title start takes one after its
+    # 31 steps, the tutorial one after its 15.
     for ((i = 0; i < 200; ++i)); do
-        [ -s "$tmp/frame.png" ] && break
+        grep -q 'ship select: phase 0' "$tmp/game.log" && break
         echo "coin 0 0 1" >&3
         press 1
     done
-    wait_for 120 test -s "$tmp/frame.png" || fail "frame 700 was not captured"
+    wait_for 120 test -s "$tmp/frame.png" || fail "frame 400 was not captured"
     sleep 0.5
     [ -z "$(refused)" ] || fail "the board refused: $(refused)"
     # "SelectYourFighter" (left of its text), the first ship's name block (left of
