@@ -65,8 +65,12 @@ ShipModelView::ShipModelView(TaskObject* parentTask, const Vec3& position, const
     : StaticModelPart(parentTask), facing(facingVector) {
     SetPosition(position);
     SetRotation(Vec3{0.0f, std::atan2(facing.x, facing.z), 0.0f});
-    if (renderer)
-        BindMotion(renderer->FindModel(modelName));
+    if (renderer) {
+        const RefPtr<ModelEntry> model = renderer->FindModel(modelName);
+        BindMotion(model);
+        boundModel = model.Get();
+    }
+    origin_ = position;
 }
 
 ShipModelView::ShipModelView(TaskObject* parentTask, const Vec3& position, const Vec3& facingVector,
@@ -74,8 +78,18 @@ ShipModelView::ShipModelView(TaskObject* parentTask, const Vec3& position, const
     : StaticModelPart(parentTask), facing(facingVector) {
     SetPosition(position);
     SetRotation(Vec3{0.0f, std::atan2(facing.x, facing.z), 0.0f});
-    if (model)
+    if (model) {
         BindMotion(model);
+        boundModel = model.Get();
+    }
+    origin_ = position;
+}
+
+void ShipModelView::Restart() {
+    SetPosition(origin_);
+    SetRotation(Vec3{0.0f, std::atan2(facing.x, facing.z), 0.0f});
+    SetMotionTime(0.0f);
+    Animate();
 }
 
 Object3D* ShipModelView::CreateLayerObject(Object3D* parentNode, const RefPtr<ModelNodeData>& record,

@@ -54,11 +54,20 @@ class ShipModelView : public StaticModelPart {
                                 const RefPtr<RenderBatch>& drawSet,
                                 const std::vector<ParamTrack>* params) override;
     bool IsAlive() override { return active != 0; }
+    // Back to what a new view of the bound model would be: the clock at 0, the view
+    // where it was made, the model's tree posed at that time. Cheaper than a new view,
+    // which builds the whole tree and its draw sets again.
+    void Restart();
 
     uint8_t active = 1;
+    // The model bound when the view was made; null when none was.
+    const ModelEntry* boundModel = nullptr;
     Vec3 facing{};
     int32_t layerCount = 0;
     MeshObject* layers[kMaxLayers] = {};
+
+  private:
+    Vec3 origin_{};
 };
 
 }  // namespace mareldon

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "engine/core/Log.h"
 #include "engine/render/archive/ModelEntry.h"
 #include "engine/render/draw/RenderView.h"
 #include "engine/render/draw/Renderer.h"
@@ -220,14 +221,20 @@ void StageSelectScreen::RefreshShipModels() {
         const int slot = rules_.frontSlot[i];
         if (slot < 0 || slot >= StageSelectScene::kSlots)
             continue;
-        delete slotModels_[slot];
-        slotModels_[slot] = nullptr;
+        ShipModelView*& view = slotModels_[slot];
         Object3D* node = backgroundScene_->slots[slot];
-        if (node == nullptr)
-            continue;
         const int type = owner != nullptr ? owner->GetPlayer(player).shipType : 0;
         const RefPtr<ModelEntry>& model = shipModels_[type >= 0 && type < kShipTypes ? type : 0];
-        slotModels_[slot] = new ShipModelView(node, Vec3{0.0f, 0.0f, 0.0f}, Vec3{0.0f, 0.0f, 0.0f}, model);
+        // The same ship again: the view made anew in place, without building its tree.
+        if (view != nullptr && node != nullptr && model && view->boundModel == model.Get()) {
+            view->Restart();
+            continue;
+        }
+        delete view;
+        view = nullptr;
+        if (node == nullptr)
+            continue;
+        view = new ShipModelView(node, Vec3{0.0f, 0.0f, 0.0f}, Vec3{0.0f, 0.0f, 0.0f}, model);
     }
 }
 
@@ -244,6 +251,13 @@ void StageSelectScreen::OnUpdatePre() {
     const uint32_t pressed[2] = {players_[0].Buttons().pressed, players_[1].Buttons().pressed};
     rules_.Step(pressed, GetStepCount());
     backgroundRoot_->StepAnimation();
+    // For whoever drives the screen from outside (the end-to-end runs).
+    if (rules_.phase != loggedPhase_ || rules_.inputsEnabled != loggedInputs_) {
+        loggedPhase_ = rules_.phase;
+        loggedInputs_ = rules_.inputsEnabled;
+        LOG_DEBUG("scene", "ship select: phase %d, inputs %s, step %d", int(loggedPhase_),
+                  loggedInputs_ ? "taken" : "not taken", int(GetStepCount()));
+    }
 }
 
 void StageSelectScreen::OnDrawPre() {

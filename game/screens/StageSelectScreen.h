@@ -110,6 +110,8 @@ class StageSelectScreen : public GameWorldScreen {
     ShadowmapNode* shadowMap_ = nullptr;
     bool defaultLights_ = false;
     ShipModelView* slotModels_[6] = {};
+    int32_t loggedPhase_ = -1;
+    uint8_t loggedInputs_ = 0;
 };
 
 }  // namespace mareldon

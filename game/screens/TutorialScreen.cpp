@@ -1,5 +1,6 @@
 #include "game/screens/TutorialScreen.h"
 
+#include "engine/core/Log.h"
 #include "engine/core/PlayerInput.h"
 #include "engine/render/draw/SceneDrawSet.h"
 #include "game/screens/PlaceholderScreen.h"
@@ -64,6 +65,7 @@ TutorialReplayScreen::TutorialReplayScreen(GameSystem* system, const String& bre
                ScreenInput(*this, ScreenInput::kPlayer2Keys, 1)},
       kit_(*this, ScreenDrawKit::Shading::kAlternate) {
     PlaceholderScreen::Report(Describe(className, breakInName, successorName));
+    LOG_DEBUG("scene", "%s: the tutorial stage replays", className);
     DisableRespawn();
     EnableFreeBombs();
     SpawnPlayersAtStart(1);

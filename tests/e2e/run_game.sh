@@ -2,7 +2,7 @@
 # Runs the game binary offscreen and checks what it did.
 #
 #   run_game.sh cabinet|no_archive|stop_while_waiting|demo|credits|io_error|testmode[_input|_bars|_grid]|
-#               stage1|stage3|stage6|stage1_fire|stage1_wave|shipselect
+#               stage1|stage3|stage6|stage1_fire|stage1_wave|shipselect|shipselect_stage|tutorial
 #               MARELDON MBDTOOL JVS_BOARD PNG_PROBE
 #
 # cabinet: the placeholder data set written by the archive tool under
@@ -61,9 +61,21 @@
 # right edge (x 6; 527 px at the entry position, off screen) within 120 px right of
 # it, and the main gun's red shots in the column above it.
 # shipselect: as cabinet, with coins and start presses from player 1 until the
-# tutorial is skipped; frame 700 falls in the ship phase of the ship select (it
-# lasts 1008 steps): "SelectYourFighter", the first ship's name and player 1's
-# icon in their placeholder colours.
+# ship select runs (MARELDON_LOG=debug: it says so in the log; about step 300);
+# frame 400 falls in its ship phase (1008 steps) while at most three steps run a
+# frame: "SelectYourFighter", the first ship's name and player 1's icon in their
+# placeholder colours.
+# tutorial and shipselect_stage (MARELDON_LOG=debug) follow the scenes in the game's debug log (the
+# steps run ahead of the frames under load, up to six a frame, and of the input
+# cycles, so neither counts them): one coin, then start presses, each followed by
+# 32 input cycles (at least as many steps), until the tutorial is built; the join
+# it follows comes 22 steps before it, so no press lands in the tutorial.
+# tutorial: frame 450 falls in the tutorial (1800 steps from about step 280) past
+# its first stage second: the lever and the message in their placeholder colours.
+# shipselect_stage: start presses until the ship select takes input, then one press
+# of button 1 confirms the ship: frame 480 falls in the first-stage phase (1008
+# steps from the confirm at about step 380): both panels show their previews'
+# landscapes, ISLAND (chosen) lit, VOLCANO at half its colours.
 # The others end the program with SIGTERM, which SDL turns into a quit, as when
 # the window is closed; the exit code must be 0 and no income log may exist.
 set -uo pipefail
@@ -112,7 +124,7 @@ if [ "$mode" = demo ]; then
     "$mbdtool" write game "$root" >/dev/null || fail "mbdtool write game"
     export MARELDON_CAPTURE="620:$tmp/demo.png"
 fi
-front_end() { [ "$mode" = shipselect ]; }
+front_end() { [ "$mode" = shipselect ] || [ "$mode" = shipselect_stage ] || [ "$mode" = tutorial ]; }
 # stage1_fire: the captured frame; the input cycle after which the entry flight is
 # surely over (the stage starts within 100); how many cycles right is held.
 fire_frame=500 fire_move_at=200 fire_move=70
@@ -136,7 +148,11 @@ if [ "$mode" = cabinet ] || [ "$mode" = credits ] || [ "$mode" = stop_while_wait
             export MARELDON_STAGE=1
             export MARELDON_CAPTURE="$fire_frame:$tmp/fire.png"
         elif [ "$mode" = shipselect ]; then
-            export MARELDON_CAPTURE="700:$tmp/frame.png"
+            export MARELDON_LOG=debug MARELDON_CAPTURE="400:$tmp/frame.png"
+        elif [ "$mode" = tutorial ]; then
+            export MARELDON_LOG=debug MARELDON_CAPTURE="450:$tmp/frame.png"
+        elif [ "$mode" = shipselect_stage ]; then
+            export MARELDON_LOG=debug MARELDON_CAPTURE="480:$tmp/frame.png"
         elif [ "$mode" = credits ]; then
             export MARELDON_CAPTURE="300:$tmp/frame300.png"
         elif [ "$mode" = testmode ]; then
@@ -230,17 +246,56 @@ if [ "$mode" = credits ]; then
         479,0-479,0~224433 240,270-240,270~EEAA22 \
         >"$tmp/probe.log" || fail "frame 300: $(cat "$tmp/probe.log")"
     echo "$(cycles) input cycles; frame 300: $(cat "$tmp/probe.log")"
+elif [ "$mode" = tutorial ] || [ "$mode" = shipselect_stage ]; then
+    wait_for 60 at_least_cycles 30 || fail "the game did not talk to the board"
+    echo "coin 0 0 1" >&3
+    logged() { grep -q "$1" "$tmp/game.log"; }
+    # Presses start, then lets 32 more input cycles pass.
+    start_and_wait() {
+        local at
+        press 1
+        at=$(cycles)
+        wait_for 30 at_least_cycles $((at + 32)) || fail "the game stopped stepping"
+    }
+    for ((i = 0; i < 60; ++i)); do
+        logged 'TutorialScreen: the tutorial stage replays' && break
+        start_and_wait
+    done
+    logged 'TutorialScreen: the tutorial stage replays' || fail "no tutorial"
+    if [ "$mode" = shipselect_stage ]; then
+        # The skip; the shutter after the tutorial ignores start.
+        for ((i = 0; i < 60; ++i)); do
+            logged 'ship select: phase 0' && break
+            start_and_wait
+        done
+        wait_for 30 logged 'ship select: phase 0, inputs taken' || fail "the ship select took no input"
+        [ -s "$tmp/frame.png" ] && fail "frame 480 came before the confirm"
+        press 40
+        wait_for 30 logged 'ship select: phase 1' || fail "the confirm was not taken"
+        echo "$(grep 'ship select: phase 1' "$tmp/game.log")"
+        # ISLAND's landscape lit in its panel, VOLCANO's at half colour in its own.
+        checks=(30,130-210,350~136725 270,130-450,350~3D0E09)
+    else
+        # The lever (every lever sprite's colour, its corner and middle) and the
+        # message's block (its corners, clear of the text), shown past the first second.
+        checks=(282,490-290,498~11CCEE 300,540-340,560~11CCEE 20,72-30,80~EE66AA 440,150-460,160~EE66AA)
+    fi
+    wait_for 120 test -s "$tmp/frame.png" || fail "the frame was not captured"
+    sleep 0.5
+    [ -z "$(refused)" ] || fail "the board refused: $(refused)"
+    "$probe" "$tmp/frame.png" 480x640 "${checks[@]}" >"$tmp/probe.log" || fail "frame: $(cat "$tmp/probe.log")"
+    echo "$(cycles) input cycles; frame: $(cat "$tmp/probe.log")"
 elif front_end; then
     wait_for 60 at_least_cycles 30 || fail "the game did not talk to the board"
     echo "coin 0 0 1" >&3
-    # Start presses until the capture: the title start takes one after its 31 steps,
-    # the tutorial one after its 15; in the ship select they do nothing.
+    # Start presses until the ship select runs: the title start takes one after its
+    # 31 steps, the tutorial one after its 15.
     for ((i = 0; i < 200; ++i)); do
-        [ -s "$tmp/frame.png" ] && break
+        grep -q 'ship select: phase 0' "$tmp/game.log" && break
         echo "coin 0 0 1" >&3
         press 1
     done
-    wait_for 120 test -s "$tmp/frame.png" || fail "frame 700 was not captured"
+    wait_for 120 test -s "$tmp/frame.png" || fail "frame 400 was not captured"
     sleep 0.5
     [ -z "$(refused)" ] || fail "the board refused: $(refused)"
     # "SelectYourFighter" (left of its text), the first ship's name block (left of

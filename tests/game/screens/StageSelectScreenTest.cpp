@@ -135,6 +135,28 @@ TEST_F(StageSelectScreenTest, ThreeTurnsBringTheFirstSlotBackWithTheCurrentShip)
     EXPECT_NEAR(s.Background()->turntables[0]->GetRotation().z, -2.0f * 3.14159265f, 1e-3f);
 }
 
+// Each step the front slot shows its ship as a new view would: the same ship's view is
+// set back in place, another ship gets a view of its own model.
+TEST_F(StageSelectScreenTest, FrontSlotViewStartsAfreshEachStep) {
+    ASSERT_TRUE(RunWith(1));
+    Steps(21);
+    ShipModelView* view = Select().SlotModel(0);
+    ASSERT_NE(view, nullptr);
+    view->SetPosition(Vec3{3.0f, 0.0f, 0.0f});
+    view->SetMotionTime(5.0f);
+    Steps(2);
+    ASSERT_EQ(Select().SlotModel(0), view);
+    EXPECT_EQ(view->GetPosition().x, 0.0f);
+    EXPECT_NEAR(view->GetMotionTime(), 1.0f / 60.0f, 1e-5f) << "one step of its own clock, as a new view";
+    EXPECT_EQ(view->layerCount, 3);
+    Press(Rules::kRight);
+    Step();
+    ASSERT_NE(Select().SlotModel(1), nullptr);
+    EXPECT_EQ(Select().SlotModel(1)->layerCount, 4) << "ship1";
+    EXPECT_NEAR(Select().SlotModel(1)->GetMotionTime(), 1.0f / 60.0f, 1e-5f);
+    EXPECT_EQ(Select().SlotModel(0), view) << "the slot that turned away keeps its ship";
+}
+
 TEST_F(StageSelectScreenTest, OnePlayerWithoutInputEndsInNextStageWithIsland) {
     ASSERT_TRUE(RunWith(1));
     EXPECT_EQ(system->GetStartLock(), 0);

@@ -13,6 +13,7 @@
 #include "tools/archive/LightFileWriter.h"
 #include "tools/archive/PlaceholderMovies.h"
 #include "tools/archive/PlaceholderStages.h"
+#include "tools/archive/PlaceholderTraces.h"
 #include "tools/archive/TraceWriter.h"
 
 namespace {
@@ -28,7 +29,8 @@ int Usage() {
         "                                            QVDSHDV.dat and QVDSHDP.dat (no records) and\n"
         "                                            placeholder.lights, <stage id>.lights for the\n"
         "                                            stages but STAGE_REI and the movies demo.mpg,\n"
-        "                                            ending01.mpg and ending02.mpg in DIR\n"
+        "                                            ending01.mpg and ending02.mpg, and the attract\n"
+        "                                            screens' and tutorial's .trace files in DIR\n"
         "  mbdtool shaders DIR                       write QVDSHDV.dat and QVDSHDP.dat into DIR\n"
         "  mbdtool lights sample|placeholder FILE    write a light file\n"
         "  mbdtool trace SHIPTYPE SCRIPT FILE        write a .trace file from a button script\n"
@@ -74,6 +76,11 @@ int main(int argc, char** argv) {
         for (const char* stage : StageModelNames()) {
             if (HasPlaceholderStageLights(stage) &&
                 !WriteFile(dir + "/" + stage + ".lights", PlaceholderStageLightFile())) {
+                return 1;
+            }
+        }
+        for (const auto& [name, trace] : PlaceholderTraceFiles()) {
+            if (!WriteFile(dir + "/" + name, trace)) {
                 return 1;
             }
         }
