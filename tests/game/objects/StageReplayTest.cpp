@@ -2,10 +2,15 @@
 
 #include <cstring>
 #include <memory>
+#include <set>
 #include <string>
+#include <typeinfo>
 #include <vector>
 
+#include "game/objects/Destroyer.h"
 #include "game/objects/GunVariants.h"
+#include "game/objects/GunshipEnemies.h"
+#include "game/objects/LensTurret.h"
 #include "game/objects/MidBoss03Guns.h"
 #include "game/stage/StraightShot.h"
 #include "game/system/InputManager.h"
@@ -157,11 +162,36 @@ TEST(StageReplayTest, TwoMinutesOfStageHiReplayToTheSameEnemiesAndEvents) {
     {
         StageHiRun run(files, GameWorldScreen::kPlayRecord);
         ASSERT_TRUE(run.StartWorld());
+        std::set<std::string> built;
         for (int step = 0; step < kSteps; ++step) {
             run.StepWithPad(Script(step));
             recorded.push_back(run.StateHash());
+            if (step == 0) {
+                for (Enemy* enemy : FindNodes<Enemy>(*static_cast<TaskObject*>(run.screen->GetWorldRoot())))
+                    built.insert(typeid(*enemy).name());
+            }
         }
         recordedEvents = run.log.Events();
+        // The stage's own classes, one of each.
+        for (const char* type : {typeid(SmallCraftEnemy).name(),     typeid(HoudaiKariEnemy).name(),
+                                 typeid(ItemCEnemy).name(),          typeid(FukuyouEnemy).name(),
+                                 typeid(KuziraYusoukiEnemy).name(),  typeid(EnbanEnemy).name(),
+                                 typeid(Bs4tLayer6Enemy).name(),     typeid(Bs4tLayer14Enemy).name(),
+                                 typeid(Bs4tLayer5Enemy).name(),     typeid(TankIsekiEEnemy).name(),
+                                 typeid(TankIsekiCEnemy).name(),     typeid(NirenEnemy).name(),
+                                 typeid(TankABEnemy).name(),         typeid(SinkuukanEnemy).name(),
+                                 typeid(PorvikTankEnemy).name(),     typeid(OugonJetEnemy).name(),
+                                 typeid(GomaEnemy).name(),           typeid(StageTenLayer17Enemy).name(),
+                                 typeid(StageTenLayer4Enemy).name(), typeid(BigFighterEnemy).name(),
+                                 typeid(KuchikuEnemy).name(),        typeid(LensBaseEnemy).name(),
+                                 typeid(LensCoreEnemy).name(),       typeid(LensHoudaiEnemy).name()})
+            EXPECT_EQ(built.count(type), 1u) << type;
+        std::set<std::string> killed;
+        for (const WorldEvent& event : recordedEvents) {
+            if (event.operation == "EnemyKilled")
+                killed.insert(event.arguments.substr(0, event.arguments.find(' ')));
+        }
+        EXPECT_GE(killed.size(), 6u) << "deaths of many kinds";
         EXPECT_GT(run.log.Count("EnemyKilled"), 0) << "the script should shoot some down";
         EXPECT_GT(run.log.Count("SpawnSpark"), 10);
         EXPECT_GT(run.log.Count("GunShot"), 0) << "the guns in the hash should fire";
