@@ -256,6 +256,7 @@ TEST(GunshipBehaviourTest, VolleySpeedsHitRulesAndTheLargeWingGate) {
     EXPECT_EQ(sunk->everRegistered, 0) << "below the ground: no target";
     EXPECT_EQ(surfaced->everRegistered, 1);
     EXPECT_EQ(near->guns[0]->enabled, 1);
+    EXPECT_GT(far->registrationFrames, 250) << "gunless, it still offers itself";
     const auto shots = ShotsByGun(f->log);
     EXPECT_GT(shots.count("ma_11large_wing:Layer0"), 0u);
 
