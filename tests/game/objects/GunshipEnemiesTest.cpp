@@ -601,3 +601,57 @@ TEST(LensTurretTest, TheBaseOpensIntoAFountainAndTheCoreBurstsItOnlyWithNoTurret
 
 }  // namespace
 }  // namespace mareldon
+
+namespace mareldon {
+namespace {
+
+// With no game behind it (attract-mode screens after a game reset) the world plays
+// stage 0: every ship takes the guns and numbers of the stages other than 1.
+TEST(GunshipStageZeroTest, ShipsBuiltOnStageZeroTakeTheOtherStagesGuns) {
+    auto* screen = new GameWorldScreen(nullptr, String(), String(), 3, 0, 0, 0, 1);
+    ASSERT_EQ(screen->GetPlayingStage(), 0);
+    struct Case {
+        const char* name;
+        Object3D* (*build)(Object3D*, NodeSpawnInfo&, const LayerArgs&);
+        int32_t guns;
+        int32_t shots;
+    };
+    const Case cases[] = {
+        {"sa_itemC:Layer0", BuildLayerClass<ItemCEnemy>, 2, 10},
+        {"ma_17kuzira_yusouki:Layer0", BuildLayerClass<KuziraYusoukiEnemy>, 3, 10},
+        {"sa_06hikoutei_ao:Layer0", BuildLayerClass<HikouteiAoEnemy>, 1, 6},
+        {"ma_14enban:Layer0", BuildLayerClass<EnbanEnemy>, 1, 3},
+        {"t_niren:Layer0", BuildLayerClass<NirenEnemy>, 2, 16},
+        {"sg_05tankA:Layer0", BuildLayerClass<TankABEnemy>, 1, 1},
+        {"sa_07hikoutei_gray:Layer0", BuildLayerClass<SmallCraftEnemy>, 1, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const LayerRow* row = FindStageLayerRow(c.name);
+        ASSERT_NE(row, nullptr);
+        NodeSpawnInfo info;
+        info.InitLayer(screen, String(c.name), RefPtr<ModelNodeData>(), RefPtr<RenderBatch>(), nullptr, 0);
+        LayerArgs args{StageLayerDurability(*row, 0, screen->GetDifficultyScale()),
+                       row->radius,
+                       row->linger,
+                       row->bonus,
+                       row->explosion,
+                       row->kind,
+                       row->flag};
+        auto* ship = dynamic_cast<GunshipEnemy*>(c.build(screen->GetWorldRoot(), info, args));
+        info.ReleaseLayer();
+        ASSERT_NE(ship, nullptr);
+        EXPECT_EQ(ship->stage, 0);
+        EXPECT_EQ(ship->GunCount(), c.guns);
+        ASSERT_NE(ship->guns[0], nullptr);
+        EXPECT_EQ(ship->guns[0]->ShotsPerVolley(), c.shots);
+        if (std::string(c.name) == "ma_17kuzira_yusouki:Layer0") {
+            EXPECT_EQ(ship->durability, 100.0f);
+        }
+        delete ship;
+    }
+    delete screen;
+}
+
+}  // namespace
+}  // namespace mareldon
