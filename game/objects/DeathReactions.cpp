@@ -1,12 +1,16 @@
 #include "game/objects/DeathReactions.h"
 
+#include <cmath>
 #include <cstring>
 
+#include "game/objects/GunshipEnemies.h"
 #include "game/objects/LayerEnemies.h"
+#include "game/objects/LensTurret.h"
 #include "game/objects/TowerEnemies.h"
 #include "game/objects/WreckModel.h"
 #include "game/stage/Emitters.h"
 #include "game/stage/GameWorldScreen.h"
+#include "game/stage/PlayerShip.h"
 #include "game/stage/WorldEventLog.h"
 
 namespace mareldon {
@@ -299,6 +303,152 @@ void TransformingShip(LayerFormEnemy& e) {
         Drop(e, "BONUS_L");
     Effect(e, "EXPLOSION_ita_MA01");
     Sound4(e);
+}
+
+namespace {
+
+constexpr Vec3 kScatter[] = {{0.0f, 0.0f, 0.0f}, {-0.1f, 0.0f, 0.0f}, {0.1f, 0.0f, 0.0f}, {-0.2f, 0.0f, 0.0f},
+                             {0.2f, 0.0f, 0.0f}, {-0.3f, 0.0f, 0.0f}, {0.3f, 0.0f, 0.0f}};
+
+void DropAndEffect(LayerFormEnemy& e) {
+    Drop(e, e.bonus.Text());
+    Effect(e, e.explosion.Text());
+}
+
+}  // namespace
+
+void SmallCraft(LayerFormEnemy& e) {
+    auto* craft = dynamic_cast<GunshipEnemy*>(&e);
+    if (craft != nullptr && craft->scorchFlag != 0)
+        Scorch(e, 1.0f);
+    DropAndEffect(e);
+    SoundRandom(e);
+}
+
+void TurretDrop(LayerFormEnemy& e) {
+    Drop(e, "BONUS_S");
+    Effect(e, "EXPLOSION_ita_SA01");
+    Scorch(e, 1.0f);
+    SoundRandom(e);
+}
+
+void TankDrop(LayerFormEnemy& e) {
+    DropAndEffect(e);
+    // On the transport the scorch waits for the control node's third flag.
+    const Object3D* holder = e.ParentNode();
+    const bool onTransport = holder != nullptr && holder->name.Equals("NULL_YUSOUKAN");
+    if (!onTransport || e.thirdControlFlag != 0)
+        Scorch(e, 1.0f);
+    SoundRandom(e);
+}
+
+void LargeWingDrop(LayerFormEnemy& e) {
+    Drop(e, "BONUS_M");
+    Effect(e, "EXPLOSION_ita_MA01");
+    Sound4(e);
+}
+
+void FixedDrop(LayerFormEnemy& e) {
+    Drop(e, "BONUS_M");
+    Effect(e, "EXPLOSION_ita_SA01");
+    Sound4(e);
+}
+
+void ScatterDrop(LayerFormEnemy& e) {
+    MultiDrop(e, "BONUS_M", kScatter, 7);
+    Effect(e, e.explosion.Text());
+    SoundRandom(e);
+}
+
+void EmitterScorchDrop(LayerFormEnemy& e) {
+    Emitter(e, 1.5f, 5, 2, 10, "EXPLOSION_ita_SA01");
+    Drop(e, e.bonus.Text());
+    Scorch(e, 2.0f);
+    SoundRandom(e);
+}
+
+void ShortEmitterDropEffect(LayerFormEnemy& e) {
+    Emitter(e, 1.5f, 3, 2, 10, "EXPLOSION_ita_SA01");
+    DropAndEffect(e);
+    SoundRandom(e);
+}
+
+void DropThenEmitter(LayerFormEnemy& e) {
+    Drop(e, e.bonus.Text());
+    Emitter(e, 4.0f, 10, 2, 10, "EXPLOSION_ita_SA01");
+    SoundRandom(e);
+}
+
+void NearestPlayerDrop(LayerFormEnemy& e) {
+    // Looked up and left unused, as the reaction always did; it draws nothing.
+    if (e.world != nullptr)
+        (void)e.world->GetNearestPlayer(e.GetWorldPosition());
+    DropStandard(e);
+}
+
+float PartingShotSpeed(int32_t level) {
+    if (level >= 6 && level <= 7)
+        return 0.1f;
+    if (level >= 0 && level <= 2)
+        return 0.06f;
+    return 0.08f;
+}
+
+void PartingShot(LayerFormEnemy& e) {
+    GameWorldScreen* world = e.world;
+    auto* owner = dynamic_cast<GunshipEnemy*>(&e);
+    if (world != nullptr && owner != nullptr) {
+        const Vec3 pivot = e.GetWorldPosition();
+        PlayerShip* nearest = world->GetNearestPlayer(pivot);
+        bool far = nearest == nullptr;
+        if (nearest != nullptr) {
+            const Vec3 q = nearest->GetWorldPosition();
+            far = Vec3Length(Vec3{q.x - pivot.x, q.y - pivot.y, q.z - pivot.z}) > 2.0f;
+        }
+        PlayerShip* target = far ? world->GetPlayer(3) : nullptr;
+        if (target != nullptr) {
+            const Vec3 p = target->GetWorldPosition();
+            const float aim = std::atan2(p.z - pivot.z, p.x - pivot.x);
+            const float base = PartingShotSpeed(world->GetDifficultyLevel());
+            for (int i = 0; i < 10; ++i) {
+                const float angle = aim + owner->random.Range(-10.0f * 0.017453292f, 10.0f * 0.017453292f);
+                const float speed = base + owner->random.Range(0.0f, 0.05f);
+                world->FireEnemyBullet(pivot, Vec3{std::cos(angle) * speed, 0.0f, std::sin(angle) * speed},
+                                       41, 1.0f);
+            }
+        }
+    }
+    DropAndEffect(e);
+    SoundRandom(e);
+}
+
+void LensTurret(LayerFormEnemy& e) {
+    DropAndEffect(e);
+    auto* turret = dynamic_cast<LensHoudaiEnemy*>(&e);
+    const float scale = turret != nullptr && turret->kind == 0 ? 0.7f : 1.0f;
+    if (e.world != nullptr && e.parent != nullptr)
+        e.world->CreateUvScrollObjectUnder(static_cast<TaskObject*>(e.parent), e.GetPosition(), kStill,
+                                           kScorchModel, Vec3{scale, scale, scale}, 1);
+    SoundRandom(e);
+    if (turret != nullptr)
+        turret->intact = 0;
+}
+
+void LensBase(LayerFormEnemy& e) {
+    Drop(e, e.bonus.Text());
+    SoundRandom(e);
+}
+
+void LensCore(LayerFormEnemy& e) {
+    Emitter(e, 4.0f, 10, 2, 10, "EXPLOSION_ita_SA01");
+    Drop(e, "BONUS_L");
+    // Only a core standing on a lens base has one to tell.
+    if (auto* base = dynamic_cast<LensBaseEnemy*>(static_cast<TaskObject*>(e.parent))) {
+        base->coreDestroyed = 1;
+        if (base->TurretsLeft(LensBaseEnemy::kTurrets) == 0)
+            Emitter(*base, 5.0f, 10, 2, 10, "EXPLOSION_ita_SA01");
+    }
+    SoundRandom(e);
 }
 
 }  // namespace reactions

@@ -55,6 +55,24 @@ void BigTurret(LayerFormEnemy& enemy);
 void WreckDrop(LayerFormEnemy& enemy);
 void WreckDropNoCancel(LayerFormEnemy& enemy);
 void TransformingShip(LayerFormEnemy& enemy);
+// The gunships, the lens turret and its base and core.
+void SmallCraft(LayerFormEnemy& enemy);
+void TurretDrop(LayerFormEnemy& enemy);
+void TankDrop(LayerFormEnemy& enemy);
+void LargeWingDrop(LayerFormEnemy& enemy);
+void FixedDrop(LayerFormEnemy& enemy);
+void ScatterDrop(LayerFormEnemy& enemy);
+void EmitterScorchDrop(LayerFormEnemy& enemy);
+void ShortEmitterDropEffect(LayerFormEnemy& enemy);
+void DropThenEmitter(LayerFormEnemy& enemy);
+void NearestPlayerDrop(LayerFormEnemy& enemy);
+void PartingShot(LayerFormEnemy& enemy);
+void LensTurret(LayerFormEnemy& enemy);
+void LensBase(LayerFormEnemy& enemy);
+// Also tells the base under the core, which bursts when no turret is left on it.
+void LensCore(LayerFormEnemy& enemy);
+// The parting shot's base speed by difficulty level.
+float PartingShotSpeed(int32_t level);
 
 }  // namespace reactions
 

@@ -825,6 +825,10 @@ const Entry kGuns[] = {
 
 }  // namespace
 
+const GunRow& UkishimaGunRow() {
+    return kUkishima;
+}
+
 void RegisterStageGuns(StageNodeRegistry& registry) {
     for (const Entry& entry : kGuns)
         registry.Add(Kind::kFrame, entry.name, entry.builder);

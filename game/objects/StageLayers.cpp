@@ -6,7 +6,10 @@
 #include "engine/core/Log.h"
 #include "game/objects/DeathReactions.h"
 #include "game/objects/DebrisShooter.h"
+#include "game/objects/Destroyer.h"
+#include "game/objects/GunshipEnemies.h"
 #include "game/objects/LayerEnemy.h"
+#include "game/objects/LensTurret.h"
 #include "game/objects/RailTrain.h"
 #include "game/objects/TowerEnemies.h"
 #include "game/objects/TransformingShip.h"
@@ -45,6 +48,17 @@ constexpr LayerRow Emitter(const char* name, float d, float r, const char* bonus
                            HitRule rule = HitRule::kWhenActive, int32_t linger = Enemy::kDefaultLinger) {
     return {name, F::kEmitter, d, r, linger, bonus, "EXPLOSION_ita_SA01", rule, reaction};
 }
+template <typename T>
+constexpr LayerRow Class(const char* name, float d, float r = 0.0f, int32_t linger = Enemy::kDefaultLinger,
+                         const char* bonus = "NULL", const char* explosion = "NULL", int32_t kind = 0,
+                         int32_t flag = 0, float firstStage = 0.0f) {
+    LayerRow row{name, F::kClass, d, r, linger, bonus, explosion};
+    row.build = BuildLayerClass<T>;
+    row.kind = kind;
+    row.flag = flag;
+    row.firstStageDurability = firstStage;
+    return row;
+}
 constexpr LayerRow Carrier(const char* name, F form, float d) {
     return {name, form, d};
 }
@@ -72,6 +86,28 @@ constexpr LayerRow kRows[] = {
     {"sa_05midwing:Layer0", F::kWing, 100.0f, 0.0f, Enemy::kDefaultLinger, "NULL", "NULL", HitRule::kWing,
      WingLine},
     Passive("sa_05midwing:Layer1"),
+    Class<FukuyouEnemy>("t_fukuyou:Layer0", 1.0f, 0.5f, 5, "BONUS_SX", "EXPLOSION_ita_SA01"),
+    Passive("t_fukuyou:Layer1"),
+    Class<FukuyouEnemy>("sa_04fukuyou:Layer0", 1.0f, 0.5f, 5, "BONUS_SX", "EXPLOSION_ita_SA01"),
+    Passive("sa_04fukuyou:Layer1"),
+    Class<NirenEnemy>("t_niren:Layer0", 60.0f, 1.0f, 5, "BONUS_L", "EXPLOSION_ita_MA01"),
+    Passive("t_niren:Layer1"),
+    Passive("t_niren:Layer2"),
+    Class<NirenEnemy>("sa_03niren:Layer0", 60.0f, 1.0f, 5, "BONUS_L", "EXPLOSION_ita_MA01"),
+    Passive("sa_03niren:Layer1"),
+    Passive("sa_03niren:Layer2"),
+    Class<ItemCEnemy>("sa_itemC:Layer0", 10.0f, 1.0f, 5, "BONUS_POWER", "EXPLOSION_ita_MA01"),
+    Passive("sa_itemC:Layer1"),
+    Passive("sa_itemC:Layer2"),
+    Passive("sa_itemC:Layer3"),
+    Passive("sa_itemC:Layer4"),
+    Class<KuziraYusoukiEnemy>("ma_17kuzira_yusouki:Layer0", 100.0f, 1.0f, 5, "BONUS_L", "EXPLOSION_ita_LA01",
+                              0, 0, 60.0f),
+    Passive("ma_17kuzira_yusouki:Layer1"),
+    Passive("ma_17kuzira_yusouki:Layer2"),
+    Passive("ma_17kuzira_yusouki:Layer3"),
+    Passive("ma_17kuzira_yusouki:Layer4"),
+    Passive("ma_17kuzira_yusouki:Layer5"),
     Tank("rader_1:Layer0", 10.0f, 0.6f, 5, "BONUS_S", "EXPLOSION_SG01"),
     Tank("sg_01tank:Layer0", 5.0f, 0.6f, 5, "BONUS_S", "EXPLOSION_SG01"),
     Turret("sg_01tank:Layer1", kSpin),
@@ -95,6 +131,27 @@ constexpr LayerRow kRows[] = {
     Turret("mg_03_tank_yokonaga:Layer1", kSpin),
     Tank("eg_01houdai:Layer0", 5.0f, 0.4f, 5, "BONUS_S", "EXPLOSION_ita_SA01"),
     {"lg_02tank_heavy:Layer0", F::kHeavyTank, 0.0f, 0.0f, 5},
+    Class<HikouteiAoEnemy>("sa_06hikoutei_ao:Layer0", 10.0f, 0.8f, 1, "BONUS_M", "EXPLOSION_ita_SA01"),
+    Passive("sa_06hikoutei_ao:Layer1"),
+    Class<SmallCraftEnemy>("sa_07hikoutei_gray:Layer0", 5.0f, 0.5f, 5, "BONUS_S", "EXPLOSION_ita_SA01", 1, 0),
+    Class<SmallCraftEnemy>("sa_09light_fighter:Layer0", 10.0f, 1.0f, 5, "BONUS_S", "EXPLOSION_ita_MA01", 0,
+                           0),
+    Class<SmallCraftEnemy>("mg_02hover3:Layer0", 10.0f, 1.0f, 5, "BONUS_M", "EXPLOSION_ita_MA01", 1, 1),
+    Class<SmallCraftEnemy>("sa_10zenbiyoku:Layer0", 10.0f, 1.0f, 5, "BONUS_M", "EXPLOSION_ita_MA01", 1, 0),
+    Passive("sa_09light_fighter:Layer1"),
+    Passive("mg_02hover3:Layer1"),
+    Passive("mg_02hover3:Layer2"),
+    Passive("mg_02hover3:Layer3"),
+    Passive("mg_02hover3:Layer4"),
+    Passive("sa_10zenbiyoku:Layer1"),
+    Class<HoudaiKariEnemy>("eg_houdai_kari02_:Layer1", 10.0f, 1.0f),
+    Class<HoudaiKariEnemy>("eg_houdai_kari02_:Layer2", 10.0f, 1.0f),
+    Class<HoudaiKariEnemy>("eg_houdai_kari02_:Layer3", 10.0f, 1.0f),
+    Class<HoudaiKariEnemy>("eg_houdai_kari02_:Layer4", 10.0f, 1.0f),
+    Class<HoudaiKariEnemy>("eg_houdai_kari02_:Layer5", 10.0f, 1.0f),
+    Class<HoudaiKariEnemy>("eg_houdai_kari02_:Layer6", 10.0f, 1.0f),
+    Class<HoudaiKariEnemy>("eg_houdai_kari02_:Layer7", 10.0f, 1.0f),
+    Class<HoudaiKariEnemy>("eg_houdai_kari02_:Layer8", 10.0f, 1.0f),
     Tank("mg_05tankA:Layer0", 40.0f, 1.35f, 5, "BONUS_M", "EXPLOSION_ita_SA01"),
     Passive("mg_05tankA:Layer1"),
     Passive("mg_05tankA:Layer2"),
@@ -102,6 +159,11 @@ constexpr LayerRow kRows[] = {
     Tank("mg_06tankB:Layer0", 40.0f, 1.35f, 5, "BONUS_M", "EXPLOSION_ita_SA01"),
     Passive("mg_06tankB:Layer1"),
     Passive("mg_06tankB:Layer2"),
+    Class<TankABEnemy>("sg_05tankA:Layer0", 17.5f, 1.35f, 5, "BONUS_M", "EXPLOSION_ita_SA01"),
+    Class<TankABEnemy>("sg_06tankB:Layer0", 17.5f, 1.35f, 5, "BONUS_M", "EXPLOSION_ita_SA01"),
+    Class<EnbanEnemy>("ma_14enban:Layer0", 20.0f, 1.0f, 5, "BONUS_M", "EXPLOSION_ita_MA01"),
+    Passive("ma_14enban:Layer1"),
+    Passive("ma_14enban:Layer2"),
     Tank("eg_08houdai:Layer0", 20.0f, 1.35f, 5, "BONUS_M", "EXPLOSION_ita_SA01"),
     Tank("eg_houdaimalti:Layer0", 40.0f, 1.3f, 5, "BONUS_M", "EXPLOSION_ita_SA01"),
     Drop("tanku_002:Layer0", 20.0f, 1.0f, "BONUS_M", "EXPLOSION_ita_LA01", DropStandard),
@@ -113,6 +175,9 @@ constexpr LayerRow kRows[] = {
     Passive("la_01tank_yusoukan:Layer4"),
     Passive("la_01tank_yusoukan:Layer5"),
     Passive("la_01tank_yusoukan:Layer6"),
+    Class<LargeWingEnemy>("ma_11large_wing:Layer0", 220.0f),
+    Passive("ma_11large_wing:Layer1"),
+    Passive("ma_11large_wing:Layer2"),
     Carrier("lg_01hover:Layer0", F::kHover, 0.0f),
     Passive("lg_01hover:Layer1"),
     Passive("lg_01hover:Layer2"),
@@ -141,13 +206,37 @@ constexpr LayerRow kRows[] = {
     Passive("ma_01taruwing:Layer4"),
     Passive("ma_01taruwing:Layer5"),
     Passive("ma_01taruwing:Layer6"),
+    Class<KuchikuEnemy>("la_kuchiku:Layer0", 200.0f, 0.0f, Enemy::kDefaultLinger, "NULL", "NULL", 0),
+    Class<KuchikuEnemy>("la_kuchiku:Layer1", 100.0f, 0.0f, Enemy::kDefaultLinger, "NULL", "NULL", 1),
+    Class<KuchikuEnemy>("la_kuchiku:Layer2", 100.0f, 0.0f, Enemy::kDefaultLinger, "NULL", "NULL", 2),
     Passive("medal:Layer0", "5"),
+    Class<BigFighterEnemy>("lg_03soudou_bigfighter:Layer0", 600.0f, 2.0f, 5, "BONUS_BOMB",
+                           "EXPLOSION_ita_SA01"),
+    Passive("lg_03soudou_bigfighter:Layer1", "5"),
+    Passive("lg_03soudou_bigfighter:Layer2", "5"),
+    Passive("lg_03soudou_bigfighter:Layer3", "5"),
+    Class<BigFighterEnemy>("ma_10machinegun_tei:Layer0", 300.0f, 2.0f, 5, "BONUS_M", "EXPLOSION_ita_SA01"),
+    Passive("ma_10machinegun_tei:Layer1", "5"),
+    Passive("ma_10machinegun_tei:Layer2", "5"),
+    Passive("ma_10machinegun_tei:Layer3", "5"),
+    Passive("ma_10machinegun_tei:Layer4", "5"),
+    Passive("ma_10machinegun_tei:Layer5", "5"),
     Drop("ma_08hikousen:Layer0", 120.0f, 2.2f, "BONUS_L", "EXPLOSION_ita_LA01", DropStandard),
     Passive("ma_08hikousen:Layer3", "5"),
     Passive("ma_08hikousen:Layer4", "5"),
     Passive("ma_08hikousen:Layer5", "5"),
     Passive("ma_08hikousen:Layer6", "5"),
     Passive("ma_08hikousen:Layer7", "5"),
+    Class<LensBaseEnemy>("eg_07_lens_houdai:Layer0", 1.0f, 0.0f, 5, "BONUS_L", "EXPLOSION_ita_SA01"),
+    Class<LensCoreEnemy>("eg_07_lens_houdai:Layer1", 150.0f, 1.15f),
+    Passive("eg_07_lens_houdai:Layer2", "5"),
+    Class<LensHoudaiEnemy>("eg_07_lens_houdai:Layer3", 80.0f, 1.5f, 5, "BONUS_M", "EXPLOSION_ita_SA01", -1),
+    Class<LensHoudaiEnemy>("eg_07_lens_houdai:Layer4", 80.0f, 1.5f, 5, "BONUS_M", "EXPLOSION_ita_SA01", -1),
+    Class<LensHoudaiEnemy>("eg_07_lens_houdai:Layer5", 80.0f, 1.5f, 5, "BONUS_M", "EXPLOSION_ita_SA01", -1),
+    Class<LensHoudaiEnemy>("eg_07_lens_houdai:Layer6", 80.0f, 1.5f, 5, "BONUS_M", "EXPLOSION_ita_SA01", -1),
+    Class<LensHoudaiEnemy>("eg_ukishima_A:Layer0", 40.0f, 1.35f, 0, "BONUS_M", "EXPLOSION_ita_SA01", 0),
+    Class<LensHoudaiEnemy>("eg_ukishima_B:Layer1", 80.0f, 1.35f, 0, "BONUS_M", "EXPLOSION_ita_SA01", 1),
+    Class<LensHoudaiEnemy>("eg_ukishima_C:Layer1", 80.0f, 1.35f, 5, "BONUS_M", "EXPLOSION_ita_SA01", 10),
     Drop("ma_07kuucyuuhou1:Layer0", 400.0f, 4.0f, "BONUS_L", "NULL", AntiAirShip),
     Passive("ma_07kuucyuuhou1:Layer1", "5"),
     Passive("ma_07kuucyuuhou1:Layer2", "5"),
@@ -162,8 +251,15 @@ constexpr LayerRow kRows[] = {
     Passive("ma_09tutu6:Layer6", "5"),
     Passive("ma_09tutu6:Layer7", "5"),
     Passive("ma_09tutu6:Layer8", "5"),
+    Class<TankIsekiCEnemy>("mg_07tankisekiC:Layer0", 40.0f, 2.0f, 5, "BONUS_M", "EXPLOSION_ita_SA01"),
+    Passive("mg_07tankisekiC:Layer1", "5"),
+    Passive("mg_07tankisekiC:Layer2", "5"),
+    Class<TankIsekiEEnemy>("sg_10tank_isekiE:Layer0", 15.0f, 1.35f, 5, "BONUS_M", "EXPLOSION_ita_SA01"),
     Emitter("mg_4ebi:Layer0", 100.0f, 2.0f, "BONUS_L", EmitterDrop),
     Emitter("sa_11isekifighterA:Layer0", 80.0f, 1.6f, "BONUS_L", EmitterDrop, HitRule::kNoseAndBody, 20),
+    Class<Bs4tLayer6Enemy>("bs4_t:Layer6", 20.0f, 1.3f, 5, "BONUS_M", "EXPLOSION_ita_SA01"),
+    Class<Bs4tLayer14Enemy>("bs4_t:Layer14", 30.0f, 1.3f, 5, "BONUS_M", "EXPLOSION_ita_SA01"),
+    Class<Bs4tLayer5Enemy>("bs4_t:Layer5", 80.0f, 1.3f, 5, "BONUS_SX", "EXPLOSION_ita_SA01"),
     Emitter("bs4_t:Layer15", 1000.0f, 2.3f, "BONUS_L", EmitterDropCancel),
     Passive("bs4_t:Layer16"),
     Passive("bs4_t:Layer17"),
@@ -173,7 +269,11 @@ constexpr LayerRow kRows[] = {
     Passive("sg_09tank_isekiB:Layer2"),
     Passive("sg_09tank_isekiB:Layer3"),
     Passive("sg_09tank_isekiB:Layer4"),
+    Class<SinkuukanEnemy>("sa_15sinkuukan:Layer0", 10.0f, 0.6f, 5, "BONUS_M", "EXPLOSION_ita_SA01"),
+    Passive("sa_15sinkuukan:Layer1"),
+    Class<PorvikTankEnemy>("mg_11porvik:Layer0", 70.0f, 0.0f, 15),
     Emitter("ma_03fuyuuhou:Layer0", 100.0f, 1.4f, "BONUS_L", SmallEmitterDrop),
+    Class<OugonJetEnemy>("sa_13ougon_jet:Layer0", 180.0f, 0.8f, 5, "BONUS_M", "EXPLOSION_ita_SA01"),
     Emitter("ma_20namazu:Layer0", 100.0f, 1.2f, "BONUS_L", EmitterDrop),
     // Towers, batteries, wrecks, the debris fighter, the transforming ship and the train.
     Wreck("tou_001:Layer0", F::kTower, 30.0f, 2.0f, "tou_001b", "BONUS_M", "EXPLOSION_SG01"),
@@ -211,6 +311,9 @@ constexpr LayerRow kRows[] = {
           WreckDropNoCancel),
     {"sa_12isekifighterB:Layer0", F::kDebrisFighter, 80.0f, 1.6f, 20, "BONUS_L", "EXPLOSION_ita_SA01"},
     Wreck("bs4_t:Layer2", F::kWreck, 800.0f, 5.0f, "nozule_k", "NULL", "NULL", WreckDrop),
+    Class<GomaEnemy>("sa_16goma:Layer0", 5.0f, 0.6f, 5, "BONUS_M", "EXPLOSION_ita_SA01"),
+    Class<StageTenLayer17Enemy>("STAGE_TEN:Layer17", 130.0f, 1.3f, 5, "BONUS_M", "EXPLOSION_ita_SA01"),
+    Class<StageTenLayer4Enemy>("STAGE_TEN:Layer4", 700.0f, 4.5f, 5, "BONUS_M", "EXPLOSION_ita_MA01"),
 };
 
 Object3D* BuildRow(const LayerRow& row, Object3D* parent, NodeSpawnInfo& info) {
@@ -269,6 +372,10 @@ Object3D* BuildRow(const LayerRow& row, Object3D* parent, NodeSpawnInfo& info) {
             return new TransformingShipEnemy(parent, info, durability);
         case F::kTrainCar:
             return BuildTrainCar(parent, info, durability, row.radius, row.linger, row.bonus, row.explosion);
+        case F::kClass:
+            return row.build(
+                parent, info,
+                LayerArgs{durability, row.radius, row.linger, row.bonus, row.explosion, row.kind, row.flag});
     }
     return nullptr;
 }
@@ -308,7 +415,7 @@ float StageLayerDurability(const LayerRow& row, int32_t stage, float scale) {
         case F::kHeavyTank:
             return first ? 800.0f : 900.0f;
         default:
-            return row.durability;
+            return first && row.firstStageDurability != 0.0f ? row.firstStageDurability : row.durability;
     }
 }
 

@@ -9,6 +9,7 @@
 namespace mareldon {
 
 class StageNodeRegistry;
+struct LayerArgs;
 
 // The object a named mesh layer of a stage model becomes.
 enum class LayerForm : uint8_t {
@@ -32,7 +33,11 @@ enum class LayerForm : uint8_t {
     kDebrisFighter,  // DebrisFighterEnemy
     kTransformer,    // TransformingShipEnemy
     kTrainCar,       // a linked frame-node object and a RailTrain under it
+    kClass,          // a class of its own, made by the row's builder
 };
+
+// Builds a kClass row's object from the row's numbers.
+using LayerBuild = Object3D* (*)(Object3D* parent, NodeSpawnInfo& info, const LayerArgs& args);
 
 // One row of the layer table. `bonus` is the passive layer's name and the turret's first
 // text; `explosion` the turret's second. Durability of the stage-dependent rows is worked
@@ -52,6 +57,12 @@ struct LayerRow {
     const char* model = nullptr;
     float speed = 0.0f;
     int32_t pause = 0;
+    LayerBuild build = nullptr;
+    // The class's own integers (gun kind, section, lens kind; scorch flag).
+    int32_t kind = 0;
+    int32_t flag = 0;
+    // Nonzero: the durability while the first stage is played.
+    float firstStageDurability = 0.0f;
 };
 
 std::span<const LayerRow> StageLayerRows();

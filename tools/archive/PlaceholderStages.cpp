@@ -7,6 +7,7 @@
 #include "tools/archive/LightFileWriter.h"
 #include "tools/archive/PlaceholderBoss1.h"
 #include "tools/archive/PlaceholderEffects.h"
+#include "tools/archive/PlaceholderGunships.h"
 #include "tools/archive/PlaceholderItems.h"
 #include "tools/archive/PlaceholderKazeWave.h"
 #include "tools/archive/PlaceholderRailEnemies.h"
@@ -420,6 +421,7 @@ void AddPlaceholderEnemies(MbdWriter& writer, MbdWriter::Node& stage) {
         scene->children.push_back(std::move(box));
     }
     AddPlaceholderRailEnemies(writer, *scene);
+    AddPlaceholderGunships(writer, stage);
 }
 
 std::vector<uint8_t> MakeStageSampleArchive() {
@@ -510,6 +512,7 @@ bool HasPlaceholderStageLights(const std::string& stageId) {
 int32_t AddPlaceholderStageData(MbdWriter& writer, bool screenSprites) {
     AddPlaceholderStageModels(writer);
     AddPlaceholderBoss1Models(writer);
+    AddPlaceholderGunshipModels(writer);
     writer.AddModel("TEKIDAN_HATSYA01", QuadModel(writer, "TEKIDAN_HATSYA01", 0.25f, 0.25f));
     AddPlaceholderItemModels(writer);
     const int32_t game = writer.AddImage(GameSheetPng(screenSprites));

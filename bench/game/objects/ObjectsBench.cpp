@@ -3,7 +3,7 @@
 // two guns named in kChildNodes under each running their volley machines, then the
 // keep-alive sweep. Target: under 250 us a step (release).
 // There is no ship, so the world refuses every bullet at its first test: the
-// bullets' own cost is bench_bullets'.
+// bullets' own cost is bench_bullets'. BM_StageHiStep: the placeholder stage as played.
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -18,6 +18,10 @@
 #include "game/stage/StageScene.h"
 #include "game/stage/StaticModelRoot.h"
 #include "tests/engine/render/archive/ArchiveTestServices.h"
+#include "tools/archive/PlaceholderEffects.h"
+#include "tools/archive/PlaceholderGunships.h"
+#include "tools/archive/PlaceholderItems.h"
+#include "tools/archive/PlaceholderStages.h"
 #include "tools/archive/StageModelBuilder.h"
 
 namespace mareldon {
@@ -98,6 +102,55 @@ void BM_EnemyStep(benchmark::State& state) {
     delete screen;
 }
 BENCHMARK(BM_EnemyStep)->Unit(benchmark::kMicrosecond);
+
+// "STAGE_HI" of the placeholder data first, so the screen binds it, with the effect,
+// item and wreck models its kills ask for.
+std::vector<uint8_t> StageHiArchive() {
+    MbdWriter writer;
+    MbdWriter::Node hi = PlaceholderStageModel(writer, "STAGE_HI");
+    AddPlaceholderEnemies(writer, hi);
+    writer.AddModel("STAGE_HI", hi);
+    AddPlaceholderEffectData(writer);
+    AddPlaceholderItemModels(writer);
+    AddPlaceholderGunshipModels(writer);
+    return writer.Build();
+}
+
+// One update step of the placeholder "STAGE_HI" with every stage object class it
+// holds, headless: its first two minutes, step by step, once.
+// Target: at least 100 times real time, 167 us a step (release).
+void BM_StageHiStep(benchmark::State& state) {
+    TaskObject root(nullptr, 0);
+    root.frameRate = 60.0f;
+    root.framePeriod = 1.0f / 60.0f;
+    auto* files = new MemoryFileSystem();
+    files->files["STAGEHI.mbd"] = StageHiArchive();
+    root.fileSystem = RefPtr<FileSystem>(files);
+    root.renderer =
+        RefPtr<Renderer>(new Renderer(root.fileSystem, RefPtr<GraphicsDevice>(), RefPtr<SoundBox>()));
+    root.renderer->LoadArchive("STAGEHI.mbd");
+
+    StageNodeRegistry registry;
+    RegisterStageObjects(registry);
+    ScopedStageNodeRegistry scope(registry);
+    auto* screen = new GameWorldScreen(nullptr, String(), String(), 3, 0, 0, 0, 1);
+    screen->InheritServices(root);
+    screen->GetWorldRoot()->InheritServices(root);
+    screen->LoadStage();
+    screen->SetupCamera();
+    StageScene& scene = *screen->GetStageScene();
+    scene.CollectDead();
+    for (auto _ : state) {
+        screen->ClearHitLists();
+        screen->GetWorldRoot()->StepAnimation();
+        scene.Update();
+        scene.CollectDead();
+    }
+    state.counters["stage_time"] = double(scene.GetMotionTime());
+    state.counters["targets"] = double(screen->HitLists().targets.Count());
+    delete screen;
+}
+BENCHMARK(BM_StageHiStep)->Unit(benchmark::kMicrosecond)->Iterations(7200);
 
 }  // namespace
 }  // namespace mareldon

@@ -49,12 +49,16 @@ inline constexpr const char* kFixtureStage = "STAGE_HATE";
 // The whole stage model, root and all.
 struct WholeModel {
     std::function<MbdWriter::Node(StageModelBuilder&)> make;
+    // Further models of the archive (wrecks and the like).
+    std::function<void(MbdWriter&)> extra = {};
 };
 
 inline std::vector<uint8_t> EnemyStageArchive(const WholeModel& model) {
     MbdWriter writer;
     StageModelBuilder builder(writer);
     writer.AddModel(kFixtureStage, model.make(builder));
+    if (model.extra)
+        model.extra(writer);
     const PlaceholderSoundSlots sounds = AddPlaceholderSounds(writer);
     writer.AddGroup({"SYSTEMSE", sounds.effects, {}, {}});
     writer.AddGroup({"SYSTEMBGM", sounds.tunes, {}, {}});

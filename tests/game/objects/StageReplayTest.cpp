@@ -4,10 +4,14 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <typeinfo>
 #include <vector>
 
 #include "game/objects/DebrisShooter.h"
+#include "game/objects/Destroyer.h"
 #include "game/objects/GunVariants.h"
+#include "game/objects/GunshipEnemies.h"
+#include "game/objects/LensTurret.h"
 #include "game/objects/MidBoss03Guns.h"
 #include "game/objects/RailTrain.h"
 #include "game/objects/TowerEnemies.h"
@@ -174,14 +178,33 @@ TEST(StageReplayTest, TwoMinutesOfStageHiReplayToTheSameEnemiesAndEvents) {
         EXPECT_EQ(FindNodes<WreckFormEnemy>(world).size(), 4u) << "two towers and two wreck-leaving enemies";
         EXPECT_EQ(FindNodes<DebrisFighterEnemy>(world).size(), 1u);
         EXPECT_EQ(FindNodes<TransformingShipEnemy>(world).size(), 1u);
+        std::set<std::string> built;
         for (int step = 0; step < kSteps; ++step) {
             run.StepWithPad(Script(step));
             recorded.push_back(run.StateHash());
+            if (step == 0) {
+                for (Enemy* enemy : FindNodes<Enemy>(*static_cast<TaskObject*>(run.screen->GetWorldRoot())))
+                    built.insert(typeid(*enemy).name());
+            }
         }
         recordedEvents = run.log.Events();
         // Deaths of many kinds: the train (all ten cars), towers and the wreck-leaving
         // enemies (their wrecks), the big battery, the debris fighter after its throw, the
         // transforming ship after it opened, the carrier tank.
+        // The stage's own classes, one of each.
+        for (const char* type : {typeid(SmallCraftEnemy).name(),     typeid(HoudaiKariEnemy).name(),
+                                 typeid(ItemCEnemy).name(),          typeid(FukuyouEnemy).name(),
+                                 typeid(KuziraYusoukiEnemy).name(),  typeid(EnbanEnemy).name(),
+                                 typeid(Bs4tLayer6Enemy).name(),     typeid(Bs4tLayer14Enemy).name(),
+                                 typeid(Bs4tLayer5Enemy).name(),     typeid(TankIsekiEEnemy).name(),
+                                 typeid(TankIsekiCEnemy).name(),     typeid(NirenEnemy).name(),
+                                 typeid(TankABEnemy).name(),         typeid(SinkuukanEnemy).name(),
+                                 typeid(PorvikTankEnemy).name(),     typeid(OugonJetEnemy).name(),
+                                 typeid(GomaEnemy).name(),           typeid(StageTenLayer17Enemy).name(),
+                                 typeid(StageTenLayer4Enemy).name(), typeid(BigFighterEnemy).name(),
+                                 typeid(KuchikuEnemy).name(),        typeid(LensBaseEnemy).name(),
+                                 typeid(LensCoreEnemy).name(),       typeid(LensHoudaiEnemy).name()})
+            EXPECT_EQ(built.count(type), 1u) << type;
         std::set<std::string> killed;
         for (const WorldEvent& event : recordedEvents) {
             if (event.operation == "EnemyKilled")
@@ -196,6 +219,7 @@ TEST(StageReplayTest, TwoMinutesOfStageHiReplayToTheSameEnemiesAndEvents) {
         EXPECT_EQ(run.log.Count("Wreck"), 4);
         EXPECT_EQ(run.log.Count("DebrisShooter"), 1);
         EXPECT_EQ(run.log.Count("ShipGuns"), 1);
+        EXPECT_GE(killed.size(), 6u) << "deaths of many kinds";
         EXPECT_GT(run.log.Count("EnemyKilled"), 0) << "the script should shoot some down";
         EXPECT_GT(run.log.Count("SpawnSpark"), 10);
         EXPECT_GT(run.log.Count("GunShot"), 0) << "the guns in the hash should fire";

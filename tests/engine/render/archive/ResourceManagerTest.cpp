@@ -282,9 +282,10 @@ TEST_F(ResourceManagerTest, BootArchiveHoldsWhatTheGameAsksFor) {
     // five muzzle flashes and the shots' five hit effects; six sheet effects, four
     // reflect fields, two reflect flashes and a scorch decal; the ship select's four
     // ships; the stage-1 boss's broken model, four weapon models and its big blast; the
-    // nine wrecks of the towers, the big guns and the train, and the largest explosion.
-    EXPECT_EQ(manager.ModelCount(), 80);
-    for (const char* name : {"tou_001b", "nozule_k", "mg_04rail_metalB_k", "EXPLOSION_LLG01"})
+    // nine wrecks of the towers, the big guns and the train, the largest explosion and the
+    // destroyer's wreck.
+    EXPECT_EQ(manager.ModelCount(), 81);
+    for (const char* name : {"tou_001b", "nozule_k", "mg_04rail_metalB_k", "EXPLOSION_LLG01", "la_kuchiku_k"})
         EXPECT_TRUE(manager.HasModel(name)) << name;
     EXPECT_TRUE(manager.HasModel("ship3"));
     EXPECT_TRUE(manager.HasModel("ba_01zenyoku_koware"));
