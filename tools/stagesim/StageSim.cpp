@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <optional>
 
 #include "engine/core/PlayerInput.h"
 #include "engine/platform/File.h"
@@ -15,12 +16,15 @@
 #include "engine/platform/recording/RecordingSoundOutput.h"
 #include "engine/render/device/GraphicsDeviceDX.h"
 #include "engine/render/draw/Renderer.h"
+#include "game/bosses/RegisterBosses.h"
 #include "game/objects/Enemy.h"
+#include "game/objects/RegisterStageObjects.h"
 #include "game/stage/ActualGameScreen.h"
 #include "game/stage/GameWorldScreen.h"
 #include "game/stage/PlayerShip.h"
 #include "game/stage/ReflectForce.h"
 #include "game/stage/ShooterObject.h"
+#include "game/stage/StageNodeRegistry.h"
 #include "game/stage/StaticModelRoot.h"
 #include "game/stage/StraightShot.h"
 #include "game/system/GameSystem.h"
@@ -240,6 +244,19 @@ uint32_t DuelButtons(int32_t player, int32_t step) {
     return sweep | bomb | (hold || step % 4 == 0 ? S::kShot : 0u) | ((step / 120) % 3 == 0 ? S::kDown : 0u);
 }
 
+// Both ships stay below the boss, sweeping across and firing.
+uint32_t FightButtons(int32_t player, int32_t step) {
+    using S = PlayerShip;
+    const int32_t phase = ((step / 80) + player) % 4;
+    const uint32_t move = phase == 0 ? S::kLeft : phase == 2 ? S::kRight : 0u;
+    return move | (step % 2 == 0 ? S::kShot : 0u) | (step < 40 ? S::kUp : 0u);
+}
+
+// The stage clock just before the stage-3 boss's fight start.
+void PopulateBoss3(GameWorldScreen& screen) {
+    screen.GetWorldRoot()->SetMotionTime(8640.0f / 60.0f);
+}
+
 uint32_t StormButtons(int32_t player, int32_t step) {
     using S = PlayerShip;
     const uint32_t sweep = ((step / 60) + player) % 2 == 0 ? S::kRight : S::kLeft;
@@ -346,6 +363,8 @@ const std::vector<StageSimCase>& StageSimCases() {
         {"duel", 6, 2400, DuelButtons, PopulateDuel, {0, 2}, 9},
         // The benchmark's: a dense stream of slow bullets, some hundreds on screen.
         {"storm", 6, 2000, StormButtons, PopulateStorm, {1, 3}, 99},
+        // The stage-3 boss's fight from its start, the ships shooting at it.
+        {"boss3", 3, 2400, FightButtons, PopulateBoss3, {0, 1}, 99, true},
     };
     return cases;
 }
@@ -407,6 +426,13 @@ StageSimRun StageSim::Run(int32_t playMode, const std::function<void(int32_t, Ga
     // plays only this stage.
     StraightShot::ResetMadeCounts();
     GameWorldScreen::ResetWaterParity();
+    StageNodeRegistry registry;
+    std::optional<ScopedStageNodeRegistry> scope;
+    if (simCase.bosses) {
+        RegisterStageObjects(registry);
+        RegisterBossObjects(registry);
+        scope.emplace(registry);
+    }
 
     TaskObject root(nullptr, 0);
     root.frameRate = 60.0f;

@@ -59,6 +59,8 @@ struct StageSimCase {
     int32_t shipTypes[2];
     // Ships each player starts with: enough that the run is not cut short by a game over.
     int32_t shipStock;
+    // The stage objects and the bosses build the model's nodes (else plain nodes).
+    bool bosses = false;
 };
 // The cases, the record/replay test's table.
 const std::vector<StageSimCase>& StageSimCases();
