@@ -25,6 +25,7 @@
 #include "game/stage/ReflectForce.h"
 #include "game/stage/ShooterObject.h"
 #include "game/stage/StageNodeRegistry.h"
+#include "game/stage/StageScene.h"
 #include "game/stage/StaticModelRoot.h"
 #include "game/stage/StraightShot.h"
 #include "game/system/GameSystem.h"
@@ -252,9 +253,21 @@ uint32_t FightButtons(int32_t player, int32_t step) {
     return move | (step % 2 == 0 ? S::kShot : 0u) | (step < 40 ? S::kUp : 0u);
 }
 
-// The stage clock just before the stage-3 boss's fight start.
+// Every clock of a subtree to `time`.
+void SetClocks(TaskObject& task, float time) {
+    if (Object3D* node = task.AsObject3D())
+        node->SetMotionTime(time);
+    TreeNode* child = task.firstChild;
+    for (int32_t i = 0; i < task.childCount; ++i, child = child->next)
+        SetClocks(*static_cast<TaskObject*>(child), time);
+}
+
+// The world root's clock and the stage's (the boss's own among them) just before the
+// stage-3 boss's fight start.
 void PopulateBoss3(GameWorldScreen& screen) {
     screen.GetWorldRoot()->SetMotionTime(8640.0f / 60.0f);
+    if (StageScene* scene = screen.GetStageScene())
+        SetClocks(*scene, 8640.0f / 60.0f);
 }
 
 uint32_t StormButtons(int32_t player, int32_t step) {

@@ -77,6 +77,8 @@ TEST(StageSimTest, TheBoss3CaseFightsTheSpider) {
     EXPECT_EQ(Count(run, "BossEvent", "fight.start 8700"), 1);
     EXPECT_GT(Count(run, "BossPatternStart", "kasaR"), 12);
     EXPECT_GT(Count(run, "FireEnemyBullet"), 100);
+    // The ships' shots reach the core: the phase changes within the run.
+    EXPECT_EQ(Count(run, "BossEvent", "phase.begin 0"), 1);
 }
 
 TEST(StageSimTest, OneExtraGeneratorDrawIsCaughtAtItsStep) {
