@@ -89,6 +89,10 @@ void BM_Boss3Step(benchmark::State& state) {
         if (Boss3Section* part = body->Part(slot); part != nullptr && part->row.fightHittable)
             part->SetHittable(true);
     }
+    int64_t shots = 0;
+    screen->SetEnemyShotProbe(
+        [](void* context, const Vec3&, const Vec3&, int32_t, float) { ++*static_cast<int64_t*>(context); },
+        &shots);
     int32_t patterns = 0;
     for (auto _ : state) {
         patterns = KeepFiring(*body);
@@ -98,6 +102,7 @@ void BM_Boss3Step(benchmark::State& state) {
         scene.CollectDead();
     }
     state.counters["patterns"] = double(patterns);
+    state.counters["bullets/step"] = double(shots) / double(state.iterations());
     state.counters["targets"] = double(screen->HitLists().targets.Count());
     delete screen;
 }
