@@ -255,10 +255,6 @@ void Boss3Body::StartFight(EventTimeline& t) {
     t.Stop();
 }
 
-void Boss3Body::StopThis(EventTimeline& t) {
-    t.Stop();
-}
-
 void Boss3Body::Loop(EventTimeline& t) {
     TimelineLoopCallback(*this, t);
 }

@@ -73,7 +73,6 @@ class Boss3Body : public EnemySubPart {
 
     // The schedules' actions.
     void StartFight(EventTimeline& t);
-    void StopThis(EventTimeline& t);
     void Loop(EventTimeline& t);
     void BeginPhaseChange(EventTimeline& t);
     void BreakRearLegs(EventTimeline& t);
