@@ -6,6 +6,7 @@
 #include "tools/archive/ArchiveRecords.h"
 #include "tools/archive/LightFileWriter.h"
 #include "tools/archive/PlaceholderBoss1.h"
+#include "tools/archive/PlaceholderBoss3.h"
 #include "tools/archive/PlaceholderEffects.h"
 #include "tools/archive/PlaceholderGunships.h"
 #include "tools/archive/PlaceholderItems.h"
@@ -200,6 +201,8 @@ void AddPlaceholderStageModels(MbdWriter& writer) {
             AddBoss1ToStage(writer, stage);
         if (std::string(id) == "STAGE_KAZE")
             AddPlaceholderKazeWave(writer, stage);
+        if (std::string(id) == "STAGE_UMI")
+            AddPlaceholderBoss3ToStage(writer, stage);
         writer.AddModel(id, stage);
     }
 }
@@ -513,6 +516,7 @@ int32_t AddPlaceholderStageData(MbdWriter& writer, bool screenSprites) {
     AddPlaceholderStageModels(writer);
     AddPlaceholderBoss1Models(writer);
     AddPlaceholderGunshipModels(writer);
+    AddPlaceholderBoss3Models(writer);
     writer.AddModel("TEKIDAN_HATSYA01", QuadModel(writer, "TEKIDAN_HATSYA01", 0.25f, 0.25f));
     AddPlaceholderItemModels(writer);
     const int32_t game = writer.AddImage(GameSheetPng(screenSprites));

@@ -24,6 +24,7 @@
 #include "game/stage/ReflectForce.h"
 #include "game/stage/ShooterObject.h"
 #include "game/stage/StageNodeRegistry.h"
+#include "game/stage/StageScene.h"
 #include "game/stage/StaticModelRoot.h"
 #include "game/stage/StraightShot.h"
 #include "game/system/GameSystem.h"
@@ -244,6 +245,31 @@ uint32_t DuelButtons(int32_t player, int32_t step) {
     return sweep | bomb | (hold || step % 4 == 0 ? S::kShot : 0u) | ((step / 120) % 3 == 0 ? S::kDown : 0u);
 }
 
+// Both ships stay below the boss, sweeping across and firing.
+uint32_t FightButtons(int32_t player, int32_t step) {
+    using S = PlayerShip;
+    const int32_t phase = ((step / 80) + player) % 4;
+    const uint32_t move = phase == 0 ? S::kLeft : phase == 2 ? S::kRight : 0u;
+    return move | (step % 2 == 0 ? S::kShot : 0u) | (step < 40 ? S::kUp : 0u);
+}
+
+// Every clock of a subtree to `time`.
+void SetClocks(TaskObject& task, float time) {
+    if (Object3D* node = task.AsObject3D())
+        node->SetMotionTime(time);
+    TreeNode* child = task.firstChild;
+    for (int32_t i = 0; i < task.childCount; ++i, child = child->next)
+        SetClocks(*static_cast<TaskObject*>(child), time);
+}
+
+// The world root's clock and the stage's (the boss's own among them) just before the
+// stage-3 boss's fight start.
+void PopulateBoss3(GameWorldScreen& screen) {
+    screen.GetWorldRoot()->SetMotionTime(8640.0f / 60.0f);
+    if (StageScene* scene = screen.GetStageScene())
+        SetClocks(*scene, 8640.0f / 60.0f);
+}
+
 uint32_t StormButtons(int32_t player, int32_t step) {
     using S = PlayerShip;
     const uint32_t sweep = ((step / 60) + player) % 2 == 0 ? S::kRight : S::kLeft;
@@ -352,6 +378,8 @@ const std::vector<StageSimCase>& StageSimCases() {
         {"storm", 6, 2000, StormButtons, PopulateStorm, {1, 3}, 99},
         // Stage 1 from just before its boss's fight: the ships under it, shooting.
         {"boss1", 1, 2400, Boss1FightButtons, PopulateBoss1Fight, {0, 1}, 99},
+        // The stage-3 boss's fight from its start, the ships shooting at it.
+        {"boss3", 3, 2400, FightButtons, PopulateBoss3, {0, 1}, 99},
     };
     return cases;
 }

@@ -68,6 +68,19 @@ TEST(StageSimTest, TheDuelExercisesWhatItReplays) {
     EXPECT_GT(Count(run, "AddScore"), 10);
 }
 
+TEST(StageSimTest, TheBoss3CaseFightsTheSpider) {
+    const StageSimCase* fight = FindStageSimCase("boss3");
+    ASSERT_NE(fight, nullptr);
+    StageSim sim(*fight);
+    const StageSimRun run = sim.Record(false);
+    ASSERT_TRUE(run.ran);
+    EXPECT_EQ(Count(run, "BossEvent", "fight.start 8700"), 1);
+    EXPECT_GT(Count(run, "BossPatternStart", "kasaR"), 12);
+    EXPECT_GT(Count(run, "FireEnemyBullet"), 100);
+    // The ships' shots reach the core: the phase changes within the run.
+    EXPECT_EQ(Count(run, "BossEvent", "phase.begin 0"), 1);
+}
+
 TEST(StageSimTest, OneExtraGeneratorDrawIsCaughtAtItsStep) {
     StageSimCase shortDuel = *FindStageSimCase("duel");
     shortDuel.steps = 600;

@@ -282,13 +282,14 @@ TEST_F(ResourceManagerTest, BootArchiveHoldsWhatTheGameAsksFor) {
     // five muzzle flashes and the shots' five hit effects; six sheet effects, four
     // reflect fields, two reflect flashes and a scorch decal; the ship select's four
     // ships; the stage-1 boss's broken model, four weapon models and its big blast; the
-    // nine wrecks of the towers, the big guns and the train, the largest explosion and the
-    // destroyer's wreck.
-    EXPECT_EQ(manager.ModelCount(), 81);
+    // nine wrecks of the towers, the big guns and the train, the largest explosion, the
+    // destroyer's wreck and the stage-3 boss's broken model.
+    EXPECT_EQ(manager.ModelCount(), 82);
     for (const char* name : {"tou_001b", "nozule_k", "mg_04rail_metalB_k", "EXPLOSION_LLG01", "la_kuchiku_k"})
         EXPECT_TRUE(manager.HasModel(name)) << name;
     EXPECT_TRUE(manager.HasModel("ship3"));
     EXPECT_TRUE(manager.HasModel("ba_01zenyoku_koware"));
+    EXPECT_TRUE(manager.HasModel("bg_03big_spider_koware"));
     EXPECT_TRUE(manager.HasModel("sel_p03_fix"));
     EXPECT_TRUE(manager.HasModel("sel_p00_podonly"));
     EXPECT_TRUE(manager.HasModel("TEKIDAN_HATSYA01"));
