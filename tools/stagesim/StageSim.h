@@ -59,6 +59,8 @@ struct StageSimCase {
     int32_t shipTypes[2];
     // Ships each player starts with: enough that the run is not cut short by a game over.
     int32_t shipStock;
+    // The stage's enemies and bosses are built from its model (else plain nodes).
+    bool stageObjects = false;
 };
 // The cases, the record/replay test's table.
 const std::vector<StageSimCase>& StageSimCases();

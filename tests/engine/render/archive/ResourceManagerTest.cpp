@@ -281,8 +281,10 @@ TEST_F(ResourceManagerTest, BootArchiveHoldsWhatTheGameAsksFor) {
     // captions, four bombers, four ships, four pods, the ship's explosion, the guns'
     // five muzzle flashes and the shots' five hit effects; six sheet effects, four
     // reflect fields, two reflect flashes and a scorch decal; the ship select's four
-    // ships; the stage-1 boss's broken model, four weapon models and its big blast.
-    EXPECT_EQ(manager.ModelCount(), 70);
+    // ships; the stage-1 boss's broken model, four weapon models and its big blast; the
+    // stage-2 boss's broken model.
+    EXPECT_EQ(manager.ModelCount(), 71);
+    EXPECT_TRUE(manager.HasModel("ba02_cyou_koware"));
     EXPECT_TRUE(manager.HasModel("ship3"));
     EXPECT_TRUE(manager.HasModel("ba_01zenyoku_koware"));
     EXPECT_TRUE(manager.HasModel("sel_p03_fix"));
