@@ -60,14 +60,16 @@ Node PlaceholderBoss2Node(StageModelBuilder& b, float appearTime, float endTime,
     gun(pod13, "Lunit1", 0.0f, 0.3f);
     gun(pod12, "Runit2", 0.0f, -0.3f);
     gun(pod14, "Lunit2", 0.0f, -0.3f);
-    std::vector<Node> core, tail, hull;
-    section(core, 11, 1.1f, 0.0f, 0.5f, std::move(pod11));
-    section(core, 13, -1.1f, 0.0f, 0.5f, std::move(pod13));
+    // The front pods hang on a passive frame, not on Layer3: that one ends when it breaks.
+    std::vector<Node> front, tail, hull;
+    section(front, 11, 1.1f, 0.0f, 0.0f, std::move(pod11));
+    section(front, 13, -1.1f, 0.0f, 0.0f, std::move(pod13));
     section(tail, 12, 1.1f, 0.0f, 0.0f, std::move(pod12));
     section(tail, 14, -1.1f, 0.0f, 0.0f, std::move(pod14));
     // Guns three under the body.
     std::vector<Node> back;
-    section(back, 3, 0.0f, 0.2f, 1.0f, std::move(core));
+    section(back, 3, 0.0f, 0.2f, 1.0f, {});
+    back.push_back(box(8, 0.0f, -0.1f, 1.5f, std::move(front)));
     section(back, 7, 0.0f, 0.1f, -1.2f, std::move(tail));
     gun(back, "center0", 0.0f, 1.7f);
     gun(back, "center1", 0.0f, -1.9f);
@@ -84,7 +86,6 @@ Node PlaceholderBoss2Node(StageModelBuilder& b, float appearTime, float endTime,
     section(below, 1, 2.0f, 0.0f, 0.4f, {});
     below.push_back(box(5, 0.0f, -0.3f, 0.0f, std::move(hull)));
     below.push_back(box(6, 0.0f, -0.5f, 0.0f, std::move(rightHull)));
-    below.push_back(box(8, 2.9f, 0.0f, -0.6f));
     below.push_back(box(9, -2.9f, 0.0f, -0.6f));
     below.push_back(box(10, 0.0f, 0.0f, -2.2f));
     Node body = b.Box(Layer(kBoss, 0), kHalf[0], PlaceholderBoss2Colour(0), std::move(below));
