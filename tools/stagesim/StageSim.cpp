@@ -386,7 +386,7 @@ const std::vector<StageSimCase>& StageSimCases() {
         // The benchmark's: a dense stream of slow bullets, some hundreds on screen.
         {"storm", 6, 2000, StormButtons, PopulateStorm, {1, 3}, 99},
         // Stage 2 from just before its boss's fight, both ships firing at it.
-        {"boss2", 2, 2400, Boss2Buttons, PopulateBoss2, {0, 1}, 9, true},
+        {"boss2", 2, 2640, Boss2Buttons, PopulateBoss2, {0, 1}, 9, true},
     };
     return cases;
 }

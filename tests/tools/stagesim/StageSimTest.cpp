@@ -68,6 +68,19 @@ TEST(StageSimTest, TheDuelExercisesWhatItReplays) {
     EXPECT_GT(Count(run, "AddScore"), 10);
 }
 
+TEST(StageSimTest, TheBoss2CaseFightsTheBossToTheStageClear) {
+    const StageSimCase* boss = FindStageSimCase("boss2");
+    ASSERT_NE(boss, nullptr);
+    StageSim sim(*boss);
+    const StageSimRun run = sim.Record(false);
+    ASSERT_TRUE(run.ran);
+    EXPECT_EQ(Count(run, "BossEvent", "start.fight"), 1);
+    EXPECT_EQ(Count(run, "BossEvent", "transition.B"), 1);
+    EXPECT_EQ(Count(run, "BossEvent", "defeat.begin"), 1);
+    EXPECT_EQ(Count(run, "BeginStageClear"), 1);
+    EXPECT_GT(Count(run, "BossPatternStart"), 20);
+}
+
 TEST(StageSimTest, OneExtraGeneratorDrawIsCaughtAtItsStep) {
     StageSimCase shortDuel = *FindStageSimCase("duel");
     shortDuel.steps = 600;
