@@ -230,6 +230,23 @@ TEST(Boss2Missing, AGunOrSectionMissingFromTheModelLeavesItsSlotEmpty) {
     EXPECT_EQ(f.Count("BeginStageClear"), 1);
 }
 
+TEST(Boss2Missing, WithoutTheBrokenModelSectionsBreakAndKeepTheirMeshes) {
+    Boss2StageFixture f(Boss2Nodes(), PlaceholderBossModels);
+    ASSERT_TRUE(f.Start());
+    ASSERT_NE(f.Body(), nullptr);
+    EXPECT_EQ(f.Body()->Holder()->Slot(11), nullptr);
+    f.JumpBefore(9595);
+    f.StepToFrame(9602);
+    Boss2LayerPart* pod = f.Part(11);
+    ASSERT_NE(pod, nullptr);
+    const auto* mesh = pod->DrawSet().Get();
+    BossStageFixture::Hit(pod, 501.0f);
+    f.Steps(40);
+    EXPECT_EQ(f.Count("BossHittable", Hittable(11, 0).c_str()), 1);
+    EXPECT_EQ(f.Part(11), pod);
+    EXPECT_EQ(pod->DrawSet().Get(), mesh);
+}
+
 // The same fight twice: the same log and the same bullets.
 std::vector<std::string> ScriptedFight(std::vector<BossShot>* shots) {
     Boss2StageFixture f;

@@ -26,8 +26,8 @@ inline void Boss2Models(MbdWriter& writer, StageModelBuilder& builder) {
 // The boss stage with the stage-2 boss; steps and frames follow its body.
 class Boss2StageFixture : public BossStageFixture {
   public:
-    explicit Boss2StageFixture(const BossNodes& nodes = Boss2Nodes())
-        : BossStageFixture(nodes, Boss2Models) {}
+    explicit Boss2StageFixture(const BossNodes& nodes = Boss2Nodes(), const BossModels& models = Boss2Models)
+        : BossStageFixture(nodes, models) {}
 
     Boss2Body* Body() {
         if (body2 == nullptr)
