@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
-#include <optional>
 
 #include "engine/core/PlayerInput.h"
 #include "engine/platform/File.h"
@@ -16,7 +15,6 @@
 #include "engine/platform/recording/RecordingSoundOutput.h"
 #include "engine/render/device/GraphicsDeviceDX.h"
 #include "engine/render/draw/Renderer.h"
-#include "game/bosses/Boss2Body.h"
 #include "game/bosses/RegisterBosses.h"
 #include "game/objects/Enemy.h"
 #include "game/objects/RegisterStageObjects.h"
@@ -26,7 +24,6 @@
 #include "game/stage/ReflectForce.h"
 #include "game/stage/ShooterObject.h"
 #include "game/stage/StageNodeRegistry.h"
-#include "game/stage/StageScene.h"
 #include "game/stage/StaticModelRoot.h"
 #include "game/stage/StraightShot.h"
 #include "game/system/GameSystem.h"
@@ -36,6 +33,7 @@
 #include "game/system/SceneTask.h"
 #include "game/system/SystemInputs.h"
 #include "tools/archive/ArchiveFixtures.h"
+#include "tools/stagesim/StageSimBoss2.h"
 
 namespace mareldon {
 
@@ -246,39 +244,6 @@ uint32_t DuelButtons(int32_t player, int32_t step) {
     return sweep | bomb | (hold || step % 4 == 0 ? S::kShot : 0u) | ((step / 120) % 3 == 0 ? S::kDown : 0u);
 }
 
-// The stage-2 boss: the stage clock jumps to just before its fight, the boss's own
-// clock with it.
-Boss2Body* FindBoss2(TaskObject& task) {
-    TreeNode* node = task.firstChild;
-    for (int32_t i = 0; i < task.childCount; ++i, node = node->next) {
-        TaskObject* child = static_cast<TaskObject*>(node);
-        if (auto* body = dynamic_cast<Boss2Body*>(child))
-            return body;
-        if (Boss2Body* found = FindBoss2(*child))
-            return found;
-    }
-    return nullptr;
-}
-
-void PopulateBoss2(GameWorldScreen& screen) {
-    constexpr float kJump = 9540.0f / 60.0f;
-    if (StageScene* scene = screen.GetStageScene())
-        scene->SetMotionTime(kJump);
-    if (Boss2Body* body = FindBoss2(*static_cast<TaskObject*>(screen.GetWorldRoot()))) {
-        if (Object3D* root = body->ParentNode())
-            root->SetMotionTime(kJump);
-    }
-}
-
-// Both ships stay below the boss, sway and fire; player 2 bombs once in each phase.
-uint32_t Boss2Buttons(int32_t player, int32_t step) {
-    using S = PlayerShip;
-    const uint32_t sweep = ((step / 40) + player) % 2 == 0 ? S::kRight : S::kLeft;
-    const uint32_t rise = step < 60 ? S::kUp : 0u;
-    const uint32_t bomb = player == 2 && (step == 400 || step == 1700) ? S::kBomb : 0u;
-    return sweep | rise | bomb | (step % 2 == 0 ? S::kShot : 0u);
-}
-
 uint32_t StormButtons(int32_t player, int32_t step) {
     using S = PlayerShip;
     const uint32_t sweep = ((step / 60) + player) % 2 == 0 ? S::kRight : S::kLeft;
@@ -385,8 +350,8 @@ const std::vector<StageSimCase>& StageSimCases() {
         {"duel", 6, 2400, DuelButtons, PopulateDuel, {0, 2}, 9},
         // The benchmark's: a dense stream of slow bullets, some hundreds on screen.
         {"storm", 6, 2000, StormButtons, PopulateStorm, {1, 3}, 99},
-        // Stage 2 from just before its boss's fight, both ships firing at it.
-        {"boss2", 2, 2640, Boss2Buttons, PopulateBoss2, {0, 1}, 9, true},
+        // Stage 2 from just before its boss's fight, both ships firing at it to the clear.
+        {"boss2", 2, 2640, Boss2FightButtons, PopulateBoss2Fight, {0, 1}, 9},
     };
     return cases;
 }
@@ -449,13 +414,6 @@ StageSimRun StageSim::Run(int32_t playMode, const std::function<void(int32_t, Ga
     StraightShot::ResetMadeCounts();
     GameWorldScreen::ResetWaterParity();
 
-    StageNodeRegistry registry;
-    std::optional<ScopedStageNodeRegistry> scope;
-    if (simCase.stageObjects) {
-        RegisterStageObjects(registry);
-        RegisterBossObjects(registry);
-        scope.emplace(registry);
-    }
     TaskObject root(nullptr, 0);
     root.frameRate = 60.0f;
     root.framePeriod = kPeriod;
@@ -470,6 +428,11 @@ StageSimRun StageSim::Run(int32_t playMode, const std::function<void(int32_t, Ga
     root.renderer = RefPtr<Renderer>(
         new Renderer(root.fileSystem, root.graphicsDevice, root.soundBox, String("sim"), &quiet));
     root.renderer->LoadArchive("MARELDON.mbd");
+    // The stage objects and bosses, as the program registers them.
+    StageNodeRegistry registry;
+    RegisterStageObjects(registry);
+    RegisterBossObjects(registry);
+    ScopedStageNodeRegistry scope(registry);
     {
         InputManager manager(nullptr, 2, 0, 1, nullptr,
                              [](const char*) { return std::unique_ptr<SerialLink>(); });

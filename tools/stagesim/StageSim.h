@@ -59,8 +59,6 @@ struct StageSimCase {
     int32_t shipTypes[2];
     // Ships each player starts with: enough that the run is not cut short by a game over.
     int32_t shipStock;
-    // The stage's enemies and bosses are built from its model (else plain nodes).
-    bool stageObjects = false;
 };
 // The cases, the record/replay test's table.
 const std::vector<StageSimCase>& StageSimCases();
@@ -74,8 +72,9 @@ struct StageSimRun {
 };
 
 // A headless game system (the recording graphics device, the placeholder archive,
-// memory files) that plays one case in record play, ends the screen so that it
-// writes its traces, and plays the traces back in replay play, hashing every step.
+// memory files, the stage objects and bosses registered) that plays one case in
+// record play, ends the screen so that it writes its traces, and plays the traces
+// back in replay play, hashing every step.
 class StageSim {
   public:
     explicit StageSim(const StageSimCase& simCase);
