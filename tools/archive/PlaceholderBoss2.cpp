@@ -17,7 +17,7 @@ std::string Layer(const char* model, int32_t n) {
 }
 
 // Half a side of each layer's box.
-constexpr float kHalf[15] = {0.3f, 0.5f, 0.7f, 0.6f,  0.5f,  0.9f,  0.9f, 0.5f,
+constexpr float kHalf[15] = {0.3f, 0.5f, 0.7f, 0.6f,  0.5f,  0.3f,  0.3f, 0.5f,
                              0.4f, 0.4f, 0.4f, 0.35f, 0.35f, 0.35f, 0.35f};
 
 }  // namespace
@@ -27,6 +27,10 @@ uint32_t PlaceholderBoss2Colour(int32_t layer) {
                                           0x707070, 0x707070, 0xC040C0, 0x909090, 0x909090,
                                           0x909090, 0x40E040, 0xE0E040, 0x40A0F0, 0xF07040};
     return layer >= 0 && layer < 15 ? kColours[layer] : 0x808080;
+}
+
+float PlaceholderBoss2Half(int32_t layer) {
+    return layer >= 0 && layer < 15 ? kHalf[layer] : 0.0f;
 }
 
 uint32_t PlaceholderBoss2BrokenColour(int32_t layer) {
@@ -60,16 +64,16 @@ Node PlaceholderBoss2Node(StageModelBuilder& b, float appearTime, float endTime,
     gun(pod13, "Lunit1", 0.0f, 0.3f);
     gun(pod12, "Runit2", 0.0f, -0.3f);
     gun(pod14, "Lunit2", 0.0f, -0.3f);
-    // The front pods hang on a passive frame, not on Layer3: that one ends when it breaks.
-    std::vector<Node> front, tail, hull;
-    section(front, 11, 1.1f, 0.0f, 0.0f, std::move(pod11));
-    section(front, 13, -1.1f, 0.0f, 0.0f, std::move(pod13));
+    // All four pods hang on Layer7, not the front ones on Layer3: that one ends when it
+    // breaks.
+    std::vector<Node> tail, hull;
+    section(tail, 11, 1.1f, 0.0f, 2.7f, std::move(pod11));
+    section(tail, 13, -1.1f, 0.0f, 2.7f, std::move(pod13));
     section(tail, 12, 1.1f, 0.0f, 0.0f, std::move(pod12));
     section(tail, 14, -1.1f, 0.0f, 0.0f, std::move(pod14));
     // Guns three under the body.
     std::vector<Node> back;
     section(back, 3, 0.0f, 0.2f, 1.0f, {});
-    back.push_back(box(8, 0.0f, -0.1f, 1.5f, std::move(front)));
     section(back, 7, 0.0f, 0.1f, -1.2f, std::move(tail));
     gun(back, "center0", 0.0f, 1.7f);
     gun(back, "center1", 0.0f, -1.9f);
@@ -79,13 +83,15 @@ Node PlaceholderBoss2Node(StageModelBuilder& b, float appearTime, float endTime,
     gun(back, "revolver3", -0.6f, 1.2f);
     gun(back, "revolver4", -1.6f, 0.4f);
     gun(back, "revolver5", -1.6f, -0.2f);
-    section(hull, 2, 0.0f, 0.0f, -0.4f, std::move(back));
+    section(hull, 2, 0.0f, 0.5f, -0.4f, std::move(back));
     std::vector<Node> rightHull;
-    section(rightHull, 4, -2.0f, 0.0f, 0.4f, {});
+    section(rightHull, 4, -2.0f, 0.8f, 0.4f, {});
     std::vector<Node> below;
     section(below, 1, 2.0f, 0.0f, 0.4f, {});
-    below.push_back(box(5, 0.0f, -0.3f, 0.0f, std::move(hull)));
-    below.push_back(box(6, 0.0f, -0.5f, 0.0f, std::move(rightHull)));
+    // Two small hidden carriers low under the hull.
+    below.push_back(box(5, 0.0f, -0.8f, 0.0f, std::move(hull)));
+    below.push_back(box(6, 0.0f, -0.8f, 0.0f, std::move(rightHull)));
+    below.push_back(box(8, 2.9f, 0.0f, -0.6f));
     below.push_back(box(9, -2.9f, 0.0f, -0.6f));
     below.push_back(box(10, 0.0f, 0.0f, -2.2f));
     Node body = b.Box(Layer(kBoss, 0), kHalf[0], PlaceholderBoss2Colour(0), std::move(below));

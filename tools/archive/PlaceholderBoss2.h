@@ -19,6 +19,8 @@ inline constexpr float kPlaceholderBoss2Z = 3.5f;
 // at a third of its brightness.
 uint32_t PlaceholderBoss2Colour(int32_t layer);
 uint32_t PlaceholderBoss2BrokenColour(int32_t layer);
+// Half a side of layer N's box.
+float PlaceholderBoss2Half(int32_t layer);
 
 // What a test may leave out of the model: a layer or a gun node.
 struct PlaceholderBoss2Omit {
