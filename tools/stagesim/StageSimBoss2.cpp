@@ -28,7 +28,8 @@ Boss2Body* FindBody(TaskObject& task) {
 
 uint32_t Boss2FightButtons(int32_t player, int32_t step) {
     using S = PlayerShip;
-    const uint32_t sweep = ((step / 40) + player) % 2 == 0 ? S::kRight : S::kLeft;
+    // Short sways keep both under the core sections, the pods out of the line of fire.
+    const uint32_t sweep = ((step / 12) + player) % 2 == 0 ? S::kRight : S::kLeft;
     const uint32_t rise = step < 60 ? S::kUp : 0u;
     const uint32_t bomb = player == 2 && (step == 400 || step == 1700) ? S::kBomb : 0u;
     return sweep | rise | bomb | (step % 2 == 0 ? S::kShot : 0u);
