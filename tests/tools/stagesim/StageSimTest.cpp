@@ -78,7 +78,7 @@ TEST(StageSimTest, TheBoss2CaseFightsTheBossToTheStageClear) {
     EXPECT_EQ(Count(run, "BossEvent", "transition.B"), 1);
     EXPECT_EQ(Count(run, "BossEvent", "defeat.begin"), 1);
     EXPECT_EQ(Count(run, "BeginStageClear"), 1);
-    EXPECT_GT(Count(run, "BossPatternStart"), 20);
+    EXPECT_GT(Count(run, "BossPatternStart"), 10);
 }
 
 TEST(StageSimTest, OneExtraGeneratorDrawIsCaughtAtItsStep) {
