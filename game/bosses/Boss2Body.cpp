@@ -279,10 +279,6 @@ void Boss2Body::Loop(EventTimeline& t) {
     TimelineLoopCallback(*this, t);
 }
 
-void Boss2Body::StopThis(EventTimeline& t) {
-    t.Stop();
-}
-
 void Boss2Body::RevolverVolley(EventTimeline&) {
     Switch(kBoss2Revolver0, 4);
     Switch(kBoss2Revolver1, 6);

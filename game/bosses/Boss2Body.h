@@ -74,7 +74,6 @@ class Boss2Body : public EnemySubPart {
     // The schedules' actions.
     void FightStart(EventTimeline& t);
     void Loop(EventTimeline& t);
-    void StopThis(EventTimeline& t);
     void RevolverVolley(EventTimeline& t);
     void TransitionBegin(EventTimeline& t);
     void GearsTurn(EventTimeline& t);
