@@ -6,6 +6,7 @@
 #include "tools/archive/ArchiveRecords.h"
 #include "tools/archive/LightFileWriter.h"
 #include "tools/archive/PlaceholderBoss1.h"
+#include "tools/archive/PlaceholderBoss2.h"
 #include "tools/archive/PlaceholderBoss3.h"
 #include "tools/archive/PlaceholderEffects.h"
 #include "tools/archive/PlaceholderGunships.h"
@@ -197,6 +198,8 @@ void AddPlaceholderStageModels(MbdWriter& writer) {
         MbdWriter::Node stage = PlaceholderStageModel(writer, id, parts);
         if (std::string(id) == "STAGE_HI")
             AddPlaceholderEnemies(writer, stage);
+        if (std::string(id) == "STAGE_HI")
+            AddPlaceholderBoss2ToStage(writer, stage);
         if (std::string(id) == "STAGE_KAZE")
             AddBoss1ToStage(writer, stage);
         if (std::string(id) == "STAGE_KAZE")
@@ -517,6 +520,7 @@ int32_t AddPlaceholderStageData(MbdWriter& writer, bool screenSprites) {
     AddPlaceholderBoss1Models(writer);
     AddPlaceholderGunshipModels(writer);
     AddPlaceholderBoss3Models(writer);
+    AddPlaceholderBoss2Models(writer);
     writer.AddModel("TEKIDAN_HATSYA01", QuadModel(writer, "TEKIDAN_HATSYA01", 0.25f, 0.25f));
     AddPlaceholderItemModels(writer);
     const int32_t game = writer.AddImage(GameSheetPng(screenSprites));

@@ -35,6 +35,7 @@
 #include "game/system/SystemInputs.h"
 #include "tools/archive/ArchiveFixtures.h"
 #include "tools/stagesim/StageSimBoss1.h"
+#include "tools/stagesim/StageSimBoss2.h"
 
 namespace mareldon {
 
@@ -380,6 +381,8 @@ const std::vector<StageSimCase>& StageSimCases() {
         {"boss1", 1, 2400, Boss1FightButtons, PopulateBoss1Fight, {0, 1}, 99},
         // The stage-3 boss's fight from its start, the ships shooting at it.
         {"boss3", 3, 2400, FightButtons, PopulateBoss3, {0, 1}, 99},
+        // Stage 2 from just before its boss's fight, both ships firing at it to the clear.
+        {"boss2", 2, 2640, Boss2FightButtons, PopulateBoss2Fight, {0, 1}, 9},
     };
     return cases;
 }

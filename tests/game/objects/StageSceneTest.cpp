@@ -288,10 +288,11 @@ TEST(PlaceholderStageTest, StageHiBindsItsEnemiesAndEachIsActiveInItsWindow) {
     // holder and its ten cars' frame-node objects.
     EXPECT_EQ(FindNodes<EnemyControlNode>(world).size(), 2u);
     EXPECT_EQ(FindNodes<EyeBonePart>(world).size(), 1u);
-    ASSERT_EQ(FindNodes<NullNodeObject>(world).size(), 12u);
-    // The field's six parts (ground, two blocks, "unseen", "alphaface", "addsat") and the
-    // layer under "bs_Null" are scenery.
-    EXPECT_EQ(FindNodes<StageMeshObject>(world).size(), 7u);
+    // Twelve, and the stage-2 boss's twelve guns (stand-ins here, without the boss classes).
+    ASSERT_EQ(FindNodes<NullNodeObject>(world).size(), 12u + 12u);
+    // The field's six parts (ground, two blocks, "unseen", "alphaface", "addsat"), the
+    // layer under "bs_Null" and the boss's fifteen layers are scenery.
+    EXPECT_EQ(FindNodes<StageMeshObject>(world).size(), 7u + 15u);
     size_t gunNodes = 0;
     for (const PlaceholderEnemy& enemy : enemies)
         gunNodes += enemy.guns.size();

@@ -81,6 +81,19 @@ TEST(StageSimTest, TheBoss3CaseFightsTheSpider) {
     EXPECT_EQ(Count(run, "BossEvent", "phase.begin 0"), 1);
 }
 
+TEST(StageSimTest, TheBoss2CaseFightsTheBossToTheStageClear) {
+    const StageSimCase* boss = FindStageSimCase("boss2");
+    ASSERT_NE(boss, nullptr);
+    StageSim sim(*boss);
+    const StageSimRun run = sim.Record(false);
+    ASSERT_TRUE(run.ran);
+    EXPECT_EQ(Count(run, "BossEvent", "start.fight"), 1);
+    EXPECT_EQ(Count(run, "BossEvent", "transition.B"), 1);
+    EXPECT_EQ(Count(run, "BossEvent", "defeat.begin"), 1);
+    EXPECT_EQ(Count(run, "BeginStageClear"), 1);
+    EXPECT_GT(Count(run, "BossPatternStart"), 10);
+}
+
 TEST(StageSimTest, OneExtraGeneratorDrawIsCaughtAtItsStep) {
     StageSimCase shortDuel = *FindStageSimCase("duel");
     shortDuel.steps = 600;

@@ -283,9 +283,10 @@ TEST_F(ResourceManagerTest, BootArchiveHoldsWhatTheGameAsksFor) {
     // reflect fields, two reflect flashes and a scorch decal; the ship select's four
     // ships; the stage-1 boss's broken model, four weapon models and its big blast; the
     // nine wrecks of the towers, the big guns and the train, the largest explosion, the
-    // destroyer's wreck and the stage-3 boss's broken model.
-    EXPECT_EQ(manager.ModelCount(), 82);
-    for (const char* name : {"tou_001b", "nozule_k", "mg_04rail_metalB_k", "EXPLOSION_LLG01", "la_kuchiku_k"})
+    // destroyer's wreck and the stage-2 and stage-3 bosses' broken models.
+    EXPECT_EQ(manager.ModelCount(), 83);
+    for (const char* name : {"tou_001b", "nozule_k", "mg_04rail_metalB_k", "EXPLOSION_LLG01", "la_kuchiku_k",
+                             "ba02_cyou_koware"})
         EXPECT_TRUE(manager.HasModel(name)) << name;
     EXPECT_TRUE(manager.HasModel("ship3"));
     EXPECT_TRUE(manager.HasModel("ba_01zenyoku_koware"));
