@@ -1,11 +1,15 @@
 #include "game/bosses/RegisterBosses.h"
 
 #include "game/bosses/Boss1Body.h"
+#include "game/bosses/Boss5Body.h"
+#include "game/bosses/MultiPartEnemy.h"
 
 namespace mareldon {
 
 void RegisterBossObjects(StageNodeRegistry& registry) {
     RegisterBoss1(registry);
+    RegisterBoss5(registry);
+    RegisterBoss6(registry);
 }
 
 }  // namespace mareldon

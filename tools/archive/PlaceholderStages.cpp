@@ -6,6 +6,8 @@
 #include "tools/archive/ArchiveRecords.h"
 #include "tools/archive/LightFileWriter.h"
 #include "tools/archive/PlaceholderBoss1.h"
+#include "tools/archive/PlaceholderBoss5.h"
+#include "tools/archive/PlaceholderBoss6.h"
 #include "tools/archive/PlaceholderEffects.h"
 #include "tools/archive/PlaceholderItems.h"
 #include "tools/archive/PlaceholderSheets.h"
@@ -195,6 +197,8 @@ void AddPlaceholderStageModels(MbdWriter& writer) {
             AddPlaceholderEnemies(writer, stage);
         if (std::string(id) == "STAGE_KAZE")
             AddBoss1ToStage(writer, stage);
+        AddPlaceholderBoss5ToStage(writer, stage, id);
+        AddPlaceholderBoss6ToStage(writer, stage, id);
         writer.AddModel(id, stage);
     }
 }
@@ -505,6 +509,7 @@ bool HasPlaceholderStageLights(const std::string& stageId) {
 int32_t AddPlaceholderStageData(MbdWriter& writer, bool screenSprites) {
     AddPlaceholderStageModels(writer);
     AddPlaceholderBoss1Models(writer);
+    AddPlaceholderBoss5Models(writer);
     writer.AddModel("TEKIDAN_HATSYA01", QuadModel(writer, "TEKIDAN_HATSYA01", 0.25f, 0.25f));
     AddPlaceholderItemModels(writer);
     const int32_t game = writer.AddImage(GameSheetPng(screenSprites));
