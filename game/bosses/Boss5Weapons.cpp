@@ -75,11 +75,11 @@ void AddBoss5Patterns(Boss5Muzzle& muzzle, GameWorldScreen* world) {
     switch (muzzle.slot) {
         case Boss5Slot::kMedarion5Boss:
             for (int32_t i = 0; i < 7; ++i)
-                muzzle.AddPattern(new Boss5Pattern(&muzzle, world, kMedarion[i], kMedarionLabels[i]));
+                muzzle.AddPattern(MakeBoss5Pattern(&muzzle, world, kMedarion[i], kMedarionLabels[i]));
             break;
         case Boss5Slot::kChusin1:
             for (int32_t i = 0; i < 12; ++i)
-                muzzle.AddPattern(new Boss5Pattern(&muzzle, world, kChusin1[i], kChusinLabels[i]));
+                muzzle.AddPattern(MakeBoss5Pattern(&muzzle, world, kChusin1[i], kChusinLabels[i]));
             break;
         case Boss5Slot::kCount:
             break;
@@ -87,21 +87,45 @@ void AddBoss5Patterns(Boss5Muzzle& muzzle, GameWorldScreen* world) {
             const int32_t ring = int32_t(muzzle.slot) - int32_t(Boss5Slot::kUCyuou);
             const Boss5PatternRow* rows = ring < 3 ? kCyuou : kInazuma;
             for (int32_t i = 0; i < 4; ++i)
-                muzzle.AddPattern(new Boss5Pattern(&muzzle, world, rows[i], kRingLabels[ring][i]));
+                muzzle.AddPattern(MakeBoss5Pattern(&muzzle, world, rows[i], kRingLabels[ring][i]));
             break;
         }
     }
 }
 
+BossPattern* MakeBoss5Pattern(TaskObject* parent, GameWorldScreen* screen, const Boss5PatternRow& row,
+                              const char* label) {
+    const BurstSettings settings{row.burstInterval, row.shotInterval, row.burstShots, row.burstCount};
+    switch (row.routine) {
+        case R::kRandomSpray:
+            return new RandomSprayPattern(parent, screen, label, settings, row.seed, SprayKind::kSprite28);
+        case R::kRandomSpray2:
+            return new RandomSprayPattern(parent, screen, label, settings, row.seed, SprayKind::kFast28);
+        case R::kAimedColumn2:
+            return new AimedColumnPattern(parent, screen, label, settings, row.seed, kAimedColumn2);
+        case R::kAimedColumn3:
+            return new AimedColumnPattern(parent, screen, label, settings, row.seed, kAimedColumn3);
+        case R::kPulsingRing32:
+            return new PulsingRingPattern(parent, screen, label, settings);
+        case R::kRing32: {
+            const float turn = row.sprite == 12 ? 0.061086528f : -0.061086528f;
+            return new TurningRingPattern(parent, screen, label, settings,
+                                          TurningRingSpec{row.speed, 0.1963495f, turn, 0.006f, row.sprite, 1.2f});
+        }
+        default:
+            return new Boss5Pattern(parent, screen, row, label);
+    }
+}
+
 Boss5Pattern::Boss5Pattern(TaskObject* parentTask, GameWorldScreen* screen, const Boss5PatternRow& patternRow,
                            const char* patternLabel)
-    : BossPattern(parentTask, screen, patternLabel), row(patternRow), own(patternRow.seed) {}
+    : BossFirePattern(parentTask, screen, patternLabel,
+                      BurstSettings{patternRow.burstInterval, patternRow.shotInterval, patternRow.burstShots,
+                                    patternRow.burstCount},
+                      patternRow.seed),
+      row(patternRow) {}
 
-void Boss5Pattern::Configure() {
-    SetBurstInterval(row.burstInterval);
-    SetShotInterval(row.shotInterval);
-    SetBurstShots(row.burstShots);
-    SetBurstCount(row.burstCount);
+void Boss5Pattern::OnConfigure() {
     angle = row.angle;
     speed = row.speed;
 }
@@ -127,18 +151,23 @@ void Boss5Pattern::OnBurstStart() {
     }
 }
 
-void Boss5Pattern::Fire(const Vec3& from, const Vec3& velocity, int32_t sprite, float size) {
-    if (GameWorldScreen* screen = OwnerScreen())
-        screen->FireEnemyBullet(from, velocity, sprite, size);
-}
+namespace {
+
+// The rosette discs, outermost first.
+constexpr int32_t kDiscCounts[12] = {38, 35, 32, 29, 26, 23, 21, 18, 15, 12, 9, 6};
+constexpr float kDiscRadii[12] = {5.0004f, 4.5837f, 4.167f,  3.7503f, 3.3336f, 2.9169f,
+                                  2.5002f, 2.0835f, 1.6668f, 1.2501f, 0.8334f, 0.4167f};
+constexpr float kThirdTurn = 2.0943952f;
+constexpr float kTwentyDegrees = 0.34906587f;
+
+}  // namespace
 
 void Boss5Pattern::FireShot() {
-    const Vec3 at = GetWorldPosition();
+    const Vec3 at = Muzzle();
     switch (row.routine) {
         case R::kAlternatingRing24: {
             const bool odd = (GetBurstsLeft() & 1) != 0;
-            for (int32_t i = 0; i < 24; ++i)
-                FireRadians(at, angle + float(i) * 0.2617994f, odd ? 0.08f : 0.05f, odd ? 12 : 41, 1.5f);
+            FireRing(at, 24, angle, 0.2617994f, odd ? 0.08f : 0.05f, odd ? 12 : 41, 1.5f);
             angle += 0.1308997f;
             break;
         }
@@ -146,27 +175,30 @@ void Boss5Pattern::FireShot() {
             for (int32_t i = 0; i < 4; ++i) {
                 const float a = Draw(0.0f, kTwoPi);
                 const float s = Draw(0.1f, 0.3f);
-                FireRadians(at, a, s, 28, 1.0f);
+                FireAgainst(at, a, s, 28, 1.0f);
             }
             break;
-        case R::kRandomSpray: {
-            const float a = Draw(0.0f, kTwoPi);
-            const float s = (Draw(0.0f, 1.0f) + 1.0f) * 0.05f;
-            FireRadians(at, a, s, 28, 1.0f);
+        case R::kRosetteVolley: {
+            const RosetteSpec spec{12, 1.5f, 6, 0.75f, row.sprite, 1.5f};
+            for (float group : {angle, angle + kThirdTurn, angle - kThirdTurn}) {
+                FireRosettePair(at, group, 0.28f, spec);
+                FireRosettePair(at, group + kTwentyDegrees, 0.18f, spec);
+                FireRosettePair(at, group - kTwentyDegrees, 0.18f, spec);
+            }
             break;
         }
-        case R::kRandomSpray2: {
-            const float a = Draw(0.0f, kTwoPi);
-            const float s = Draw(0.15f, 0.2f);
-            FireRadians(at, a, s, 28, 1.0f);
+        case R::kRosetteDisc: {
+            const Vec3 velocity{std::cos(kDown) * 0.35f, 0.0f, std::sin(kDown) * 0.35f};
+            for (int32_t i = 0; i < 12; ++i)
+                FireRosette(at, kDiscCounts[i], kDiscRadii[i], velocity, 40, 1.3f);
             break;
         }
         case R::kTwinSpiral:
         case R::kTwinSpiral2: {
             // The second direction is the sine and cosine of a large sum, formed in float.
             const float second = angle + 10313.24f;
-            FireRadians(at, angle, speed, 24, 1.0f);
-            FireRadians(at, second, speed, 24, 1.0f);
+            FireAlong(at, angle, speed, 24, 1.0f);
+            FireAlong(at, second, speed, 24, 1.0f);
             angle += row.routine == R::kTwinSpiral ? -0.1208305f : 0.1208305f;
             break;
         }
@@ -190,36 +222,28 @@ void Boss5Pattern::FireShot() {
             const float a1 = angle + 6875.493f;
             const float a2 = angle + 13750.986f;
             const float a3 = angle + 20626.48f;
-            FireRadians(at, a1, speed, 24, 1.0f);
-            FireRadians(at, a2, speed, 24, 1.0f);
-            FireRadians(at, a3, speed, 24, 1.0f);
+            FireAlong(at, a1, speed, 24, 1.0f);
+            FireAlong(at, a2, speed, 24, 1.0f);
+            FireAlong(at, a3, speed, 24, 1.0f);
             angle += row.routine == R::kTripleSpiral ? 0.09817477f : -0.09817477f;
             break;
         }
         case R::kRing96:
-            for (int32_t i = 0; i < 96; ++i)
-                FireRadians(at, float(i) * 0.06544985f, 0.12f, 30, 1.0f);
+            FireRing(at, 96, 0.0f, 0.06544985f, 0.12f, 30, 1.0f);
             break;
         case R::kTurningRing24:
         case R::kTurningRing24b:
-            for (int32_t i = 0; i < 24; ++i)
-                FireRadians(at, angle + float(i) * 0.2617994f, 0.12f, 26, 1.0f);
+            FireRing(at, 24, angle, 0.2617994f, 0.12f, 26, 1.0f);
             angle += row.routine == R::kTurningRing24 ? 0.017453294f : -0.017453294f;
             break;
         case R::kGrowingRing: {
             const int32_t n = int32_t(count);
             for (int32_t i = 0; i < n; ++i) {
-                FireRadians(at, angle, 0.15f, 32, 1.5f);
+                FireAlong(at, angle, 0.15f, 32, 1.5f);
                 angle += kTwoPi / count;
             }
             break;
         }
-        case R::kRing32:
-            for (int32_t i = 0; i < 32; ++i)
-                FireRadians(at, angle + float(i) * 0.1963495f, speed, row.sprite, 1.2f);
-            angle += row.sprite == 12 ? 0.061086528f : -0.061086528f;
-            speed += 0.006f;
-            break;
         case R::kRandomWedge: {
             const float b = Draw(0.0f, 360.0f);
             angle = b;
@@ -234,17 +258,10 @@ void Boss5Pattern::FireShot() {
             }
             break;
         }
-        case R::kAimedColumn2:
-        case R::kAimedColumn3:
-        case R::kRosetteVolley:
-        case R::kRosetteDisc:
-        case R::kPulsingRing32:
-            // The routines shared with the stage-4 weapons.
-            FireShared();
+        default:
+            // The shared routines are patterns of their own (MakeBoss5Pattern).
             break;
     }
 }
-
-void Boss5Pattern::FireShared() {}
 
 }  // namespace mareldon

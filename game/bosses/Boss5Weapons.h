@@ -2,8 +2,7 @@
 
 #include <cstdint>
 
-#include "engine/core/Random.h"
-#include "game/bosses/BossParts.h"
+#include "game/bosses/Boss45FireRoutines.h"
 
 namespace mareldon {
 
@@ -35,6 +34,8 @@ enum class Boss5Routine : uint8_t {
 
 // One pattern row: burst settings (B, S, N, K; N + 1 shots a burst), the routine, its
 // first angle (radians) and speed, sprite, and the seed of its own generator (0: none).
+// The random sprays, ring 32, the aimed columns and the pulsing ring are the patterns
+// the stage-4 weapons share; the rest are Boss5Pattern's.
 struct Boss5PatternRow {
     int32_t burstInterval;
     int32_t shotInterval;
@@ -47,29 +48,24 @@ struct Boss5PatternRow {
     uint32_t seed;
 };
 
-// A pattern of a stage-5 muzzle: its row's burst settings and routine.
-class Boss5Pattern : public BossPattern {
+// The pattern of a row, of whichever class fires its routine.
+BossPattern* MakeBoss5Pattern(TaskObject* parent, GameWorldScreen* screen, const Boss5PatternRow& row,
+                              const char* label);
+
+// A pattern of a stage-5 muzzle with a routine of its own. Directions are (cos a, 0, sin a)
+// for a in radians unless a routine says otherwise.
+class Boss5Pattern : public BossFirePattern {
   public:
     Boss5Pattern(TaskObject* parent, GameWorldScreen* screen, const Boss5PatternRow& row, const char* label);
 
-    float angle = 0.0f;
-    float speed = 0.0f;
     // The growing ring's bullet count.
     float count = 0.0f;
     const Boss5PatternRow& row;
 
   protected:
-    void Configure() override;
+    void OnConfigure() override;
     void OnBurstStart() override;
     void FireShot() override;
-
-  private:
-    float Draw(float lo, float hi) { return own.Range(lo, hi); }
-    // The aimed columns, rosettes and pulsing ring the stage-4 weapons share.
-    void FireShared();
-    void Fire(const Vec3& from, const Vec3& velocity, int32_t sprite, float size);
-
-    Random own;
 };
 
 }  // namespace mareldon

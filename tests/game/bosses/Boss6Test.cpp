@@ -13,7 +13,13 @@ namespace {
 // The boss placed by code under a clock of its own, stepped by hand at chosen frames.
 struct Boss6OnAClock {
     StaticModelPart clock{nullptr};
-    MultiPartEnemy* boss = new MultiPartEnemy(&clock);
+    MultiPartEnemy* boss = Build(clock);
+
+    static MultiPartEnemy* Build(StaticModelPart& clock) {
+        clock.frameRate = 60.0f;
+        clock.framePeriod = 1.0f / 60.0f;
+        return new MultiPartEnemy(&clock);
+    }
 
     void At(int32_t frame) {
         clock.SetMotionTime((float(frame) + 0.5f) / 60.0f);
