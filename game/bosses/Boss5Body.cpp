@@ -28,12 +28,12 @@ const BodyEvent<Ball> kBallStart[] = {
 };
 
 const BodyEvent<Ball> kBallAttack[] = {
-    {0, &Ball::Patterns0And1, "ball.0.1"},  {120, &Ball::Pattern2, "ball.2"},
-    {240, &Ball::Pattern3, "ball.3"},       {480, &Ball::Patterns4And5, "ball.4.5"},
-    {600, &Ball::Pattern6, "ball.6"},       {1080, &Ball::Pattern7, "ball.7"},
-    {1140, &Ball::Pattern8, "ball.8"},      {1200, &Ball::Pattern7, "ball.7"},
-    {1260, &Ball::Pattern8, "ball.8"},      {1320, &Ball::Pattern7, "ball.7"},
-    {1380, &Ball::Pattern9, "ball.9"},      {1500, &Ball::Patterns10And11, "ball.10.11"},
+    {0, &Ball::Patterns0And1, "ball.0.1"}, {120, &Ball::Pattern2, "ball.2"},
+    {240, &Ball::Pattern3, "ball.3"},      {480, &Ball::Patterns4And5, "ball.4.5"},
+    {600, &Ball::Pattern6, "ball.6"},      {1080, &Ball::Pattern7, "ball.7"},
+    {1140, &Ball::Pattern8, "ball.8"},     {1200, &Ball::Pattern7, "ball.7"},
+    {1260, &Ball::Pattern8, "ball.8"},     {1320, &Ball::Pattern7, "ball.7"},
+    {1380, &Ball::Pattern9, "ball.9"},     {1500, &Ball::Patterns10And11, "ball.10.11"},
     {1980, &Ball::Loop, "ball.loop"},
 };
 
@@ -80,9 +80,12 @@ const BodyEvent<Ring> kRingAppear[] = {
 };
 
 const BodyEvent<Ring> kRingAttack[] = {
-    {0, &Ring::AllPattern0, "ring.0"},        {900, &Ring::InazumaPattern1, "ring.inazuma.1"},
-    {960, &Ring::InazumaPattern2, "ring.inazuma.2"}, {1140, &Ring::CyuouPattern1, "ring.cyuou.1"},
-    {1200, &Ring::CyuouPattern2, "ring.cyuou.2"},    {1380, &Ring::AllPattern3, "ring.3"},
+    {0, &Ring::AllPattern0, "ring.0"},
+    {900, &Ring::InazumaPattern1, "ring.inazuma.1"},
+    {960, &Ring::InazumaPattern2, "ring.inazuma.2"},
+    {1140, &Ring::CyuouPattern1, "ring.cyuou.1"},
+    {1200, &Ring::CyuouPattern2, "ring.cyuou.2"},
+    {1380, &Ring::AllPattern3, "ring.3"},
     {2820, &Ring::Loop, "ring.loop"},
 };
 
@@ -105,18 +108,14 @@ const BodyEvent<Weak> kBallWeakDeath[] = {
 };
 
 const BodyEvent<Weak> kCentreWeakDeath[] = {
-    {0, &Weak::NotHittable, "centreweak.0"},
-    {0, &Weak::CentreBlast, "centreweak.blast"},
-    {120, &Weak::CentreSmall, "centreweak.120"},
-    {150, &Weak::CentreMedium, "centreweak.150"},
+    {0, &Weak::NotHittable, "centreweak.0"},     {0, &Weak::CentreBlast, "centreweak.blast"},
+    {120, &Weak::CentreSmall, "centreweak.120"}, {150, &Weak::CentreMedium, "centreweak.150"},
     {160, &Weak::CentreEnd, "centreweak.end"},
 };
 
 const BodyEvent<Weak> kTriggerDeath[] = {
-    {0, &Weak::TriggerMedium, "trigger.0"},
-    {120, &Weak::TriggerSmall, "trigger.120"},
-    {120, &Weak::NotHittable, "trigger.120.off"},
-    {150, &Weak::TriggerMedium, "trigger.150"},
+    {0, &Weak::TriggerMedium, "trigger.0"},       {120, &Weak::TriggerSmall, "trigger.120"},
+    {120, &Weak::NotHittable, "trigger.120.off"}, {150, &Weak::TriggerMedium, "trigger.150"},
     {160, &Weak::Kill, "trigger.kill"},
 };
 
@@ -235,7 +234,8 @@ void Boss5MandalaPart::Appear(EventTimeline&) {
     if (model != nullptr)
         return;
     // Beside the controller, so that its first node's pose is one the controller can take.
-    TaskObject* at = root != nullptr ? static_cast<TaskObject*>(root) : static_cast<TaskObject*>(this->parent);
+    TaskObject* at =
+        root != nullptr ? static_cast<TaskObject*>(root) : static_cast<TaskObject*>(this->parent);
     model = new StaticModelPart(at);
     if (!BindNamedModel(*model, String(motionModel))) {
         delete model;
@@ -384,8 +384,9 @@ void Boss5MandaraLayerPart22::AppearAttack(EventTimeline&) {
 
 namespace {
 
-constexpr Boss5Slot kRingSlots[] = {Boss5Slot::kUCyuou,       Boss5Slot::kRCyuou,       Boss5Slot::kLCyuou,
-                                    Boss5Slot::kInazuma15_18, Boss5Slot::kInazuma16_19, Boss5Slot::kInazuma17_20};
+constexpr Boss5Slot kRingSlots[] = {Boss5Slot::kUCyuou,       Boss5Slot::kRCyuou,
+                                    Boss5Slot::kLCyuou,       Boss5Slot::kInazuma15_18,
+                                    Boss5Slot::kInazuma16_19, Boss5Slot::kInazuma17_20};
 constexpr Boss5Slot kCyuou[] = {Boss5Slot::kUCyuou, Boss5Slot::kRCyuou, Boss5Slot::kLCyuou};
 constexpr Boss5Slot kInazuma[] = {Boss5Slot::kInazuma15_18, Boss5Slot::kInazuma16_19};
 
@@ -492,7 +493,8 @@ void Boss5Body::OnUpdatePre() {
     if (homing != 0 && home != nullptr) {
         const Vec3 target = home->GetWorldPosition();
         const Vec3 at = GetWorldPosition();
-        const Vec3 next{approach.Step(target.x, at.x), approach.Step(target.y, at.y), approach.Step(target.z, at.z)};
+        const Vec3 next{approach.Step(target.x, at.x), approach.Step(target.y, at.y),
+                        approach.Step(target.z, at.z)};
         const Vec3 p = GetPosition();
         SetPosition(Vec3{p.x + next.x - at.x, p.y + next.y - at.y, p.z + next.z - at.z});
     }
@@ -574,8 +576,8 @@ void Boss5Body::Effects(const char* effect) {
     const Vec3 at = GetWorldPosition();
     const Vec3 below{at.x, at.y - 5.0f, at.z};
     for (int32_t i = 0; i < 2; ++i)
-        new EffectObject(world->GetWorldRoot(), world, below, Vec3{0.0f, 0.0f, 0.0f}, 0.0f, Vec3{1.0f, 1.0f, 1.0f},
-                         0, String(effect));
+        new EffectObject(world->GetWorldRoot(), world, below, Vec3{0.0f, 0.0f, 0.0f}, 0.0f,
+                         Vec3{1.0f, 1.0f, 1.0f}, 0, String(effect));
 }
 
 void Boss5Body::Burst(EventTimeline&) {
@@ -686,7 +688,8 @@ void Boss5WeakPoint::LogEvent(const char* label, int32_t frame) {
         log->RecordFormat("BossEvent", "%s %d", label, frame);
 }
 
-void Boss5WeakPoint::Emit(float radius, int32_t spawns, int32_t interval, int32_t volleys, const char* effect) {
+void Boss5WeakPoint::Emit(float radius, int32_t spawns, int32_t interval, int32_t volleys,
+                          const char* effect) {
     new ExplosionEmitter(this, world, radius, spawns, interval, volleys, effect, 0.0f, 0.0f, 0.0f, 0.0f);
 }
 
@@ -763,7 +766,8 @@ Object3D* BuildBallWeak(Object3D* parent, NodeSpawnInfo& info) {
     return new Boss5WeakPoint(parent, info, Boss5WeakPoint::Kind::kBall, AttachKind::kUnderFrameNode);
 }
 Object3D* BuildCube(Object3D* parent, NodeSpawnInfo& info) {
-    return new Boss5CubeLayerPart0(parent, info, 700.0f, 0.5f, String("BONUS_SX"), String("EXPLOSION_ita_SA01"));
+    return new Boss5CubeLayerPart0(parent, info, 700.0f, 0.5f, String("BONUS_SX"),
+                                   String("EXPLOSION_ita_SA01"));
 }
 Object3D* BuildPassive(Object3D* parent, NodeSpawnInfo& info) {
     return new LayerEnemy(parent, info, 1.0f, 0.0f, String("NULL"));

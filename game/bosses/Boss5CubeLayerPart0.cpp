@@ -17,7 +17,10 @@ bool Names(const String& name) {
 
 Boss5CubeLayerPart0::Boss5CubeLayerPart0(TaskObject* parentTask, NodeSpawnInfo& info, float durabilityValue,
                                          float radius, const String& bonusName, const String& explosionName)
-    : Enemy(parentTask, info, durabilityValue), hitRadius(radius), bonus(bonusName), explosion(explosionName) {}
+    : Enemy(parentTask, info, durabilityValue),
+      hitRadius(radius),
+      bonus(bonusName),
+      explosion(explosionName) {}
 
 void Boss5CubeLayerPart0::OnUpdatePre() {
     if (!IsInActiveWindow())

@@ -29,7 +29,8 @@ class Boss5Muzzle : public NullNodeObject {
   public:
     static constexpr int32_t kMaxPatterns = 12;
 
-    Boss5Muzzle(TaskObject* parent, NodeSpawnInfo& info, Boss5Slot slot, AttachKind kind = AttachKind::kPlain);
+    Boss5Muzzle(TaskObject* parent, NodeSpawnInfo& info, Boss5Slot slot,
+                AttachKind kind = AttachKind::kPlain);
     ~Boss5Muzzle() override;
 
     // Pattern i off and on again (a fresh firing); off only. A missing pattern does nothing.

@@ -57,8 +57,8 @@ const Boss5PatternRow kChusin1[] = {
 
 const char* const kMedarionLabels[] = {"medarion5.0", "medarion5.1", "medarion5.2", "medarion5.3",
                                        "medarion5.4", "medarion5.5", "medarion5.6"};
-const char* const kChusinLabels[] = {"chusin1.0", "chusin1.1", "chusin1.2", "chusin1.3",
-                                     "chusin1.4", "chusin1.5", "chusin1.6", "chusin1.7",
+const char* const kChusinLabels[] = {"chusin1.0", "chusin1.1", "chusin1.2",  "chusin1.3",
+                                     "chusin1.4", "chusin1.5", "chusin1.6",  "chusin1.7",
                                      "chusin1.8", "chusin1.9", "chusin1.10", "chusin1.11"};
 const char* const kRingLabels[6][4] = {
     {"U_cyuou.0", "U_cyuou.1", "U_cyuou.2", "U_cyuou.3"},
@@ -109,8 +109,9 @@ BossPattern* MakeBoss5Pattern(TaskObject* parent, GameWorldScreen* screen, const
             return new PulsingRingPattern(parent, screen, label, settings);
         case R::kRing32: {
             const float turn = row.sprite == 12 ? 0.061086528f : -0.061086528f;
-            return new TurningRingPattern(parent, screen, label, settings,
-                                          TurningRingSpec{row.speed, 0.1963495f, turn, 0.006f, row.sprite, 1.2f});
+            return new TurningRingPattern(
+                parent, screen, label, settings,
+                TurningRingSpec{row.speed, 0.1963495f, turn, 0.006f, row.sprite, 1.2f});
         }
         default:
             return new Boss5Pattern(parent, screen, row, label);

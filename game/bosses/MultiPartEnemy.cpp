@@ -14,9 +14,9 @@
 namespace mareldon {
 
 const MultiPartEnemy::ScheduleEntry MultiPartEnemy::kSchedule[] = {
-    {0, 1},     {74, 1},    {660, 1},   {174, 2},   {860, 2},   {1472, 3},  {1472, 4},  {1472, 5},
-    {2072, 3},  {2072, 4},  {2072, 5},  {2800, 6},  {3174, 7},  {2900, 8},  {2900, 9},  {3000, 8},
-    {3000, 9},  {3900, 10}, {3900, 11}, {4400, 11}, {4500, 11}, {4600, 12}, {4900, 13}, {4900, 14},
+    {0, 1},    {74, 1},    {660, 1},   {174, 2},   {860, 2},   {1472, 3},  {1472, 4},  {1472, 5},
+    {2072, 3}, {2072, 4},  {2072, 5},  {2800, 6},  {3174, 7},  {2900, 8},  {2900, 9},  {3000, 8},
+    {3000, 9}, {3900, 10}, {3900, 11}, {4400, 11}, {4500, 11}, {4600, 12}, {4900, 13}, {4900, 14},
 };
 const int32_t MultiPartEnemy::kScheduleCount = int32_t(sizeof(kSchedule) / sizeof(kSchedule[0]));
 
@@ -38,7 +38,8 @@ void MultiPartEnemy::OnUpdatePre() {
             gone = 1;
         if ((f & 4) != 0) {
             ++deathRound;
-            new ExplosionEmitter(this, world, 13.0f, 10, 2, 10, "EXPLOSION_ita_LA01", 360.0f, 360.0f, 0.1f, 0.01f);
+            new ExplosionEmitter(this, world, 13.0f, 10, 2, 10, "EXPLOSION_ita_LA01", 360.0f, 360.0f, 0.1f,
+                                 0.01f);
             new ExplosionEmitter(this, world, 13.0f, 10, 2, 2, "EXPLOSION_LG01", 360.0f, 360.0f, 0.1f, 0.01f);
         }
         return;
@@ -95,11 +96,11 @@ struct GunNumbers {
 };
 
 constexpr GunNumbers kNumbers[MultiPartGun::kClassCount + 1] = {
-    {-1, -1, -1, -1, -1},                                                                      // unused
-    {6, -1, 10, 10, -1},   {20, -1, 20, 5, -1},  {12, 1, 5, 14, -1},  {12, 1, 5, 14, -1},     // 1-4
-    {6, -1, 10, 14, -1},   {8, 3, 50, 10, -1},   {5, 100, 10, 1, 10}, {100, 0, 60, 10, -1},   // 5-8
-    {100, 0, 60, 10, -1},  {-1, 0, 100, 5, -1},  {30, 1, -1, 10, -1}, {10, -1, 0, 20, -1},    // 9-12
-    {5, -1, 10, 18, 10},   {5, -1, 10, 18, 10},                                               // 13-14
+    {-1, -1, -1, -1, -1},                                                                  // unused
+    {6, -1, 10, 10, -1},  {20, -1, 20, 5, -1}, {12, 1, 5, 14, -1},  {12, 1, 5, 14, -1},    // 1-4
+    {6, -1, 10, 14, -1},  {8, 3, 50, 10, -1},  {5, 100, 10, 1, 10}, {100, 0, 60, 10, -1},  // 5-8
+    {100, 0, 60, 10, -1}, {-1, 0, 100, 5, -1}, {30, 1, -1, 10, -1}, {10, -1, 0, 20, -1},   // 9-12
+    {5, -1, 10, 18, 10},  {5, -1, 10, 18, 10},                                             // 13-14
 };
 
 int32_t Pick(int32_t value, int32_t fallback) {
@@ -359,7 +360,8 @@ void MultiPartGun::FireBullet(const Vec3& position, float angle, float speed) {
             const float u = float(random.Next()) * 2.3283064e-10f;
             const float w = float(random.Next()) * 2.3283064e-10f;
             // Degree-sized values straight into sine and cosine: the spray's figure.
-            Shoot(position, {std::cos(u * 90.0f - 45.0f) * s, 0.0f, std::sin(w * 90.0f - 45.0f) * s}, 40, 1.0f);
+            Shoot(position, {std::cos(u * 90.0f - 45.0f) * s, 0.0f, std::sin(w * 90.0f - 45.0f) * s}, 40,
+                  1.0f);
             break;
         }
         case 12:

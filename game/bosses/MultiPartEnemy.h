@@ -17,8 +17,8 @@ class StageNodeRegistry;
 class MultiPartEnemy : public Enemy {
   public:
     static constexpr float kDurability = 7000.0f;
-    static constexpr int32_t kHitFrom = 274;   // hittable after this frame
-    static constexpr int32_t kTimeUp = 5420;   // hittable before it, ends itself at it
+    static constexpr int32_t kHitFrom = 274;  // hittable after this frame
+    static constexpr int32_t kTimeUp = 5420;  // hittable before it, ends itself at it
     static constexpr float kHitRadius = 1.5f;
 
     MultiPartEnemy(TaskObject* parent, NodeSpawnInfo& info, float durability = kDurability);

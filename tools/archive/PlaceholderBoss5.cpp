@@ -53,9 +53,9 @@ Node PlaceholderBoss5Node(StageModelBuilder& b, float appearTime, float endTime)
         // The cyuou muzzles hang under another frame-node object.
         Node muzzle = B::Frame(kCyuou[i]);
         b.At(muzzle, -1.5f + 1.5f * float(i), 0.0f, -1.5f);
-        ringChildren.push_back(B::Frame(std::string(kCyuou[i]) + "_a",
-                                        {B::Frame(std::string(kCyuou[i]) + "_b",
-                                                  {B::Frame("bs_Null", {std::move(muzzle)})})}));
+        ringChildren.push_back(
+            B::Frame(std::string(kCyuou[i]) + "_a",
+                     {B::Frame(std::string(kCyuou[i]) + "_b", {B::Frame("bs_Null", {std::move(muzzle)})})}));
     }
     Node ring = box(kMandara, 22, 1.6f, 0x4060E0, std::move(ringChildren));
 

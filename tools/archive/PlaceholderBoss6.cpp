@@ -8,7 +8,8 @@ namespace mareldon {
 MbdWriter::Node PlaceholderBoss6Node(StageModelBuilder& b, float endTime) {
     std::vector<MbdWriter::Node> gears;
     for (int32_t n = 1; n <= 5; ++n) {
-        MbdWriter::Node gear = b.Box("ba_06medarion_gear:Layer" + std::to_string(n), 0.3f, 0x8080A0 + 0x100000 * uint32_t(n));
+        MbdWriter::Node gear =
+            b.Box("ba_06medarion_gear:Layer" + std::to_string(n), 0.3f, 0x8080A0 + 0x100000 * uint32_t(n));
         b.At(gear, -2.0f + float(n - 1), 0.0f, -0.8f);
         gears.push_back(std::move(gear));
     }

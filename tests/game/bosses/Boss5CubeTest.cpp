@@ -55,7 +55,8 @@ TEST(Boss5Cube, DestructionDropsWhatItNamesAndAlwaysSounds) {
         EXPECT_EQ(f.Count("SpawnItem"), c.items) << c.layer;
         int32_t effects = 0;
         for (const WorldEvent& e : f.log.Events())
-            effects += e.operation == "SpawnEffect" && e.arguments.rfind("EXPLOSION_ita_SA01", 0) == 0 ? 1 : 0;
+            effects +=
+                e.operation == "SpawnEffect" && e.arguments.rfind("EXPLOSION_ita_SA01", 0) == 0 ? 1 : 0;
         EXPECT_EQ(effects, c.effects) << c.layer;
         EXPECT_EQ(f.Sounds() - sounds, 1) << c.layer;
     }

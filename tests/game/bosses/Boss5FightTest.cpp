@@ -25,7 +25,8 @@ TEST(Boss5Fight, MandalaStaysHiddenAndSilentUntilTheBallHandsOver) {
     Boss5MandaraLayerPart22* ring = f.Ring();
     ASSERT_NE(centre, nullptr);
     ASSERT_NE(ring, nullptr);
-    for (Boss5Slot slot : {Boss5Slot::kMedarion5Boss}) EXPECT_NE(centre->Muzzle(slot), nullptr);
+    for (Boss5Slot slot : {Boss5Slot::kMedarion5Boss})
+        EXPECT_NE(centre->Muzzle(slot), nullptr);
     for (int s = int(Boss5Slot::kUCyuou); s <= int(Boss5Slot::kInazuma17_20); ++s)
         EXPECT_NE(ring->Muzzle(Boss5Slot(s)), nullptr) << s;
     EXPECT_NE(ball->Muzzle(Boss5Slot::kChusin1), nullptr);
@@ -40,7 +41,8 @@ TEST(Boss5Fight, MandalaStaysHiddenAndSilentUntilTheBallHandsOver) {
     f.Steps5(130);
     EXPECT_GT(f.StepOf("BossPatternStart", "chusin1.2"), start);
     // Held hidden: nothing of the mandala updates or draws.
-    for (Boss5MandalaPart* part : {static_cast<Boss5MandalaPart*>(centre), static_cast<Boss5MandalaPart*>(ring)}) {
+    for (Boss5MandalaPart* part :
+         {static_cast<Boss5MandalaPart*>(centre), static_cast<Boss5MandalaPart*>(ring)}) {
         EXPECT_EQ(part->heldHidden, 1);
         EXPECT_EQ(part->nodeChildren, 0);
         EXPECT_EQ(part->nodeDrawSelf, 0);

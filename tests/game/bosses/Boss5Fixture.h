@@ -37,7 +37,9 @@ class Boss5StageFixture : public BossStageFixture {
     }
     int32_t WorldFrame() { return screen->GetWorldRoot()->GetStepCount(); }
     // The world root's clock just before `frame`: what passed arrives as one lump.
-    void JumpWorldBefore(int32_t frame) { screen->GetWorldRoot()->SetMotionTime((float(frame) - 0.5f) / 60.0f); }
+    void JumpWorldBefore(int32_t frame) {
+        screen->GetWorldRoot()->SetMotionTime((float(frame) - 0.5f) / 60.0f);
+    }
     // The stage clock `frames` ahead: what passed arrives as one lump.
     void JumpStage(int32_t frames) {
         StageScene* scene = screen->GetStageScene();

@@ -150,7 +150,8 @@ TEST_F(Boss6Guns, BulletsPerFireCall) {
 TEST_F(Boss6Guns, Gun12FiresOneBulletPerFiveDegreesOfItsSpreadAndNothingAtZero) {
     auto* gun = new MultiPartGun(boss, f.screen, 12);
     gun->OnVolleyStart();
-    for (const auto& [n, bullets] : std::vector<std::pair<int32_t, int32_t>>{{0, 0}, {-2, 0}, {2, 1}, {5, 2}, {30, 12}}) {
+    for (const auto& [n, bullets] :
+         std::vector<std::pair<int32_t, int32_t>>{{0, 0}, {-2, 0}, {2, 1}, {5, 2}, {30, 12}}) {
         gun->halfWidth = n;
         EXPECT_EQ(Shots(*gun), bullets) << n;
     }
@@ -168,8 +169,9 @@ TEST_F(Boss6Guns, Gun3SkipsEveryShotWhoseCounterHasBits2And3At10) {
 // The placeholder boss on its stage: both ends, by hits and by the clock, are one end.
 TEST(Boss6Stage, TimeUpEndsAsAKillDoes) {
     for (const bool kill : {true, false}) {
-        BossStageFixture f([](StageModelBuilder& b) { return std::vector<MbdWriter::Node>{PlaceholderBoss6Node(b)}; },
-                           [](MbdWriter&, StageModelBuilder&) {});
+        BossStageFixture f(
+            [](StageModelBuilder& b) { return std::vector<MbdWriter::Node>{PlaceholderBoss6Node(b)}; },
+            [](MbdWriter&, StageModelBuilder&) {});
         ASSERT_TRUE(f.Start());
         auto* boss = f.FindOne<MultiPartEnemy>();
         ASSERT_NE(boss, nullptr);
