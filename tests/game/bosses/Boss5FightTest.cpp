@@ -56,6 +56,11 @@ TEST(Boss5Fight, MandalaStaysHiddenAndSilentUntilTheBallHandsOver) {
     ASSERT_GT(begin, 0);
     EXPECT_EQ(f.StepOf("BossHittable", "ba_05_4hikari_dama:Layer2 0"), begin);
     EXPECT_EQ(Entries(f.log, "BossPatternStop", "chusin1."), 12);
+    // Giving up at 38 seconds during the defeat does not start it over.
+    f.screen->SetTimeLeft(38.0f);
+    f.Steps5(2);
+    EXPECT_EQ(f.Ball()->timedOut, 1);
+    EXPECT_EQ(f.Count("BossEvent", "ball.defeat.begin 0"), 1);
     const int32_t handover = f.StepUntilEntry("BossEvent", "ball.defeat.handover 360");
     EXPECT_EQ(handover - begin, 360);
     EXPECT_EQ(f.StepOf("BossEvent", "ball.defeat.home 180") - begin, 180);
