@@ -81,7 +81,7 @@ TEST_F(Boss5Weapons, TwinSpiralSecondDirectionIsTheFloatSumsSineAndCosine) {
     EXPECT_FLOAT_EQ(f.shots[2].velocity.z, std::sin(0.1208305f) * 0.12f);
 }
 
-TEST_F(Boss5Weapons, EveryChusin1PatternFiresAndTheTimeMarkSilencesAllTwelve) {
+TEST_F(Boss5Weapons, EveryChusin1PatternFires) {
     Boss5Muzzle* chusin = Muzzle(f.Ball(), Boss5Slot::kChusin1);
     ASSERT_EQ(chusin->PatternCount(), 12);
     for (int32_t i = 0; i < 12; ++i) {
