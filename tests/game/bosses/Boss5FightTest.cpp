@@ -160,6 +160,23 @@ TEST(Boss5Fight, CentreBeatenStopsTheRingAndClears360FramesLater) {
     EXPECT_EQ(f.Count("BossEvent", "ring.trigger 1"), 0);
 }
 
+TEST(Boss5Fight, WithoutARingTheCentresDefeatStillClears) {
+    Boss5StageFixture f;
+    ASSERT_TRUE(f.StartFight());
+    auto* root = f.FindOne<Boss5MandaraLayerPart21>();
+    ASSERT_NE(root, nullptr);
+    // As a model without Layer22 leaves it: the ring slot empty.
+    root->ring = nullptr;
+    BossStageFixture::Hit(f.Ball()->WeakPoint(), 4501.0f);
+    ASSERT_GT(f.StepUntilEntry("BossEvent", "centre.appear.attack 180"), 0);
+    BossStageFixture::Hit(f.Centre()->WeakPoint(), 5501.0f);
+    const int32_t defeat = f.StepUntilEntry("BossEvent", "centre.defeat.begin 0", 3);
+    ASSERT_GT(defeat, 0);
+    f.StepUntilEntry("BeginStageClear", nullptr, 400);
+    EXPECT_EQ(f.Count("BeginStageClear"), 1);
+    EXPECT_EQ(f.Count("BossEvent", "ring.defeat.begin 0"), 0);
+}
+
 // The same fight twice: the same log and the same bullets.
 std::vector<std::string> ScriptedFight(std::vector<BossShot>* shots) {
     Boss5StageFixture f;
