@@ -8,6 +8,8 @@
 #include "tools/archive/PlaceholderBoss1.h"
 #include "tools/archive/PlaceholderBoss2.h"
 #include "tools/archive/PlaceholderBoss3.h"
+#include "tools/archive/PlaceholderBoss5.h"
+#include "tools/archive/PlaceholderBoss6.h"
 #include "tools/archive/PlaceholderEffects.h"
 #include "tools/archive/PlaceholderGunships.h"
 #include "tools/archive/PlaceholderItems.h"
@@ -206,6 +208,8 @@ void AddPlaceholderStageModels(MbdWriter& writer) {
             AddPlaceholderKazeWave(writer, stage);
         if (std::string(id) == "STAGE_UMI")
             AddPlaceholderBoss3ToStage(writer, stage);
+        AddPlaceholderBoss5ToStage(writer, stage, id);
+        AddPlaceholderBoss6ToStage(writer, stage, id);
         writer.AddModel(id, stage);
     }
 }
@@ -521,6 +525,7 @@ int32_t AddPlaceholderStageData(MbdWriter& writer, bool screenSprites) {
     AddPlaceholderGunshipModels(writer);
     AddPlaceholderBoss3Models(writer);
     AddPlaceholderBoss2Models(writer);
+    AddPlaceholderBoss5Models(writer);
     writer.AddModel("TEKIDAN_HATSYA01", QuadModel(writer, "TEKIDAN_HATSYA01", 0.25f, 0.25f));
     AddPlaceholderItemModels(writer);
     const int32_t game = writer.AddImage(GameSheetPng(screenSprites));
