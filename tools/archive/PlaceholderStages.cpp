@@ -6,6 +6,7 @@
 #include "tools/archive/ArchiveRecords.h"
 #include "tools/archive/LightFileWriter.h"
 #include "tools/archive/PlaceholderBoss1.h"
+#include "tools/archive/PlaceholderBoss4.h"
 #include "tools/archive/PlaceholderEffects.h"
 #include "tools/archive/PlaceholderItems.h"
 #include "tools/archive/PlaceholderSheets.h"
@@ -195,6 +196,8 @@ void AddPlaceholderStageModels(MbdWriter& writer) {
             AddPlaceholderEnemies(writer, stage);
         if (std::string(id) == "STAGE_KAZE")
             AddBoss1ToStage(writer, stage);
+        if (std::string(id) == "STAGE_KU")
+            AddPlaceholderBoss4ToStage(writer, stage);
         writer.AddModel(id, stage);
     }
 }
@@ -505,6 +508,7 @@ bool HasPlaceholderStageLights(const std::string& stageId) {
 int32_t AddPlaceholderStageData(MbdWriter& writer, bool screenSprites) {
     AddPlaceholderStageModels(writer);
     AddPlaceholderBoss1Models(writer);
+    AddPlaceholderBoss4Models(writer);
     writer.AddModel("TEKIDAN_HATSYA01", QuadModel(writer, "TEKIDAN_HATSYA01", 0.25f, 0.25f));
     AddPlaceholderItemModels(writer);
     const int32_t game = writer.AddImage(GameSheetPng(screenSprites));

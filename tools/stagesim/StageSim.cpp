@@ -15,12 +15,15 @@
 #include "engine/platform/recording/RecordingSoundOutput.h"
 #include "engine/render/device/GraphicsDeviceDX.h"
 #include "engine/render/draw/Renderer.h"
+#include "game/bosses/RegisterBosses.h"
 #include "game/objects/Enemy.h"
+#include "game/objects/RegisterStageObjects.h"
 #include "game/stage/ActualGameScreen.h"
 #include "game/stage/GameWorldScreen.h"
 #include "game/stage/PlayerShip.h"
 #include "game/stage/ReflectForce.h"
 #include "game/stage/ShooterObject.h"
+#include "game/stage/StageNodeRegistry.h"
 #include "game/stage/StaticModelRoot.h"
 #include "game/stage/StraightShot.h"
 #include "game/system/GameSystem.h"
@@ -30,6 +33,7 @@
 #include "game/system/SceneTask.h"
 #include "game/system/SystemInputs.h"
 #include "tools/archive/ArchiveFixtures.h"
+#include "tools/stagesim/StageSimBoss4.h"
 
 namespace mareldon {
 
@@ -346,6 +350,8 @@ const std::vector<StageSimCase>& StageSimCases() {
         {"duel", 6, 2400, DuelButtons, PopulateDuel, {0, 2}, 9},
         // The benchmark's: a dense stream of slow bullets, some hundreds on screen.
         {"storm", 6, 2000, StormButtons, PopulateStorm, {1, 3}, 99},
+        // Stage 4 from just before its face opens: the body goes down, the head attacks.
+        {"boss4", 4, 2800, Boss4FightButtons, PopulateBoss4Fight, {2, 0}, 99},
     };
     return cases;
 }
@@ -422,6 +428,11 @@ StageSimRun StageSim::Run(int32_t playMode, const std::function<void(int32_t, Ga
     root.renderer = RefPtr<Renderer>(
         new Renderer(root.fileSystem, root.graphicsDevice, root.soundBox, String("sim"), &quiet));
     root.renderer->LoadArchive("MARELDON.mbd");
+    // The stage objects and bosses, as the program registers them.
+    StageNodeRegistry registry;
+    RegisterStageObjects(registry);
+    RegisterBossObjects(registry);
+    ScopedStageNodeRegistry scope(registry);
     {
         InputManager manager(nullptr, 2, 0, 1, nullptr,
                              [](const char*) { return std::unique_ptr<SerialLink>(); });

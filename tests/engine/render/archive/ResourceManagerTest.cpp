@@ -281,10 +281,13 @@ TEST_F(ResourceManagerTest, BootArchiveHoldsWhatTheGameAsksFor) {
     // captions, four bombers, four ships, four pods, the ship's explosion, the guns'
     // five muzzle flashes and the shots' five hit effects; six sheet effects, four
     // reflect fields, two reflect flashes and a scorch decal; the ship select's four
-    // ships; the stage-1 boss's broken model, four weapon models and its big blast.
-    EXPECT_EQ(manager.ModelCount(), 70);
+    // ships; the stage-1 boss's broken model, four weapon models and its big blast;
+    // the stage-4 boss's broken model, head model and blast.
+    EXPECT_EQ(manager.ModelCount(), 73);
     EXPECT_TRUE(manager.HasModel("ship3"));
     EXPECT_TRUE(manager.HasModel("ba_01zenyoku_koware"));
+    for (const char* name : {"ba_04kao_k", "Boss4Head", "EXPLOSION_S4BOSS"})
+        EXPECT_TRUE(manager.HasModel(name)) << name;
     EXPECT_TRUE(manager.HasModel("sel_p03_fix"));
     EXPECT_TRUE(manager.HasModel("sel_p00_podonly"));
     EXPECT_TRUE(manager.HasModel("TEKIDAN_HATSYA01"));
