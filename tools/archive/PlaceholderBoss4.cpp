@@ -46,10 +46,10 @@ void Keys(MbdWriter& writer, Node& node, int32_t track, const std::vector<std::p
 }  // namespace
 
 uint32_t PlaceholderBoss4Colour(int32_t layer) {
-    static const uint32_t kColours[10] = {0x606060, 0xB08040, 0xE03030, 0x40A0E0, 0x40C0A0,
+    static const uint32_t kColours[10] = {0x606060, 0xB08040, 0xE03030, 0x40A0E0, 0x40C060,
                                           0x40E060, 0xE0A040, 0xC060E0, 0xE06090, 0x909090};
     if (layer == 25)
-        return 0xF04040;
+        return 0x20F0F0;
     if (layer == 23)
         return 0xD0C0A0;
     return layer >= 0 && layer < 10 ? kColours[layer] : 0x707070;
@@ -121,7 +121,7 @@ void AddPlaceholderBoss4Models(MbdWriter& writer) {
     Keys(writer, carrier, 0, {{0.0f, 0.0f}});
     Keys(writer, carrier, 1, {{0.0f, 0.0f}});
     Keys(writer, carrier, 2,
-         {{0.0f, kPlaceholderBoss4Z + 6.0f}, {2.5f, kPlaceholderBoss4Z}, {40.0f, kPlaceholderBoss4Z}});
+         {{0.0f, kPlaceholderBoss4Z + 3.0f}, {2.5f, kPlaceholderBoss4Z}, {40.0f, kPlaceholderBoss4Z}});
     Keys(writer, carrier, 5, {{0.0f, 0.0f}, {10.0f, 0.3f}, {20.0f, -0.3f}, {40.0f, 0.0f}});
     writer.AddModel("Boss4Head", ModelRoot("Boss4Head", 40.0f, {std::move(carrier)}));
 

@@ -10,7 +10,7 @@ namespace mareldon {
 // camera's view from `appearTime` on (the fight starts at frame 11400 of the stage).
 inline constexpr float kPlaceholderBoss4Appear = 11100.0f / 60.0f;
 // Where the body stands under "Scene", and where the head model carries the head.
-inline constexpr float kPlaceholderBoss4Z = 12.0f;
+inline constexpr float kPlaceholderBoss4Z = 3.5f;
 
 // One colour per layer (0xRRGGBB), 0..33; the broken model's layer N is the same colour
 // at a third of its brightness.

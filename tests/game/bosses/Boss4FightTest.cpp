@@ -86,7 +86,7 @@ TEST(Boss4Fight, BeatenFaceHandsOverToTheHeadWhoseDestructionEndsInTheClear) {
     ASSERT_NE(head->HeadModel(), nullptr);
     EXPECT_EQ(head->WeakPoint()->hittable, 1);
     // Carried by the head model's first node.
-    EXPECT_NEAR(head->GetPosition().z, kPlaceholderBoss4Z + 6.0f, 0.5f);
+    EXPECT_NEAR(head->GetPosition().z, kPlaceholderBoss4Z + 3.0f, 0.5f);
     ASSERT_GE(f.StepsUntil([&] { return f.StepOf("BossEvent", "appear.attack 150") >= 0; }, 200), 0);
 
     // Damage in the guarded window is lost, not kept for later.
