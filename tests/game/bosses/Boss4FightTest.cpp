@@ -254,29 +254,41 @@ TEST(Boss4Fight, AFaceWithoutItsHeadSkipsTheHandOver) {
 }
 
 TEST(Boss4Fight, MissingModelsAndMuzzlesLeaveSlotsEmptyAndTheFightRunning) {
-    // No broken model, head model or blast; no medarion muzzle.
-    Boss4Fixture f(FaceWithout("Null_JYUUKOU_medarion"), [](MbdWriter&, StageModelBuilder&) {});
-    ASSERT_TRUE(f.Start());
-    Boss4Body* body = f.Body();
-    EXPECT_EQ(body->Muzzle(kBoss4Medarion), nullptr);
-    EXPECT_EQ(body->Holder()->Slot(1), nullptr);
-    ASSERT_TRUE(f.OpenFace());
-    // A plate breaks into nothing: it keeps its own mesh.
-    Boss4LayerPart* plate = body->Part(3);
-    const RenderBatch* own = plate->DrawSet().Get();
-    Boss4Fixture::Hit(plate, 201.0f);
-    f.Steps(1400);
-    EXPECT_EQ(plate->DrawSet().Get(), own);
-    EXPECT_GE(f.Count("BossEvent", "attack.medarion0 1260"), 1);
-    Boss4Fixture::Hit(body->Part(2), 2501.0f);
-    Boss4LayerPart23* head = f.Head();
-    ASSERT_GE(f.StepsUntil([&] { return f.StepOf("BossEvent", "appear.attack 150") >= 0; }, 500), 0);
-    // Without "Boss4Head" the head stands where it was.
-    EXPECT_EQ(head->HeadModel(), nullptr);
-    EXPECT_EQ(head->GetPosition().z, kPlaceholderBoss4Z);
-    f.Steps(10);
-    Boss4Fixture::Hit(head->WeakPoint(), 3001.0f);
-    ASSERT_GE(f.StepsUntil([&] { return f.Count("BeginStageClear") > 0; }, 1200), 0);
+    // No broken model, head model or blast; or a "Boss4Head" with nothing to follow.
+    const BossModels kModels[] = {
+        [](MbdWriter&, StageModelBuilder&) {},
+        [](MbdWriter& writer, StageModelBuilder&) {
+            MbdWriter::Node root;
+            root.name = "Boss4Head";
+            root.type = 0;
+            root.endTime = 1.0f;
+            writer.AddModel("Boss4Head", root);
+        },
+    };
+    for (const BossModels& models : kModels) {
+        // No medarion muzzle either.
+        Boss4Fixture f(FaceWithout("Null_JYUUKOU_medarion"), models);
+        ASSERT_TRUE(f.Start());
+        Boss4Body* body = f.Body();
+        EXPECT_EQ(body->Muzzle(kBoss4Medarion), nullptr);
+        EXPECT_EQ(body->Holder()->Slot(1), nullptr);
+        ASSERT_TRUE(f.OpenFace());
+        // A plate breaks into nothing: it keeps its own mesh.
+        Boss4LayerPart* plate = body->Part(3);
+        const RenderBatch* own = plate->DrawSet().Get();
+        Boss4Fixture::Hit(plate, 201.0f);
+        f.Steps(1400);
+        EXPECT_EQ(plate->DrawSet().Get(), own);
+        EXPECT_GE(f.Count("BossEvent", "attack.medarion0 1260"), 1);
+        Boss4Fixture::Hit(body->Part(2), 2501.0f);
+        Boss4LayerPart23* head = f.Head();
+        ASSERT_GE(f.StepsUntil([&] { return f.StepOf("BossEvent", "appear.attack 150") >= 0; }, 500), 0);
+        // Nothing to follow: the head stands where it was.
+        EXPECT_EQ(head->GetPosition().z, kPlaceholderBoss4Z);
+        f.Steps(10);
+        Boss4Fixture::Hit(head->WeakPoint(), 3001.0f);
+        ASSERT_GE(f.StepsUntil([&] { return f.Count("BeginStageClear") > 0; }, 1200), 0);
+    }
 }
 
 }  // namespace

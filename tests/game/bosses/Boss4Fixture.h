@@ -17,6 +17,7 @@
 #include "tests/game/bosses/Boss1Fixture.h"
 #include "tools/archive/PlaceholderBoss4.h"
 #include "tools/archive/PlaceholderEffects.h"
+#include "tools/archive/PlaceholderStages.h"
 
 namespace mareldon {
 
@@ -35,6 +36,8 @@ inline void PlaceholderBoss4Models(MbdWriter& writer, StageModelBuilder&) {
 inline std::vector<uint8_t> Boss4StageArchive(const BossNodes& nodes, const BossModels& models) {
     MbdWriter writer;
     StageModelBuilder builder(writer);
+    // Every bullet flashes: without its model a flash would bind the archive's first one.
+    writer.AddModel("TEKIDAN_HATSYA01", QuadModel(writer, "TEKIDAN_HATSYA01", 0.25f, 0.25f));
     writer.AddModel(kBoss4Stage, builder.Stage(kBoss4Stage, nodes(builder), 300.0f, 25.0f));
     models(writer, builder);
     AddPlaceholderEffectData(writer);
