@@ -8,6 +8,7 @@
 #include "tools/archive/PlaceholderBoss1.h"
 #include "tools/archive/PlaceholderBoss2.h"
 #include "tools/archive/PlaceholderBoss3.h"
+#include "tools/archive/PlaceholderBoss4.h"
 #include "tools/archive/PlaceholderBoss5.h"
 #include "tools/archive/PlaceholderBoss6.h"
 #include "tools/archive/PlaceholderEffects.h"
@@ -210,6 +211,8 @@ void AddPlaceholderStageModels(MbdWriter& writer) {
             AddPlaceholderBoss3ToStage(writer, stage);
         AddPlaceholderBoss5ToStage(writer, stage, id);
         AddPlaceholderBoss6ToStage(writer, stage, id);
+        if (std::string(id) == "STAGE_KU")
+            AddPlaceholderBoss4ToStage(writer, stage);
         writer.AddModel(id, stage);
     }
 }
@@ -526,6 +529,7 @@ int32_t AddPlaceholderStageData(MbdWriter& writer, bool screenSprites) {
     AddPlaceholderBoss3Models(writer);
     AddPlaceholderBoss2Models(writer);
     AddPlaceholderBoss5Models(writer);
+    AddPlaceholderBoss4Models(writer);
     writer.AddModel("TEKIDAN_HATSYA01", QuadModel(writer, "TEKIDAN_HATSYA01", 0.25f, 0.25f));
     AddPlaceholderItemModels(writer);
     const int32_t game = writer.AddImage(GameSheetPng(screenSprites));

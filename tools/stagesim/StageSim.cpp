@@ -36,6 +36,7 @@
 #include "tools/archive/ArchiveFixtures.h"
 #include "tools/stagesim/StageSimBoss1.h"
 #include "tools/stagesim/StageSimBoss2.h"
+#include "tools/stagesim/StageSimBoss4.h"
 
 namespace mareldon {
 
@@ -383,6 +384,8 @@ const std::vector<StageSimCase>& StageSimCases() {
         {"boss3", 3, 2400, FightButtons, PopulateBoss3, {0, 1}, 99},
         // Stage 2 from just before its boss's fight, both ships firing at it to the clear.
         {"boss2", 2, 2640, Boss2FightButtons, PopulateBoss2Fight, {0, 1}, 9},
+        // Stage 4 from just before its face opens: the body goes down, the head attacks.
+        {"boss4", 4, 2800, Boss4FightButtons, PopulateBoss4Fight, {2, 0}, 99},
     };
     return cases;
 }

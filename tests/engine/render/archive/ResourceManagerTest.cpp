@@ -283,11 +283,13 @@ TEST_F(ResourceManagerTest, BootArchiveHoldsWhatTheGameAsksFor) {
     // reflect fields, two reflect flashes and a scorch decal; the ship select's four
     // ships; the stage-1 boss's broken model, four weapon models and its big blast; the
     // nine wrecks of the towers, the big guns and the train, the largest explosion, the
-    // destroyer's wreck, the stage-2 and stage-3 bosses' broken models and the stage-5
-    // boss's two motion models and its blast.
-    EXPECT_EQ(manager.ModelCount(), 86);
-    for (const char* name : {"tou_001b", "nozule_k", "mg_04rail_metalB_k", "EXPLOSION_LLG01", "la_kuchiku_k",
-                             "ba02_cyou_koware", "ba_05_1madara1top_box_motion"})
+    // destroyer's wreck, the stage-2 and stage-3 bosses' broken models, the stage-4 boss's
+    // broken model, head model and blast, and the stage-5 boss's two motion models and its
+    // blast.
+    EXPECT_EQ(manager.ModelCount(), 89);
+    for (const char* name :
+         {"tou_001b", "nozule_k", "mg_04rail_metalB_k", "EXPLOSION_LLG01", "la_kuchiku_k", "ba02_cyou_koware",
+          "ba_04kao_k", "Boss4Head", "EXPLOSION_S4BOSS", "ba_05_1madara1top_box_motion"})
         EXPECT_TRUE(manager.HasModel(name)) << name;
     EXPECT_TRUE(manager.HasModel("ship3"));
     EXPECT_TRUE(manager.HasModel("ba_01zenyoku_koware"));
