@@ -2,128 +2,23 @@
 // Mesa): each section's colour where the stage camera puts it.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
-#include <string>
 
-#include "engine/render/archive/ResourceProxy.h"
-#include "engine/render/draw/Renderer.h"
 #include "game/bosses/Boss2Body.h"
-#include "game/bosses/RegisterBosses.h"
-#include "game/objects/RegisterStageObjects.h"
-#include "game/stage/GameWorldScreen.h"
-#include "game/stage/StageNodeRegistry.h"
 #include "game/stage/StageScene.h"
 #include "game/stage/StaticModelRoot.h"
-#include "game/system/GameSystem.h"
-#include "tests/engine/render/archive/ArchiveTestServices.h"
-#include "tests/game/render/GlDrawTest.h"
-#include "tools/archive/ArchiveFixtures.h"
-#include "tools/archive/ArchiveRecords.h"
+#include "tests/game/bosses/BossPictureFixture.h"
 #include "tools/archive/PlaceholderBoss2.h"
 
 namespace mareldon {
 namespace {
 
-Boss2Body* FindBody(TaskObject& task) {
-    if (auto* body = dynamic_cast<Boss2Body*>(&task))
-        return body;
-    TreeNode* node = task.firstChild;
-    for (int32_t i = 0; i < task.childCount; ++i, node = node->next) {
-        if (Boss2Body* body = FindBody(*static_cast<TaskObject*>(node)))
-            return body;
-    }
-    return nullptr;
-}
-
-bool Near(uint32_t a, uint32_t b, int tolerance) {
-    for (int shift = 0; shift < 24; shift += 8) {
-        if (std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)) > tolerance)
-            return false;
-    }
-    return true;
-}
-
-class Boss2PictureGlTest : public GlDrawTest {
-  protected:
-    void SetUp() override {
-        RegisterStageObjects(registry);
-        RegisterBossObjects(registry);
-    }
-    void TearDown() override {
-        root.DeleteChildren();
-        root.renderer.Reset();
-        root.screenTarget.Reset();
-        root.graphicsDevice.Reset();
-        root.fileSystem.Reset();
-        GlDrawTest::TearDown();
-    }
-
-    // One step as the application runs it: the update pass, then the sweep, whose
-    // keep-alive tests are what hide the enemies outside their activity windows.
-    void Step() {
-        root.Update();
-        root.CollectDead();
-    }
-
-    // The picture, with MARELDON_KEEP_PICTURES=DIR also written there as NAME.png.
-    std::vector<uint32_t> Picture(const char* name) {
-        root.Draw();
-        std::vector<uint32_t> pixels = ReadBack();
-        if (const char* keep = std::getenv("MARELDON_KEEP_PICTURES")) {
-            std::vector<uint8_t> rgba;
-            for (uint32_t p : pixels)
-                rgba.insert(rgba.end(), {uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p), 255});
-            const std::vector<uint8_t> png = EncodePng(480, 640, rgba);
-            if (FILE* file = std::fopen((std::string(keep) + "/" + name + ".png").c_str(), "wb")) {
-                std::fwrite(png.data(), 1, png.size(), file);
-                std::fclose(file);
-            }
-        }
-        return pixels;
-    }
-
-    // The colour where the camera puts a point `x`, `z` from the section's origin on its
-    // box's top face.
-    uint32_t ColourOn(const std::vector<uint32_t>& pixels, Object3D& section, float half, float x, float z) {
-        const Vec3 at = section.GetWorldPosition();
-        const Vec3 p = screen->ProjectToScreen(Vec3{at.x + x, at.y + half, at.z + z});
-        const int px = int(p.x + 0.5f), py = int(p.y + 0.5f);
-        EXPECT_TRUE(px >= 0 && px < 480 && py >= 0 && py < 640) << px << "," << py;
-        if (px < 0 || px >= 480 || py < 0 || py >= 640)
-            return 0;
-        return pixels[size_t(py * 480 + px)] & 0xFFFFFFu;
-    }
-
-    StageNodeRegistry registry;
-    ScopedStageNodeRegistry scope{registry};
-    TaskObject root{nullptr, 0};
-    GameWorldScreen* screen = nullptr;
-};
+class Boss2PictureGlTest : public BossPictureGlTest {};
 
 TEST_F(Boss2PictureGlTest, SectionsShowTheirColoursAtTheFightStart) {
-    sdlWindow = SDL_CreateWindow("boss", 0, 0, 480, 640, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-    ASSERT_NE(sdlWindow, nullptr) << SDL_GetError();
-    window = std::make_unique<SdlDeviceWindow>(sdlWindow);
-    device = std::make_unique<GraphicsDeviceDX>(&backend, window.get(), 1, 8, 480, 640, 0);
-    ASSERT_NE(device->Device(), nullptr);
-
-    auto* files = new MemoryFileSystem();
-    files->files["MARELDON.mbd"] = MakeBootArchive();
-    root.fileSystem = RefPtr<FileSystem>(files);
-    root.graphicsDevice = DeviceHandle();
-    root.renderer.Reset(new Renderer(root.fileSystem, root.graphicsDevice, RefPtr<SoundBox>()));
-    ASSERT_TRUE(root.renderer->LoadArchive("MARELDON.mbd"));
-    root.renderer->BuildModels(*device);
-    root.screenTarget.Reset(new ResourceProxy(device->ScreenTexture()));
-    root.frameRate = 60.0f;
-    root.framePeriod = 1.0f / 60.0f;
-
-    auto* system = new GameSystem(&root);
-    system->GetPlayer(1).shipStock = 3;
-    screen = new GameWorldScreen(system, "", "", 4, 0, 2, 0, 1);
+    ASSERT_TRUE(StartStage(2));
     Step();
-    Boss2Body* body = FindBody(*screen->GetWorldRoot());
+    Boss2Body* body = FindFirstNode<Boss2Body>(*screen->GetWorldRoot());
     ASSERT_NE(body, nullptr);
     // The stage and boss clocks jumped to the fight start.
     ASSERT_NE(screen->GetStageScene(), nullptr);
@@ -147,7 +42,7 @@ TEST_F(Boss2PictureGlTest, SectionsShowTheirColoursAtTheFightStart) {
         Boss2LayerPart* part = body->Part(point.layer);
         ASSERT_NE(part, nullptr) << point.layer;
         const uint32_t seen = ColourOn(fight, *part, PlaceholderBoss2Half(point.layer), point.x, point.z);
-        EXPECT_TRUE(Near(seen, PlaceholderBoss2Colour(point.layer), 24))
+        EXPECT_TRUE(NearColour(seen, PlaceholderBoss2Colour(point.layer), 24))
             << "layer " << point.layer << ": " << std::hex << seen;
     }
 }
