@@ -156,8 +156,9 @@ TEST_F(Boss1Fight, DefeatCancelsOnceStopsTheTimerAndClearsTheStage600FramesLater
     EXPECT_EQ(f.Count("CancelAllEnemyBullets"), 1);
     EXPECT_FALSE(f.screen->IsTimeLimitEnabled());
     for (int i = 0; i < kBoss1SectionCount; ++i) {
-        if (Boss1Section* s = f.Section(i))
+        if (Boss1Section* s = f.Section(i)) {
             EXPECT_EQ(s->hittable, 0) << i;
+        }
     }
     const size_t shotsAtDefeat = f.shots.size();
     f.StepToFrame(began + 700);
@@ -168,8 +169,9 @@ TEST_F(Boss1Fight, DefeatCancelsOnceStopsTheTimerAndClearsTheStage600FramesLater
     EXPECT_TRUE(Body().IsDrifting());
     // Everything but the body ended by its sequences.
     for (int i = 0; i < kBoss1SectionCount; ++i) {
-        if (i != kBoss1WingRootA && i != kBoss1WingRootB)
+        if (i != kBoss1WingRootA && i != kBoss1WingRootB) {
             EXPECT_EQ(f.Section(i), nullptr) << i;
+        }
     }
 }
 

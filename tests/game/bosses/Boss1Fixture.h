@@ -57,12 +57,11 @@ class BossStageFixture : public WorldScreenFixture {
   public:
     explicit BossStageFixture(const BossNodes& nodes = PlaceholderBossNodes,
                               const BossModels& models = PlaceholderBossModels)
-        : WorldScreenFixture(BossStageArchive(nodes, models)) {
-        plainWorld = true;
-        musicOn = 0;
-        entered = 1;
-        RegisterStageObjects(registry);
-        RegisterBossObjects(registry);
+        : BossStageFixture(BossStageArchive(nodes, models)) {}
+    // Another stage's archive, played as stage entry `stageEntry`.
+    BossStageFixture(std::vector<uint8_t> archive, int32_t stageEntry)
+        : BossStageFixture(std::move(archive)) {
+        entry = stageEntry;
     }
 
     bool Start() {
@@ -146,6 +145,16 @@ class BossStageFixture : public WorldScreenFixture {
         return arguments == nullptr ? log.Count(operation) : log.Count(operation, arguments);
     }
 
+  private:
+    explicit BossStageFixture(std::vector<uint8_t> archive) : WorldScreenFixture(std::move(archive)) {
+        plainWorld = true;
+        musicOn = 0;
+        entered = 1;
+        RegisterStageObjects(registry);
+        RegisterBossObjects(registry);
+    }
+
+  public:
     StageNodeRegistry registry;
     ScopedStageNodeRegistry scope{registry};
     std::vector<BossShot> shots;

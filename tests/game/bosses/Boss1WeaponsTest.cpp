@@ -288,8 +288,9 @@ TEST(Boss1Patterns, KiraiCoverSlidesOpenToMinusThree) {
         bench.f.BossStep();
         const float step = previous - cover->GetOffsetZ();
         // Only the arriving step may be shorter: it never passes the target.
-        if (cover->IsOpening())
+        if (cover->IsOpening()) {
             EXPECT_GE(step, 0.01f - 1e-6f);
+        }
         EXPECT_LE(step, 0.1f + 1e-6f);
         previous = cover->GetOffsetZ();
         ++steps;

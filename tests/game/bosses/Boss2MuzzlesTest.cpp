@@ -265,8 +265,9 @@ TEST(Boss2Patterns, SweepsStartOnTheSideTheBurstParityGives) {
         EXPECT_LT(AngleGap(Bearing(volleys[17][0]), aim - c.firstSide), 1e-2f);
         EXPECT_NEAR(Speed(volleys[0][0]), 0.09f, 1e-5f);
         EXPECT_NEAR(Speed(volleys[0][1]), 0.05f, 1e-5f);
-        if (std::string(c.name) == "center0_5")
+        if (std::string(c.name) == "center0_5") {
             EXPECT_LT(AngleGap(Bearing(volleys[0][3]), aim - c.firstSide), 1e-2f);
+        }
     }
 }
 

@@ -8,10 +8,7 @@
 #include "game/bosses/Boss4LayerPart23.h"
 #include "game/bosses/Boss4LayerParts.h"
 #include "game/bosses/Boss4Weapons.h"
-#include "game/bosses/RegisterBosses.h"
-#include "game/objects/RegisterStageObjects.h"
 #include "game/stage/PlayerShip.h"
-#include "game/stage/StageNodeRegistry.h"
 #include "game/stage/StageScene.h"
 #include "game/stage/StaticModelRoot.h"
 #include "tests/game/bosses/Boss1Fixture.h"
@@ -50,39 +47,12 @@ inline std::vector<uint8_t> Boss4StageArchive(const BossNodes& nodes, const Boss
 // The world screen on stage 4 with a face of the test's making, built through the stage
 // objects and the bosses' classes; player 1 in play and shielded, every enemy bullet
 // asked for kept in `shots`.
-class Boss4Fixture : public WorldScreenFixture {
+class Boss4Fixture : public BossStageFixture {
   public:
     explicit Boss4Fixture(const BossNodes& nodes = PlaceholderBoss4Nodes,
                           const BossModels& models = PlaceholderBoss4Models)
-        : WorldScreenFixture(Boss4StageArchive(nodes, models)) {
-        plainWorld = true;
-        musicOn = 0;
-        entered = 1;
-        entry = kBoss4Entry;
-        RegisterStageObjects(registry);
-        RegisterBossObjects(registry);
-    }
+        : BossStageFixture(Boss4StageArchive(nodes, models), kBoss4Entry) {}
 
-    bool Start() {
-        if (!StartWorld())
-            return false;
-        screen->SetEnemyShotProbe(
-            [](void* context, const Vec3& p, const Vec3& v, int32_t sprite, float size) {
-                static_cast<Boss4Fixture*>(context)->shots.push_back(BossShot{p, v, sprite, size});
-            },
-            this);
-        return true;
-    }
-
-    template <typename T>
-    std::vector<T*> Find() {
-        return FindNodes<T>(*static_cast<TaskObject*>(screen->GetWorldRoot()));
-    }
-    template <typename T>
-    T* FindOne() {
-        std::vector<T*> found = Find<T>();
-        return found.empty() ? nullptr : found.front();
-    }
     Boss4Body* Body() { return FindOne<Boss4Body>(); }
     Boss4LayerPart23* Head() { return FindOne<Boss4LayerPart23>(); }
     Boss4LayerPart0* Root() { return FindOne<Boss4LayerPart0>(); }
@@ -114,24 +84,11 @@ class Boss4Fixture : public WorldScreenFixture {
         }
         return done() ? limit : -1;
     }
-    static void Hit(Enemy* part, float damage) {
-        AttackVector attack{};
-        attack.values[0] = damage;
-        part->ApplyAttack(1, attack);
-    }
     // Steps until the face opens (stage frame 11400).
     bool OpenFace() {
         JumpBefore(11400);
         return StepsUntil([this] { return StepOf("BossEvent", "start.open 11400") >= 0; }, 10) >= 0;
     }
-    int32_t Count(const char* operation, const char* arguments = nullptr) const {
-        return arguments == nullptr ? log.Count(operation) : log.Count(operation, arguments);
-    }
-
-    StageNodeRegistry registry;
-    ScopedStageNodeRegistry scope{registry};
-    std::vector<BossShot> shots;
-    bool drawing = false;
 };
 
 }  // namespace mareldon
