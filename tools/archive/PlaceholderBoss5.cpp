@@ -40,7 +40,7 @@ Node PlaceholderBoss5Node(StageModelBuilder& b, float appearTime, float endTime)
         return b.Box(Layer(model, n), half, rgb, std::move(children));
     };
     Node centreWeak = box(kMandara, 1, 0.5f, 0xF04040);
-    Node centre = box(kMandara, 0, kPlaceholderMandalaCentreHalf, kPlaceholderMandalaCentreColour,
+    Node centre = box(kMandara, 0, 0.8f, 0xE0C040,
                       {std::move(centreWeak), Muzzle("Null_JYUUKOU_medarion_5BOSS", 0.0f, -0.5f, b),
                        B::Frame("Null_petal", {box(kMandara, 2, 0.3f, 0xC0A030)})});
     std::vector<Node> ringChildren = {box(kMandara, 7, 0.3f, 0x808080), box(kMandara, 8, 0.3f, 0x6060C0)};
@@ -57,12 +57,11 @@ Node PlaceholderBoss5Node(StageModelBuilder& b, float appearTime, float endTime)
             B::Frame(std::string(kCyuou[i]) + "_a",
                      {B::Frame(std::string(kCyuou[i]) + "_b", {B::Frame("bs_Null", {std::move(muzzle)})})}));
     }
-    Node ring = box(kMandara, 22, kPlaceholderMandalaRingHalf, kPlaceholderMandalaRingColour,
-                    std::move(ringChildren));
+    Node ring = box(kMandara, 22, 1.6f, 0x4060E0, std::move(ringChildren));
 
     // The ball: its weak point under a frame-node object, the marker two levels down.
     Node ballWeak = box(kBall, 2, 0.4f, 0xFFFFFF);
-    Node ball = box(kBall, 0, kPlaceholderBallHalf, kPlaceholderBallColour,
+    Node ball = box(kBall, 0, 0.9f, 0xFFF080,
                     {B::Frame("bs_Null", {std::move(ballWeak)}),
                      B::Frame("Null_top", {B::Frame("Null_ba_05_4hikari_dama_top")}),
                      Muzzle("Null_JYUUKOU_chusin1", 0.0f, 0.0f, b), box(kBall, 7, 0.2f, 0xFFE0A0)});

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <string>
 
 #include "tools/archive/MbdWriter.h"
@@ -13,14 +12,6 @@ namespace mareldon {
 // it, nested as the boss's classes expect and in the camera's view from `appearTime`.
 inline constexpr float kPlaceholderBoss5Appear = 11300.0f / 60.0f;
 inline constexpr float kPlaceholderBoss5Z = 3.5f;
-
-// Colours (0xRRGGBB) and half sides of the boxes pictures look for.
-inline constexpr uint32_t kPlaceholderMandalaCentreColour = 0xE0C040;  // "ba_05_1mandara:Layer0"
-inline constexpr float kPlaceholderMandalaCentreHalf = 0.8f;
-inline constexpr uint32_t kPlaceholderMandalaRingColour = 0x4060E0;  // "ba_05_1mandara:Layer22"
-inline constexpr float kPlaceholderMandalaRingHalf = 1.6f;
-inline constexpr uint32_t kPlaceholderBallColour = 0xFFF080;  // "ba_05_4hikari_dama:Layer0"
-inline constexpr float kPlaceholderBallHalf = 0.9f;
 
 // The mandala root (Layer21) with everything below it.
 MbdWriter::Node PlaceholderBoss5Node(StageModelBuilder& builder, float appearTime = kPlaceholderBoss5Appear,

@@ -17,8 +17,7 @@ TEST_F(Boss3PictureGlTest, SectionsShowTheirColoursAtTheFightStart) {
     ASSERT_NE(body, nullptr);
     JumpBefore(8700);
     body->ParentNode()->SetMotionTime(8699.5f / 60.0f);
-    for (int i = 0; i < 3; ++i)
-        root.Update();
+    Step(3);
     ASSERT_TRUE(body->IsFighting());
     const std::vector<uint32_t> fight = Picture("boss3-fight");
 

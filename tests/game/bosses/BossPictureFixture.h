@@ -10,6 +10,7 @@
 #include "game/bosses/RegisterBosses.h"
 #include "game/objects/RegisterStageObjects.h"
 #include "game/stage/GameWorldScreen.h"
+#include "game/stage/PlayerShip.h"
 #include "game/stage/StageNodeRegistry.h"
 #include "game/stage/StageScene.h"
 #include "game/stage/StaticModelRoot.h"
@@ -67,9 +68,27 @@ class BossPictureFixture : public GlDrawTest {
         system->GetPlayer(1).shipStock = 3;
         screen = new GameWorldScreen(system, "", "", 4, 0, stage, 0, 1);
         screen->SetEventLog(&log);
-        root.Update();
+        Step();
         EXPECT_NE(screen->GetStageScene(), nullptr);
         return screen->GetStageScene() != nullptr;
+    }
+
+    // One program step, the ship shielded so the boss's bullets do not end the run: the
+    // update pass, then the sweep of what ended.
+    void Step(int32_t count = 1) {
+        for (int32_t i = 0; i < count; ++i) {
+            if (PlayerShip* ship = screen->GetPlayer(1))
+                ship->SetProtection(100000, 1);
+            root.Update();
+            root.CollectDead();
+        }
+    }
+
+    // The update pass alone: the world's own step (time limit, flow) and the window
+    // sweep stay out.
+    void UpdateOnly(int32_t count = 1) {
+        for (int32_t i = 0; i < count; ++i)
+            root.Update();
     }
 
     // The stage and the world root just before `frame`: what passed arrives as one lump.
