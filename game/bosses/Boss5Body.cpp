@@ -441,6 +441,23 @@ void Boss5MandaraLayerPart22::Stopped(EventTimeline&) {
 
 // ---- the ball --------------------------------------------------------------------------
 
+namespace {
+
+// The point the beaten ball homes on. It lives under the world root, which may delete it
+// before or after the ball: whichever goes first unhooks the other.
+class Boss5Home : public Object3D {
+  public:
+    Boss5Home(TaskObject* parent, Boss5Body* ball) : Object3D(parent, 0), ball(ball) {}
+    ~Boss5Home() override {
+        if (ball != nullptr)
+            ball->home = nullptr;
+    }
+
+    Boss5Body* ball;
+};
+
+}  // namespace
+
 Boss5Body::Boss5Body(TaskObject* parentTask, NodeSpawnInfo& info)
     : Boss5Controller(parentTask, info), clock(dynamic_cast<StaticModelRoot*>(parentTask)) {
     root = FindAncestor<Boss5MandaraLayerPart21>(this, 2, info.name);
@@ -461,8 +478,10 @@ Boss5Body::Boss5Body(TaskObject* parentTask, NodeSpawnInfo& info)
 
 Boss5Body::~Boss5Body() {
     DeleteChildren();
-    if (home != nullptr)
+    if (home != nullptr) {
+        static_cast<Boss5Home*>(home)->ball = nullptr;
         delete home;
+    }
     if (root != nullptr && root->ball == this)
         root->ball = nullptr;
 }
@@ -564,7 +583,7 @@ void Boss5Body::DefeatBegin(EventTimeline&) {
 void Boss5Body::HomingBegin(EventTimeline&) {
     homing = 1;
     if (home == nullptr && world != nullptr && world->GetWorldRoot() != nullptr) {
-        home = new Object3D(world->GetWorldRoot(), 0);
+        home = new Boss5Home(world->GetWorldRoot(), this);
         home->SetPosition(Vec3{0.0f, -30.0f, 4.8f});
     }
     FreezeTracks();

@@ -196,6 +196,7 @@ class Boss5Body : public Boss5Controller {
     uint8_t attackTimedOut = 0;
     uint8_t timedOut = 0;
     uint8_t hidden = 0;
+    // The homing target under the world root; cleared if the world deletes it first.
     Object3D* home = nullptr;
 
   private:

@@ -39,6 +39,10 @@ uint32_t PlaceholderBoss3Colour(int32_t layer) {
     return layer >= 0 && layer < 22 ? kColours[layer] : 0x808080;
 }
 
+float PlaceholderBoss3Half(int32_t layer) {
+    return layer >= 0 && layer < 22 ? kHalf[layer] : 0.0f;
+}
+
 uint32_t PlaceholderBoss3BrokenColour(int32_t layer) {
     const uint32_t c = PlaceholderBoss3Colour(layer);
     return (((c >> 16) & 0xFF) / 3) << 16 | (((c >> 8) & 0xFF) / 3) << 8 | ((c & 0xFF) / 3);

@@ -18,6 +18,8 @@ inline constexpr float kPlaceholderBoss3Z = 3.5f;
 // N is the same colour at a third of its brightness.
 uint32_t PlaceholderBoss3Colour(int32_t layer);
 uint32_t PlaceholderBoss3BrokenColour(int32_t layer);
+// Half a side of layer N's box.
+float PlaceholderBoss3Half(int32_t layer);
 
 // Leaves out a layer or a muzzle node (its name without "Null_JYUUKOU_") when building.
 struct PlaceholderBoss3Omit {

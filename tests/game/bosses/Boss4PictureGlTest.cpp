@@ -9,7 +9,6 @@
 #include "game/bosses/Boss4LayerParts.h"
 #include "game/stage/StageScene.h"
 #include "game/stage/StaticModelRoot.h"
-#include "game/stage/WorldEventLog.h"
 #include "tests/game/bosses/BossPictureFixture.h"
 #include "tools/archive/PlaceholderBoss4.h"
 
@@ -23,14 +22,10 @@ bool Cyan(uint32_t c) {
     return r < 0x70 && g > 0x90 && b > 0x90 && std::abs(g - b) < 0x30;
 }
 
-class Boss4PictureGlTest : public BossPictureGlTest {
-  protected:
-    WorldEventLog log;
-};
+class Boss4PictureGlTest : public BossPictureGlTest {};
 
 TEST_F(Boss4PictureGlTest, TheHeadShowsOnlyFromTheBodysDefeatFrame300) {
     ASSERT_TRUE(StartStage(4));
-    screen->SetEventLog(&log);
     root.Update();
     Boss4LayerPart0* face = FindFirstNode<Boss4LayerPart0>(*screen->GetWorldRoot());
     ASSERT_NE(face, nullptr);

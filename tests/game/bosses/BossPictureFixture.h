@@ -15,7 +15,11 @@
 #include "game/bosses/RegisterBosses.h"
 #include "game/objects/RegisterStageObjects.h"
 #include "game/stage/GameWorldScreen.h"
+#include "game/stage/PlayerShip.h"
 #include "game/stage/StageNodeRegistry.h"
+#include "game/stage/StageScene.h"
+#include "game/stage/StaticModelRoot.h"
+#include "game/stage/WorldEventLog.h"
 #include "game/system/GameSystem.h"
 #include "tests/engine/render/archive/ArchiveTestServices.h"
 #include "tests/game/render/GlDrawTest.h"
@@ -86,18 +90,38 @@ class BossPictureGlTest : public GlDrawTest {
         auto* system = new GameSystem(&root);
         system->GetPlayer(1).shipStock = 3;
         screen = new GameWorldScreen(system, "", "", 4, 0, entry, 0, 1);
+        screen->SetEventLog(&log);
         return true;
     }
 
-    // One step as the application runs it: the update pass, then the sweep, whose
-    // keep-alive tests are what hide the enemies outside their activity windows.
-    void Step() {
-        root.Update();
-        root.CollectDead();
+    // Steps as the application runs them, the ship shielded so the boss's bullets do not
+    // end the run: the update pass, then the sweep, whose keep-alive tests are what hide
+    // the enemies outside their activity windows.
+    void Step(int32_t count = 1) {
+        for (int32_t i = 0; i < count; ++i) {
+            if (PlayerShip* ship = screen->GetPlayer(1))
+                ship->SetProtection(100000, 1);
+            root.Update();
+            root.CollectDead();
+        }
+    }
+
+    // The update pass alone: the world's own step (time limit, flow) and the window
+    // sweep stay out.
+    void UpdateOnly(int32_t count = 1) {
+        for (int32_t i = 0; i < count; ++i)
+            root.Update();
+    }
+
+    // The stage and the world root just before `frame`: what passed arrives as one lump.
+    void JumpBefore(int32_t frame) {
+        const float time = (float(frame) - 0.5f) / 60.0f;
+        screen->GetStageScene()->SetMotionTime(time);
+        screen->GetWorldRoot()->SetMotionTime(time);
     }
 
     // The picture, with MARELDON_KEEP_PICTURES=DIR also written there as NAME.png.
-    std::vector<uint32_t> Picture(const char* name) {
+    std::vector<uint32_t> Picture(const std::string& name) {
         root.Draw();
         std::vector<uint32_t> pixels = ReadBack();
         if (const char* keep = std::getenv("MARELDON_KEEP_PICTURES")) {
@@ -134,6 +158,7 @@ class BossPictureGlTest : public GlDrawTest {
     ScopedStageNodeRegistry scope{registry};
     TaskObject root{nullptr, 0};
     GameWorldScreen* screen = nullptr;
+    WorldEventLog log;
 };
 
 }  // namespace mareldon
