@@ -125,6 +125,20 @@ void AddTable(EventTimeline& timeline, Body* body, const BodyEvent<Body> (&table
     AddBodySchedule(timeline, body, table, int32_t(N), runners);
 }
 
+// The ball's home under the world root: whichever of the two goes first, the ball's
+// pointer to it never dangles.
+class Boss5Home : public Object3D {
+  public:
+    Boss5Home(TaskObject* parent, Object3D** slot) : Object3D(parent, 0), slot(slot) {}
+    ~Boss5Home() override {
+        if (*slot == this)
+            *slot = nullptr;
+    }
+
+  private:
+    Object3D** slot;
+};
+
 void LogHidden(GameWorldScreen* world, const String& name, int on) {
     if (WorldEventLog* log = BossLog(world))
         log->RecordFormat("BossHidden", "%s %d", name.Text(), on);
@@ -461,8 +475,7 @@ Boss5Body::Boss5Body(TaskObject* parentTask, NodeSpawnInfo& info)
 
 Boss5Body::~Boss5Body() {
     DeleteChildren();
-    if (home != nullptr)
-        delete home;
+    delete home;
     if (root != nullptr && root->ball == this)
         root->ball = nullptr;
 }
@@ -564,7 +577,7 @@ void Boss5Body::DefeatBegin(EventTimeline&) {
 void Boss5Body::HomingBegin(EventTimeline&) {
     homing = 1;
     if (home == nullptr && world != nullptr && world->GetWorldRoot() != nullptr) {
-        home = new Object3D(world->GetWorldRoot(), 0);
+        home = new Boss5Home(world->GetWorldRoot(), &home);
         home->SetPosition(Vec3{0.0f, -30.0f, 4.8f});
     }
     FreezeTracks();
