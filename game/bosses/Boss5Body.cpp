@@ -125,6 +125,20 @@ void AddTable(EventTimeline& timeline, Body* body, const BodyEvent<Body> (&table
     AddBodySchedule(timeline, body, table, int32_t(N), runners);
 }
 
+// The ball's home under the world root: whichever of the two goes first, the ball's
+// pointer to it never dangles.
+class Boss5Home : public Object3D {
+  public:
+    Boss5Home(TaskObject* parent, Object3D** slot) : Object3D(parent, 0), slot(slot) {}
+    ~Boss5Home() override {
+        if (*slot == this)
+            *slot = nullptr;
+    }
+
+  private:
+    Object3D** slot;
+};
+
 void LogHidden(GameWorldScreen* world, const String& name, int on) {
     if (WorldEventLog* log = BossLog(world))
         log->RecordFormat("BossHidden", "%s %d", name.Text(), on);
@@ -441,23 +455,6 @@ void Boss5MandaraLayerPart22::Stopped(EventTimeline&) {
 
 // ---- the ball --------------------------------------------------------------------------
 
-namespace {
-
-// The point the beaten ball homes on. It lives under the world root, which may delete it
-// before or after the ball: whichever goes first unhooks the other.
-class Boss5Home : public Object3D {
-  public:
-    Boss5Home(TaskObject* parent, Boss5Body* ball) : Object3D(parent, 0), ball(ball) {}
-    ~Boss5Home() override {
-        if (ball != nullptr)
-            ball->home = nullptr;
-    }
-
-    Boss5Body* ball;
-};
-
-}  // namespace
-
 Boss5Body::Boss5Body(TaskObject* parentTask, NodeSpawnInfo& info)
     : Boss5Controller(parentTask, info), clock(dynamic_cast<StaticModelRoot*>(parentTask)) {
     root = FindAncestor<Boss5MandaraLayerPart21>(this, 2, info.name);
@@ -478,10 +475,7 @@ Boss5Body::Boss5Body(TaskObject* parentTask, NodeSpawnInfo& info)
 
 Boss5Body::~Boss5Body() {
     DeleteChildren();
-    if (home != nullptr) {
-        static_cast<Boss5Home*>(home)->ball = nullptr;
-        delete home;
-    }
+    delete home;
     if (root != nullptr && root->ball == this)
         root->ball = nullptr;
 }
@@ -583,7 +577,7 @@ void Boss5Body::DefeatBegin(EventTimeline&) {
 void Boss5Body::HomingBegin(EventTimeline&) {
     homing = 1;
     if (home == nullptr && world != nullptr && world->GetWorldRoot() != nullptr) {
-        home = new Boss5Home(world->GetWorldRoot(), this);
+        home = new Boss5Home(world->GetWorldRoot(), &home);
         home->SetPosition(Vec3{0.0f, -30.0f, 4.8f});
     }
     FreezeTracks();

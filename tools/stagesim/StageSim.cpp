@@ -37,6 +37,8 @@
 #include "tools/stagesim/StageSimBoss1.h"
 #include "tools/stagesim/StageSimBoss2.h"
 #include "tools/stagesim/StageSimBoss4.h"
+#include "tools/stagesim/StageSimBoss5.h"
+#include "tools/stagesim/StageSimBoss6.h"
 
 namespace mareldon {
 
@@ -386,6 +388,11 @@ const std::vector<StageSimCase>& StageSimCases() {
         {"boss2", 2, 2640, Boss2FightButtons, PopulateBoss2Fight, {0, 1}, 9},
         // Stage 4 from just before its face opens: the body goes down, the head attacks.
         {"boss4", 4, 2800, Boss4FightButtons, PopulateBoss4Fight, {2, 0}, 99},
+        // Stage 5 from just before the ball attacks, 41 seconds left: it gives up, the mandala attacks
+        // until its centre times out, and the stage clears.
+        {"boss5", 5, 2880, Boss5FightButtons, PopulateBoss5Fight, {1, 2}, 99},
+        // Stage 6 from the boss's frame 3400: its late guns, its end and the clear.
+        {"boss6", 6, 2200, Boss6FightButtons, PopulateBoss6Fight, {3, 0}, 99},
     };
     return cases;
 }

@@ -86,6 +86,21 @@ TEST(Boss5Fight, MandalaStaysHiddenAndSilentUntilTheBallHandsOver) {
     EXPECT_EQ(ball->Clock()->timeScale, 0.0f);
 }
 
+// The world root's teardown may take the home object before the stage scene and the ball.
+TEST(Boss5Fight, TheHomeGoingBeforeTheBallLeavesNoDanglingPointer) {
+    Boss5StageFixture f;
+    ASSERT_TRUE(f.StartFight());
+    Boss5Body* ball = f.Ball();
+    BossStageFixture::Hit(ball->WeakPoint(), 4501.0f);
+    ASSERT_GT(f.StepUntilEntry("BossEvent", "ball.defeat.home 180", 400), 0);
+    ASSERT_NE(ball->home, nullptr);
+    delete ball->home;
+    EXPECT_EQ(ball->home, nullptr);
+    // Homing without a home stands still; the ball's own end deletes nothing twice.
+    f.Steps5(3);
+    EXPECT_EQ(ball->homing, 1);
+}
+
 TEST(Boss5Fight, TimeMarksStopTheBallThenHandOverAndTheCentreTimesOutIntoOneClear) {
     Boss5StageFixture f;
     ASSERT_TRUE(f.StartFight());

@@ -17,6 +17,14 @@ int Count(const StageSimRun& run, const std::string& operation, const std::strin
     return count;
 }
 
+int32_t StepOf(const StageSimRun& run, const std::string& operation, const std::string& prefix = "") {
+    for (const WorldEvent& event : run.events) {
+        if (event.operation == operation && event.arguments.rfind(prefix, 0) == 0)
+            return event.step;
+    }
+    return -1;
+}
+
 uint32_t ShipTypeOf(const std::vector<uint8_t>& file) {
     uint32_t type = 0;
     std::memcpy(&type, file.data(), 4);
@@ -92,6 +100,44 @@ TEST(StageSimTest, TheBoss2CaseFightsTheBossToTheStageClear) {
     EXPECT_EQ(Count(run, "BossEvent", "defeat.begin"), 1);
     EXPECT_EQ(Count(run, "BeginStageClear"), 1);
     EXPECT_GT(Count(run, "BossPatternStart"), 10);
+}
+
+TEST(StageSimTest, TheBoss5CaseRunsFromTheBallToTheMandalasTimeOutAndTheClear) {
+    const StageSimCase* boss = FindStageSimCase("boss5");
+    ASSERT_NE(boss, nullptr);
+    StageSim sim(*boss);
+    const StageSimRun run = sim.Record(false);
+    ASSERT_TRUE(run.ran);
+    for (const char* once : {"ball.start 11400", "ball.timeout.40", "ball.timeout.38", "ball.defeat.begin 0",
+                             "ball.defeat.handover 360", "centre.appear.attack 180", "ring.appear.attack 180",
+                             "centre.defeat.begin 0", "ring.defeat.stopped 160"})
+        EXPECT_EQ(Count(run, "BossEvent", once), 1) << once;
+    EXPECT_LT(StepOf(run, "BossEvent", "ball.timeout.40"), StepOf(run, "BossEvent", "ball.timeout.38"));
+    EXPECT_LT(StepOf(run, "BossEvent", "ball.defeat.handover"), StepOf(run, "BossEvent", "centre.appear 0"));
+    EXPECT_EQ(Count(run, "BossTimedOut"), 1);
+    EXPECT_EQ(Count(run, "BeginStageClear"), 1);
+    EXPECT_EQ(StepOf(run, "BeginStageClear") - StepOf(run, "BossEvent", "centre.defeat.begin"), 360);
+    EXPECT_GT(Count(run, "BossPatternStart", "chusin1."), 0);
+    EXPECT_GT(Count(run, "BossPatternStart", "medarion5."), 0);
+    EXPECT_GT(Count(run, "FireEnemyBullet"), 100);
+    EXPECT_GT(Count(run, "CubeLineEffect"), 0);
+}
+
+TEST(StageSimTest, TheBoss6CaseBuildsTheLateGunsOnceAndEndsInTheClear) {
+    const StageSimCase* boss = FindStageSimCase("boss6");
+    ASSERT_NE(boss, nullptr);
+    StageSim sim(*boss);
+    const StageSimRun run = sim.Record(false);
+    ASSERT_TRUE(run.ran);
+    // The run starts at frame 3400: what was due before is not built on the jump.
+    const char* const guns[] = {"10 3626", "11 3626", "11 4126", "11 4226", "12 4326", "13 4626", "14 4626"};
+    for (const char* gun : guns)
+        EXPECT_EQ(Count(run, "BossGun", gun), 1) << gun;
+    EXPECT_EQ(Count(run, "BossGun"), 7);
+    EXPECT_GT(Count(run, "GunShot", "MultiPartGun12"), 0);
+    EXPECT_EQ(Count(run, "BossEvent", "stage6.destroyed 5420"), 1);
+    EXPECT_EQ(Count(run, "BeginStageClear"), 1);
+    EXPECT_EQ(StepOf(run, "BeginStageClear"), StepOf(run, "BossEvent", "stage6.destroyed"));
 }
 
 TEST(StageSimTest, OneExtraGeneratorDrawIsCaughtAtItsStep) {
