@@ -32,6 +32,9 @@ constexpr LayerRow Hidden(const char* name) {
 constexpr LayerRow Passive(const char* name, const char* label = "NULL") {
     return {name, F::kPassive, 1.0f, 0.0f, Enemy::kDefaultLinger, label};
 }
+constexpr LayerRow LinkedPassive(const char* name) {
+    return {name, F::kLinkedPassive};
+}
 constexpr LayerRow Tank(const char* name, float d, float r, int32_t linger, const char* bonus,
                         const char* explosion) {
     return {name, F::kTank, d, r, linger, bonus, explosion};
@@ -314,6 +317,42 @@ constexpr LayerRow kRows[] = {
     Class<GomaEnemy>("sa_16goma:Layer0", 5.0f, 0.6f, 5, "BONUS_M", "EXPLOSION_ita_SA01"),
     Class<StageTenLayer17Enemy>("STAGE_TEN:Layer17", 130.0f, 1.3f, 5, "BONUS_M", "EXPLOSION_ita_SA01"),
     Class<StageTenLayer4Enemy>("STAGE_TEN:Layer4", 700.0f, 4.5f, 5, "BONUS_M", "EXPLOSION_ita_MA01"),
+    // The bosses' passive layers their own code does not register.
+    Passive("ba_01zenyoku:Layer1"),
+    Passive("ba_01zenyoku:Layer11"),
+    Passive("ba_01zenyoku:Layer12"),
+    Passive("ba_01zenyoku:Layer13"),
+    Passive("ba_01zenyoku:Layer14"),
+    Passive("ba_01zenyoku:Layer16"),
+    LinkedPassive("bg_03big_spider:Layer1"),
+    Passive("bg_03big_spider:Layer7"),
+    Passive("bg_03big_spider:Layer8"),
+    Passive("bg_03big_spider:Layer9"),
+    Passive("bg_03big_spider:Layer10"),
+    Passive("bg_03big_spider:Layer18"),
+    Passive("ba_03_only_kage:Layer0"),
+    Passive("ba_04kao:Layer9"),
+    Passive("ba_04kao:Layer10"),
+    Passive("ba_04kao:Layer11"),
+    Passive("ba_04kao:Layer12"),
+    Passive("ba_04kao:Layer13"),
+    Passive("ba_04kao:Layer14"),
+    Passive("ba_04kao:Layer15"),
+    Passive("ba_04kao:Layer16"),
+    Passive("ba_04kao:Layer17"),
+    Passive("ba_04kao:Layer18"),
+    Passive("ba_04kao:Layer19"),
+    Passive("ba_04kao:Layer20"),
+    Passive("ba_04kao:Layer21"),
+    Passive("ba_04kao:Layer22"),
+    Passive("ba_04kao:Layer26"),
+    Passive("ba_04kao:Layer27"),
+    Passive("ba_04kao:Layer28"),
+    Passive("ba_04kao:Layer29"),
+    Passive("ba_04kao:Layer30"),
+    Passive("ba_04kao:Layer31"),
+    Passive("ba_04kao:Layer32"),
+    Passive("ba_04kao:Layer33"),
 };
 
 Object3D* BuildRow(const LayerRow& row, Object3D* parent, NodeSpawnInfo& info) {
@@ -326,6 +365,8 @@ Object3D* BuildRow(const LayerRow& row, Object3D* parent, NodeSpawnInfo& info) {
             return new Object3D(parent, 0);
         case F::kPassive:
             return new LayerEnemy(parent, info, 1.0f, 0.0f, String(row.bonus));
+        case F::kLinkedPassive:
+            return new LayerEnemy(parent, info, 1.0f, 0.0f, String(row.bonus), AttachKind::kUnderFrameNode);
         case F::kTank:
             return new LayerTankEnemy(parent, info, durability, row.radius, row.linger, row.bonus,
                                       row.explosion, Vec3{1.0f, 1.0f, 1.0f});

@@ -13,14 +13,15 @@ struct LayerArgs;
 
 // The object a named mesh layer of a stage model becomes.
 enum class LayerForm : uint8_t {
-    kHidden,        // a plain node: nothing drawn
-    kPassive,       // LayerEnemy (1, 0, name): the mesh of a composite enemy
-    kTank,          // LayerTankEnemy
-    kTurret,        // LayerTankTurret, the tank rule
-    kSecondTurret,  // LayerTankTurret, the second rule at 24 degrees a step
-    kDrop,          // DropFormEnemy
-    kEmitter,       // EmitterFormEnemy
-    kWing,          // DurabilityFormEnemy with the three wing spheres
+    kHidden,         // a plain node: nothing drawn
+    kPassive,        // LayerEnemy (1, 0, name): the mesh of a composite enemy
+    kLinkedPassive,  // the same, attached under the frame-node object above it
+    kTank,           // LayerTankEnemy
+    kTurret,         // LayerTankTurret, the tank rule
+    kSecondTurret,   // LayerTankTurret, the second rule at 24 degrees a step
+    kDrop,           // DropFormEnemy
+    kEmitter,        // EmitterFormEnemy
+    kWing,           // DurabilityFormEnemy with the three wing spheres
     kHover,
     kHover2,
     kHover3,

@@ -182,6 +182,45 @@ TEST_F(Boss2Fight, TransitionWindowLosesCoreDamageAndDefeatComesPast3000CountedP
         EXPECT_NE(f.Part(layer), nullptr) << layer;
 }
 
+TEST_F(Boss2Fight, AtOneSecondLeftCoreDamageIsLostForGoodWhileThePodsAndGunsGoOn) {
+    f.screen->SetTimeLeft(1.01f);
+    Hit(3, 100.0f);
+    f.BossStep();
+    EXPECT_FALSE(Body().IsTimedOut());
+    EXPECT_EQ(Body().DamageTaken(), 100.0f);
+
+    f.screen->SetTimeLeft(1.0f);
+    f.BossStep();
+    EXPECT_TRUE(Body().IsTimedOut());
+    EXPECT_EQ(f.Count("BossTimedOut"), 1);
+    // More time later does not undo it.
+    f.screen->SetTimeLeft(30.0f);
+    for (int32_t layer : {3, 2, 4}) {
+        EXPECT_EQ(f.Part(layer)->hittable, 1) << layer;
+        Hit(layer, 1500.0f);
+    }
+    f.BossStep();
+    EXPECT_EQ(Body().DamageTaken(), 100.0f);
+    EXPECT_EQ(f.Count("BossEvent", "damage.1800 1800"), 0);
+    EXPECT_EQ(f.Count("BossTimedOut"), 1);
+
+    // The pods still count and still open the second phase.
+    const int32_t began = TransitionByPods();
+    ASSERT_GT(began, 0);
+    f.StepToFrame(began + 212);
+    ASSERT_TRUE(Body().InPhaseTwo());
+    Hit(2, 3000.0f);
+    const size_t shots = f.shots.size();
+    f.Steps(600);
+    EXPECT_EQ(Body().DamageTaken(), 100.0f);
+    EXPECT_GT(f.shots.size(), shots);
+    EXPECT_EQ(f.Count("BossEvent", "damage.3000 3000"), 0);
+    EXPECT_EQ(f.Count("BossEvent", "defeat.begin 0"), 0);
+    EXPECT_EQ(f.Count("CancelAllEnemyBullets"), 0);
+    EXPECT_EQ(f.Count("BeginStageClear"), 0);
+    EXPECT_NE(f.Part(3), nullptr);
+}
+
 TEST_F(Boss2Fight, SameFrameRestartsRunInReverseOfTheirListing) {
     f.JumpBefore(9602 + 898);
     f.StepToFrame(9602 + 902);

@@ -12,6 +12,7 @@
 #include "game/stage/StageNodeRegistry.h"
 #include "game/stage/WorldEventLog.h"
 #include "game/system/SceneTask.h"
+#include "game/system/StageStart.h"
 #include "tests/game/system/ServicesFixture.h"
 
 namespace mareldon {
@@ -76,11 +77,13 @@ class WorldScreenFixture : public ServicesFixture {
             WorldScreenFixture& f = *current;
             GameWorldScreen* screen;
             if (f.plainWorld) {
-                screen = new WatchedScreen<GameWorldScreen>(&f.screenGone, &s, at.breakIn, at.successor, 3, 0,
-                                                            f.entry, f.musicOn, f.livePlay);
+                screen = new WatchedScreen<GameWorldScreen>(&f.screenGone, &s, at.breakIn, at.successor,
+                                                            f.difficulty < 0 ? 3 : f.difficulty, 0, f.entry,
+                                                            f.musicOn, f.livePlay);
             } else {
-                screen = new WatchedScreen<ActualGameScreen>(&f.screenGone, &s, at.breakIn, at.successor, 4,
-                                                             f.playMode, f.entry);
+                screen = new WatchedScreen<ActualGameScreen>(&f.screenGone, &s, at.breakIn, at.successor,
+                                                             f.difficulty < 0 ? 4 : f.difficulty, f.playMode,
+                                                             f.entry);
             }
             screen->SetEventLog(&f.log);
             f.screen = screen;
@@ -108,7 +111,9 @@ class WorldScreenFixture : public ServicesFixture {
     void AddScreen() { root.screenTarget.Reset(new ResourceProxy(root.graphicsDevice->ScreenTexture())); }
     // Starts the flow and steps until the play screen runs; false when it never did.
     bool StartWorld() {
-        system = new GameSystem(&root, GameSystemPorts{&saves, RecordEvent, &inputs, &flow});
+        GameSystemPorts ports{&saves, RecordEvent, &inputs, &flow};
+        ports.stageStart = stageStart;
+        system = new GameSystem(&root, ports);
         for (int player = 1; player <= 2; ++player) {
             if (entered & player)
                 Enter(player);
@@ -152,6 +157,10 @@ class WorldScreenFixture : public ServicesFixture {
     int entered = 0;
     int32_t entry = 6;
     int32_t playMode = GameWorldScreen::kPlayLive;
+    // The level the screen is given; -1: 3 for the plain world, 4 for the play screen.
+    int32_t difficulty = -1;
+    // Set: the system plays that stage number (the model stays `entry`'s).
+    StageStart stageStart;
     uint8_t musicOn = 1;
     uint8_t livePlay = 1;
 };
