@@ -267,8 +267,9 @@ TEST_P(LayerTableTest, EveryNameBuildsItsClassWithItsArgumentsForTheStageAndDiff
             EXPECT_EQ(form->radius, row.radius);
             EXPECT_TRUE(form->bonus.Equals(row.bonus)) << form->bonus.Text();
             EXPECT_TRUE(form->explosion.Equals(row.explosion)) << form->explosion.Text();
-            if (row.form != F::kTurret && row.form != F::kSecondTurret)
+            if (row.form != F::kTurret && row.form != F::kSecondTurret) {
                 EXPECT_EQ(form->lingerFrames, row.linger);
+            }
         }
     }
 

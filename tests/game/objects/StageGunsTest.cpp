@@ -178,8 +178,9 @@ TEST_P(StageGunsTest, EveryGunNodeFiresItsRhythmBulletsAndKinds) {
             const bool byStage =
                 std::any_of(std::begin(kStageRows), std::end(kStageRows),
                             [&](const StageRow& row) { return std::string(row.name) == c.name; });
-            if (c.first == 0 && !byStage)
+            if (c.first == 0 && !byStage) {
                 EXPECT_EQ(shots.count(c.name), 0u) << "fires nothing";
+            }
             continue;
         }
         auto it = shots.find(c.name);
@@ -196,8 +197,9 @@ TEST_P(StageGunsTest, EveryGunNodeFiresItsRhythmBulletsAndKinds) {
             else if (second == 0)
                 second = s.step - base + 1;
         }
-        if (c.second != 0)
+        if (c.second != 0) {
             EXPECT_EQ(second, c.second) << "the rhythm";
+        }
         if (c.bullets > 0)
             EXPECT_EQ(int32_t(firstShot.size()), c.bullets);
         else
@@ -210,8 +212,9 @@ TEST_P(StageGunsTest, EveryGunNodeFiresItsRhythmBulletsAndKinds) {
             else
                 EXPECT_TRUE(s.size >= 0.8f && s.size <= 1.2f) << s.size;
         }
-        if (!c.kinds.empty())
+        if (!c.kinds.empty()) {
             EXPECT_EQ(kinds, c.kinds);
+        }
     }
 
     for (const StageRow& row : kStageRows) {
@@ -234,8 +237,9 @@ TEST_P(StageGunsTest, EveryGunNodeFiresItsRhythmBulletsAndKinds) {
         int32_t volley = 1;
         while (size_t(volley) < steps.size() && steps[size_t(volley)] - steps[size_t(volley) - 1] == 4)
             ++volley;
-        if (row.volleyShots > 1)
+        if (row.volleyShots > 1) {
             EXPECT_EQ(volley, row.volleyShots);
+        }
     }
 }
 

@@ -174,7 +174,7 @@ TEST(StageSceneTest, AControlNodeDrivesItsEnemysFlagsWhateverTheEnemysOwnWindow)
 }
 
 TEST(StageSceneTest, OnlyTheLastTypeFiveNodeIsKeptAndNoKeptPointerOutlivesItsNode) {
-    EnemyStageFixture f(WholeModel{[](StageModelBuilder& b) {
+    EnemyStageFixture f(WholeModel{[](StageModelBuilder&) {
         using B = StageModelBuilder;
         // The first mount holds "Scene" and the water; the second replaces it, the
         // third lies inside the second and cannot delete it.

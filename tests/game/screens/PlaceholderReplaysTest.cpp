@@ -46,8 +46,9 @@ TEST_P(PlaceholderReplaysTest, RecordedShipsFly) {
         }
     }
     EXPECT_GT(high[0] - low[0], 1.0f);
-    if (pair)
+    if (pair) {
         EXPECT_GT(high[1] - low[1], 1.0f);
+    }
 }
 
 // The tutorial, the ranking's stage and both demonstrations.
