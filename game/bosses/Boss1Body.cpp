@@ -325,17 +325,7 @@ void Boss1Body::DefeatBegin(EventTimeline&) {
 
 void Boss1Body::DriftBegin(EventTimeline&) {
     drifting = 1;
-    ClearTracks();
-    rotationTrack.CopyFrom(RotationTrack());
-    // Set again through the setters so that the pose holds without the tracks.
-    const Vec3 position = GetPosition();
-    const Vec3 rotation = GetRotation();
-    const Vec3 scale = GetScale();
-    const Vec3 pivot = GetPivot();
-    SetPosition(position);
-    SetRotation(rotation);
-    SetScale(scale);
-    SetPivot(pivot);
+    HoldPose(*this);
     StageScene* scene = world != nullptr ? world->GetStageScene() : nullptr;
     if (scene != nullptr && scene->sceneRoot != nullptr) {
         const Vec3 at = scene->sceneRoot->GetWorldPosition();

@@ -369,17 +369,7 @@ void Boss2Body::DriftBegin(EventTimeline&) {
     for (int32_t layer : {2, 4, 12, 14})
         SetHittable(layer, false);
     drifting = 1;
-    ClearTracks();
-    rotationTrack.CopyFrom(RotationTrack());
-    // Set again through the setters so that the pose holds without the tracks.
-    const Vec3 position = GetPosition();
-    const Vec3 rotation = GetRotation();
-    const Vec3 scale = GetScale();
-    const Vec3 pivot = GetPivot();
-    SetPosition(position);
-    SetRotation(rotation);
-    SetScale(scale);
-    SetPivot(pivot);
+    HoldPose(*this);
     StageScene* scene = world != nullptr ? world->GetStageScene() : nullptr;
     if (scene != nullptr && scene->sceneRoot != nullptr) {
         const Vec3 at = scene->sceneRoot->GetWorldPosition();

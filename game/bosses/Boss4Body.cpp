@@ -65,16 +65,7 @@ constexpr int32_t Count(const T (&)[N]) {
 void FreezePose(Object3D& node) {
     // Posed at this step's time first: a node drawn no frame yet has not been posed.
     node.ApplyTracks();
-    const Vec3 position = node.GetPosition();
-    const Vec3 rotation = node.GetRotation();
-    const Vec3 scale = node.GetScale();
-    const Vec3 pivot = node.GetPivot();
-    node.ClearTracks();
-    node.rotationTrack.CopyFrom(RotationTrack());
-    node.SetPosition(position);
-    node.SetRotation(rotation);
-    node.SetScale(scale);
-    node.SetPivot(pivot);
+    HoldPose(node);
 }
 
 // ---- root ------------------------------------------------------------------------------------

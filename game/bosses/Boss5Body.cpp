@@ -194,16 +194,7 @@ void Boss5Controller::Feed(int32_t frame, EventTimeline* const* timelines, int32
 }
 
 void Boss5Controller::FreezeTracks() {
-    ClearTracks();
-    rotationTrack.CopyFrom(RotationTrack());
-    const Vec3 position = GetPosition();
-    const Vec3 rotation = GetRotation();
-    const Vec3 scale = GetScale();
-    const Vec3 pivot = GetPivot();
-    SetPosition(position);
-    SetRotation(rotation);
-    SetScale(scale);
-    SetPivot(pivot);
+    HoldPose(*this);
 }
 
 void Boss5Controller::Restart(Boss5Slot slot, int32_t pattern) {

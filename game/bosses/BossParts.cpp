@@ -47,7 +47,7 @@ Object3D* BrokenModelHolder::CreateLayerObject(Object3D* parentNode, const RefPt
                                                const String& name, const RefPtr<RenderBatch>& drawSet,
                                                const std::vector<ParamTrack>* params) {
     const int32_t length = prefix.Length();
-    if (name.Length() <= length || std::string(name.Text(), size_t(length)) != prefix.Text())
+    if (int32_t(name.Length()) <= length || std::string(name.Text(), size_t(length)) != prefix.Text())
         return nullptr;
     const char* digits = name.Text() + length;
     // Decimal without leading zeros.
@@ -278,6 +278,19 @@ void BossSection::TakeBrokenMesh() {
 void BossSection::Emit(const EmitterSpec& spec) {
     new ExplosionEmitter(this, world, spec.radius, spec.spawnsPerVolley, spec.interval, spec.volleys,
                          spec.effect, 270.0f, spec.yawSpread, 0.1f, spec.speedSpread);
+}
+
+void HoldPose(Object3D& node) {
+    const Vec3 position = node.GetPosition();
+    const Vec3 rotation = node.GetRotation();
+    const Vec3 scale = node.GetScale();
+    const Vec3 pivot = node.GetPivot();
+    node.ClearTracks();
+    node.rotationTrack.CopyFrom(RotationTrack());
+    node.SetPosition(position);
+    node.SetRotation(rotation);
+    node.SetScale(scale);
+    node.SetPivot(pivot);
 }
 
 }  // namespace mareldon

@@ -245,6 +245,10 @@ void AddBodySchedule(EventTimeline& timeline, Body* body, const BodyEvent<Body>*
     }
 }
 
+// Drops a node's key tracks and holds its current pose through the setters, so the
+// animation pass no longer puts a keyed pose back.
+void HoldPose(Object3D& node);
+
 // Degrees to radians as the boss code has always converted.
 inline constexpr float kBossRadiansPerDegree = 0.017453294f;
 

@@ -9,24 +9,11 @@ namespace {
 
 using Node = MbdWriter::Node;
 
-std::string Layer(const char* model, int32_t n) {
-    return std::string(model) + ":Layer" + std::to_string(n);
-}
-
 constexpr const char* kBoss = "ba_01zenyoku";
 
 // Half a side of each layer's box.
 constexpr float kHalf[18] = {0.6f,  0.3f,  0.7f, 0.6f, 0.6f, 0.45f, 0.45f, 0.45f, 0.45f,
                              0.35f, 0.35f, 0.2f, 0.2f, 0.2f, 0.2f,  0.2f,  0.4f,  0.2f};
-
-Node ModelRoot(const std::string& name, float endTime, std::vector<Node> children) {
-    Node root;
-    root.name = name;
-    root.type = 0;
-    root.endTime = endTime;
-    root.children = std::move(children);
-    return root;
-}
 
 // Six faces of an axis-aligned box: Position, Normal, TextureUV a vertex.
 void AddBoxFaces(const float centre[3], const float half[3], std::vector<float>& words,
@@ -89,7 +76,7 @@ uint32_t PlaceholderBoss1BrokenColour(int32_t layer) {
 
 Node PlaceholderBoss1Node(StageModelBuilder& b, float appearTime, float endTime) {
     auto box = [&](int32_t n, float x, float y, float z, std::vector<Node> children = {}) {
-        Node node = b.Box(Layer(kBoss, n), kHalf[n], PlaceholderBoss1Colour(n), std::move(children));
+        Node node = b.Box(LayerName(kBoss, n), kHalf[n], PlaceholderBoss1Colour(n), std::move(children));
         b.At(node, x, y, z);
         return node;
     };
@@ -111,7 +98,7 @@ Node PlaceholderBoss1Node(StageModelBuilder& b, float appearTime, float endTime)
          box(4, 1.4f, 0.0f, 0.0f, {box(14, 0.0f, 0.5f, 0.0f)}), box(5, -2.4f, 0.0f, 0.4f),
          box(6, 2.4f, 0.0f, 0.4f), std::move(wingTipA), std::move(wingTipB),
          frame("Null_ba01_tubasa_sakisotoL", -3.6f, 1.0f), frame("Null_ba01_tubasa_sakisotoR", 3.6f, 1.0f)});
-    Node body = b.Box(Layer(kBoss, 17), kHalf[17], PlaceholderBoss1Colour(17),
+    Node body = b.Box(LayerName(kBoss, 17), kHalf[17], PlaceholderBoss1Colour(17),
                       {box(0, 0.0f, 0.0f, 0.0f), std::move(frameLayer), box(16, 0.0f, -0.4f, 0.9f)});
     b.Window(body, 0.0f, 0.0f, kPlaceholderBoss1Z, appearTime, endTime);
     return body;
@@ -123,7 +110,7 @@ void AddPlaceholderBoss1Models(MbdWriter& writer) {
     std::vector<Node> layers;
     for (int32_t n = 0; n <= 16; ++n)
         layers.push_back(
-            NotchedBox(b, Layer(broken.c_str(), n), kHalf[n] * 0.9f, PlaceholderBoss1BrokenColour(n)));
+            NotchedBox(b, LayerName(broken.c_str(), n), kHalf[n] * 0.9f, PlaceholderBoss1BrokenColour(n)));
     writer.AddModel(broken, ModelRoot(broken, 1.0f, std::move(layers)));
     const struct {
         const char* name;
@@ -134,7 +121,7 @@ void AddPlaceholderBoss1Models(MbdWriter& writer) {
                     {"ba_01zenyoku_houdai_S", 0.3f, 0xF0A0A0},
                     {"ba_01zenyoku_2renhou", 0.25f, 0xA0F0A0}};
     for (const auto& weapon : kWeapons) {
-        Node mesh = b.Box(Layer(weapon.name, 0), weapon.half, weapon.rgb);
+        Node mesh = b.Box(LayerName(weapon.name, 0), weapon.half, weapon.rgb);
         writer.AddModel(weapon.name, ModelRoot(weapon.name, 1.0f, {std::move(mesh)}));
     }
     // A short growing blast.

@@ -12,10 +12,6 @@ using Node = MbdWriter::Node;
 
 constexpr const char* kBoss = "ba02_cyou";
 
-std::string Layer(const char* model, int32_t n) {
-    return std::string(model) + ":Layer" + std::to_string(n);
-}
-
 // Half a side of each layer's box.
 constexpr float kHalf[15] = {0.3f, 0.5f, 0.7f, 0.6f,  0.5f,  0.3f,  0.3f, 0.5f,
                              0.4f, 0.4f, 0.4f, 0.35f, 0.35f, 0.35f, 0.35f};
@@ -45,7 +41,7 @@ Node PlaceholderBoss2Node(StageModelBuilder& b, float appearTime, float endTime,
             into.push_back(std::move(node));
     };
     auto box = [&](int32_t n, float x, float y, float z, std::vector<Node> children = {}) {
-        Node node = b.Box(Layer(kBoss, n), kHalf[n], PlaceholderBoss2Colour(n), std::move(children));
+        Node node = b.Box(LayerName(kBoss, n), kHalf[n], PlaceholderBoss2Colour(n), std::move(children));
         b.At(node, x, y, z);
         return node;
     };
@@ -94,7 +90,7 @@ Node PlaceholderBoss2Node(StageModelBuilder& b, float appearTime, float endTime,
     below.push_back(box(8, 2.9f, 0.0f, -0.6f));
     below.push_back(box(9, -2.9f, 0.0f, -0.6f));
     below.push_back(box(10, 0.0f, 0.0f, -2.2f));
-    Node body = b.Box(Layer(kBoss, 0), kHalf[0], PlaceholderBoss2Colour(0), std::move(below));
+    Node body = b.Box(LayerName(kBoss, 0), kHalf[0], PlaceholderBoss2Colour(0), std::move(below));
     b.Window(body, 0.0f, 0.0f, kPlaceholderBoss2Z, appearTime, endTime);
     return body;
 }
@@ -104,23 +100,14 @@ void AddPlaceholderBoss2Models(MbdWriter& writer) {
     const std::string broken = std::string(kBoss) + "_koware";
     std::vector<Node> layers;
     for (int32_t n = 0; n <= 14; ++n)
-        layers.push_back(b.Box(Layer(broken.c_str(), n), kHalf[n] * 0.9f, PlaceholderBoss2BrokenColour(n)));
-    Node root;
-    root.name = broken;
-    root.type = 0;
-    root.endTime = 1.0f;
-    root.children = std::move(layers);
-    writer.AddModel(broken, std::move(root));
+        layers.push_back(
+            b.Box(LayerName(broken.c_str(), n), kHalf[n] * 0.9f, PlaceholderBoss2BrokenColour(n)));
+    writer.AddModel(broken, ModelRoot(broken, 1.0f, std::move(layers)));
 }
 
 void AddPlaceholderBoss2ToStage(MbdWriter& writer, MbdWriter::Node& stage) {
     StageModelBuilder builder(writer);
-    for (MbdWriter::Node& child : stage.children) {
-        if (child.name == "Scene") {
-            child.children.push_back(PlaceholderBoss2Node(builder));
-            return;
-        }
-    }
+    AddToScene(stage, PlaceholderBoss2Node(builder));
 }
 
 }  // namespace mareldon

@@ -13,10 +13,6 @@ using Node = MbdWriter::Node;
 constexpr const char* kBoss = "bg_03big_spider";
 constexpr float kPi = 3.1415927f;
 
-std::string Layer(const char* model, int32_t n) {
-    return std::string(model) + ":Layer" + std::to_string(n);
-}
-
 // Half a side of each layer's box.
 constexpr float kHalf[22] = {0.8f,  0.4f,  0.45f, 0.4f, 0.4f, 0.5f,  0.6f,  0.2f, 0.2f,  0.2f,  0.2f,
                              0.35f, 0.35f, 0.7f,  0.7f, 0.3f, 0.35f, 0.35f, 0.2f, 0.45f, 0.45f, 0.45f};
@@ -58,7 +54,7 @@ Node PlaceholderBoss3Node(StageModelBuilder& b, float appearTime, float endTime,
         into.push_back(std::move(node));
     };
     auto box = [&](int32_t n, float x, float y, float z, std::vector<Node> children = {}) {
-        Node node = b.Box(Layer(kBoss, n), kHalf[n], PlaceholderBoss3Colour(n), std::move(children));
+        Node node = b.Box(LayerName(kBoss, n), kHalf[n], PlaceholderBoss3Colour(n), std::move(children));
         b.At(node, x, y, z);
         return node;
     };
@@ -128,7 +124,7 @@ Node PlaceholderBoss3Node(StageModelBuilder& b, float appearTime, float endTime,
     keep(body, box(0, 0.0f, 0.4f, 0.0f), 0, nullptr);
     keep(body, box(6, 0.0f, 0.0f, 1.0f), 6, nullptr);
     keep(body, box(1, 0.0f, 0.0f, 0.0f, std::move(frame)), 1, nullptr);
-    Node root = b.Box(Layer(kBoss, 15), kHalf[15], PlaceholderBoss3Colour(15), std::move(body));
+    Node root = b.Box(LayerName(kBoss, 15), kHalf[15], PlaceholderBoss3Colour(15), std::move(body));
     b.Window(root, 0.0f, 0.0f, kPlaceholderBoss3Z, appearTime, endTime);
     return root;
 }
@@ -138,23 +134,14 @@ void AddPlaceholderBoss3Models(MbdWriter& writer) {
     const std::string broken = std::string(kBoss) + "_koware";
     std::vector<Node> layers;
     for (int32_t n = 0; n <= 21; ++n)
-        layers.push_back(b.Box(Layer(broken.c_str(), n), kHalf[n] * 0.9f, PlaceholderBoss3BrokenColour(n)));
-    Node root;
-    root.name = broken;
-    root.type = 0;
-    root.endTime = 1.0f;
-    root.children = std::move(layers);
-    writer.AddModel(broken, std::move(root));
+        layers.push_back(
+            b.Box(LayerName(broken.c_str(), n), kHalf[n] * 0.9f, PlaceholderBoss3BrokenColour(n)));
+    writer.AddModel(broken, ModelRoot(broken, 1.0f, std::move(layers)));
 }
 
 void AddPlaceholderBoss3ToStage(MbdWriter& writer, MbdWriter::Node& stage) {
     StageModelBuilder builder(writer);
-    for (MbdWriter::Node& child : stage.children) {
-        if (child.name == "Scene") {
-            child.children.push_back(PlaceholderBoss3Node(builder));
-            return;
-        }
-    }
+    AddToScene(stage, PlaceholderBoss3Node(builder));
 }
 
 }  // namespace mareldon

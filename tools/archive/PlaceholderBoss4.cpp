@@ -11,19 +11,6 @@ using Node = MbdWriter::Node;
 
 constexpr const char* kBoss = "ba_04kao";
 
-std::string Layer(const char* model, int32_t n) {
-    return std::string(model) + ":Layer" + std::to_string(n);
-}
-
-Node ModelRoot(const std::string& name, float endTime, std::vector<Node> children) {
-    Node root;
-    root.name = name;
-    root.type = 0;
-    root.endTime = endTime;
-    root.children = std::move(children);
-    return root;
-}
-
 float Half(int32_t layer) {
     if (layer == 24 || layer == 23 || layer == 0)
         return 0.3f;
@@ -57,7 +44,7 @@ uint32_t PlaceholderBoss4Colour(int32_t layer) {
 
 Node PlaceholderBoss4Node(StageModelBuilder& b, float appearTime, float endTime) {
     auto box = [&](int32_t n, float x, float z, std::vector<Node> children = {}) {
-        Node node = b.Box(Layer(kBoss, n), Half(n), PlaceholderBoss4Colour(n), std::move(children));
+        Node node = b.Box(LayerName(kBoss, n), Half(n), PlaceholderBoss4Colour(n), std::move(children));
         b.At(node, x, 0.0f, z);
         return node;
     };
@@ -99,7 +86,7 @@ Node PlaceholderBoss4Node(StageModelBuilder& b, float appearTime, float endTime)
     std::vector<Node> rootChildren = {std::move(body), std::move(head)};
     for (int32_t n = 26; n <= 33; ++n)
         rootChildren.push_back(box(n, float(n - 30) * 1.2f, kPlaceholderBoss4Z + 6.0f));
-    Node root = b.Box(Layer(kBoss, 0), Half(0), PlaceholderBoss4Colour(0), std::move(rootChildren));
+    Node root = b.Box(LayerName(kBoss, 0), Half(0), PlaceholderBoss4Colour(0), std::move(rootChildren));
     // At the origin of "Scene": the head stands where its model carries it.
     b.Window(root, 0.0f, 0.0f, 0.0f, appearTime, endTime);
     return root;
@@ -112,7 +99,7 @@ void AddPlaceholderBoss4Models(MbdWriter& writer) {
     for (int32_t n = 0; n <= 14; ++n) {
         const uint32_t c = PlaceholderBoss4Colour(n);
         const uint32_t dim = (((c >> 16) & 0xFF) / 3) << 16 | (((c >> 8) & 0xFF) / 3) << 8 | ((c & 0xFF) / 3);
-        layers.push_back(b.Box(Layer(broken.c_str(), n), Half(n) * 0.9f, dim));
+        layers.push_back(b.Box(LayerName(broken.c_str(), n), Half(n) * 0.9f, dim));
     }
     writer.AddModel(broken, ModelRoot(broken, 1.0f, std::move(layers)));
 
@@ -133,12 +120,7 @@ void AddPlaceholderBoss4Models(MbdWriter& writer) {
 
 void AddPlaceholderBoss4ToStage(MbdWriter& writer, Node& stage) {
     StageModelBuilder builder(writer);
-    for (Node& child : stage.children) {
-        if (child.name == "Scene") {
-            child.children.push_back(PlaceholderBoss4Node(builder));
-            return;
-        }
-    }
+    AddToScene(stage, PlaceholderBoss4Node(builder));
 }
 
 }  // namespace mareldon

@@ -10,10 +10,6 @@ namespace {
 using Node = MbdWriter::Node;
 using B = StageModelBuilder;
 
-std::string Layer(const char* model, int32_t n) {
-    return std::string(model) + ":Layer" + std::to_string(n);
-}
-
 constexpr const char* kMandara = "ba_05_1mandara";
 constexpr const char* kBall = "ba_05_4hikari_dama";
 
@@ -24,20 +20,11 @@ Node Muzzle(const std::string& name, float x, float z, StageModelBuilder& b) {
     return B::Frame(name + "_a", {B::Frame(name + "_b", {B::Frame(name + "_c", {std::move(muzzle)})})});
 }
 
-Node ModelRoot(const std::string& name, float endTime, std::vector<Node> children) {
-    Node root;
-    root.name = name;
-    root.type = 0;
-    root.endTime = endTime;
-    root.children = std::move(children);
-    return root;
-}
-
 }  // namespace
 
 Node PlaceholderBoss5Node(StageModelBuilder& b, float appearTime, float endTime) {
     auto box = [&](const char* model, int32_t n, float half, uint32_t rgb, std::vector<Node> children = {}) {
-        return b.Box(Layer(model, n), half, rgb, std::move(children));
+        return b.Box(LayerName(model, n), half, rgb, std::move(children));
     };
     Node centreWeak = box(kMandara, 1, 0.5f, 0xF04040);
     Node centre = box(kMandara, 0, 0.8f, 0xE0C040,
@@ -74,7 +61,7 @@ Node PlaceholderBoss5Node(StageModelBuilder& b, float appearTime, float endTime)
 
 Node PlaceholderCubeNode(StageModelBuilder& b, float appearTime, float endTime) {
     const char* kCube = "ba_05_3cube";
-    Node cube = b.Box(Layer(kCube, 0), 0.5f, 0x40A0FF, {b.Box(Layer(kCube, 1), 0.2f, 0x2060C0)});
+    Node cube = b.Box(LayerName(kCube, 0), 0.5f, 0x40A0FF, {b.Box(LayerName(kCube, 1), 0.2f, 0x2060C0)});
     b.Window(cube, 4.0f, 0.0f, 5.0f, appearTime, endTime);
     return cube;
 }
@@ -97,13 +84,8 @@ void AddPlaceholderBoss5ToStage(MbdWriter& writer, MbdWriter::Node& stage, const
     if (id != "STAGE_TEN")
         return;
     StageModelBuilder builder(writer);
-    for (MbdWriter::Node& child : stage.children) {
-        if (child.name == "Scene") {
-            child.children.push_back(PlaceholderBoss5Node(builder));
-            child.children.push_back(PlaceholderCubeNode(builder));
-            return;
-        }
-    }
+    AddToScene(stage, PlaceholderBoss5Node(builder));
+    AddToScene(stage, PlaceholderCubeNode(builder));
 }
 
 }  // namespace mareldon

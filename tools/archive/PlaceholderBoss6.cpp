@@ -22,12 +22,7 @@ void AddPlaceholderBoss6ToStage(MbdWriter& writer, MbdWriter::Node& stage, const
     if (id != "STAGE_HATE")
         return;
     StageModelBuilder builder(writer);
-    for (MbdWriter::Node& child : stage.children) {
-        if (child.name == "Scene") {
-            child.children.push_back(PlaceholderBoss6Node(builder));
-            return;
-        }
-    }
+    AddToScene(stage, PlaceholderBoss6Node(builder));
 }
 
 }  // namespace mareldon

@@ -13,10 +13,6 @@ using Node = MbdWriter::Node;
 
 constexpr uint32_t kWreckGrey = 0x404040;
 
-std::string Layer(const std::string& model, int index) {
-    return model + ":Layer" + std::to_string(index);
-}
-
 // The sub-layers one placed layer carries.
 std::vector<Node> SubLayers(B& b, const std::string& layer) {
     std::vector<Node> children;
@@ -32,7 +28,7 @@ std::vector<Node> SubLayers(B& b, const std::string& layer) {
         children.push_back(b.Box("eg_07_lens_houdai:Layer2", 0.2f, 0x808080));
         const float spots[4][2] = {{-0.9f, 0.9f}, {0.9f, 0.9f}, {-0.9f, -0.9f}, {0.9f, -0.9f}};
         for (int i = 0; i < 4; ++i) {
-            Node turret = b.Box(Layer("eg_07_lens_houdai", 3 + i), 0.25f, 0x40C0F0);
+            Node turret = b.Box(LayerName("eg_07_lens_houdai", 3 + i), 0.25f, 0x40C0F0);
             b.At(turret, spots[i][0], 0.2f, spots[i][1]);
             children.push_back(turret);
         }
@@ -122,7 +118,7 @@ void AddPlaceholderGunshipModels(MbdWriter& writer) {
     root.type = 0;
     root.endTime = 1.0f;
     for (int i = 0; i < 3; ++i)
-        root.children.push_back(b.Box(Layer("la_kuchiku_k", i), i == 0 ? 0.5f : 0.35f, kWreckGrey));
+        root.children.push_back(b.Box(LayerName("la_kuchiku_k", i), i == 0 ? 0.5f : 0.35f, kWreckGrey));
     writer.AddModel("la_kuchiku_k", root);
 }
 

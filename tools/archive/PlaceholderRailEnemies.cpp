@@ -15,19 +15,6 @@ using Node = MbdWriter::Node;
 
 constexpr uint32_t kWreckGrey = 0x404040;
 
-std::string Layer(const std::string& model, int index) {
-    return model + ":Layer" + std::to_string(index);
-}
-
-Node ModelRoot(const std::string& name, float endTime, std::vector<Node> children) {
-    Node root;
-    root.name = name;
-    root.type = 0;
-    root.endTime = endTime;
-    root.children = std::move(children);
-    return root;
-}
-
 // A box layer whose corners sit `dx` along x from its node: the cars share one node's
 // tracks, so each is modelled at its place along the train.
 Node OffsetBox(B& b, const std::string& name, float half, uint32_t rgb, float dx,
@@ -55,12 +42,12 @@ Node OffsetBox(B& b, const std::string& name, float half, uint32_t rgb, float dx
 std::vector<Node> CarParts(B& b, const std::string& model, float dx) {
     std::vector<Node> parts;
     auto passive = [&](int index, float dz) {
-        Node sub = b.Box(Layer(model, index), 0.15f, 0xC0C0C0);
+        Node sub = b.Box(LayerName(model, index), 0.15f, 0xC0C0C0);
         b.At(sub, dx, 0.4f, dz);
         parts.push_back(std::move(sub));
     };
     auto turret = [&](int index, float dz, std::vector<Node> guns) {
-        Node sub = b.Box(Layer(model, index), 0.2f, 0xF0D020, std::move(guns));
+        Node sub = b.Box(LayerName(model, index), 0.2f, 0xF0D020, std::move(guns));
         b.At(sub, dx, 0.5f, dz);
         parts.push_back(std::move(sub));
     };
@@ -98,7 +85,7 @@ Node Train(B& b) {
         const std::string model = kPlaceholderTrainCars[i];
         const float dx = -kSpacing * float(i);
         holder.children.push_back(
-            OffsetBox(b, Layer(model, 0), 0.55f, kColours[i % 5], dx, CarParts(b, model, dx)));
+            OffsetBox(b, LayerName(model, 0), 0.55f, kColours[i % 5], dx, CarParts(b, model, dx)));
     }
     return holder;
 }
@@ -138,9 +125,9 @@ Node PlaceEnemy(B& b, const Placed& placed) {
     std::vector<Node> children;
     if (model == "eg_04houdai_big") {
         for (int i = 1; i <= 3; ++i)
-            children.push_back(b.Box(Layer(model, i), 0.2f, 0xF0F0F0));
+            children.push_back(b.Box(LayerName(model, i), 0.2f, 0xF0F0F0));
     } else if (model == "eg_houdaimalti") {
-        children.push_back(b.Box(Layer(model, 1), 0.3f, 0xF0D020));
+        children.push_back(b.Box(LayerName(model, 1), 0.3f, 0xF0D020));
     } else if (model == "ma13_henkeihou_kan") {
         // Hittable and active all along; it opens two seconds into its window.
         Node control = B::Frame("EC_GENERAL");
@@ -149,7 +136,7 @@ Node PlaceEnemy(B& b, const Placed& placed) {
         b.ScaleKeys(control, 2, {{0.0f, 0.0f}, {placed.start + 2.0f, 1.0f}});
         children.push_back(std::move(control));
         for (int i = 1; i <= 3; ++i)
-            children.push_back(b.Box(Layer(model, i), 0.2f, 0xF0F0F0));
+            children.push_back(b.Box(LayerName(model, i), 0.2f, 0xF0F0F0));
     }
     Node box = b.Box(layer, 0.5f, 0xE05030, std::move(children));
     b.Window(box, placed.x, 0.0f, placed.z, placed.start, placed.end);
@@ -166,7 +153,7 @@ Node PlaceEnemy(B& b, const Placed& placed) {
 void AddPlaceholderWreckModels(B& b) {
     MbdWriter& writer = b.writer;
     for (const char* name : {"tou_001b", "tou_002b", "nozule_k", "mg_09tankisekiD_k"})
-        writer.AddModel(name, ModelRoot(name, 1.0f, {b.Box(Layer(name, 0), 0.45f, kWreckGrey)}));
+        writer.AddModel(name, ModelRoot(name, 1.0f, {b.Box(LayerName(name, 0), 0.45f, kWreckGrey)}));
     const struct {
         const char* name;
         int layers;
@@ -178,7 +165,7 @@ void AddPlaceholderWreckModels(B& b) {
     for (const auto& wreck : kTrainWrecks) {
         std::vector<Node> layers;
         for (int i = 0; i < wreck.layers; ++i)
-            layers.push_back(b.Box(Layer(wreck.name, i), i == 0 ? 0.5f : 0.15f, kWreckGrey));
+            layers.push_back(b.Box(LayerName(wreck.name, i), i == 0 ? 0.5f : 0.15f, kWreckGrey));
         writer.AddModel(wreck.name, ModelRoot(wreck.name, 1.0f, std::move(layers)));
     }
     writer.AddModel("EXPLOSION_LLG01",

@@ -178,12 +178,7 @@ MbdWriter::Node CameraMount(MbdWriter& writer) {
 // Stage 1 ends in its boss: the boss's nodes go under "Scene".
 void AddBoss1ToStage(MbdWriter& writer, MbdWriter::Node& model) {
     StageModelBuilder builder(writer);
-    for (MbdWriter::Node& child : model.children) {
-        if (child.name == "Scene") {
-            child.children.push_back(PlaceholderBoss1Node(builder));
-            return;
-        }
-    }
+    AddToScene(model, PlaceholderBoss1Node(builder));
 }
 
 // Every stage id's model with the scenery; water where the stages want it.

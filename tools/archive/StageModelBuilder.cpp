@@ -124,4 +124,27 @@ StageModelBuilder::Node StageModelBuilder::Stage(const std::string& name, std::v
     return root;
 }
 
+std::string LayerName(const std::string& model, int32_t n) {
+    return model + ":Layer" + std::to_string(n);
+}
+
+MbdWriter::Node ModelRoot(const std::string& name, float endTime, std::vector<MbdWriter::Node> children) {
+    MbdWriter::Node root;
+    root.name = name;
+    root.type = 0;
+    root.endTime = endTime;
+    root.children = std::move(children);
+    return root;
+}
+
+bool AddToScene(MbdWriter::Node& stage, MbdWriter::Node node) {
+    for (MbdWriter::Node& child : stage.children) {
+        if (child.name == "Scene") {
+            child.children.push_back(std::move(node));
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace mareldon

@@ -53,4 +53,11 @@ class StageModelBuilder {
     std::map<uint32_t, int32_t> textures;
 };
 
+// "model:LayerN", a mesh layer's node name.
+std::string LayerName(const std::string& model, int32_t n);
+// A model's root node (type 0) over its layers.
+MbdWriter::Node ModelRoot(const std::string& name, float endTime, std::vector<MbdWriter::Node> children);
+// Puts `node` under the stage model's "Scene"; false when it has none.
+bool AddToScene(MbdWriter::Node& stage, MbdWriter::Node node);
+
 }  // namespace mareldon
