@@ -214,6 +214,10 @@ Boss5MandaraLayerPart21::Boss5MandaraLayerPart21(TaskObject* parentTask, NodeSpa
     visible = 0;
 }
 
+Boss5MandaraLayerPart21::~Boss5MandaraLayerPart21() {
+    DeleteChildren();
+}
+
 Boss5MandalaPart::Boss5MandalaPart(TaskObject* parentTask, NodeSpawnInfo& info, const char* motion)
     : Boss5Controller(parentTask, info), motionModel(motion) {
     root = dynamic_cast<Boss5MandaraLayerPart21*>(parentTask);

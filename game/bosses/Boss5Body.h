@@ -56,6 +56,8 @@ class Boss5Controller : public EnemySubPart {
 class Boss5MandaraLayerPart21 : public EnemySubPart {
   public:
     Boss5MandaraLayerPart21(TaskObject* parent, NodeSpawnInfo& info);
+    // Its parts unhook themselves from it as they go: they go first.
+    ~Boss5MandaraLayerPart21() override;
 
     Boss5MandaraLayerPart0* centre = nullptr;
     Boss5MandaraLayerPart22* ring = nullptr;

@@ -96,6 +96,8 @@ class BossStageFixture : public WorldScreenFixture {
     // Puts the boss clock just before `frame`: what passed arrives as one lump.
     void JumpBefore(int32_t frame) { BossRoot()->SetMotionTime((float(frame) - 0.5f) / 60.0f); }
     void Shield() {
+        if (screenGone)
+            return;
         if (PlayerShip* ship = screen->GetPlayer(1))
             ship->SetProtection(100000, 1);
     }

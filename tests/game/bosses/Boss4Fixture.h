@@ -61,7 +61,10 @@ class Boss4Fixture : public BossStageFixture {
     // Puts the stage clock just before `frame`.
     void JumpBefore(int32_t frame) { screen->GetStageScene()->SetMotionTime((float(frame) - 0.5f) / 60.0f); }
 
+    // Steps after the screen has gone (the stage ended) do nothing.
     void BossStep() {
+        if (screenGone)
+            return;
         if (PlayerShip* ship = screen->GetPlayer(1))
             ship->SetProtection(100000, 1);
         if (drawing) {

@@ -175,20 +175,34 @@ TEST(Boss6Stage, TimeUpEndsAsAKillDoes) {
         ASSERT_TRUE(f.Start());
         auto* boss = f.FindOne<MultiPartEnemy>();
         ASSERT_NE(boss, nullptr);
-        f.screen->GetStageScene()->SetMotionTime((kill ? 2000.0f : 5410.0f) / 60.0f);
-        for (int i = 0; i < 20; ++i)
+        // The boss may be swept once it ends: its state is read only while it is there.
+        int32_t deathRound = 0;
+        int32_t timeUp = 0;
+        const auto step = [&] {
             f.Step();
+            if (f.FindOne<MultiPartEnemy>() != boss) {
+                boss = nullptr;
+                return;
+            }
+            deathRound = boss->deathRound;
+            timeUp = boss->timeUp;
+        };
+        f.screen->GetStageScene()->SetMotionTime((kill ? 2000.0f : 5410.0f) / 60.0f);
+        for (int i = 0; i < 20 && boss != nullptr; ++i)
+            step();
         if (kill) {
+            ASSERT_NE(boss, nullptr);
             BossStageFixture::Hit(boss, 7000.0f);
         } else {
-            while (boss->GetStepCount() < 5420)
-                f.Step();
+            while (boss != nullptr && boss->GetStepCount() < 5420)
+                step();
         }
-        f.Step();
-        EXPECT_EQ(boss->deathRound >= 1, true) << kill;
+        if (boss != nullptr)
+            step();
+        EXPECT_EQ(deathRound >= 1, true) << kill;
         EXPECT_EQ(f.Count("PlaySe", "5"), 1) << kill;
         EXPECT_EQ(f.Count("BeginStageClear"), 1) << kill;
-        EXPECT_EQ(boss->timeUp, kill ? 0 : 1);
+        EXPECT_EQ(timeUp, kill ? 0 : 1);
         const int32_t guns = f.Count("BossGun");
         for (int i = 0; i < 40; ++i)
             f.Step();
