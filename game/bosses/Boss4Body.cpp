@@ -3,7 +3,7 @@
 #include <string>
 
 #include "engine/core/RotationTrack.h"
-#include "game/bosses/Boss4LayerPart23.h"
+#include "game/bosses/Boss4Head.h"
 #include "game/bosses/Boss4LayerParts.h"
 #include "game/bosses/Boss4Weapons.h"
 #include "game/stage/GameWorldScreen.h"

@@ -4,7 +4,7 @@
 
 #include "engine/render/draw/Renderer.h"
 #include "game/bosses/Boss4Body.h"
-#include "game/bosses/Boss4LayerPart23.h"
+#include "game/bosses/Boss4Head.h"
 #include "game/stage/EffectModel.h"
 #include "game/stage/Emitters.h"
 #include "game/stage/GameWorldScreen.h"

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "game/bosses/Boss4Body.h"
-#include "game/bosses/Boss4LayerPart23.h"
+#include "game/bosses/Boss4Head.h"
 #include "game/stage/GameWorldScreen.h"
 #include "game/stage/PlayerShip.h"
 

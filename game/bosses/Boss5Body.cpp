@@ -4,7 +4,7 @@
 #include <string>
 
 #include "engine/core/RotationTrack.h"
-#include "game/bosses/Boss5CubeLayerPart0.h"
+#include "game/bosses/Boss5Cube.h"
 #include "game/objects/LayerEnemy.h"
 #include "game/stage/EffectModel.h"
 #include "game/stage/Emitters.h"

@@ -1,7 +1,7 @@
 #include "tools/stagesim/StageSimBoss4.h"
 
 #include "game/bosses/Boss4Body.h"
-#include "game/bosses/Boss4LayerPart23.h"
+#include "game/bosses/Boss4Head.h"
 #include "game/bosses/Boss4LayerParts.h"
 #include "game/bosses/Boss4Weapons.h"
 #include "game/stage/GameWorldScreen.h"

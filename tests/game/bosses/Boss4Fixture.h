@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "game/bosses/Boss4Body.h"
-#include "game/bosses/Boss4LayerPart23.h"
+#include "game/bosses/Boss4Head.h"
 #include "game/bosses/Boss4LayerParts.h"
 #include "game/bosses/Boss4Weapons.h"
 #include "game/stage/PlayerShip.h"

@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "game/bosses/Boss4Body.h"
-#include "game/bosses/Boss4LayerPart23.h"
+#include "game/bosses/Boss4Head.h"
 #include "game/bosses/Boss4LayerParts.h"
 #include "game/stage/StageScene.h"
 #include "game/stage/StaticModelRoot.h"

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "game/bosses/Boss5Body.h"
-#include "game/bosses/Boss5CubeLayerPart0.h"
+#include "game/bosses/Boss5Cube.h"
 #include "tests/game/bosses/Boss1Fixture.h"
 #include "tools/archive/PlaceholderBoss5.h"
 

@@ -1,4 +1,4 @@
-#include "game/bosses/Boss4LayerPart23.h"
+#include "game/bosses/Boss4Head.h"
 
 #include "game/bosses/Boss4LayerParts.h"
 #include "game/bosses/Boss4Weapons.h"

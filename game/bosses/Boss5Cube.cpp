@@ -1,4 +1,4 @@
-#include "game/bosses/Boss5CubeLayerPart0.h"
+#include "game/bosses/Boss5Cube.h"
 
 #include "game/stage/GameWorldScreen.h"
 #include "game/stage/LineEffects.h"
