@@ -128,7 +128,7 @@ struct EmitterSpec {
 
 // What a step of a section's sequence does, in order.
 enum class SequenceOp : uint8_t {
-    kEmit,       // an emitter (spec)
+    kEmit,       // an emitter (the action's EmitterSpec)
     kSeRandom,   // the random explosion sound
     kSe4,        // sound 4
     kSe5,        // sound 5

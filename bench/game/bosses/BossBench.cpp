@@ -8,15 +8,10 @@
 
 #include <vector>
 
-#include "engine/render/draw/Renderer.h"
+#include "bench/game/HeadlessStage.h"
 #include "game/bosses/Boss3Body.h"
 #include "game/bosses/RegisterBosses.h"
 #include "game/objects/RegisterStageObjects.h"
-#include "game/stage/GameWorldScreen.h"
-#include "game/stage/StageNodeRegistry.h"
-#include "game/stage/StageScene.h"
-#include "game/stage/StaticModelRoot.h"
-#include "tests/engine/render/archive/ArchiveTestServices.h"
 #include "tools/archive/PlaceholderBoss3.h"
 #include "tools/archive/StageModelBuilder.h"
 
@@ -58,31 +53,14 @@ int32_t KeepFiring(Boss3Body& body) {
 }
 
 void BM_Boss3Step(benchmark::State& state) {
-    TaskObject root(nullptr, 0);
-    root.frameRate = 60.0f;
-    root.framePeriod = 1.0f / 60.0f;
-    auto* files = new MemoryFileSystem();
-    files->files["BENCH.mbd"] = StageArchive();
-    root.fileSystem = RefPtr<FileSystem>(files);
-    root.renderer =
-        RefPtr<Renderer>(new Renderer(root.fileSystem, RefPtr<GraphicsDevice>(), RefPtr<SoundBox>()));
-    root.renderer->LoadArchive("BENCH.mbd");
-
-    StageNodeRegistry registry;
-    RegisterStageObjects(registry);
-    RegisterBossObjects(registry);
-    ScopedStageNodeRegistry scope(registry);
-    auto* screen = new GameWorldScreen(nullptr, String(), String(), 3, 0, 0, 0, 1);
-    screen->InheritServices(root);
-    screen->GetWorldRoot()->InheritServices(root);
-    screen->LoadStage();
-    screen->SetupCamera();
-    StageScene& scene = *screen->GetStageScene();
-    scene.CollectDead();
+    HeadlessStage stage(StageArchive(), [](StageNodeRegistry& registry) {
+        RegisterStageObjects(registry);
+        RegisterBossObjects(registry);
+    });
+    GameWorldScreen* screen = stage.screen;
     Boss3Body* body = FindBody(*screen->GetWorldRoot());
     if (body == nullptr) {
         state.SkipWithError("no stage-3 boss");
-        delete screen;
         return;
     }
     for (int32_t slot = 0; slot < kBoss3PartCount; ++slot) {
@@ -96,15 +74,11 @@ void BM_Boss3Step(benchmark::State& state) {
     int32_t patterns = 0;
     for (auto _ : state) {
         patterns = KeepFiring(*body);
-        screen->ClearHitLists();
-        screen->GetWorldRoot()->StepAnimation();
-        scene.Update();
-        scene.CollectDead();
+        stage.Step();
     }
     state.counters["patterns"] = double(patterns);
     state.counters["bullets/step"] = double(shots) / double(state.iterations());
     state.counters["targets"] = double(screen->HitLists().targets.Count());
-    delete screen;
 }
 BENCHMARK(BM_Boss3Step)->Unit(benchmark::kMicrosecond);
 

@@ -9,15 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "engine/render/draw/Renderer.h"
+#include "bench/game/HeadlessStage.h"
 #include "game/objects/GunPart.h"
 #include "game/objects/LayerEnemy.h"
 #include "game/objects/RegisterStageObjects.h"
 #include "game/stage/GameWorldScreen.h"
-#include "game/stage/StageNodeRegistry.h"
 #include "game/stage/StageScene.h"
 #include "game/stage/StaticModelRoot.h"
-#include "tests/engine/render/archive/ArchiveTestServices.h"
 #include "tools/archive/PlaceholderEffects.h"
 #include "tools/archive/PlaceholderGunships.h"
 #include "tools/archive/PlaceholderItems.h"
@@ -67,39 +65,14 @@ std::vector<uint8_t> StageArchive() {
 }
 
 void BM_EnemyStep(benchmark::State& state) {
-    TaskObject root(nullptr, 0);
-    root.frameRate = 60.0f;
-    root.framePeriod = 1.0f / 60.0f;
-    auto* files = new MemoryFileSystem();
-    files->files["BENCH.mbd"] = StageArchive();
-    root.fileSystem = RefPtr<FileSystem>(files);
-    root.renderer =
-        RefPtr<Renderer>(new Renderer(root.fileSystem, RefPtr<GraphicsDevice>(), RefPtr<SoundBox>()));
-    root.renderer->LoadArchive("BENCH.mbd");
-
-    StageNodeRegistry registry;
-    RegisterStageObjects(registry);
-    registry.defaultLayer = BuildEnemy;
-    ScopedStageNodeRegistry scope(registry);
-    // A screen without a game system: given the root's services, it loads again and,
-    // without a stage table, binds the archive's one model.
-    auto* screen = new GameWorldScreen(nullptr, String(), String(), 3, 0, 0, 0, 1);
-    screen->InheritServices(root);
-    screen->GetWorldRoot()->InheritServices(root);
-    screen->LoadStage();
-    screen->SetupCamera();
-    StageScene& scene = *screen->GetStageScene();
-    // The first sweep wakes them.
-    scene.CollectDead();
-    for (auto _ : state) {
-        screen->ClearHitLists();
-        screen->GetWorldRoot()->StepAnimation();
-        scene.Update();
-        scene.CollectDead();
-    }
-    state.counters["targets"] = double(screen->HitLists().targets.Count());
-    state.counters["guns"] = double(CountRunningGuns(*screen->GetWorldRoot()));
-    delete screen;
+    HeadlessStage stage(StageArchive(), [](StageNodeRegistry& registry) {
+        RegisterStageObjects(registry);
+        registry.defaultLayer = BuildEnemy;
+    });
+    for (auto _ : state)
+        stage.Step();
+    state.counters["targets"] = double(stage.screen->HitLists().targets.Count());
+    state.counters["guns"] = double(CountRunningGuns(*stage.screen->GetWorldRoot()));
 }
 BENCHMARK(BM_EnemyStep)->Unit(benchmark::kMicrosecond);
 
@@ -120,35 +93,11 @@ std::vector<uint8_t> StageHiArchive() {
 // holds, headless: its first two minutes, step by step, once.
 // Target: at least 100 times real time, 167 us a step (release).
 void BM_StageHiStep(benchmark::State& state) {
-    TaskObject root(nullptr, 0);
-    root.frameRate = 60.0f;
-    root.framePeriod = 1.0f / 60.0f;
-    auto* files = new MemoryFileSystem();
-    files->files["STAGEHI.mbd"] = StageHiArchive();
-    root.fileSystem = RefPtr<FileSystem>(files);
-    root.renderer =
-        RefPtr<Renderer>(new Renderer(root.fileSystem, RefPtr<GraphicsDevice>(), RefPtr<SoundBox>()));
-    root.renderer->LoadArchive("STAGEHI.mbd");
-
-    StageNodeRegistry registry;
-    RegisterStageObjects(registry);
-    ScopedStageNodeRegistry scope(registry);
-    auto* screen = new GameWorldScreen(nullptr, String(), String(), 3, 0, 0, 0, 1);
-    screen->InheritServices(root);
-    screen->GetWorldRoot()->InheritServices(root);
-    screen->LoadStage();
-    screen->SetupCamera();
-    StageScene& scene = *screen->GetStageScene();
-    scene.CollectDead();
-    for (auto _ : state) {
-        screen->ClearHitLists();
-        screen->GetWorldRoot()->StepAnimation();
-        scene.Update();
-        scene.CollectDead();
-    }
-    state.counters["stage_time"] = double(scene.GetMotionTime());
-    state.counters["targets"] = double(screen->HitLists().targets.Count());
-    delete screen;
+    HeadlessStage stage(StageHiArchive(), RegisterStageObjects);
+    for (auto _ : state)
+        stage.Step();
+    state.counters["stage_time"] = double(stage.Scene().GetMotionTime());
+    state.counters["targets"] = double(stage.screen->HitLists().targets.Count());
 }
 BENCHMARK(BM_StageHiStep)->Unit(benchmark::kMicrosecond)->Iterations(7200);
 
