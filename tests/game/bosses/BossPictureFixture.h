@@ -21,6 +21,7 @@
 #include "game/stage/StaticModelRoot.h"
 #include "game/stage/WorldEventLog.h"
 #include "game/system/GameSystem.h"
+#include "game/system/SceneRegistry.h"
 #include "tests/engine/render/archive/ArchiveTestServices.h"
 #include "tests/game/render/GlDrawTest.h"
 #include "tools/archive/ArchiveFixtures.h"
@@ -62,6 +63,7 @@ class BossPictureGlTest : public GlDrawTest {
         root.screenTarget.Reset();
         root.graphicsDevice.Reset();
         root.fileSystem.Reset();
+        current = nullptr;
         GlDrawTest::TearDown();
     }
 
@@ -87,11 +89,23 @@ class BossPictureGlTest : public GlDrawTest {
         root.screenTarget.Reset(new ResourceProxy(device->ScreenTexture()));
         root.frameRate = 60.0f;
         root.framePeriod = 1.0f / 60.0f;
-        auto* system = new GameSystem(&root);
+        // The flow boots straight into the stage, so the screen stays the current scene
+        // through the sweeps.
+        stageEntry = entry;
+        current = this;
+        flow.Add("boot", [](GameSystem& system, const SceneSetup& at) -> SceneTask* {
+            BossPictureGlTest& f = *current;
+            f.screen = new GameWorldScreen(&system, at.breakIn, at.successor, 4, 0, f.stageEntry, 0, 1);
+            f.screen->SetEventLog(&f.log);
+            return f.screen;
+        });
+        GameSystemPorts ports;
+        ports.scenes = &flow;
+        auto* system = new GameSystem(&root, ports);
         system->GetPlayer(1).shipStock = 3;
-        screen = new GameWorldScreen(system, "", "", 4, 0, entry, 0, 1);
-        screen->SetEventLog(&log);
-        return true;
+        root.CollectDead();
+        EXPECT_NE(screen, nullptr);
+        return screen != nullptr;
     }
 
     // Steps as the application runs them, the ship shielded so the boss's bullets do not
@@ -154,6 +168,9 @@ class BossPictureGlTest : public GlDrawTest {
         return ColourAt(pixels, Vec3{at.x + x, at.y + half, at.z + z});
     }
 
+    static inline BossPictureGlTest* current = nullptr;
+    SceneRegistry flow;
+    int32_t stageEntry = 0;
     StageNodeRegistry registry;
     ScopedStageNodeRegistry scope{registry};
     TaskObject root{nullptr, 0};
