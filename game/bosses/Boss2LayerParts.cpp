@@ -12,6 +12,7 @@ constexpr const char* kSmall = "EXPLOSION_ita_SA01";
 constexpr const char* kMedium = "EXPLOSION_ita_MA01";
 
 using Op = Boss2Op;
+static_assert(OpensWithSharedOps<Op>());
 
 constexpr Boss2Action Emit(float radius, int32_t spawns, int32_t interval, int32_t volleys,
                            const char* effect, float direction, float spread, float speed, float speedRange,
@@ -126,19 +127,10 @@ void Boss2StepRunner::Run(EventTimeline& timeline) {
                 break;
             }
             case Op::kSeRandom:
-                if (world != nullptr)
-                    world->PlayExplosionSeRandom();
-                break;
             case Op::kSe4:
-                if (world != nullptr)
-                    world->PlayExplosionSe4();
-                break;
             case Op::kSe5:
-                if (world != nullptr)
-                    world->PlayExplosionSe5();
-                break;
             case Op::kSwap:
-                part->TakeBrokenMesh();
+                part->RunSharedAction(SharedSectionOp(action.op));
                 break;
             case Op::kBigBlast:
                 if (world != nullptr) {

@@ -33,6 +33,7 @@ const Boss3Emitter kX13 = {1.0f, 4, 2, 10, kMedium, 0.0f, 16.0f, 0.1f, 0.05f};
 const Boss3Emitter kX14 = {1.5f, 1, 1, 135, kSmall, 0.0f, 0.0f, 0.0f, 0.0f};
 
 using Op = Boss3Op;
+static_assert(OpensWithSharedOps<Op>());
 
 constexpr Boss3Action Do(Op op) {
     return Boss3Action{op, nullptr, {0.0f, 0.0f, 0.0f}, false, 0.0f};
@@ -459,19 +460,10 @@ void Boss3Section::RunStep(const Boss3Step& step, EventTimeline& timeline) {
                 break;
             }
             case Op::kSeRandom:
-                if (world != nullptr)
-                    world->PlayExplosionSeRandom();
-                break;
             case Op::kSe4:
-                if (world != nullptr)
-                    world->PlayExplosionSe4();
-                break;
             case Op::kSe5:
-                if (world != nullptr)
-                    world->PlayExplosionSe5();
-                break;
             case Op::kSwap:
-                TakeBrokenMesh();
+                RunSharedAction(SharedSectionOp(action.op));
                 break;
             case Op::kBigBlast:
                 if (world != nullptr)

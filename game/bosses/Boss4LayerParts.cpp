@@ -15,6 +15,7 @@ namespace mareldon {
 namespace {
 
 using Op = Boss4Op;
+static_assert(OpensWithSharedOps<Op>());
 
 constexpr const char* kSmall = "EXPLOSION_ita_SA01";
 constexpr const char* kMedium = "EXPLOSION_ita_MA01";
@@ -81,19 +82,10 @@ void Boss4ActionRunner::Run(EventTimeline& timeline) {
             part->Emit(action.emit);
             break;
         case Op::kSeRandom:
-            if (world != nullptr)
-                world->PlayExplosionSeRandom();
-            break;
         case Op::kSe4:
-            if (world != nullptr)
-                world->PlayExplosionSe4();
-            break;
         case Op::kSe5:
-            if (world != nullptr)
-                world->PlayExplosionSe5();
-            break;
         case Op::kSwap:
-            part->TakeBrokenMesh();
+            part->RunSharedAction(SharedSectionOp(action.op));
             break;
         case Op::kKill:
             TimelineKillCallback(*part, timeline);

@@ -172,6 +172,8 @@ void BossWeaponModel::OnUpdatePre() {
 
 // ---------------------------------------------------------------------------------------
 
+static_assert(OpensWithSharedOps<SequenceOp>());
+
 void SequenceRunner::Run(EventTimeline& timeline) {
     for (int32_t i = 0; i < step->count; ++i) {
         const SequenceAction& action = step->actions[i];
@@ -181,19 +183,10 @@ void SequenceRunner::Run(EventTimeline& timeline) {
                 section->Emit(action.emitter);
                 break;
             case SequenceOp::kSeRandom:
-                if (world != nullptr)
-                    world->PlayExplosionSeRandom();
-                break;
             case SequenceOp::kSe4:
-                if (world != nullptr)
-                    world->PlayExplosionSe4();
-                break;
             case SequenceOp::kSe5:
-                if (world != nullptr)
-                    world->PlayExplosionSe5();
-                break;
             case SequenceOp::kSwap:
-                section->TakeBrokenMesh();
+                section->RunSharedAction(SharedSectionOp(action.op));
                 break;
             case SequenceOp::kBigBlast:
                 if (world != nullptr) {
@@ -273,6 +266,28 @@ void BossSection::TakeBrokenMesh() {
     if (broken == nullptr)
         return;
     TakeMeshOf(*broken);
+}
+
+void BossSection::RunSharedAction(SharedSectionOp op) {
+    switch (op) {
+        case SharedSectionOp::kEmit:
+            break;
+        case SharedSectionOp::kSeRandom:
+            if (world != nullptr)
+                world->PlayExplosionSeRandom();
+            break;
+        case SharedSectionOp::kSe4:
+            if (world != nullptr)
+                world->PlayExplosionSe4();
+            break;
+        case SharedSectionOp::kSe5:
+            if (world != nullptr)
+                world->PlayExplosionSe5();
+            break;
+        case SharedSectionOp::kSwap:
+            TakeBrokenMesh();
+            break;
+    }
 }
 
 void BossSection::Emit(const EmitterSpec& spec) {

@@ -126,6 +126,20 @@ struct EmitterSpec {
     float speedSpread;
 };
 
+// The actions every boss's section action set opens with, in this order: each boss
+// describes its emitter its own way, the sounds and the mesh swap are the same for all.
+enum class SharedSectionOp : uint8_t { kEmit, kSeRandom, kSe4, kSe5, kSwap };
+
+// True when a boss's action set opens with the shared actions, numbered alike.
+template <typename Op>
+constexpr bool OpensWithSharedOps() {
+    return uint8_t(Op::kEmit) == uint8_t(SharedSectionOp::kEmit) &&
+           uint8_t(Op::kSeRandom) == uint8_t(SharedSectionOp::kSeRandom) &&
+           uint8_t(Op::kSe4) == uint8_t(SharedSectionOp::kSe4) &&
+           uint8_t(Op::kSe5) == uint8_t(SharedSectionOp::kSe5) &&
+           uint8_t(Op::kSwap) == uint8_t(SharedSectionOp::kSwap);
+}
+
 // What a step of a section's sequence does, in order.
 enum class SequenceOp : uint8_t {
     kEmit,       // an emitter (the action's EmitterSpec)
@@ -186,6 +200,8 @@ class BossSection : public EnemySubPart {
     void SetHittable(bool on);
     // Takes the holder's mesh of the section's slot; an empty slot keeps the mesh.
     void TakeBrokenMesh();
+    // A shared sound or the mesh swap; the emitter is the boss's own.
+    void RunSharedAction(SharedSectionOp op);
     void Emit(const EmitterSpec& spec);
 
     BrokenModelHolder* holder = nullptr;
