@@ -28,7 +28,8 @@ void AddPlaceholderItemModels(MbdWriter& writer) {
     for (const char* caption : {"POWER_font", "FORCE_font"})
         writer.AddModel(caption, QuadModel(writer, caption, 1.0f, 1.0f));
     for (int type = 0; type < 4; ++type) {
-        char name[16];
+        // Room for any int, so the compiler sees no cut.
+        char name[24];
         std::snprintf(name, sizeof name, "pl%02d_bomber", type);
         MbdWriter::Node root = QuadModel(writer, name, 1.5f, kPlaceholderBomberSeconds);
         // The craft flies up the screen, from below it to above it.
