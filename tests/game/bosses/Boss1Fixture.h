@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -28,6 +29,16 @@ struct BossShot {
 using BossNodes = std::function<std::vector<MbdWriter::Node>(StageModelBuilder&)>;
 // Extra models of a test (a damaged broken model, say).
 using BossModels = std::function<void(MbdWriter&, StageModelBuilder&)>;
+
+// The speed of a bullet over the ground plane.
+inline float ShotSpeed(const BossShot& s) {
+    return std::sqrt(s.velocity.x * s.velocity.x + s.velocity.z * s.velocity.z);
+}
+
+// A stage without a boss, for patterns and muzzles tried on a mount of their own.
+inline std::vector<MbdWriter::Node> NoBossNodes(StageModelBuilder&) {
+    return {};
+}
 
 // The placeholder boss, in view from the first frame.
 inline std::vector<MbdWriter::Node> PlaceholderBossNodes(StageModelBuilder& b) {

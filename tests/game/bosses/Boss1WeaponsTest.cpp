@@ -4,45 +4,11 @@
 #include <functional>
 #include <set>
 
-#include "tests/game/bosses/Boss1Fixture.h"
+#include "tests/game/bosses/FirePatternBench.h"
 
 namespace mareldon {
 namespace {
 
-std::vector<MbdWriter::Node> NoBoss(StageModelBuilder&) {
-    return {};
-}
-
-// A pattern on a mount under the world root of a stage without a boss.
-class PatternBench {
-  public:
-    PatternBench() : f(NoBoss) {
-        EXPECT_TRUE(f.Start());
-        mount = new Object3D(f.screen->GetWorldRoot(), 0);
-    }
-    // Fires one whole firing (or `limit` steps); the bullets per shot step.
-    std::vector<int32_t> Run(BossPattern* pattern, int32_t limit = 2000) {
-        pattern->Restart();
-        std::vector<int32_t> perShot;
-        for (int32_t i = 0; i < limit && pattern->GetBurstsLeft() > 0; ++i) {
-            const size_t before = f.shots.size();
-            const int32_t shotsLeft = pattern->GetShotsLeft();
-            const int32_t burstsLeft = pattern->GetBurstsLeft();
-            f.BossStep();
-            if (pattern->GetShotsLeft() != shotsLeft || pattern->GetBurstsLeft() != burstsLeft ||
-                f.shots.size() != before)
-                perShot.push_back(int32_t(f.shots.size() - before));
-        }
-        return perShot;
-    }
-
-    BossStageFixture f;
-    Object3D* mount;
-};
-
-float Speed(const BossShot& s) {
-    return std::sqrt(s.velocity.x * s.velocity.x + s.velocity.z * s.velocity.z);
-}
 float Bearing(const BossShot& s) {
     float b = std::atan2(s.velocity.x, s.velocity.z) * 57.29578f;
     return b < 0.0f ? b + 360.0f : b;
@@ -174,7 +140,7 @@ TEST(Boss1Patterns, EachPatternFiresItsTable) {
          0.076f},
     };
     for (const PatternCase& c : cases) {
-        PatternBench bench;
+        FirePatternBench bench;
         BossPattern* pattern = c.make(bench.mount, bench.f.screen);
         const std::vector<int32_t> perShot = bench.Run(pattern);
         EXPECT_EQ(int32_t(perShot.size()), c.shots) << c.name;
@@ -184,8 +150,8 @@ TEST(Boss1Patterns, EachPatternFiresItsTable) {
         for (const BossShot& s : bench.f.shots) {
             sprites.insert(s.sprite);
             sizes.insert(s.size);
-            EXPECT_GE(Speed(s), c.minSpeed - 1e-4f) << c.name;
-            EXPECT_LE(Speed(s), c.maxSpeed + 1e-4f) << c.name;
+            EXPECT_GE(ShotSpeed(s), c.minSpeed - 1e-4f) << c.name;
+            EXPECT_LE(ShotSpeed(s), c.maxSpeed + 1e-4f) << c.name;
         }
         EXPECT_EQ(sprites, c.sprites) << c.name;
         EXPECT_EQ(sizes, c.sizes) << c.name;
@@ -194,7 +160,7 @@ TEST(Boss1Patterns, EachPatternFiresItsTable) {
 
 TEST(Boss1Patterns, WingSprayBearingsStayInTheirWingsArc) {
     for (Boss1Wing wing : {Boss1Wing::kA, Boss1Wing::kB}) {
-        PatternBench bench;
+        FirePatternBench bench;
         bench.Run(new Boss1WingSpray(bench.mount, bench.f.screen, wing, "t"));
         for (const BossShot& s : bench.f.shots) {
             const float b = Bearing(s);
@@ -210,7 +176,7 @@ TEST(Boss1Patterns, WingSprayBearingsStayInTheirWingsArc) {
 }
 
 TEST(Boss1Patterns, TwinCannonVolleysHeadWithin265To275) {
-    PatternBench bench;
+    FirePatternBench bench;
     auto* cannon = new Boss1TwinCannon(bench.mount, bench.f.screen, Boss1Wing::kA);
     BossPattern* pattern = cannon->Pattern(0);
     const std::vector<int32_t> perShot = bench.Run(pattern);
@@ -247,7 +213,7 @@ TEST(Boss1Patterns, SpiralIsSilentOnMultiplesOfItsRedrawnDivisor) {
         }
     }
     ASSERT_GT(silent, 0);
-    PatternBench bench;
+    FirePatternBench bench;
     const std::vector<int32_t> perShot =
         bench.Run(new Boss1WingSpiral(bench.mount, bench.f.screen, Boss1Wing::kA, "t"));
     int32_t zero = 0;
@@ -261,7 +227,7 @@ TEST(Boss1Patterns, SpiralIsSilentOnMultiplesOfItsRedrawnDivisor) {
 
 TEST(Boss1Patterns, EndlessTurretPatternsFireUntilSwitchedOff) {
     for (int32_t i : {0, 1}) {
-        PatternBench bench;
+        FirePatternBench bench;
         auto* turret = new Boss1HoudaiB(bench.mount, bench.f.screen);
         turret->SwitchPattern(2 * i);
         bench.f.Steps(1500);
@@ -277,7 +243,7 @@ TEST(Boss1Patterns, EndlessTurretPatternsFireUntilSwitchedOff) {
 }
 
 TEST(Boss1Patterns, KiraiCoverSlidesOpenToMinusThree) {
-    PatternBench bench;
+    FirePatternBench bench;
     auto* cover = new Boss1KiraiCover(bench.mount, bench.f.screen);
     bench.f.BossStep();
     EXPECT_EQ(cover->GetOffsetZ(), -2.0f);
@@ -301,7 +267,7 @@ TEST(Boss1Patterns, KiraiCoverSlidesOpenToMinusThree) {
 }
 
 TEST(Boss1Patterns, SwitchRestartsStopsAndIgnoresUnknownCases) {
-    PatternBench bench;
+    FirePatternBench bench;
     auto* cover = new Boss1KiraiCover(bench.mount, bench.f.screen);
     cover->SwitchPattern(2);
     bench.f.Steps(20);

@@ -10,14 +10,10 @@
 namespace mareldon {
 namespace {
 
-std::vector<MbdWriter::Node> NoBoss(StageModelBuilder&) {
-    return {};
-}
-
 // A pattern row on a mount under the world root of a stage without a boss.
 class RowBench {
   public:
-    RowBench() : f(NoBoss) {
+    RowBench() : f(NoBossNodes) {
         EXPECT_TRUE(f.Start());
         // Long runs of every row would outlast the stage's time limit.
         f.screen->SetTimeLimitEnabled(false);
@@ -59,9 +55,6 @@ class RowBench {
     Object3D* mount;
 };
 
-float Speed(const BossShot& s) {
-    return std::sqrt(s.velocity.x * s.velocity.x + s.velocity.z * s.velocity.z);
-}
 float Wrap360(float degrees) {
     degrees = std::fmod(degrees, 360.0f);
     return degrees < 0.0f ? degrees + 360.0f : degrees;
@@ -153,8 +146,8 @@ TEST(Boss2Patterns, EveryRowFiresItsTable) {
                 sprites.insert(s.sprite);
                 minSize = std::min(minSize, s.size);
                 maxSize = std::max(maxSize, s.size);
-                minSpeed = std::min(minSpeed, Speed(s));
-                maxSpeed = std::max(maxSpeed, Speed(s));
+                minSpeed = std::min(minSpeed, ShotSpeed(s));
+                maxSpeed = std::max(maxSpeed, ShotSpeed(s));
             }
         }
         EXPECT_EQ(bullets, c.bullets);
@@ -237,7 +230,7 @@ TEST(Boss2Patterns, RestartMidFiringBeginsAfresh) {
         ASSERT_EQ(again.size(), whole.size());
         ASSERT_EQ(again[0].size(), whole[0].size());
         for (size_t i = 0; i < again[0].size(); ++i) {
-            EXPECT_NEAR(Speed(again[0][i]), Speed(whole[0][i]), 1e-6f);
+            EXPECT_NEAR(ShotSpeed(again[0][i]), ShotSpeed(whole[0][i]), 1e-6f);
             EXPECT_LT(AngleGap(Bearing(again[0][i]), Bearing(whole[0][i])), 1e-3f);
         }
     }
@@ -263,8 +256,8 @@ TEST(Boss2Patterns, SweepsStartOnTheSideTheBurstParityGives) {
         EXPECT_LT(AngleGap(Bearing(volleys[0][0]), aim + c.firstSide), 1e-2f);
         EXPECT_LT(AngleGap(Bearing(volleys[1][0]), aim + c.firstSide + c.step), 1e-2f);
         EXPECT_LT(AngleGap(Bearing(volleys[17][0]), aim - c.firstSide), 1e-2f);
-        EXPECT_NEAR(Speed(volleys[0][0]), 0.09f, 1e-5f);
-        EXPECT_NEAR(Speed(volleys[0][1]), 0.05f, 1e-5f);
+        EXPECT_NEAR(ShotSpeed(volleys[0][0]), 0.09f, 1e-5f);
+        EXPECT_NEAR(ShotSpeed(volleys[0][1]), 0.05f, 1e-5f);
         if (std::string(c.name) == "center0_5") {
             EXPECT_LT(AngleGap(Bearing(volleys[0][3]), aim - c.firstSide), 1e-2f);
         }

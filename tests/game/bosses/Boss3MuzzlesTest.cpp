@@ -9,10 +9,6 @@
 namespace mareldon {
 namespace {
 
-std::vector<MbdWriter::Node> NoBoss(StageModelBuilder&) {
-    return {};
-}
-
 const Boss3PatternRow& RowOf(int32_t slot, int32_t k) {
     return *Boss3MuzzleTable(slot).patterns[k];
 }
@@ -21,7 +17,7 @@ const Boss3PatternRow& RowOf(int32_t slot, int32_t k) {
 // forward is world +z, so forward headings are 90 degrees.
 class PatternBench {
   public:
-    PatternBench() : f(NoBoss, Boss3Models) {
+    PatternBench() : f(NoBossNodes, Boss3Models) {
         EXPECT_TRUE(f.Start());
         mount = new Object3D(f.screen->GetWorldRoot(), 0);
     }
@@ -51,9 +47,6 @@ class PatternBench {
     Object3D* mount;
 };
 
-float Speed(const BossShot& s) {
-    return std::sqrt(s.velocity.x * s.velocity.x + s.velocity.z * s.velocity.z);
-}
 // The direction angle of a velocity, degrees in [0, 360).
 float Heading(const BossShot& s) {
     float a = std::atan2(s.velocity.z, s.velocity.x) * 57.29578f;
@@ -105,8 +98,8 @@ TEST(Boss3Patterns, EveryRowFiresItsShotsBulletsSpritesAndSpeeds) {
         std::set<int32_t> sprites;
         for (const BossShot& s : bench.f.shots) {
             sprites.insert(s.sprite);
-            EXPECT_GE(Speed(s), c.minSpeed - 1e-4f) << c.name;
-            EXPECT_LE(Speed(s), c.maxSpeed + 1e-4f) << c.name;
+            EXPECT_GE(ShotSpeed(s), c.minSpeed - 1e-4f) << c.name;
+            EXPECT_LE(ShotSpeed(s), c.maxSpeed + 1e-4f) << c.name;
         }
         EXPECT_EQ(sprites, c.sprites) << c.name;
     }
@@ -147,7 +140,7 @@ TEST(Boss3Patterns, KasaSweepStartsAtThirtyDegreesPerIndexAndTurnsAwayFromTheMid
             const BossShot& s = bench.f.shots[size_t(k)];
             float expected = std::fmod(c.first + c.step * float(k) + 720.0f, 360.0f);
             EXPECT_NEAR(std::fabs(Turn(expected, AimAngle(s))), 0.0f, 0.01f) << c.slot << " " << k;
-            EXPECT_NEAR(Speed(s), 0.02f + 0.009f * float(k), 1e-5f);
+            EXPECT_NEAR(ShotSpeed(s), 0.02f + 0.009f * float(k), 1e-5f);
         }
     }
 }
@@ -165,8 +158,8 @@ TEST(Boss3Patterns, KasaSlowingShotsComeOneStepLaterEachAndARestartResetsThem) {
     EXPECT_EQ(shots[0].step, 0);
     for (size_t i = 1; i < shots.size(); ++i)
         EXPECT_EQ(shots[i].step - shots[i - 1].step, 51 - int32_t(i)) << i;
-    EXPECT_NEAR(Speed(bench.f.shots[0]), 0.15f, 1e-5f);
-    EXPECT_NEAR(Speed(bench.f.shots[8]), 0.15f + 8 * 0.008f, 1e-5f);
+    EXPECT_NEAR(ShotSpeed(bench.f.shots[0]), 0.15f, 1e-5f);
+    EXPECT_NEAR(ShotSpeed(bench.f.shots[8]), 0.15f + 8 * 0.008f, 1e-5f);
     EXPECT_EQ(bench.f.shots[0].size, 1.5f);
 }
 
@@ -180,7 +173,7 @@ TEST(Boss3Patterns, CentreBurstIsFourWayFirstThenSevenWay) {
         EXPECT_EQ(shots[i].bullets, 7) << i;
     // Between bursts 10 + 3 - 1 steps; the speed starts again at 0.1.
     EXPECT_EQ(shots[9].step - shots[8].step, 12);
-    EXPECT_NEAR(Speed(bench.f.shots[shots[9].first]), 0.1f, 1e-5f);
+    EXPECT_NEAR(ShotSpeed(bench.f.shots[shots[9].first]), 0.1f, 1e-5f);
 }
 
 TEST(Boss3Patterns, EyeTurnGrows32DegreesABurstAnd2AShotFromRest) {

@@ -44,15 +44,10 @@ class FirePatternBench {
         return {};
     }
 
-    static std::vector<MbdWriter::Node> NoBossNodes(StageModelBuilder&) { return {}; }
-
     BossStageFixture f;
     Object3D* mount;
 };
 
-inline float ShotSpeed(const BossShot& s) {
-    return std::sqrt(s.velocity.x * s.velocity.x + s.velocity.z * s.velocity.z);
-}
 // atan2(z, x) of the velocity.
 inline float ShotAngle(const BossShot& s) {
     return std::atan2(s.velocity.z, s.velocity.x);
