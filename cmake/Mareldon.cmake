@@ -84,6 +84,8 @@ function(mareldon_add_tests name)
   add_executable(${name} ${sources} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
   mareldon_target_defaults(${name})
+  # An absolute path: __FILE__ is relative under ccache's base_dir or a prefix map.
+  target_compile_definitions(${name} PRIVATE MARELDON_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data")
   set(serial)
   if(ARG_SERIAL)
     set(serial RESOURCE_LOCK e2e RUN_SERIAL TRUE)

@@ -128,8 +128,7 @@ inline std::string Lines(std::initializer_list<const char*> lines) {
 
 // A hand-written expected text from tests/data/shaders.
 inline std::string Golden(const char* name) {
-    std::ifstream in(std::filesystem::path(__FILE__).parent_path() / "../../data/shaders" / name,
-                     std::ios::binary);
+    std::ifstream in(std::filesystem::path(MARELDON_TEST_DATA_DIR) / "shaders" / name, std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();
     return text.str();

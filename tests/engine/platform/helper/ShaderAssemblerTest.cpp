@@ -16,8 +16,7 @@ namespace {
 
 using ::testing::HasSubstr;
 
-const std::filesystem::path kShaderDir =
-    std::filesystem::path(__FILE__).parent_path() / "../../../data/shaders";
+const std::filesystem::path kShaderDir = std::filesystem::path(MARELDON_TEST_DATA_DIR) / "shaders";
 
 struct ParseResult {
     std::string errors;  // empty when MojoShader accepted the tokens
