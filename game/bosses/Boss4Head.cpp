@@ -73,8 +73,7 @@ constexpr int32_t Count(const T (&)[N]) {
 }  // namespace
 
 Boss4LayerPart23::Boss4LayerPart23(TaskObject* parentTask, NodeSpawnInfo& info)
-    : EnemySubPart(parentTask, info, BossSection::kDurability),
-      root(FindAncestor<Boss4LayerPart0>(this, 1, info.name)) {
+    : EnemySubPart(parentTask, info, kDurability), root(FindAncestor<Boss4LayerPart0>(this, 1, info.name)) {
     visible = 0;
     hittable = 0;
     // Built hidden: the sweep keeps it so until the body's defeat shows it.

@@ -29,6 +29,8 @@ enum Boss4HeadSlot : int32_t {
 class Boss4LayerPart23 : public EnemySubPart {
   public:
     static constexpr const char* kHeadModel = "Boss4Head";
+    // Its weak point takes the hits; the head itself is built with durability 1.
+    static constexpr float kDurability = 1.0f;
 
     Boss4LayerPart23(TaskObject* parent, NodeSpawnInfo& info);
     ~Boss4LayerPart23() override;

@@ -134,6 +134,8 @@ constexpr LayerRow kRows[] = {
     Turret("mg_03_tank_yokonaga:Layer1", kSpin),
     Tank("eg_01houdai:Layer0", 5.0f, 0.4f, 5, "BONUS_S", "EXPLOSION_ita_SA01"),
     {"lg_02tank_heavy:Layer0", F::kHeavyTank, 0.0f, 0.0f, 5},
+    // Under its tank the tank's own hook builds it; anywhere else this row does.
+    Turret("lg_02tank_heavy:Layer1", "3.141593"),
     Class<HikouteiAoEnemy>("sa_06hikoutei_ao:Layer0", 10.0f, 0.8f, 1, "BONUS_M", "EXPLOSION_ita_SA01"),
     Passive("sa_06hikoutei_ao:Layer1"),
     Class<SmallCraftEnemy>("sa_07hikoutei_gray:Layer0", 5.0f, 0.5f, 5, "BONUS_S", "EXPLOSION_ita_SA01", 1, 0),

@@ -5,6 +5,7 @@
 #include <iterator>
 #include <map>
 #include <string>
+#include <type_traits>
 #include <typeinfo>
 #include <vector>
 
@@ -22,12 +23,15 @@
 #include "game/bosses/MultiPartEnemy.h"
 #include "game/bosses/RegisterBosses.h"
 #include "game/objects/DebrisShooter.h"
+#include "game/objects/Destroyer.h"
+#include "game/objects/GunshipEnemies.h"
 #include "game/objects/LayerEnemies.h"
+#include "game/objects/LensTurret.h"
 #include "game/objects/RailTrain.h"
-#include "game/objects/StageLayers.h"
 #include "game/objects/StageNodes.h"
 #include "game/objects/TowerEnemies.h"
 #include "game/objects/TransformingShip.h"
+#include "game/stage/StaticModelRoot.h"
 #include "tests/game/objects/EnemyStageFixture.h"
 
 namespace mareldon {
@@ -117,53 +121,265 @@ std::map<std::string, Check> BossLayers() {
     return out;
 }
 
-// The class a row's form builds; classes of their own are left to their own tests.
-Check FormClass(LayerForm form) {
-    using F = LayerForm;
-    switch (form) {
-        case F::kPassive:
-        case F::kLinkedPassive:
-            return Is<LayerEnemy>();
-        case F::kTank:
-            return Is<LayerTankEnemy>();
-        case F::kTurret:
-        case F::kSecondTurret:
-            return Is<LayerTankTurret>();
-        case F::kDrop:
-            return Is<DropFormEnemy>();
-        case F::kEmitter:
-            return Is<EmitterFormEnemy>();
-        case F::kWing:
-            return Is<DurabilityFormEnemy>();
-        case F::kHover:
-            return Is<HoverEnemy>();
-        case F::kHover2:
-            return Is<HoverEnemy2>();
-        case F::kHover3:
-            return Is<HoverEnemy3>();
-        case F::kHeavyTank:
-            return Is<HeavyTankEnemy>();
-        case F::kTower:
-            return Is<TowerEnemy>();
-        case F::kWreck:
-            return Is<WreckFormEnemy>();
-        case F::kBattery:
-            return Is<BatteryEnemy>();
-        case F::kBigBattery:
-            return Is<BigBatteryEnemy>();
-        case F::kSmoothTurret:
-            return Is<SmoothTurret>();
-        case F::kDebrisFighter:
-            return Is<DebrisFighterEnemy>();
-        case F::kTransformer:
-            return Is<TransformingShipEnemy>();
-        case F::kTrainCar:
-            return Is<RailTrain>();
-        case F::kHidden:
-        case F::kClass:
-            break;
+constexpr float kAny = -1.0f;
+
+// One layer of the table: the class it builds and its arguments. Durability is the
+// figure on every stage but stage 1, `first` the one on stage 1; a hover's is
+// (difficulty scale + plus) x the figure. Null names and kAny numbers are not checked.
+struct Row {
+    std::string name;
+    Check cls;
+    float durability = 1.0f;
+    float first = 1.0f;
+    float radius = kAny;
+    int32_t linger = -1;
+    const char* item = nullptr;       // a passive layer's name; a turret's first text
+    const char* explosion = nullptr;  // a turret's second text
+    Check extra = nullptr;
+    float plus = kAny;
+};
+
+template <typename T>
+Check Exactly() {
+    return [](Object3D* o) { return o != nullptr && typeid(*o) == typeid(T); };
+}
+
+Row Hidden(const char* name) {
+    return {name, nullptr};
+}
+Row Passive(const std::string& name, const char* label = "NULL") {
+    return {name, Exactly<LayerEnemy>(), 1.0f, 1.0f, 0.0f, -1, label};
+}
+Row Tank(const char* name, float d, float r, int32_t linger, const char* item, const char* explosion) {
+    return {name, Exactly<LayerTankEnemy>(), d, d, r, linger, item, explosion};
+}
+template <typename T = LayerTankTurret>
+Row Turret(const char* name, const char* text, const char* label, float offset, float speed = 3.0f) {
+    return {name, Exactly<T>(), 1.0f, 1.0f, 0.0f, -1, text, label, [=](Object3D* o) {
+                auto* t = dynamic_cast<T*>(o);
+                if constexpr (std::is_same_v<T, LayerTankTurret>)
+                    return t->angleOffset == offset && t->turnSpeed == speed;
+                return t->angleOffset == offset;
+            }};
+}
+template <typename T>
+Row Form(const char* name, float d, float r, int32_t linger, const char* item, const char* explosion,
+         Check extra = nullptr) {
+    return {name, Exactly<T>(), d, d, r, linger, item, explosion, extra};
+}
+Row Wreck(const char* name, bool tower, float d, float r, const char* model, int32_t linger, const char* item,
+          const char* explosion) {
+    Row row{name,
+            tower ? Exactly<TowerEnemy>() : Exactly<WreckFormEnemy>(),
+            d,
+            d,
+            r,
+            linger,
+            item,
+            explosion,
+            [=](Object3D* o) { return dynamic_cast<WreckFormEnemy*>(o)->wreckModel.Equals(model); }};
+    return row;
+}
+Row Train(const char* name, float d, float r) {
+    return {name, Exactly<RailTrain>(), d, d, kAny, -1, nullptr, nullptr, [=](Object3D* o) {
+                auto* car = dynamic_cast<RailTrain*>(o);
+                return car->radius == r && car->bonus.Equals("BONUS_S") &&
+                       car->explosion.Equals("EXPLOSION_SG01");
+            }};
+}
+Row SmallCraft(const char* name, float d, float r, int32_t gunKind, const char* item, const char* explosion,
+               int32_t scorch) {
+    return Form<SmallCraftEnemy>(name, d, r, 5, item, explosion, [=](Object3D* o) {
+        auto* craft = dynamic_cast<SmallCraftEnemy*>(o);
+        return craft->GunCount() == (gunKind == 0 ? 0 : 1) && craft->scorchFlag == scorch;
+    });
+}
+Row Lens(const char* name, float d, float r, int32_t kind, int32_t linger) {
+    return Form<LensHoudaiEnemy>(name, d, r, linger, "BONUS_M", "EXPLOSION_ita_SA01", [=](Object3D* o) {
+        return dynamic_cast<LensHoudaiEnemy*>(o)->kind == kind;
+    });
+}
+Row Kuchiku(const char* name, float d, int32_t index) {
+    return {name, Exactly<KuchikuEnemy>(), d, d, kAny, -1, nullptr, nullptr, [=](Object3D* o) {
+                return dynamic_cast<KuchikuEnemy*>(o)->sectionIndex == index;
+            }};
+}
+Row Hover(const char* name, Check cls, float first, float other, float plus) {
+    return {name, cls, other, first, kAny, -1, nullptr, nullptr, nullptr, plus};
+}
+// "name:Layer" a to b, passive.
+void PassiveRange(std::vector<Row>& rows, const char* model, int a, int b, const char* label = "NULL") {
+    for (int n = a; n <= b; ++n)
+        rows.push_back(Passive(Layer(model, n), label));
+}
+
+// The stage layers of the table with their arguments.
+std::vector<Row> StageRows() {
+    const char* S = "BONUS_S";
+    const char* SX = "BONUS_SX";
+    const char* M = "BONUS_M";
+    const char* L = "BONUS_L";
+    const char* SA = "EXPLOSION_ita_SA01";
+    const char* MA = "EXPLOSION_ita_MA01";
+    const char* LA = "EXPLOSION_ita_LA01";
+    const char* SG = "EXPLOSION_SG01";
+    const char* LG = "EXPLOSION_LG01";
+    std::vector<Row> r;
+    for (const char* name : {"VIEWFRAME:Layer0", "sel_p00_size_1:Layer0", "sel_p00_size_1:Layer1",
+                             "sel_p00_size_1:Layer2", "12:Layer0"})
+        r.push_back(Hidden(name));
+    r.push_back(Form<DurabilityFormEnemy>("t_midwing:Layer0", 1150.0f, kAny, -1, nullptr, nullptr));
+    r.push_back(Passive("t_midwing:Layer1"));
+    r.push_back(Form<DurabilityFormEnemy>("sa_05midwing:Layer0", 100.0f, kAny, -1, nullptr, nullptr));
+    r.push_back(Passive("sa_05midwing:Layer1"));
+    for (const char* model : {"t_fukuyou", "sa_04fukuyou"}) {
+        r.push_back(Form<FukuyouEnemy>(Layer(model, 0).c_str(), 1.0f, 0.5f, -1, SX, SA));
+        r.back().name = Layer(model, 0);
+        r.push_back(Passive(Layer(model, 1)));
     }
-    return Is<Enemy>();
+    for (const char* model : {"t_niren", "sa_03niren"}) {
+        r.push_back(Form<NirenEnemy>("", 60.0f, 1.0f, 5, L, MA));
+        r.back().name = Layer(model, 0);
+        PassiveRange(r, model, 1, 2);
+    }
+    r.push_back(Form<ItemCEnemy>("sa_itemC:Layer0", 10.0f, 1.0f, -1, "BONUS_POWER", MA));
+    PassiveRange(r, "sa_itemC", 1, 4);
+    r.push_back(Form<KuziraYusoukiEnemy>("ma_17kuzira_yusouki:Layer0", 100.0f, 1.0f, 5, L, LA));
+    r.back().first = 60.0f;
+    PassiveRange(r, "ma_17kuzira_yusouki", 1, 5);
+    r.push_back(Tank("rader_1:Layer0", 10.0f, 0.6f, 5, S, SG));
+    r.push_back(Wreck("tou_001:Layer0", true, 30.0f, 2.0f, "tou_001b", 5, M, SG));
+    r.push_back(Wreck("tou_002:Layer0", true, 50.0f, 2.0f, "tou_002b", 5, M, SG));
+    r.push_back(Form<BatteryEnemy>("eg_06houdai:Layer0", 1.0f, 0.0f, -1, "NULL", nullptr));
+    r.push_back(Tank("sg_01tank:Layer0", 5.0f, 0.6f, 5, S, SG));
+    r.push_back(Turret("sg_01tank:Layer1", "3.000000", "NULL", 0.0f));
+    r.push_back(Tank("sg_04tank_kaiten4ana:Layer0", 6.0f, 1.3f, 7, S, SG));
+    r.push_back(Passive("sg_04tank_kaiten4ana:Layer1", "3.000000"));
+    r.push_back(Tank("mg_01tank:Layer0", 20.0f, 1.8f, 5, M, SG));
+    r.push_back(Turret("mg_01tank:Layer1", "3.000000", "NULL", 0.0f));
+    r.push_back(Turret("mg_01tank:Layer2", "3.000000", "NULL", 0.0f));
+    r.push_back(Tank("mg_01tankB:Layer0", 40.0f, 1.8f, 5, M, SG));
+    r.push_back(Turret("mg_01tankB:Layer1", "3.000000", "NULL", 0.0f, 24.0f));
+    PassiveRange(r, "mg_01tankB", 2, 3);
+    r.push_back(
+        Form<BigBatteryEnemy>("eg_04houdai_big:Layer0", 70.0f, 2.0f, -1, nullptr, nullptr, [](Object3D* o) {
+            auto* b = dynamic_cast<BigBatteryEnemy*>(o);
+            return b->turnSpeed == 3.0f && b->pauseLength == 100 && b->angleOffset == 3.1415927f;
+        }));
+    PassiveRange(r, "eg_04houdai_big", 1, 3);
+    r.push_back(Tank("eg_mainbase:Layer1", 150.0f, 3.0f, 5, L, LG));
+    r.push_back(Tank("eg_mainbase:Layer2", 250.0f, 3.0f, 5, L, LG));
+    r.push_back(Form<DropFormEnemy>("eg_mainbase:Layer3", 360.0f, 3.0f, 5, L, "EXPLOSION_LLG01"));
+    r.push_back(Form<DropFormEnemy>("eg_senyou:Layer0", 100.0f, 2.0f, 5, M, SG));
+    r.push_back(Turret("eg_senyou:Layer1", "50", "NULL", 0.0f));
+    r.push_back(Tank("sg_03tankblock:Layer0", 10.0f, 1.0f, 5, S, SG));
+    r.push_back(Turret("sg_03tankblock:Layer1", "3.000000", "NULL", 0.0f));
+    r.push_back(Tank("mg_03_tank_yokonaga:Layer0", 17.5f, 1.35f, 5, M, SA));
+    r.push_back(Turret("mg_03_tank_yokonaga:Layer1", "3.000000", "NULL", 0.0f));
+    r.push_back(Tank("eg_01houdai:Layer0", 5.0f, 0.4f, 5, S, SA));
+    r.push_back({"lg_02tank_heavy:Layer0", Exactly<HeavyTankEnemy>(), 900.0f, 800.0f, kAny, 5});
+    r.push_back(Turret("lg_02tank_heavy:Layer1", "3.141593", "NULL", 0.0f));
+    r.push_back(Form<HikouteiAoEnemy>("sa_06hikoutei_ao:Layer0", 10.0f, 0.8f, 1, M, SA));
+    r.push_back(Passive("sa_06hikoutei_ao:Layer1"));
+    r.push_back(SmallCraft("sa_07hikoutei_gray:Layer0", 5.0f, 0.5f, 1, S, SA, 0));
+    r.push_back(SmallCraft("sa_09light_fighter:Layer0", 10.0f, 1.0f, 0, S, MA, 0));
+    r.push_back(SmallCraft("mg_02hover3:Layer0", 10.0f, 1.0f, 1, M, MA, 1));
+    r.push_back(SmallCraft("sa_10zenbiyoku:Layer0", 10.0f, 1.0f, 1, M, MA, 0));
+    r.push_back(Passive("sa_09light_fighter:Layer1"));
+    PassiveRange(r, "mg_02hover3", 1, 4);
+    r.push_back(Passive("sa_10zenbiyoku:Layer1"));
+    for (int n = 1; n <= 8; ++n) {
+        r.push_back(Form<HoudaiKariEnemy>("", 10.0f, 1.0f, -1, "NULL", "NULL"));
+        r.back().name = Layer("eg_houdai_kari02_", n);
+    }
+    r.push_back(Tank("mg_05tankA:Layer0", 40.0f, 1.35f, 5, M, SA));
+    PassiveRange(r, "mg_05tankA", 1, 3);
+    r.push_back(Tank("mg_06tankB:Layer0", 40.0f, 1.35f, 5, M, SA));
+    PassiveRange(r, "mg_06tankB", 1, 2);
+    r.push_back(Form<TankABEnemy>("sg_05tankA:Layer0", 17.5f, 1.35f, 5, M, SA));
+    r.push_back(Form<TankABEnemy>("sg_06tankB:Layer0", 17.5f, 1.35f, 5, M, SA));
+    r.push_back(Form<EnbanEnemy>("ma_14enban:Layer0", 20.0f, 1.0f, -1, M, MA));
+    PassiveRange(r, "ma_14enban", 1, 2);
+    r.push_back(Tank("eg_08houdai:Layer0", 20.0f, 1.35f, 5, M, SA));
+    r.push_back(Tank("eg_houdaimalti:Layer0", 40.0f, 1.3f, 5, M, SA));
+    r.push_back(Turret<SmoothTurret>("eg_houdaimalti:Layer1", "NULL", "NULL", 0.0f));
+    r.push_back(Form<DropFormEnemy>("tanku_002:Layer0", 20.0f, 1.0f, 5, M, LA));
+    r.push_back(Form<DropFormEnemy>("la_01tank_yusoukan:Layer0", 100.0f, 2.5f, 5, M, LA));
+    PassiveRange(r, "la_01tank_yusoukan", 1, 6);
+    r.push_back(Form<LargeWingEnemy>("ma_11large_wing:Layer0", 220.0f, kAny, -1, "NULL", "NULL"));
+    PassiveRange(r, "ma_11large_wing", 1, 2);
+    r.push_back(Hover("lg_01hover:Layer0", Exactly<HoverEnemy>(), 550.0f, 750.0f, 0.25f));
+    r.push_back(Hover("lg_01hover_02:Layer0", Exactly<HoverEnemy2>(), 150.0f, 250.0f, 0.15f));
+    r.push_back(Hover("lg_01hover_03:Layer0", Exactly<HoverEnemy3>(), 300.0f, 400.0f, 0.25f));
+    for (const char* model : {"lg_01hover", "lg_01hover_02", "lg_01hover_03"})
+        PassiveRange(r, model, 1, 6);
+    r.push_back(Form<DropFormEnemy>("ma_01taruwing:Layer0", 55.0f, 1.5f, 5, M, SG));
+    PassiveRange(r, "ma_01taruwing", 1, 6);
+    r.push_back(Form<TransformingShipEnemy>("ma13_henkeihou_kan:Layer0", 70.0f, kAny, -1, nullptr, nullptr));
+    PassiveRange(r, "ma13_henkeihou_kan", 1, 3);
+    r.push_back(Kuchiku("la_kuchiku:Layer0", 200.0f, 0));
+    r.push_back(Kuchiku("la_kuchiku:Layer1", 100.0f, 1));
+    r.push_back(Kuchiku("la_kuchiku:Layer2", 100.0f, 2));
+    r.push_back(Train("mg_04rail_cargo:Layer0", 200.0f, 4.0f));
+    r.push_back(Passive("mg_04rail_cargo:Layer1", "5"));
+    r.push_back(Train("mg_04rail_locomotive:Layer0", 400.0f, 4.5f));
+    PassiveRange(r, "mg_04rail_locomotive", 1, 3, "5");
+    r.push_back(Passive("medal:Layer0", "5"));
+    r.push_back(Train("mg_04rail_metalA:Layer0", 200.0f, 4.0f));
+    r.push_back(Turret("mg_04rail_metalA:Layer1", "0", "0", -3.6651917f));
+    PassiveRange(r, "mg_04rail_metalA", 2, 3, "5");
+    r.push_back(Train("mg_04rail_metalB:Layer0", 200.0f, 4.0f));
+    r.push_back(Turret("mg_04rail_metalB:Layer1", "0", "0", 1.5707964f));
+    r.push_back(Turret("mg_04rail_metalB:Layer2", "0", "0", 1.5707964f));
+    r.push_back(Turret("mg_04rail_metalB:Layer3", "0", "0", -1.5707964f));
+    r.push_back(Turret("mg_04rail_metalB:Layer4", "0", "0", -1.5707964f));
+    PassiveRange(r, "mg_04rail_metalB", 5, 6, "5");
+    r.push_back(Train("mg_04rail_tender:Layer0", 200.0f, 4.0f));
+    r.push_back(Form<BigFighterEnemy>("lg_03soudou_bigfighter:Layer0", 600.0f, 2.0f, -1, "BONUS_BOMB", SA));
+    PassiveRange(r, "lg_03soudou_bigfighter", 1, 3, "5");
+    r.push_back(Form<BigFighterEnemy>("ma_10machinegun_tei:Layer0", 300.0f, 2.0f, -1, M, SA));
+    PassiveRange(r, "ma_10machinegun_tei", 1, 5, "5");
+    r.push_back(Form<DropFormEnemy>("ma_08hikousen:Layer0", 120.0f, 2.2f, 5, L, LA));
+    PassiveRange(r, "ma_08hikousen", 3, 7, "5");
+    r.push_back(Form<LensBaseEnemy>("eg_07_lens_houdai:Layer0", 1.0f, 0.0f, 5, L, SA));
+    r.push_back(Form<LensCoreEnemy>("eg_07_lens_houdai:Layer1", 150.0f, 1.15f, -1, nullptr, nullptr));
+    r.push_back(Passive("eg_07_lens_houdai:Layer2", "5"));
+    for (int n = 3; n <= 6; ++n) {
+        r.push_back(Lens("", 80.0f, 1.5f, -1, 5));
+        r.back().name = Layer("eg_07_lens_houdai", n);
+    }
+    r.push_back(Lens("eg_ukishima_A:Layer0", 40.0f, 1.35f, 0, 0));
+    r.push_back(Lens("eg_ukishima_B:Layer1", 80.0f, 1.35f, 1, 0));
+    r.push_back(Lens("eg_ukishima_C:Layer1", 80.0f, 1.35f, 10, 5));
+    r.push_back(Form<DropFormEnemy>("ma_07kuucyuuhou1:Layer0", 400.0f, 4.0f, 5, L, "NULL"));
+    PassiveRange(r, "ma_07kuucyuuhou1", 1, 4, "5");
+    r.push_back(Form<DropFormEnemy>("ma_09tutu6:Layer0", 500.0f, 2.25f, 5, L, "NULL"));
+    PassiveRange(r, "ma_09tutu6", 1, 8, "5");
+    r.push_back(Form<TankIsekiCEnemy>("mg_07tankisekiC:Layer0", 40.0f, 2.0f, 5, M, SA));
+    PassiveRange(r, "mg_07tankisekiC", 1, 2, "5");
+    r.push_back(Form<TankIsekiEEnemy>("sg_10tank_isekiE:Layer0", 15.0f, 1.35f, 5, M, SA));
+    r.push_back(Wreck("mg_09tankisekiD:Layer0", false, 300.0f, 3.0f, "mg_09tankisekiD_k", 5, "NULL", "NULL"));
+    r.push_back(Form<EmitterFormEnemy>("mg_4ebi:Layer0", 100.0f, 2.0f, 5, L, SA));
+    r.push_back(Form<EmitterFormEnemy>("sa_11isekifighterA:Layer0", 80.0f, 1.6f, 20, L, SA));
+    r.push_back(Form<DebrisFighterEnemy>("sa_12isekifighterB:Layer0", 80.0f, 1.6f, 20, L, SA));
+    r.push_back(Wreck("bs4_t:Layer2", false, 800.0f, 5.0f, "nozule_k", 5, "NULL", "NULL"));
+    r.push_back(Form<Bs4tLayer6Enemy>("bs4_t:Layer6", 20.0f, 1.3f, -1, M, SA));
+    r.push_back(Form<Bs4tLayer14Enemy>("bs4_t:Layer14", 30.0f, 1.3f, -1, M, SA));
+    r.push_back(Form<Bs4tLayer5Enemy>("bs4_t:Layer5", 80.0f, 1.3f, -1, SX, SA));
+    r.push_back(Form<EmitterFormEnemy>("bs4_t:Layer15", 1000.0f, 2.3f, 5, L, SA));
+    PassiveRange(r, "bs4_t", 16, 17);
+    r.push_back(Form<EmitterFormEnemy>("sg_09tank_isekiB:Layer0", 2300.0f, 2.5f, 5, "BONUS_X", SA));
+    PassiveRange(r, "sg_09tank_isekiB", 1, 4);
+    r.push_back(Form<SinkuukanEnemy>("sa_15sinkuukan:Layer0", 10.0f, 0.6f, -1, M, SA));
+    r.push_back(Passive("sa_15sinkuukan:Layer1"));
+    r.push_back(Form<PorvikTankEnemy>("mg_11porvik:Layer0", 70.0f, kAny, 15, "NULL", "NULL"));
+    r.push_back(Form<EmitterFormEnemy>("ma_03fuyuuhou:Layer0", 100.0f, 1.4f, 5, L, SA));
+    r.push_back(Form<OugonJetEnemy>("sa_13ougon_jet:Layer0", 180.0f, 0.8f, -1, M, SA));
+    r.push_back(Form<EmitterFormEnemy>("ma_20namazu:Layer0", 100.0f, 1.2f, 5, L, SA));
+    r.push_back(Form<GomaEnemy>("sa_16goma:Layer0", 5.0f, 0.6f, -1, M, SA));
+    r.push_back(Form<StageTenLayer17Enemy>("STAGE_TEN:Layer17", 130.0f, 1.3f, -1, M, SA));
+    r.push_back(Form<StageTenLayer4Enemy>("STAGE_TEN:Layer4", 700.0f, 4.5f, -1, M, MA));
+    return r;
 }
 
 // Names the hover carries: table names all, so each must come out passive.
@@ -176,10 +392,8 @@ const char* const kUnderHover[] = {
 std::vector<Node> AllLayers(StageModelBuilder& b) {
     const std::map<std::string, Check> bosses = BossLayers();
     std::vector<std::string> names;
-    for (const LayerRow& row : StageLayerRows()) {
-        if (bosses.count(row.name) == 0)
-            names.push_back(row.name);
-    }
+    for (const Row& row : StageRows())
+        names.push_back(row.name);
     for (const auto& [name, check] : bosses)
         names.push_back(name);
     names.push_back("unknown_scenery:Layer0");
@@ -225,81 +439,84 @@ TEST_P(LayerTableTest, EveryNameBuildsItsClassWithItsArgumentsForTheStageAndDiff
     ASSERT_EQ(f.screen->GetPlayingStage(), played.stage);
     const float scale = f.screen->GetDifficultyScale();
     ASSERT_NEAR(scale, float(played.level) / 7.0f, 1e-6f);
+    const bool first = played.stage == 1;
 
-    const std::map<std::string, Check> bosses = BossLayers();
-    for (const LayerRow& row : StageLayerRows()) {
+    for (const Row& row : StageRows()) {
         SCOPED_TRACE(row.name);
-        if (bosses.count(row.name) != 0)
-            continue;
         Object3D* built = Built(f, row.name);
-        if (row.form == LayerForm::kHidden) {
-            // A plain node: nothing of it draws.
+        if (row.cls == nullptr) {
+            // Hidden: a plain node, nothing of it draws.
+            EXPECT_TRUE(built != nullptr && typeid(*built) == typeid(Object3D));
             for (MeshObject* mesh : f.Find<MeshObject>())
-                EXPECT_FALSE(mesh->name.Equals(row.name));
+                EXPECT_FALSE(mesh->name.Equals(row.name.c_str()));
             continue;
         }
-        if (row.form == LayerForm::kTrainCar) {
-            // The linked frame-node object first, the car under it.
-            EXPECT_NE(dynamic_cast<NullNodeObject*>(built), nullptr);
-            built = f.FindNamed<RailTrain>(row.name);
+        if (built != nullptr && typeid(*built) == typeid(NullNodeObject)) {
+            // A train car: the linked frame-node object first, the car under it.
+            built = f.FindNamed<RailTrain>(row.name.c_str());
             EXPECT_TRUE(built != nullptr && dynamic_cast<NullNodeObject*>(built->parent) != nullptr);
         }
-        if (built == nullptr) {
-            ADD_FAILURE() << "not built";
+        if (built == nullptr || !row.cls(built)) {
+            ADD_FAILURE() << (built != nullptr ? typeid(*built).name() : "not built");
             continue;
         }
-        EXPECT_TRUE(FormClass(row.form)(built)) << typeid(*built).name();
         auto* enemy = dynamic_cast<Enemy*>(built);
-        if (enemy == nullptr)
-            continue;
-        EXPECT_NEAR(enemy->durability, StageLayerDurability(row, played.stage, scale), 1e-3f);
-        using F = LayerForm;
-        if (row.form == F::kPassive || row.form == F::kLinkedPassive) {
-            auto* layer = dynamic_cast<LayerEnemy*>(built);
-            EXPECT_EQ(layer->radius, 0.0f);
-            EXPECT_TRUE(layer->itemName.Equals(row.bonus)) << layer->itemName.Text();
+        const float figure = first ? row.first : row.durability;
+        EXPECT_NEAR(enemy->durability, row.plus == kAny ? figure : (scale + row.plus) * figure, 1e-3f);
+        if (row.linger >= 0) {
+            EXPECT_EQ(enemy->lingerFrames, row.linger);
         }
-        const F withNames[] = {F::kTank,    F::kTurret, F::kSecondTurret, F::kDrop,
-                               F::kEmitter, F::kTower,  F::kWreck};
-        if (std::find(std::begin(withNames), std::end(withNames), row.form) != std::end(withNames)) {
-            auto* form = dynamic_cast<LayerFormEnemy*>(built);
-            ASSERT_NE(form, nullptr);
-            EXPECT_EQ(form->radius, row.radius);
-            EXPECT_TRUE(form->bonus.Equals(row.bonus)) << form->bonus.Text();
-            EXPECT_TRUE(form->explosion.Equals(row.explosion)) << form->explosion.Text();
-            if (row.form != F::kTurret && row.form != F::kSecondTurret) {
-                EXPECT_EQ(form->lingerFrames, row.linger);
+        if (auto* passive = dynamic_cast<LayerEnemy*>(built)) {
+            EXPECT_EQ(passive->radius, row.radius);
+            EXPECT_TRUE(passive->itemName.Equals(row.item)) << passive->itemName.Text();
+        }
+        if (auto* form = dynamic_cast<LayerFormEnemy*>(built)) {
+            if (row.radius != kAny) {
+                EXPECT_EQ(form->radius, row.radius);
+            }
+            if (row.item != nullptr) {
+                EXPECT_TRUE(form->bonus.Equals(row.item)) << form->bonus.Text();
+            }
+            if (row.explosion != nullptr) {
+                EXPECT_TRUE(form->explosion.Equals(row.explosion)) << form->explosion.Text();
             }
         }
-    }
-
-    // The stage-dependent rows at their figures: stage 1 takes the first, any other the second.
-    const bool first = played.stage == 1;
-    const float level = scale;
-    const std::pair<const char*, float> dependent[] = {
-        {"ma_17kuzira_yusouki:Layer0", first ? 60.0f : 100.0f},
-        {"lg_02tank_heavy:Layer0", first ? 800.0f : 900.0f},
-        {"lg_01hover:Layer0", (level + 0.25f) * (first ? 550.0f : 750.0f)},
-        {"lg_01hover_02:Layer0", (level + 0.15f) * (first ? 150.0f : 250.0f)},
-        {"lg_01hover_03:Layer0", (level + 0.25f) * (first ? 300.0f : 400.0f)},
-        {"t_midwing:Layer0", 1150.0f},
-        {"sg_09tank_isekiB:Layer0", 2300.0f},
-    };
-    for (const auto& [name, durability] : dependent) {
-        auto* enemy = dynamic_cast<Enemy*>(Built(f, name));
-        ASSERT_NE(enemy, nullptr) << name;
-        EXPECT_NEAR(enemy->durability, durability, 1e-3f) << name;
+        if (row.extra != nullptr) {
+            EXPECT_TRUE(row.extra(built));
+        }
     }
     if (played.level == 4) {
         auto* hover = dynamic_cast<Enemy*>(Built(f, "lg_01hover:Layer0"));
         EXPECT_NEAR(hover->durability, first ? 451.7857f : 616.0715f, 1e-3f);
     }
 
+    const std::map<std::string, Check> bosses = BossLayers();
     // Boss layers: the bosses' classes, their passive layers, one layer outside the table.
     for (const auto& [name, check] : bosses) {
         Object3D* built = Built(f, name);
         ASSERT_NE(built, nullptr) << name;
         EXPECT_TRUE(check(built)) << name << " is " << typeid(*built).name();
+        // Sections and bodies 500000 but for the named few; passive layers 1.
+        auto* enemy = dynamic_cast<Enemy*>(built);
+        if (enemy == nullptr)
+            continue;  // the scenery layer
+        const bool passive = typeid(*built) == typeid(LayerEnemy);
+        float durability = passive ? 1.0f : 500000.0f;
+        if (name == "ba_04kao:Layer23" || name == "ba_05_1mandara:Layer21")
+            durability = 1.0f;
+        if (name == "ba_05_3cube:Layer0")
+            durability = 700.0f;
+        if (name == "ba_06medarion_gear:Layer0")
+            durability = 7000.0f;
+        EXPECT_EQ(enemy->durability, durability) << name;
+    }
+    // The bodies of stages 1, 2, 3 and the stage-5 light orb stand under a root of their own.
+    for (const char* body : {"ba_01zenyoku:Layer17", "ba02_cyou:Layer0", "bg_03big_spider:Layer15",
+                             "ba_05_4hikari_dama:Layer0", "ba_04kao:Layer24"}) {
+        Object3D* built = Built(f, body);
+        ASSERT_NE(built, nullptr) << body;
+        const bool rooted = dynamic_cast<StaticModelRoot*>(built->parent) != nullptr;
+        EXPECT_EQ(rooted, std::string(body) != "ba_04kao:Layer24") << body;
     }
 
     // Unknown names are scenery that bombs hide, bound to the playing world.

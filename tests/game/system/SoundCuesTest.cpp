@@ -52,17 +52,6 @@ TEST_F(SoundCuesTest, EveryCueNameHasASoundOfItsOwnInThePlaceholderArchive) {
     }
 }
 
-TEST_F(SoundCuesTest, TableHoldsEveryIdOnce) {
-    std::vector<int32_t> ids;
-    for (const GameSystem::SeRow& row : GameSystem::SeTable()) {
-        ids.push_back(row.id);
-    }
-    std::sort(ids.begin(), ids.end());
-    for (int32_t id = 0; id < GameSystem::kSeCount; ++id) {
-        EXPECT_EQ(ids[size_t(id)], id);
-    }
-}
-
 TEST_F(SoundCuesTest, LoadingSetsEachSlotsVolumeAndBalanceFromTheSettings) {
     StartLoaded();
     const std::vector<std::string> log = TakeLog();
