@@ -25,8 +25,9 @@ ShadowmapNode::ShadowmapNode(TaskObject* parentTask, float p0, float p1, float p
                     ? Vec4{colour4[0], colour4[1], colour4[2], colour4[3]}
                     : Vec4{kDefaultColour[0], kDefaultColour[1], kDefaultColour[2], kDefaultColour[3]}),
       generator(new MakeshadowShaderGen(renderer)) {
-    // Sampled and render target, with its own depth.
-    shadowTexture.Reset(SpriteSheet::SpriteSheetForTexture(renderer, "shadowmap", 5, kSize, kSize));
+    // Sampled and render target, with its own depth; each node draws into its own, so
+    // a receiver reading a node's record finds that node's picture.
+    shadowTexture.Reset(SpriteSheet::SpriteSheetForOwnTexture(renderer, 5, kSize, kSize));
     camera = new CameraNode(this, p0, p1, p2, p3, p4);
     ClearRecord clear;
     clear.flags = 3;

@@ -1,5 +1,6 @@
 #include "game/render/SpriteSheet.h"
 
+#include "engine/render/device/GraphicsDevice.h"
 #include "engine/render/draw/Renderer.h"
 
 namespace mareldon {
@@ -46,6 +47,15 @@ RefPtr<Texture> SpriteSheet::NamedTexture(const RefPtr<Renderer>& resources, con
 SpriteSheet* SpriteSheet::SpriteSheetForTexture(const RefPtr<Renderer>& resources, const String& textureName,
                                                 uint32_t kind, int32_t width, int32_t height) {
     return new SpriteSheet(NamedTexture(resources, textureName, kind, width, height));
+}
+
+SpriteSheet* SpriteSheet::SpriteSheetForOwnTexture(const RefPtr<Renderer>& resources, uint32_t kind,
+                                                   int32_t width, int32_t height) {
+    RefPtr<Texture> texture;
+    const RefPtr<GraphicsDevice> device = resources ? resources->GetDevice() : RefPtr<GraphicsDevice>();
+    if (device)
+        texture = device->CreateTexture(kind, width, height);
+    return new SpriteSheet(texture);
 }
 
 SpriteSheet::~SpriteSheet() {

@@ -33,6 +33,10 @@ class SpriteSheet : public ResourceProxy {
     // flags word. Sheets of one name share the texture.
     static SpriteSheet* SpriteSheetForTexture(const RefPtr<Renderer>& resources, const String& textureName,
                                               uint32_t kind, int32_t width, int32_t height);
+    // A sheet without rectangles over a texture of its own, shared with no other
+    // sheet (a render target one owner draws into); empty without a device.
+    static SpriteSheet* SpriteSheetForOwnTexture(const RefPtr<Renderer>& resources, uint32_t kind,
+                                                 int32_t width, int32_t height);
     ~SpriteSheet() override;
 
     // The rectangle of the name; the zero default when the sheet lacks it. Callers

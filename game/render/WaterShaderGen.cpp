@@ -61,7 +61,9 @@ bool WaterShaderGen::SetConstants(const RefPtr<RenderView>& viewHandle, const Re
         draw.one = AddScalarConstant(1.0f);
         const LightList* lights = owner ? &owner->Lights() : nullptr;
         SetSonic(batch, lights);
-        SetMorphs(batch, part);
+        // Without morph targets the batch's weights would only shift the constants.
+        if (CountInputs(elements, "IndexedMorphVector") != 0)
+            SetMorphs(batch, part);
         SetBoneWeights(elements);
         draw.boneBase = AddBonePalette(batch.palette);
         if (!draw.unlit) {

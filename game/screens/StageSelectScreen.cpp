@@ -175,6 +175,7 @@ void StageSelectScreen::BuildStaging() {
     shadowMap_ =
         new ShadowmapNode(backgroundRoot_, kShadowParameters[0], kShadowParameters[1], kShadowParameters[2],
                           kShadowParameters[3], kShadowParameters[4], kShadowParameters[5], kShadowColour);
+    shadowMaps_.push_back(shadowMap_);
 
     cameras_[1] = new CameraNode(islandScene_->CameraMount(), kNear, kFar, kFieldOfView, 1.0f, 1.0f);
     cameras_[2] = new CameraNode(volcanoScene_->CameraMount(), kNear, kVolcanoFar, kFieldOfView, 1.0f, 1.0f);
@@ -204,10 +205,12 @@ void StageSelectScreen::LoadBackgroundLights() {
                                                 kShadowParameters[2], kShadowParameters[3],
                                                 kShadowParameters[4], kShadowParameters[5], kShadowColour);
         node->ReadTracks(*record);
+        shadowMaps_.push_back(node);
     }
     if (defaultLights_) {
-        new ShadowmapNode(backgroundRoot_, kShadowParameters[0], kShadowParameters[1], kShadowParameters[2],
-                          kShadowParameters[3], kShadowParameters[4], kShadowParameters[5], kShadowColour);
+        shadowMaps_.push_back(new ShadowmapNode(backgroundRoot_, kShadowParameters[0], kShadowParameters[1],
+                                                kShadowParameters[2], kShadowParameters[3],
+                                                kShadowParameters[4], kShadowParameters[5], kShadowColour));
     }
 }
 
@@ -262,8 +265,10 @@ void StageSelectScreen::OnUpdatePre() {
 
 void StageSelectScreen::OnDrawPre() {
     backgroundRoot_->DrawHierarchy();
-    if (shadowMap_ != nullptr)
-        shadowMap_->Camera().Render(backgroundRoot_);
+    // Every shadow map draws its own target before the hangar's materials read one:
+    // the receivers take the first record, the light set's.
+    for (ShadowmapNode* shadow : shadowMaps_)
+        shadow->Camera().Render(backgroundRoot_);
     cameras_[0]->Render(backgroundRoot_);
     if (rules_.phase == StageSelectRules::kStage) {
         islandRoot_->DrawHierarchy();

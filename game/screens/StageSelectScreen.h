@@ -47,6 +47,9 @@ class StageSelectScreen : public GameWorldScreen {
     CameraNode* BackgroundCamera() const { return cameras_[0]; }
     CameraNode* PreviewCamera(int stage) const { return cameras_[stage == 0 ? 1 : 2]; }
     ShadowmapNode* ShadowMap() const { return shadowMap_; }
+    // Every shadow map of the hangar in build order, the light set's first and the
+    // screen's last; each renders its own target every frame.
+    const std::vector<ShadowmapNode*>& ShadowMaps() const { return shadowMaps_; }
     StaticModelRoot* BackgroundRoot() const { return backgroundRoot_; }
     ShipModelView* SlotModel(int slot) const { return slot >= 0 && slot < 6 ? slotModels_[slot] : nullptr; }
     // True when the light file was missing and the default set was built.
@@ -108,6 +111,7 @@ class StageSelectScreen : public GameWorldScreen {
     StageSelectScene* volcanoScene_ = nullptr;
     CameraNode* cameras_[3] = {nullptr, nullptr, nullptr};
     ShadowmapNode* shadowMap_ = nullptr;
+    std::vector<ShadowmapNode*> shadowMaps_;  // children of the background root
     bool defaultLights_ = false;
     ShipModelView* slotModels_[6] = {};
     int32_t loggedPhase_ = -1;

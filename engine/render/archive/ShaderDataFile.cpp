@@ -61,6 +61,10 @@ size_t LoadShaderDataFile(const RefPtr<FileSystem>& fileSystem, const String& na
                           const std::function<void(const ShaderDataRecord&)>& record) {
     RefPtr<FileRef> file(new FileRef(fileSystem, name, kFileRead));
     if (file->GetStatus() < 0) {
+        // Not an error: its shaders are generated on demand; but a missing file should
+        // not pass unnoticed. Without a file system at all there is nothing to miss.
+        if (fileSystem)
+            LOG_WARN("shaders", "%s: cannot be opened", name.Text());
         return 0;
     }
     File& in = *file->GetFile();

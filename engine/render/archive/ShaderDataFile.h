@@ -39,8 +39,8 @@ bool ReadShaderData(const uint8_t* data, size_t size, ShaderDataKind kind,
                     const std::function<void(const ShaderDataRecord&)>& record, std::string& error);
 
 // Reads a whole shader data file through the file system and hands its records
-// to `record`. A missing file is skipped without a word; a damaged one is logged
-// and keeps the records before the damage. The number of records read.
+// to `record`. A missing file is skipped with one log line naming it; a damaged one
+// is logged and keeps the records before the damage. The number of records read.
 size_t LoadShaderDataFile(const RefPtr<FileSystem>& fileSystem, const String& name, ShaderDataKind kind,
                           const std::function<void(const ShaderDataRecord&)>& record);
 

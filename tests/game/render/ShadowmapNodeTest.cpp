@@ -1,14 +1,20 @@
 #include "game/render/ShadowmapNode.h"
 
 #include <cmath>
+#include <cstring>
 
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "engine/platform/recording/RecordingGpuResources.h"
+#include "engine/render/device/Texture.h"
 #include "engine/render/draw/RenderView.h"
 #include "engine/render/draw/Renderer.h"
 #include "engine/render/scene/CameraNode.h"
 #include "engine/render/scene/ClockNode.h"
 #include "game/render/SpriteSheet.h"
+#include "tests/engine/render/device/DeviceFixture.h"
 #include "tests/engine/render/device/SpyGraphicsDevice.h"
 #include "tests/engine/render/draw/TestRenderer.h"
 
@@ -121,6 +127,60 @@ TEST(ShadowmapNodeTest, ShadowViewSkipsUnshadowedLayers) {
     }
     EXPECT_EQ(view->clear.flags, 3u);
     EXPECT_EQ(view->clear.color, 0xFFFFFFFFu);
+}
+
+// Two nodes on the recording device: each draws into a 256x256 target of its own and
+// publishes that target, so a receiver of one node's record never samples another
+// node's picture. With nothing to cast, each pass still clears its own target white.
+TEST(ShadowmapNodeTest, EachNodeDrawsIntoItsOwnTarget) {
+    DeviceFixture devices;
+    TaskObject top{nullptr, 0};
+    top.renderer = MakeTestRenderer(RefPtr<GraphicsDevice>(&devices.Make(), [](GraphicsDevice*) {}));
+    top.framePeriod = 1.0f / 60.0f;
+    ClockNode* root = new ClockNode(&top, 0, kRootNode);
+    const float* p = ShadowmapNode::kDefaultParameters;
+    ShadowmapNode* nodes[2] = {new ShadowmapNode(root, p[0], p[1], p[2], p[3], p[4], p[5], nullptr),
+                               new ShadowmapNode(root, p[0], p[1], p[2], p[3], p[4], p[5], nullptr)};
+    nodes[1]->SetPosition(Vec3{5, 20, 0});
+    root->StepAnimation();
+    root->DrawHierarchy();
+    const LightList& lights = top.renderer->Lights();
+    ASSERT_EQ(lights.Count(), 2);
+
+    devices.gpu.ClearCalls();
+    Texture* targets[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        const RefPtr<SpriteSheet>& sheet = nodes[i]->ShadowTexture();
+        ASSERT_TRUE(sheet);
+        targets[i] = sheet->Inner().Get();
+        ASSERT_NE(targets[i], nullptr) << i;
+        EXPECT_EQ(sheet->Width(), 256) << i;
+        EXPECT_EQ(sheet->Height(), 256) << i;
+        EXPECT_TRUE(targets[i]->Flags() & kTextureRenderTarget) << i;
+        EXPECT_EQ(lights[i].texture.Get(), static_cast<TextureBase*>(sheet.Get())) << i;
+        EXPECT_EQ(nodes[i]->View()->target.Get(), static_cast<TextureBase*>(sheet.Get())) << i;
+        nodes[i]->Camera().Render(root);
+    }
+    ASSERT_NE(targets[0], targets[1]);
+    ASSERT_NE(targets[0]->GpuTextureObject(), targets[1]->GpuTextureObject());
+    const std::vector<std::string>& calls = devices.gpu.Calls();
+    size_t from = 0;
+    for (int i = 0; i < 2; ++i) {
+        auto* surface = dynamic_cast<RecordingGpuSurface*>(targets[i]->TopSurface());
+        ASSERT_NE(surface, nullptr) << i;
+        const std::string bind = "SetRenderTarget(#" + std::to_string(surface->Id()) + ",";
+        while (from < calls.size() && calls[from].rfind(bind, 0) != 0)
+            ++from;
+        ASSERT_LT(from, calls.size()) << "pass " << i << " never drew into its target";
+        size_t clear = from;
+        while (clear < calls.size() && calls[clear].rfind("Clear(", 0) != 0)
+            ++clear;
+        ASSERT_LT(clear, calls.size()) << i;
+        EXPECT_EQ(calls[clear], "Clear(3, 0xFFFFFFFF, 1, 0)") << i;
+        uint16_t texel = 0;
+        std::memcpy(&texel, surface->Row(0), sizeof texel);
+        EXPECT_EQ(texel, 0xFFFFu) << i;
+    }
 }
 
 }  // namespace

@@ -44,6 +44,28 @@ TEST(WaterShaderGenTest, ProjectedCoordinatesShiftedByTheNormal) {
     EXPECT_EQ(d.PsKey(), "WaterSetMatTex 0 SetTex 0 TextureProjection ");
 }
 
+// The batch's morph weights take constants only for a part with morph targets: over a
+// part without them the layout and the keys stay those of a batch without weights,
+// c0-c3 position, c4 zero and one, c5 ambient, c6 direction, c7 colour, c8-c11
+// projection.
+TEST(WaterShaderGenTest, WeightsWithoutMorphTargetsTakeNoConstants) {
+    WaterDraw plain({"Position", "Normal", "TextureUV"});
+    WaterDraw weighted({"Position", "Normal", "TextureUV"}, 0, 2);
+    for (WaterDraw* d : {&plain, &weighted}) {
+        d->Light("DirectionalLight", kLight);
+        Projection(*d);
+        ASSERT_TRUE(d->Run());
+    }
+    EXPECT_EQ(weighted.vs, Golden("water_lit_projection.vsh"));
+    EXPECT_EQ(weighted.VsKey(), plain.VsKey());
+    const float expected[][4] = {{0, 0, 0, 1}, {0, 1, 0}, {0.5f, 0.5f, 0.5f, 1}};
+    for (int r = 0; r < 3; ++r) {
+        for (int c = 0; c < (r == 1 ? 3 : 4); ++c)
+            EXPECT_NEAR(weighted.Vs(5 + r, c), expected[r][c], 1e-6f) << "c" << 5 + r << "." << c;
+    }
+    EXPECT_NEAR(weighted.Vs(8, 0), plain.Vs(8, 0), 1e-6f);
+}
+
 TEST(WaterShaderGenTest, ShadowAndProjectionStages) {
     WaterDraw d({"Position", "Normal", "TextureUV"});
     d.Textures(2);

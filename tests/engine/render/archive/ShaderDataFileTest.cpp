@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/core/Log.h"
 #include "engine/core/String.h"
 #include "tests/engine/render/archive/ArchiveTestServices.h"
 #include "tools/archive/ArchiveFixtures.h"
@@ -129,6 +130,28 @@ TEST(ShaderDataFileTest, FilesThroughTheFileSystem) {
     EXPECT_EQ(LoadShaderDataFile(fs, "cut.dat", ShaderDataKind::Pixel, record), 1u);
     EXPECT_EQ(keys, (std::vector<std::string>{"Plain", "NormalPosition:Normal:", "Plain"}));
     EXPECT_EQ(files->opens, files->closes);
+}
+
+std::vector<std::string> logged;
+void Keep(LogLevel level, const char* category, const char* text) {
+    if (level >= LogLevel::Warning)
+        logged.push_back(std::string(category) + ": " + text);
+}
+
+// A shader data file that is not there is no error, but it is said once, by name;
+// a file that is there says nothing, and without a file system nothing is missing.
+TEST(ShaderDataFileTest, AMissingFileIsNamedInOneLogLine) {
+    RefPtr<MemoryFileSystem> files(new MemoryFileSystem());
+    files->files["QVDSHDP.dat"] = MakeSamplePixelShaderData();
+    const RefPtr<FileSystem> fs(files);
+    auto none = [](const ShaderDataRecord&) {};
+    logged.clear();
+    const LogSink previous = SetLogSink(&Keep);
+    EXPECT_EQ(LoadShaderDataFile(fs, "QVDSHDV.dat", ShaderDataKind::Vertex, none), 0u);
+    EXPECT_GT(LoadShaderDataFile(fs, "QVDSHDP.dat", ShaderDataKind::Pixel, none), 0u);
+    EXPECT_EQ(LoadShaderDataFile(RefPtr<FileSystem>(), "QVDSHDP.dat", ShaderDataKind::Pixel, none), 0u);
+    SetLogSink(previous);
+    EXPECT_EQ(logged, std::vector<std::string>{"shaders: QVDSHDV.dat: cannot be opened"});
 }
 
 }  // namespace
