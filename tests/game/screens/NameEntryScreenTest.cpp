@@ -122,6 +122,7 @@ TEST_F(NameEntryScreenDrawTest, ContinueCountdownLargeAndSmall) {
     };
     for (const auto& c : cases) {
         system->GetPlayer(c.player).score = 0;
+        system->GetPlayer(c.player).shipStock = 0;
         system->GetPlayer(c.player ^ 3).shipStock = c.partnerInGame ? 3 : 0;
         auto* overlay = new NameEntryScreen(system, c.player);
         ASSERT_EQ(overlay->GetState(), NameEntryScreen::kContinue);
