@@ -36,6 +36,7 @@ class JoinInScreen : public SystemTask {
     static std::span<const char* const> GameSpriteNames();
     int GetChoice() const { return choice_; }
     int GetTimer() const { return timer_; }
+    ScreenDrawKit& GetDrawKit() { return kit_; }
 
   private:
     int player_;

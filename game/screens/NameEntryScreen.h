@@ -41,6 +41,7 @@ class NameEntryScreen : public SystemTask {
     const NameEditor& GetEditor() const { return editor_; }
     int GetNameTimer() const { return nameTimer_; }
     int GetContinueTimer() const { return continueTimer_; }
+    ScreenDrawKit& GetDrawKit() { return kit_; }
 
   private:
     void UpdateName();

@@ -27,6 +27,7 @@ class ResultScreen : public SystemTask, private ResultTally::Sink {
     // The "result" sheet's labels, banners and marks (the digits come from NumberLayout).
     static std::span<const char* const> LabelSpriteNames();
     const ResultTally& GetTally() const { return tally_; }
+    ScreenDrawKit& GetDrawKit() { return kit_; }
     // A player who takes part in the tally: in the game, and not entering a
     // name, waiting to continue or choosing a ship.
     static bool IsCounted(const GameSystem& system, int mask);

@@ -100,6 +100,9 @@ std::vector<const SpriteRect*> ScreenDrawKit::FindSprites(const SpriteDrawer* dr
 
 void ScreenDrawKit::Draw() {
     if (set_) {
+        if (beforeDraw) {
+            beforeDraw(*set_->commands);
+        }
         set_->Draw();
     }
 }

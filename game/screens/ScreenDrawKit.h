@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -9,6 +10,7 @@
 
 namespace mareldon {
 
+class DrawCommandList;
 class SceneDrawSet;
 class ShaderGenBase;
 class TaskObject;
@@ -47,6 +49,9 @@ class ScreenDrawKit {
     void Clear(uint32_t argb) const;
     // Renders what was queued.
     void Draw();
+    // Called with the frame's commands just before Draw renders (and so consumes)
+    // them: how tests read back what a screen drew.
+    std::function<void(DrawCommandList&)> beforeDraw;
 
     // The rectangles of `names` on the drawer's sheet, looked up once so drawing
     // never searches by name; empty without a drawer.
