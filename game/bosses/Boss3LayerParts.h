@@ -73,6 +73,7 @@ struct Boss3Action {
     float angle;
 };
 
+// The actions of one frame, in the order they are added (AddSectionSteps).
 struct Boss3Step {
     int32_t frame;
     Boss3Action actions[4];
