@@ -21,57 +21,60 @@ constexpr SequenceAction Do(Op op) {
 
 // ---- sequences -------------------------------------------------------------------------
 
+// Each frame's actions are written in the order they are added, the reverse of the order
+// this boss fires them in.
+
 const SequenceStep kCoreDeath[] = {
     {0,
-     {Emit(0.7f, 1, 1, 180, kSmall, 2.0f, 0.05f), Emit(1.0f, 5, 2, 5, kMedium, 16.0f, 0.05f),
-      Do(Op::kSeRandom)},
+     {Do(Op::kSeRandom), Emit(1.0f, 5, 2, 5, kMedium, 16.0f, 0.05f),
+      Emit(0.7f, 1, 1, 180, kSmall, 2.0f, 0.05f)},
      3},
-    {30, {Do(Op::kBigBlast), Do(Op::kSe5), Do(Op::kSwap), Do(Op::kSe4)}, 4},
+    {30, {Do(Op::kSe4), Do(Op::kSwap), Do(Op::kSe5), Do(Op::kBigBlast)}, 4},
     {120, {Do(Op::kKill)}, 1},
 };
 
 const SequenceStep kCoverDeath[] = {
-    {0, {Emit(1.0f, 5, 2, 5, kMedium, 16.0f, 0.05f), Do(Op::kSwap), Do(Op::kSeRandom)}, 3},
-    {40, {Emit(0.7f, 2, 4, 120, kSmall, 2.0f, 0.05f), Do(Op::kSe4), Do(Op::kDurability)}, 3},
+    {0, {Do(Op::kSeRandom), Do(Op::kSwap), Emit(1.0f, 5, 2, 5, kMedium, 16.0f, 0.05f)}, 3},
+    {40, {Do(Op::kDurability), Do(Op::kSe4), Emit(0.7f, 2, 4, 120, kSmall, 2.0f, 0.05f)}, 3},
 };
 
 const SequenceStep kWingRootDeath[] = {
     {0,
-     {Emit(2.0f, 4, 2, 10, kSmall, 8.0f, 0.05f), Emit(1.0f, 1, 2, 180, kSmall, 8.0f, 0.05f),
-      Do(Op::kSeRandom)},
+     {Do(Op::kSeRandom), Emit(1.0f, 1, 2, 180, kSmall, 8.0f, 0.05f),
+      Emit(2.0f, 4, 2, 10, kSmall, 8.0f, 0.05f)},
      3},
-    {30, {Do(Op::kSwap), Do(Op::kSe4), Do(Op::kStop)}, 3},
+    {30, {Do(Op::kStop), Do(Op::kSe4), Do(Op::kSwap)}, 3},
 };
 
 // Broken and collapse sequences of layers 5 to 10, by layer - 5.
 const SequenceStep kBroken[6][2] = {
-    {{0, {Emit(1.0f, 5, 2, 5, kMedium, 16.0f, 0.05f), Do(Op::kSeRandom)}, 2},
-     {40, {Emit(0.7f, 2, 4, 20, kSmall, 2.0f, 0.05f), Do(Op::kSe4), Do(Op::kSwap), Do(Op::kStop)}, 4}},
-    {{0, {Emit(1.0f, 5, 2, 5, kMedium, 16.0f, 0.05f), Do(Op::kSeRandom)}, 2},
-     {40, {Emit(0.7f, 2, 4, 10, kSmall, 2.0f, 0.05f), Do(Op::kSe4), Do(Op::kSwap), Do(Op::kStop)}, 4}},
-    {{0, {Emit(1.0f, 4, 2, 10, kMedium, 16.0f, 0.05f), Do(Op::kSeRandom)}, 2},
-     {10, {Emit(0.7f, 2, 4, 10, kSmall, 2.0f, 0.04f), Do(Op::kSe4), Do(Op::kSwap), Do(Op::kStop)}, 4}},
-    {{0, {Emit(1.0f, 4, 2, 10, kMedium, 16.0f, 0.05f), Do(Op::kSeRandom)}, 2},
-     {10, {Emit(0.7f, 2, 4, 10, kSmall, 2.0f, 0.04f), Do(Op::kSe4), Do(Op::kSwap), Do(Op::kStop)}, 4}},
-    {{0, {Emit(1.0f, 5, 2, 5, kMedium, 16.0f, 0.05f), Do(Op::kSeRandom)}, 2},
-     {40, {Emit(0.7f, 2, 4, 10, kSmall, 2.0f, 0.05f), Do(Op::kSe4), Do(Op::kSwap), Do(Op::kStop)}, 4}},
-    {{0, {Emit(1.0f, 5, 2, 5, kMedium, 16.0f, 0.05f), Do(Op::kSeRandom)}, 2},
-     {40, {Emit(0.7f, 2, 4, 10, kSmall, 2.0f, 0.05f), Do(Op::kSe4), Do(Op::kSwap), Do(Op::kStop)}, 4}},
+    {{0, {Do(Op::kSeRandom), Emit(1.0f, 5, 2, 5, kMedium, 16.0f, 0.05f)}, 2},
+     {40, {Do(Op::kStop), Do(Op::kSwap), Do(Op::kSe4), Emit(0.7f, 2, 4, 20, kSmall, 2.0f, 0.05f)}, 4}},
+    {{0, {Do(Op::kSeRandom), Emit(1.0f, 5, 2, 5, kMedium, 16.0f, 0.05f)}, 2},
+     {40, {Do(Op::kStop), Do(Op::kSwap), Do(Op::kSe4), Emit(0.7f, 2, 4, 10, kSmall, 2.0f, 0.05f)}, 4}},
+    {{0, {Do(Op::kSeRandom), Emit(1.0f, 4, 2, 10, kMedium, 16.0f, 0.05f)}, 2},
+     {10, {Do(Op::kStop), Do(Op::kSwap), Do(Op::kSe4), Emit(0.7f, 2, 4, 10, kSmall, 2.0f, 0.04f)}, 4}},
+    {{0, {Do(Op::kSeRandom), Emit(1.0f, 4, 2, 10, kMedium, 16.0f, 0.05f)}, 2},
+     {10, {Do(Op::kStop), Do(Op::kSwap), Do(Op::kSe4), Emit(0.7f, 2, 4, 10, kSmall, 2.0f, 0.04f)}, 4}},
+    {{0, {Do(Op::kSeRandom), Emit(1.0f, 5, 2, 5, kMedium, 16.0f, 0.05f)}, 2},
+     {40, {Do(Op::kStop), Do(Op::kSwap), Do(Op::kSe4), Emit(0.7f, 2, 4, 10, kSmall, 2.0f, 0.05f)}, 4}},
+    {{0, {Do(Op::kSeRandom), Emit(1.0f, 5, 2, 5, kMedium, 16.0f, 0.05f)}, 2},
+     {40, {Do(Op::kStop), Do(Op::kSwap), Do(Op::kSe4), Emit(0.7f, 2, 4, 10, kSmall, 2.0f, 0.05f)}, 4}},
 };
 
 const SequenceStep kCollapse[6][2] = {
-    {{0, {Emit(0.7f, 2, 4, 10, kSmall, 2.0f, 0.04f), Do(Op::kSeRandom)}, 2},
-     {60, {Emit(1.0f, 5, 2, 5, kMedium, 16.0f, 0.05f), Do(Op::kSe4), Do(Op::kEnd)}, 3}},
-    {{0, {Emit(0.7f, 2, 4, 20, kSmall, 2.0f, 0.04f), Do(Op::kSeRandom)}, 2},
-     {60, {Emit(1.0f, 5, 2, 5, kMedium, 16.0f, 0.05f), Do(Op::kSe4), Do(Op::kEnd)}, 3}},
-    {{0, {Emit(0.7f, 2, 4, 20, kSmall, 2.0f, 0.04f), Do(Op::kSeRandom)}, 2},
-     {60, {Emit(1.0f, 4, 2, 10, kMedium, 16.0f, 0.05f), Do(Op::kSe4), Do(Op::kEnd)}, 3}},
-    {{0, {Emit(0.7f, 2, 4, 20, kSmall, 2.0f, 0.04f), Do(Op::kSeRandom)}, 2},
-     {60, {Emit(1.0f, 4, 2, 10, kMedium, 16.0f, 0.05f), Do(Op::kSe4), Do(Op::kEnd)}, 3}},
-    {{0, {Emit(0.7f, 2, 4, 20, kSmall, 2.0f, 0.04f), Do(Op::kSeRandom)}, 2},
-     {60, {Emit(1.0f, 5, 2, 5, kMedium, 16.0f, 0.05f), Do(Op::kSe4), Do(Op::kEnd)}, 3}},
-    {{0, {Emit(0.7f, 2, 4, 20, kSmall, 2.0f, 0.04f), Do(Op::kSeRandom)}, 2},
-     {60, {Emit(1.0f, 5, 2, 5, kMedium, 16.0f, 0.05f), Do(Op::kSe4), Do(Op::kEnd)}, 3}},
+    {{0, {Do(Op::kSeRandom), Emit(0.7f, 2, 4, 10, kSmall, 2.0f, 0.04f)}, 2},
+     {60, {Do(Op::kEnd), Do(Op::kSe4), Emit(1.0f, 5, 2, 5, kMedium, 16.0f, 0.05f)}, 3}},
+    {{0, {Do(Op::kSeRandom), Emit(0.7f, 2, 4, 20, kSmall, 2.0f, 0.04f)}, 2},
+     {60, {Do(Op::kEnd), Do(Op::kSe4), Emit(1.0f, 5, 2, 5, kMedium, 16.0f, 0.05f)}, 3}},
+    {{0, {Do(Op::kSeRandom), Emit(0.7f, 2, 4, 20, kSmall, 2.0f, 0.04f)}, 2},
+     {60, {Do(Op::kEnd), Do(Op::kSe4), Emit(1.0f, 4, 2, 10, kMedium, 16.0f, 0.05f)}, 3}},
+    {{0, {Do(Op::kSeRandom), Emit(0.7f, 2, 4, 20, kSmall, 2.0f, 0.04f)}, 2},
+     {60, {Do(Op::kEnd), Do(Op::kSe4), Emit(1.0f, 4, 2, 10, kMedium, 16.0f, 0.05f)}, 3}},
+    {{0, {Do(Op::kSeRandom), Emit(0.7f, 2, 4, 20, kSmall, 2.0f, 0.04f)}, 2},
+     {60, {Do(Op::kEnd), Do(Op::kSe4), Emit(1.0f, 5, 2, 5, kMedium, 16.0f, 0.05f)}, 3}},
+    {{0, {Do(Op::kSeRandom), Emit(0.7f, 2, 4, 20, kSmall, 2.0f, 0.04f)}, 2},
+     {60, {Do(Op::kEnd), Do(Op::kSe4), Emit(1.0f, 5, 2, 5, kMedium, 16.0f, 0.05f)}, 3}},
 };
 
 // ---- hit spheres -----------------------------------------------------------------------

@@ -112,50 +112,48 @@ int32_t Boss2SectionDepth(int32_t layer) {
     }
 }
 
-void Boss2StepRunner::Run(EventTimeline& timeline) {
+void Boss2ActionRunner::Run(EventTimeline& timeline) {
     GameWorldScreen* world = part->world;
-    for (int32_t i = 0; i < step->count; ++i) {
-        const Boss2Action& action = step->actions[i];
-        switch (action.op) {
-            case Op::kEmit: {
-                const Boss2Emitter& e = action.emitter;
-                auto* emitter =
-                    new ExplosionEmitter(part, world, e.radius, e.spawnsPerVolley, e.interval, e.volleys,
-                                         e.effect, e.direction, e.spread, e.speed, e.speedRange);
-                if (e.atZ != 0.0f)
-                    emitter->SetPosition(Vec3{0.0f, 0.0f, e.atZ});
-                break;
-            }
-            case Op::kSeRandom:
-            case Op::kSe4:
-            case Op::kSe5:
-            case Op::kSwap:
-                part->RunSharedAction(SharedSectionOp(action.op));
-                break;
-            case Op::kBigBlast:
-                if (world != nullptr) {
-                    const Vec3 at = part->GetWorldPosition();
-                    TaskObject* effect = world->SpawnEffect(at, Vec3{0.0f, 0.0f, 0.0f}, "EXPLOSION_BS01",
-                                                            Vec3{1.0f, 1.0f, 1.0f});
-                    if (Object3D* node = effect != nullptr ? effect->AsObject3D() : nullptr) {
-                        const Vec3 p = node->GetPosition();
-                        node->SetPosition(Vec3{p.x, p.y, p.z - 2.5f});
-                    }
-                }
-                break;
-            case Op::kKill:
-                TimelineKillCallback(*part, timeline);
-                break;
-            case Op::kDurability:
-                part->durability = 0.0f;
-                break;
-            case Op::kStop:
-                timeline.Stop();
-                break;
-            case Op::kDisarm:
-                part->SetHittable(false);
-                break;
+    const Boss2Action& action = *this->action;
+    switch (action.op) {
+        case Op::kEmit: {
+            const Boss2Emitter& e = action.emitter;
+            auto* emitter =
+                new ExplosionEmitter(part, world, e.radius, e.spawnsPerVolley, e.interval, e.volleys,
+                                     e.effect, e.direction, e.spread, e.speed, e.speedRange);
+            if (e.atZ != 0.0f)
+                emitter->SetPosition(Vec3{0.0f, 0.0f, e.atZ});
+            break;
         }
+        case Op::kSeRandom:
+        case Op::kSe4:
+        case Op::kSe5:
+        case Op::kSwap:
+            part->RunSharedAction(SharedSectionOp(action.op));
+            break;
+        case Op::kBigBlast:
+            if (world != nullptr) {
+                const Vec3 at = part->GetWorldPosition();
+                TaskObject* effect =
+                    world->SpawnEffect(at, Vec3{0.0f, 0.0f, 0.0f}, "EXPLOSION_BS01", Vec3{1.0f, 1.0f, 1.0f});
+                if (Object3D* node = effect != nullptr ? effect->AsObject3D() : nullptr) {
+                    const Vec3 p = node->GetPosition();
+                    node->SetPosition(Vec3{p.x, p.y, p.z - 2.5f});
+                }
+            }
+            break;
+        case Op::kKill:
+            TimelineKillCallback(*part, timeline);
+            break;
+        case Op::kDurability:
+            part->durability = 0.0f;
+            break;
+        case Op::kStop:
+            timeline.Stop();
+            break;
+        case Op::kDisarm:
+            part->SetHittable(false);
+            break;
     }
 }
 
@@ -202,10 +200,7 @@ EventTimeline* Boss2LayerPart::AddSteps(const Boss2Step* steps, int32_t count) {
     auto* timeline = new EventTimeline(this);
     timeline->Stop();
     lines.push_back(timeline);
-    for (int32_t i = 0; i < count; ++i) {
-        runners.emplace_back(this, &steps[i]);
-        timeline->AddEvent(steps[i].frame, &runners.back(), &Boss2StepRunner::Run);
-    }
+    AddSectionSteps(*timeline, this, steps, count, runners);
     return timeline;
 }
 

@@ -53,7 +53,7 @@ struct Boss2Action {
     Boss2Emitter emitter;
 };
 
-// The actions of one frame, run in the listed order.
+// The actions of one frame, in the order they are added (AddSectionSteps).
 struct Boss2Step {
     int32_t frame;
     Boss2Action actions[4];
@@ -62,14 +62,14 @@ struct Boss2Step {
 
 class Boss2LayerPart;
 
-class Boss2StepRunner {
+class Boss2ActionRunner {
   public:
-    Boss2StepRunner(Boss2LayerPart* part, const Boss2Step* step) : part(part), step(step) {}
+    Boss2ActionRunner(Boss2LayerPart* part, const Boss2Action& action) : part(part), action(&action) {}
     void Run(EventTimeline& timeline);
 
   private:
     Boss2LayerPart* part;
-    const Boss2Step* step;
+    const Boss2Action* action;
 };
 
 // A section of the stage-2 boss on "ba02_cyou:LayerN": finds the body its depth up and
@@ -102,7 +102,7 @@ class Boss2LayerPart : public BossSection {
     EventTimeline* AddSteps(const Boss2Step* steps, int32_t count);
 
     std::vector<EventTimeline*> lines;
-    std::deque<Boss2StepRunner> runners;
+    std::deque<Boss2ActionRunner> runners;
     int32_t lastFrame = 0;
     uint8_t turning = 0;
     AngleTracker tracker{25.0f, 0.94f, 0.001f, 2.0f};

@@ -329,11 +329,7 @@ Boss3Section::Boss3Section(TaskObject* parentTask, NodeSpawnInfo& info, const Bo
     }
     if (row.deathSteps > 0) {
         death = new EventTimeline(this);
-        for (int32_t i = 0; i < row.deathSteps; ++i) {
-            runners.emplace_back(this, &row.death[i]);
-            const Boss3Step& step = row.death[i];
-            death->AddEvent(step.frame, &runners.back(), &StepRunner::Run);
-        }
+        AddSectionSteps(*death, this, row.death, row.deathSteps, runners);
     }
 }
 
@@ -444,65 +440,62 @@ void Boss3Section::Freeze() {
     frozen = 1;
 }
 
-void Boss3Section::RunStep(const Boss3Step& step, EventTimeline& timeline) {
-    for (int32_t i = 0; i < step.count; ++i) {
-        const Boss3Action& action = step.actions[i];
-        switch (action.op) {
-            case Op::kEmit: {
-                const Boss3Emitter& e = *action.emitter;
-                auto* emitter = new ExplosionEmitter(
-                    this, world, e.radius, e.spawnsPerVolley, e.interval, e.volleys, e.effect,
-                    action.turned ? action.angle : e.yawBase, e.yawSpread, e.speedBase, e.speedSpread);
-                const Vec3 p = emitter->GetPosition();
-                const Vec3& o = action.offset;
-                if (o.x != 0.0f || o.y != 0.0f || o.z != 0.0f)
-                    emitter->SetPosition(Vec3{p.x + o.x, p.y + o.y, p.z + o.z});
-                break;
-            }
-            case Op::kSeRandom:
-            case Op::kSe4:
-            case Op::kSe5:
-            case Op::kSwap:
-                RunSharedAction(SharedSectionOp(action.op));
-                break;
-            case Op::kBigBlast:
-                if (world != nullptr)
-                    world->SpawnEffect(GetWorldPosition(), Vec3{0.0f, 0.0f, 0.0f}, "EXPLOSION_BS01",
-                                       Vec3{1.0f, 1.0f, 1.0f});
-                break;
-            case Op::kKill:
-                TimelineKillCallback(*this, timeline);
-                break;
-            case Op::kDurability:
-                durability = 0.0f;
-                break;
-            case Op::kNotHittable:
-                SetHittable(false);
-                break;
-            case Op::kBroken:
-                broken = 1;
-                break;
-            case Op::kStop:
-                timeline.Stop();
-                break;
-            case Op::kFan:
-                if (world != nullptr) {
-                    const Vec3 at = GetWorldPosition();
-                    float a = 270.0f;
-                    float s = 0.1f;
-                    for (int32_t k = 0; k < 12; ++k) {
-                        const float r = a * kBossRadiansPerDegree;
-                        world->SpawnEffect(at, Vec3{std::cos(r) * s, 0.0f, std::sin(r) * s}, kMedium,
-                                           Vec3{1.0f, 1.0f, 1.0f});
-                        a += row.fanTurn * 4.0f;
-                        s += 0.015f;
-                    }
-                    world->PlayExplosionSe4();
-                }
-                durability = 0.0f;
-                timeline.Stop();
-                break;
+void Boss3Section::RunAction(const Boss3Action& action, EventTimeline& timeline) {
+    switch (action.op) {
+        case Op::kEmit: {
+            const Boss3Emitter& e = *action.emitter;
+            auto* emitter = new ExplosionEmitter(
+                this, world, e.radius, e.spawnsPerVolley, e.interval, e.volleys, e.effect,
+                action.turned ? action.angle : e.yawBase, e.yawSpread, e.speedBase, e.speedSpread);
+            const Vec3 p = emitter->GetPosition();
+            const Vec3& o = action.offset;
+            if (o.x != 0.0f || o.y != 0.0f || o.z != 0.0f)
+                emitter->SetPosition(Vec3{p.x + o.x, p.y + o.y, p.z + o.z});
+            break;
         }
+        case Op::kSeRandom:
+        case Op::kSe4:
+        case Op::kSe5:
+        case Op::kSwap:
+            RunSharedAction(SharedSectionOp(action.op));
+            break;
+        case Op::kBigBlast:
+            if (world != nullptr)
+                world->SpawnEffect(GetWorldPosition(), Vec3{0.0f, 0.0f, 0.0f}, "EXPLOSION_BS01",
+                                   Vec3{1.0f, 1.0f, 1.0f});
+            break;
+        case Op::kKill:
+            TimelineKillCallback(*this, timeline);
+            break;
+        case Op::kDurability:
+            durability = 0.0f;
+            break;
+        case Op::kNotHittable:
+            SetHittable(false);
+            break;
+        case Op::kBroken:
+            broken = 1;
+            break;
+        case Op::kStop:
+            timeline.Stop();
+            break;
+        case Op::kFan:
+            if (world != nullptr) {
+                const Vec3 at = GetWorldPosition();
+                float a = 270.0f;
+                float s = 0.1f;
+                for (int32_t k = 0; k < 12; ++k) {
+                    const float r = a * kBossRadiansPerDegree;
+                    world->SpawnEffect(at, Vec3{std::cos(r) * s, 0.0f, std::sin(r) * s}, kMedium,
+                                       Vec3{1.0f, 1.0f, 1.0f});
+                    a += row.fanTurn * 4.0f;
+                    s += 0.015f;
+                }
+                world->PlayExplosionSe4();
+            }
+            durability = 0.0f;
+            timeline.Stop();
+            break;
     }
 }
 

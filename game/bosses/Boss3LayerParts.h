@@ -73,6 +73,7 @@ struct Boss3Action {
     float angle;
 };
 
+// The actions of one frame, in the order they are added (AddSectionSteps).
 struct Boss3Step {
     int32_t frame;
     Boss3Action actions[4];
@@ -119,7 +120,7 @@ class Boss3Section : public BossSection {
     // Holds the current pose without its key tracks and switches the phase-two motion on.
     void Freeze();
     void StartTurning() { turning = 1; }
-    void RunStep(const Boss3Step& step, EventTimeline& timeline);
+    void RunAction(const Boss3Action& action, EventTimeline& timeline);
 
     const Boss3SectionRow& row;
     Boss3Body* body = nullptr;
@@ -130,19 +131,19 @@ class Boss3Section : public BossSection {
     float heading = 0.0f;
 
   private:
-    class StepRunner {
+    class ActionRunner {
       public:
-        StepRunner(Boss3Section* section, const Boss3Step* step) : section(section), step(step) {}
-        void Run(EventTimeline& timeline) { section->RunStep(*step, timeline); }
+        ActionRunner(Boss3Section* section, const Boss3Action& action) : section(section), action(&action) {}
+        void Run(EventTimeline& timeline) { section->RunAction(*action, timeline); }
 
       private:
         Boss3Section* section;
-        const Boss3Step* step;
+        const Boss3Action* action;
     };
 
     void Move();
 
-    std::deque<StepRunner> runners;
+    std::deque<ActionRunner> runners;
     int32_t lastFrame = 0;
     AngleTracker tracker{25.0f, 0.95f, 0.01f, 2.5f};
     LinearApproach approach{20.0f, 0.001f, 0.05f};

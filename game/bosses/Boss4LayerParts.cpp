@@ -136,10 +136,8 @@ Boss4LayerPart::~Boss4LayerPart() {
 }
 
 void Boss4LayerPart::AddActions(const Boss4Action* actions, int32_t count) {
-    for (int32_t i = 0; i < count; ++i) {
-        actionRunners.emplace_back(this, actions[i]);
-        destruction->AddEvent(actions[i].frame, &actionRunners.back(), &Boss4ActionRunner::Run);
-    }
+    for (int32_t i = 0; i < count; ++i)
+        AddSectionAction(*destruction, actions[i].frame, this, actions[i], actionRunners);
 }
 
 void Boss4LayerPart::OnDamaged(float damage, uint32_t playerMask) {

@@ -175,41 +175,39 @@ void BossWeaponModel::OnUpdatePre() {
 static_assert(OpensWithSharedOps<SequenceOp>());
 
 void SequenceRunner::Run(EventTimeline& timeline) {
-    for (int32_t i = 0; i < step->count; ++i) {
-        const SequenceAction& action = step->actions[i];
-        GameWorldScreen* world = section->world;
-        switch (action.op) {
-            case SequenceOp::kEmit:
-                section->Emit(action.emitter);
-                break;
-            case SequenceOp::kSeRandom:
-            case SequenceOp::kSe4:
-            case SequenceOp::kSe5:
-            case SequenceOp::kSwap:
-                section->RunSharedAction(SharedSectionOp(action.op));
-                break;
-            case SequenceOp::kBigBlast:
-                if (world != nullptr) {
-                    const Vec3 at = section->GetWorldPosition();
-                    TaskObject* effect = world->SpawnEffect(at, Vec3{0.0f, 0.0f, 0.0f}, "EXPLOSION_BS01",
-                                                            Vec3{1.0f, 1.0f, 1.0f});
-                    if (Object3D* node = effect != nullptr ? effect->AsObject3D() : nullptr) {
-                        const Vec3 p = node->GetPosition();
-                        node->SetPosition(Vec3{p.x, p.y, p.z - 1.0f});
-                    }
+    const SequenceAction& action = *this->action;
+    GameWorldScreen* world = section->world;
+    switch (action.op) {
+        case SequenceOp::kEmit:
+            section->Emit(action.emitter);
+            break;
+        case SequenceOp::kSeRandom:
+        case SequenceOp::kSe4:
+        case SequenceOp::kSe5:
+        case SequenceOp::kSwap:
+            section->RunSharedAction(SharedSectionOp(action.op));
+            break;
+        case SequenceOp::kBigBlast:
+            if (world != nullptr) {
+                const Vec3 at = section->GetWorldPosition();
+                TaskObject* effect =
+                    world->SpawnEffect(at, Vec3{0.0f, 0.0f, 0.0f}, "EXPLOSION_BS01", Vec3{1.0f, 1.0f, 1.0f});
+                if (Object3D* node = effect != nullptr ? effect->AsObject3D() : nullptr) {
+                    const Vec3 p = node->GetPosition();
+                    node->SetPosition(Vec3{p.x, p.y, p.z - 1.0f});
                 }
-                break;
-            case SequenceOp::kEnd:
-            case SequenceOp::kKill:
-                TimelineKillCallback(*section, timeline);
-                break;
-            case SequenceOp::kStop:
-                timeline.Stop();
-                break;
-            case SequenceOp::kDurability:
-                section->durability = 0.0f;
-                break;
-        }
+            }
+            break;
+        case SequenceOp::kEnd:
+        case SequenceOp::kKill:
+            TimelineKillCallback(*section, timeline);
+            break;
+        case SequenceOp::kStop:
+            timeline.Stop();
+            break;
+        case SequenceOp::kDurability:
+            section->durability = 0.0f;
+            break;
     }
 }
 
@@ -230,10 +228,7 @@ BossSection::~BossSection() {
 EventTimeline* BossSection::AddSequence(const SequenceStep* steps, int32_t count) {
     EventTimeline* timeline = new EventTimeline(this);
     timelines.push_back(timeline);
-    for (int32_t i = 0; i < count; ++i) {
-        runners.emplace_back(this, &steps[i]);
-        timeline->AddEvent(steps[i].frame, &runners.back(), &SequenceRunner::Run);
-    }
+    AddSectionSteps(*timeline, this, steps, count, runners);
     return timeline;
 }
 

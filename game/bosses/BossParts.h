@@ -159,24 +159,44 @@ struct SequenceAction {
     EmitterSpec emitter;
 };
 
-// All actions of one frame of a sequence, fired in the listed order.
+// The actions of one frame of a sequence, in the order they are added (see AddSectionSteps).
 struct SequenceStep {
     int32_t frame;
     SequenceAction actions[4];
     int32_t count;
 };
 
+// How every boss adds its section sequences: each action on its own, in the listed order.
+// A timeline fires a frame's actions last added first, so the actions of one frame run
+// last listed first. Runner(owner, action) runs one action.
+template <typename Runner, typename Owner, typename Action>
+void AddSectionAction(EventTimeline& timeline, int32_t frame, Owner* owner, const Action& action,
+                      std::deque<Runner>& runners) {
+    runners.emplace_back(owner, action);
+    timeline.AddEvent(frame, &runners.back(), &Runner::Run);
+}
+
+// A sequence written as steps, each a frame and its actions.
+template <typename Runner, typename Owner, typename Step>
+void AddSectionSteps(EventTimeline& timeline, Owner* owner, const Step* steps, int32_t count,
+                     std::deque<Runner>& runners) {
+    for (int32_t i = 0; i < count; ++i) {
+        for (int32_t j = 0; j < steps[i].count; ++j)
+            AddSectionAction(timeline, steps[i].frame, owner, steps[i].actions[j], runners);
+    }
+}
+
 class BossSection;
 
-// Runs one step of a section sequence; made when the section is built.
+// Runs one action of a section sequence; made when the section is built.
 class SequenceRunner {
   public:
-    SequenceRunner(BossSection* section, const SequenceStep* step) : section(section), step(step) {}
+    SequenceRunner(BossSection* section, const SequenceAction& action) : section(section), action(&action) {}
     void Run(EventTimeline& timeline);
 
   private:
     BossSection* section;
-    const SequenceStep* step;
+    const SequenceAction* action;
 };
 
 // A hit sphere of a section: offset from its world position, radius.

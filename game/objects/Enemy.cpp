@@ -69,7 +69,8 @@ bool Enemy::IsInActiveWindow() {
 }
 
 bool Enemy::IsPastActiveWindow() {
-    if (attached)
+    // A node without keys is active for the whole stage: it has no end to pass.
+    if (attached || keySpanStart == keySpanEnd)
         return false;
     return GetMotionTime() > keySpanEnd;
 }

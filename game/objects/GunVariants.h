@@ -35,6 +35,8 @@ struct GunRow {
     float speed = 0.0f;
     float a = 0.0f;
     float b = 0.0f;
+    // The turn of the stored angle (radians) of the hooks that turn it by a fixed step.
+    float turn = 0.0f;
     // The angle operation is the base's aim at a ship, not the stored angle.
     bool aimAtPlayer = false;
 };

@@ -43,13 +43,12 @@ void AddSpeed00008(TableGun& g) {
 void AddSpeed00001(TableGun& g) {
     g.storedSpeed += 0.0001f;
 }
-// row.a: the turn after each shot.
 void SpeedAndTurn(TableGun& g) {
     g.storedSpeed += 0.002f;
-    g.storedAngle += g.row.a;
+    g.storedAngle += g.row.turn;
 }
 void TurnAfterShot(TableGun& g) {
-    g.storedAngle += g.row.a;
+    g.storedAngle += g.row.turn;
 }
 void CountShot(TableGun& g) {
     g.counter += 1;
@@ -167,11 +166,11 @@ void PorvikSpray(TableGun& g, const Vec3& p, float a, float s) {
         g.spin -= 0.01f;
 }
 
-// row.a: the turn per half shot.
+// row.turn: the turn per half shot.
 void OugonSpray(TableGun& g, const Vec3& p, float, float s) {
     for (int i = 0; i < 2; ++i) {
         g.counter += 1;
-        g.storedAngle += g.row.a;
+        g.storedAngle += g.row.turn;
         if (g.counter % 10 < 5)
             g.Shoot(p, AngleVelocity(g.storedAngle, s), 10, 1.0f);
     }
@@ -284,7 +283,8 @@ constexpr Row kKuzira1{.shots = 10,
                        .start = gun::DifficultySpeed,
                        .afterShot = SpeedAndTurn,
                        .a = 0.01f,
-                       .b = 0.06f};
+                       .b = 0.06f,
+                       .turn = 1.308997f};
 constexpr Row kKuzira2{.shots = 10,
                        .gap = 20,
                        .pause = 10,
@@ -294,7 +294,8 @@ constexpr Row kKuzira2{.shots = 10,
                        .start = gun::DifficultySpeed,
                        .afterShot = SpeedAndTurn,
                        .a = 0.01f,
-                       .b = 0.06f};
+                       .b = 0.06f,
+                       .turn = -1.308997f};
 constexpr Row kKuziraStream{.shots = 16,
                             .gap = 20,
                             .pause = 40,
@@ -347,7 +348,7 @@ constexpr Row kBs4t14{.shots = 20,
                       .kind = 11,
                       .size = 1.5f,
                       .speed = 0.2f,
-                      .a = 1.3962635f};
+                      .turn = 1.3962635f};
 constexpr Row kBs4t5{.shots = 20,
                      .gap = 1,
                      .pause = 20,
@@ -357,7 +358,7 @@ constexpr Row kBs4t5{.shots = 20,
                      .afterShot = TurnAfterShot,
                      .kind = 10,
                      .speed = 0.05f,
-                     .a = 1.3962635f};
+                     .turn = 1.3962635f};
 constexpr Row kTankIsekiE{.shots = 1,
                           .gap = 3,
                           .pause = 10,
@@ -414,7 +415,7 @@ constexpr Row kPorvik1{.shots = 10,
                        .suppress = kLN,
                        .afterShot = TurnAfterShot,
                        .kind = 10,
-                       .a = -0.64577186f};
+                       .turn = -0.64577186f};
 constexpr Row kPorvik2{.shots = 10,
                        .gap = 3,
                        .pause = 60,
@@ -422,7 +423,7 @@ constexpr Row kPorvik2{.shots = 10,
                        .suppress = kLN,
                        .afterShot = TurnAfterShot,
                        .kind = 10,
-                       .a = 0.64577186f};
+                       .turn = 0.64577186f};
 constexpr Row kPorvik3{.shots = 2000,
                        .gap = 1,
                        .pause = 30,
@@ -432,8 +433,8 @@ constexpr Row kPorvik3{.shots = 2000,
                        .start = gun::ProjectedAimSpeed,
                        .afterShot = PorvikRate,
                        .speed = 0.22f};
-constexpr Row kOugon1{.shots = 1000, .gap = 0, .pause = 20, .fire = OugonSpray, .a = 0.03490659f};
-constexpr Row kOugon2{.shots = 1000, .gap = 0, .pause = 20, .fire = OugonSpray, .a = -0.03490659f};
+constexpr Row kOugon1{.shots = 1000, .gap = 0, .pause = 20, .fire = OugonSpray, .turn = 0.03490659f};
+constexpr Row kOugon2{.shots = 1000, .gap = 0, .pause = 20, .fire = OugonSpray, .turn = -0.03490659f};
 constexpr Row kOugon3{.shots = 3, .gap = 2, .pause = 2, .delay = 20, .start = gun::AimSpeed, .kind = 20};
 constexpr Row kStageTen17{.shots = 100,
                           .gap = 1,

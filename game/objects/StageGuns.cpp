@@ -51,11 +51,11 @@ void Mg05Triple(TableGun& g, const Vec3& p, float a, float s) {
     g.Shoot(p, AngleVelocity(a + 0.05f, s), 10, 1.0f);
 }
 
-// row.a: the turn per half shot.
+// row.turn: the turn per half shot.
 void RotatingSpray(TableGun& g, const Vec3& p, float, float s) {
     for (int i = 0; i < 2; ++i) {
         g.counter += 1;
-        g.storedAngle += g.row.a;
+        g.storedAngle += g.row.turn;
         if ((g.counter & 12) == 8)
             g.Shoot(p, AngleVelocity(g.storedAngle, s), 10, 1.0f);
     }
@@ -252,9 +252,8 @@ void FuyuuCenter(TableGun& g, const Vec3& p, float a, float s) {
         g.Shoot(p, AngleVelocity(a, s), 11, 1.0f);
 }
 
-// row.a: the turn after each shot.
 void TurnAfterShot(TableGun& g) {
-    g.storedAngle += g.row.a;
+    g.storedAngle += g.row.turn;
 }
 
 void NamazuStart(TableGun& g) {
@@ -409,8 +408,8 @@ constexpr Row kMg05{.shots = 1,
                     .start = gun::AimDifficultySpeed,
                     .a = 0.01f,
                     .b = 0.15f};
-constexpr Row kMidwingL2{.shots = 1000, .gap = 0, .pause = 60, .fire = RotatingSpray, .a = 0.03490659f};
-constexpr Row kMidwingR2{.shots = 1000, .gap = 0, .pause = 60, .fire = RotatingSpray, .a = -0.03490659f};
+constexpr Row kMidwingL2{.shots = 1000, .gap = 0, .pause = 60, .fire = RotatingSpray, .turn = 0.03490659f};
+constexpr Row kMidwingR2{.shots = 1000, .gap = 0, .pause = 60, .fire = RotatingSpray, .turn = -0.03490659f};
 constexpr Row kMidwingL3{.shots = 6, .gap = 2, .pause = 60, .delay = 160, .start = gun::AimSpeed, .kind = 30};
 constexpr Row kMidwingR3{.shots = 6, .gap = 2, .pause = 60, .delay = 192, .start = gun::AimSpeed, .kind = 30};
 constexpr Row kMidwing{.shots = 16,
@@ -620,7 +619,7 @@ constexpr Row kNamazu1{.shots = 20,
                        .suppress = kL,
                        .afterShot = TurnAfterShot,
                        .kind = 10,
-                       .a = -0.64577186f};
+                       .turn = -0.64577186f};
 constexpr Row kNamazu2{.shots = 20,
                        .gap = 0,
                        .pause = 60,
@@ -628,7 +627,7 @@ constexpr Row kNamazu2{.shots = 20,
                        .suppress = kL,
                        .afterShot = TurnAfterShot,
                        .kind = 10,
-                       .a = 0.64577186f};
+                       .turn = 0.64577186f};
 constexpr Row kNamazu3{.shots = 30,
                        .gap = 2,
                        .pause = 50,

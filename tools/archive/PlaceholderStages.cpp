@@ -18,6 +18,7 @@
 #include "tools/archive/PlaceholderRailEnemies.h"
 #include "tools/archive/PlaceholderSheets.h"
 #include "tools/archive/PlaceholderShipSelect.h"
+#include "tools/archive/PlaceholderTableLayers.h"
 #include "tools/archive/StageModelBuilder.h"
 
 namespace mareldon {
@@ -208,6 +209,8 @@ void AddPlaceholderStageModels(MbdWriter& writer) {
         AddPlaceholderBoss6ToStage(writer, stage, id);
         if (std::string(id) == "STAGE_KU")
             AddPlaceholderBoss4ToStage(writer, stage);
+        if (std::string(id) == "STAGE_MU")
+            AddPlaceholderTableLayers(writer, stage);
         writer.AddModel(id, stage);
     }
 }

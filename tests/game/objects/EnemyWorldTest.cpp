@@ -5,6 +5,7 @@
 #include <string>
 
 #include "game/objects/StageNodes.h"
+#include "game/stage/TargetPicker.h"
 #include "tests/game/objects/EnemyStageFixture.h"
 
 namespace mareldon {
@@ -54,6 +55,28 @@ TEST(EnemyWindowTest, AKeylessEnemyIsAlwaysActiveAndAKeyedOneOnlyInItsInclusiveW
     EXPECT_EQ(keyed->pastWindow, 1);
     EXPECT_EQ(keyed->active, 0);
     EXPECT_EQ(keyed->nodeDrawSelf, 0);
+}
+
+// Homing shots pick their targets through the picker: a keyless enemy stays one for the
+// whole stage, however far the clock runs.
+TEST(EnemyWindowTest, AKeylessEnemyIsNeverPastItsWindowAndThePickerTakesIt) {
+    EnemyStageFixture f([](StageModelBuilder& b) {
+        Node always = b.Box("always:Layer0");
+        b.At(always, 0.0f, 0.0f, 2.0f);
+        return std::vector<Node>{always};
+    });
+    f.registry.Add(StageNodeRegistry::Kind::kLayer, "always:Layer0", BuildTestLayerEnemy);
+    ASSERT_TRUE(f.StartWorld());
+    LayerEnemy* always = f.FindNamed<LayerEnemy>("always:Layer0");
+    ASSERT_NE(always, nullptr);
+    f.StepTo(3.0f);
+    ASSERT_GT(f.StageTime(), 0.0f);
+    EXPECT_FALSE(always->IsPastActiveWindow());
+    EXPECT_EQ(always->pastWindow, 0);
+    EXPECT_TRUE(always->IsLiveTarget());
+    ASSERT_EQ(f.screen->HitLists().targets.Count(), 1);
+    TargetPicker picker(f.screen);
+    EXPECT_EQ(picker.PickRandomTarget(), static_cast<AttackTarget*>(always));
 }
 
 TEST(EnemyKillTest, PointBlankKillPaysTheTopScoreWithTwentySparksOnce) {
