@@ -72,6 +72,11 @@ TEST_F(PlayerShipTest, MovesByTheButtonsWithinTheField) {
         {"beyond the top", 0, {0, 0, 4.45f}, kUp | kRight, 0.1f, 0.0f},
         {"beyond the bottom", 0, {0, 0, -4.85f}, kDown, 0.0f, 0.0f},
         {"beyond the right", 0, {5.05f, 0, 0}, kRight | kDown, 0.0f, -0.1f},
+        // Exactly on a bound the ship still moves out by a step.
+        {"on the right bound", 0, {5.0f, 0, 0}, kRight, 0.1f, 0.0f},
+        {"on the top bound", 0, {0, 0, 4.4f}, kUp, 0.0f, 0.1f},
+        {"on the bottom bound", 0, {0, 0, -4.8f}, kDown, 0.0f, -0.1f},
+        {"on the top and right bounds", 1, {5.0f, 0, 4.4f}, kUp | kRight, 0.12f * d, 0.12f * d},
     };
     PlayerShip* ship = Ready({0, 0, 0});
     for (const Case& c : cases) {
