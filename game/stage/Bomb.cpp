@@ -1,5 +1,6 @@
 #include <cstdio>
 
+#include "engine/core/Log.h"
 #include "game/stage/BomberModel.h"
 #include "game/stage/GameWorldScreen.h"
 #include "game/stage/StaticModelRoot.h"
@@ -50,6 +51,7 @@ void GameWorldScreen::LaunchBomb(uint32_t playerMask) {
     TaskObject* parentNode = bomberParent != nullptr ? static_cast<TaskObject*>(bomberParent) : worldRoot;
     bomber = new BomberModel(parentNode, this, name);
     PlaySe(kBomberSe + type);
+    LOG_DEBUG("stage", "bomb: player %d launches \"%s\" at screen step %d", launcher, name, int(stepCount));
 }
 
 void GameWorldScreen::ApplyBombDamage() {

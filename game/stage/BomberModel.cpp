@@ -1,5 +1,6 @@
 #include "game/stage/BomberModel.h"
 
+#include "engine/core/Log.h"
 #include "engine/render/draw/Renderer.h"
 #include "game/stage/GameWorldScreen.h"
 
@@ -24,6 +25,7 @@ void BomberModel::OnMotionEnd() {
     alive = 0;
     if (screen != nullptr)
         screen->SetBombActive(false);
+    LOG_DEBUG("stage", "bomb: over after %.3f s", double(clock.time));
 }
 
 }  // namespace mareldon

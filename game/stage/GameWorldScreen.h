@@ -28,6 +28,7 @@ class Hud;
 class Object3D;
 class PlayerInput;
 class PlayerShip;
+class RenderView;
 class SceneDrawSet;
 class ShaderGenBase;
 class ShadowmapNode;
@@ -160,6 +161,9 @@ class GameWorldScreen : public SceneTask, public ResultWorld {
     // A player shot's 32-pixel sprite of the "game" sheet at the point's projection,
     // turned to the direction (PlayerShotSprite.cpp).
     void DrawPlayerBulletSprite(const Vec3& worldPosition, const Vec3& direction, int32_t cell);
+    // The first of the effect camera's views, with which the shots' sprites go out: the
+    // camera submits the shots once per view, the sprites are wanted once a frame.
+    bool IsShotSpriteView(const RenderView* view) const;
     ScoreChipRecord* SpawnScoreChip(const Vec3& position, const Vec3& velocity, int32_t row, int32_t value,
                                     int32_t soundId);
     void UpdateScoreChips();

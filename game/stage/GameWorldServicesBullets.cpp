@@ -141,13 +141,14 @@ void GameWorldScreen::UpdateScoreChips() {
         ++chip->age;
         const Vec3 world = Vec3TransformCoord(chip->position, sceneRoot);
         const Vec3 screenPoint = mapping.ProjectToScreen(world);
-        bool gone = screenPoint.y > mapping.GetHeight() + kOffScreenMargin;
-        if (!gone) {
-            if (PlayerShip* ship = hitLists.FindPickupPlayer(world)) {
-                Note("PickUpScoreChip", "%d %d", chip->value, chip->age);
-                CollectPickup(ship->GetPlayerMask(), chip->value, chip->age, world, chip->soundId);
-                gone = true;
-            }
+        // A ship takes its chip before the chip can fall out of the bottom.
+        bool gone = false;
+        if (PlayerShip* ship = hitLists.FindPickupPlayer(world)) {
+            Note("PickUpScoreChip", "%d %d", chip->value, chip->age);
+            CollectPickup(ship->GetPlayerMask(), chip->value, chip->age, world, chip->soundId);
+            gone = true;
+        } else {
+            gone = screenPoint.y > mapping.GetHeight() + kOffScreenMargin;
         }
         if (gone) {
             previous->next = next;

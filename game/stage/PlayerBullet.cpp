@@ -77,9 +77,11 @@ bool PlayerBullet::IsAlive() {
     return false;
 }
 
-void PlayerBullet::DrawSelf() {
+void PlayerBullet::Submit(const RefPtr<RenderView>& view) {
+    if (screen == nullptr || !screen->IsShotSpriteView(view.Get()))
+        return;
     const int32_t cell = SpriteCell();
-    if (screen != nullptr && cell >= 0)
+    if (cell >= 0)
         screen->DrawPlayerBulletSprite(GetWorldPosition(), GetWorldForward(), cell);
 }
 

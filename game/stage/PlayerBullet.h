@@ -28,8 +28,9 @@ class PlayerBullet : public StaticModelPart {
     virtual void OnHit() {}
     // The cell of the player-shot sheet this shot shows now; -1 draws no sprite.
     virtual int32_t SpriteCell() { return -1; }
-    // The sprite goes out once a frame here; the submit pass runs once per view.
-    void DrawSelf() override;
+    // The sprite goes out with the shots' pass, over the field, once a frame: with the
+    // first of the effect camera's views.
+    void Submit(const RefPtr<RenderView>& view) override;
 
     // Binds the model and orders the node among its siblings by the name's hash.
     void SetModel(const String& name);

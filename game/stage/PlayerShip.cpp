@@ -193,7 +193,9 @@ void PlayerShip::Move() {
         SetPosition(at);
         return;
     }
-    if (screen == nullptr || !screen->CanPlayerAct(uint32_t(playerMask)))
+    // Steering stays with the player through their own bomb and the clear; only the
+    // guns and the reflect charge wait for those.
+    if (screen == nullptr)
         return;
     uint32_t held = Held();
     // Tested before the move: a ship may end one step beyond a bound.

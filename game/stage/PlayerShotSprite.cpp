@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/render/scene/CameraNode.h"
 #include "game/render/ScreenDrawers.h"
 #include "game/stage/GameWorldScreen.h"
 
@@ -16,6 +17,11 @@ bool PlayerShotCellUv(int32_t cell, float (&uv)[4]) {
     uv[2] = uv[0] + kPlayerShotWidth;
     uv[3] = uv[1] + kPlayerShotHeight;
     return true;
+}
+
+bool GameWorldScreen::IsShotSpriteView(const RenderView* view) const {
+    return view != nullptr && effectCamera != nullptr && effectCamera->views.Count() > 0 &&
+           effectCamera->views[0].Get() == view;
 }
 
 void GameWorldScreen::DrawPlayerBulletSprite(const Vec3& worldPosition, const Vec3& direction, int32_t cell) {

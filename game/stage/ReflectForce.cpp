@@ -1,7 +1,5 @@
 #include "game/stage/ReflectForce.h"
 
-#include <cmath>
-
 #include "engine/render/draw/LightList.h"
 #include "engine/render/draw/Renderer.h"
 #include "game/stage/EffectModel.h"
@@ -61,9 +59,9 @@ float ReflectForce::CurrentSize() {
 }
 
 void ReflectForce::OnUpdatePre() {
-    // The own clock's frame, one up a step: rounded, since a single-precision clock
-    // summed in sixtieths truncates to a repeated frame now and then.
-    const int32_t frame = int32_t(std::lround(GetMotionTime() * frameRate));
+    // The own clock's frame, as every timeline owner reads it: a single-precision clock
+    // summed in sixtieths repeats a frame now and then, and the schedule waits for it.
+    const int32_t frame = GetStepCount();
     const float d = float(frame - lastFrame);
     timelineA->AddTime(d);
     timelineB->AddTime(d);

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 
 #include "engine/render/draw/RenderBatch.h"
 #include "engine/render/scene/MeshObject.h"
 #include "game/stage/GameWorldScreen.h"
 #include "game/stage/PlayerGun.h"
+#include "game/stage/ReflectForce.h"
 #include "game/stage/StaticModelRoot.h"
 #include "tests/game/stage/ScriptedInput.h"
 #include "tests/game/stage/WorldScreenFixture.h"
@@ -70,6 +72,11 @@ TEST_F(PlayerShipTest, MovesByTheButtonsWithinTheField) {
         {"beyond the top", 0, {0, 0, 4.45f}, kUp | kRight, 0.1f, 0.0f},
         {"beyond the bottom", 0, {0, 0, -4.85f}, kDown, 0.0f, 0.0f},
         {"beyond the right", 0, {5.05f, 0, 0}, kRight | kDown, 0.0f, -0.1f},
+        // Exactly on a bound the ship still moves out by a step.
+        {"on the right bound", 0, {5.0f, 0, 0}, kRight, 0.1f, 0.0f},
+        {"on the top bound", 0, {0, 0, 4.4f}, kUp, 0.0f, 0.1f},
+        {"on the bottom bound", 0, {0, 0, -4.8f}, kDown, 0.0f, -0.1f},
+        {"on the top and right bounds", 1, {5.0f, 0, 4.4f}, kUp | kRight, 0.12f * d, 0.12f * d},
     };
     PlayerShip* ship = Ready({0, 0, 0});
     for (const Case& c : cases) {
@@ -80,6 +87,41 @@ TEST_F(PlayerShipTest, MovesByTheButtonsWithinTheField) {
         Fly(ship, {c.held});
         EXPECT_NEAR(ship->GetPosition().x - c.start.x, c.dx, 1e-5f);
         EXPECT_NEAR(ship->GetPosition().z - c.start.z, c.dz, 1e-5f);
+    }
+}
+
+// The player steers through their own bomb and through the clear; only the guns and
+// the reflect charge wait.
+TEST_F(PlayerShipTest, SteersDuringItsOwnBombAndTheClearButNeitherFiresNorCharges) {
+    PlayerShip* ship = Ready({0, 0, 0});
+    system->GetPlayer(1).bombStock = 2;
+    Fly(ship, {kBomb});
+    ASSERT_TRUE(screen->IsBombActive());
+    ASSERT_FALSE(screen->CanPlayerAct(1));
+    struct Phase {
+        const char* name;
+        std::function<void()> begin;
+    };
+    const Phase phases[] = {
+        {"own bomb", [] {}},
+        {"stage clear", [&] { screen->BeginStageClear(); }},
+    };
+    for (const Phase& phase : phases) {
+        SCOPED_TRACE(phase.name);
+        phase.begin();
+        ASSERT_FALSE(screen->CanPlayerAct(1));
+        ship->SetPosition({0, 0, 0});
+        // Held: the first step is a press of shot as well.
+        Fly(ship, {kLeft | kUp | kShot, kLeft | kUp | kShot, kLeft | kUp | kShot});
+        ASSERT_FALSE(screen->CanPlayerAct(1)) << "still running";
+        const float d = 3 * 0.1f * 0.70710677f;
+        EXPECT_NEAR(ship->GetPosition().x, -d, 1e-5f);
+        EXPECT_NEAR(ship->GetPosition().z, d, 1e-5f);
+        EXPECT_EQ(ship->fireHoldTimer, 0.0f);
+        for (PlayerGunBase* gun : ship->guns)
+            EXPECT_FALSE(gun->IsFiring());
+        EXPECT_EQ(ship->reflectForce->buttonHeld, 0);
+        EXPECT_EQ(ship->reflectForce->chargeLeft, ship->reflectForce->chargeTime);
     }
 }
 

@@ -55,6 +55,7 @@ class ReflectForceTest : public testing::Test, public WorldScreenFixture {
     struct Sample {
         int step;
         ReflectGauge gauge;
+        int32_t frame;  // the force's own frame in that step
     };
 
     PlayerShip* Ready() {
@@ -75,7 +76,7 @@ class ReflectForceTest : public testing::Test, public WorldScreenFixture {
         for (size_t i = 0; i < words.size(); ++i) {
             ship->GetInput()->Update();
             Step();
-            samples.push_back({log.GetStep(), screen->GetReflectGauge(1)});
+            samples.push_back({log.GetStep(), screen->GetReflectGauge(1), force->GetStepCount()});
         }
         return samples;
     }
@@ -107,6 +108,10 @@ TEST_F(ReflectForceTest, AFullChargeOpensTheFieldAndRunsItsSchedule) {
     const std::vector<Sample> rest = Fly({0, 0});
     EXPECT_EQ(rest.back().gauge.state, 1);
     EXPECT_EQ(rest.back().gauge.value, 0.0f);
+    // From a clock at 0 the hold begins: its single-precision sixtieths truncate to a
+    // repeated frame within the field, so the release waits a step for it.
+    force->clock.time = 0.0f;
+    force->lastFrame = 0;
 
     // Hold through the whole charge and field, then let go through the recovery.
     std::vector<uint32_t> words(size_t(charge.activate + field + 260), 0u);
@@ -115,16 +120,29 @@ TEST_F(ReflectForceTest, AFullChargeOpensTheFieldAndRunsItsSchedule) {
     const int first = log.GetStep() + 1;
     const std::vector<Sample> samples = Fly(words);
     const int activation = first + charge.activate - 1;
+    const int fieldEnd = activation + field;
+    // A timeline restarted in a step runs that step's frames on: frame n of its schedule
+    // comes in the first step whose truncated frame is n + 1 past the step before.
+    auto frameStep = [&](int restartStep, int32_t n) {
+        const int32_t before = restartStep == first ? 0 : samples[size_t(restartStep - 1 - first)].frame;
+        for (const Sample& s : samples) {
+            if (s.step >= restartStep && s.frame - before >= n + 1)
+                return s.step;
+        }
+        return -1;
+    };
+    const int release = frameStep(activation, 96);
+    EXPECT_EQ(release, activation + 97) << "the repeated frame holds the release back a step";
+    const int recovered = frameStep(fieldEnd, 210);
 
     EXPECT_EQ(StepsOf("PlaySe", "51"), std::vector<int>{first + charge.sound - 1});
-    EXPECT_EQ(StepsOf("AttachEffect", "refrect_force_00"), std::vector<int>{activation});
-    EXPECT_EQ(StepsOf("PlaySeLooped", "14"), std::vector<int>{activation});
-    EXPECT_EQ(StepsOf("StopSe", "14"), std::vector<int>{activation + 96});
-    EXPECT_EQ(StepsOf("PlaySe", "15"), std::vector<int>{activation + 96});
-    EXPECT_EQ(StepsOf("AttachEffect", "REFLECT_HATSUDOU"), std::vector<int>{activation + 96});
-    const int fieldEnd = activation + field;
-    EXPECT_EQ(StepsOf("PlaySe", "16"), std::vector<int>{fieldEnd + 210});
-    EXPECT_EQ(StepsOf("AttachEffect", "REFLECT_KAIFUKU"), std::vector<int>{fieldEnd + 210});
+    EXPECT_EQ(StepsOf("AttachEffect", "refrect_force_00"), std::vector<int>{frameStep(activation, 0)});
+    EXPECT_EQ(StepsOf("PlaySeLooped", "14"), std::vector<int>{frameStep(activation, 0)});
+    EXPECT_EQ(StepsOf("StopSe", "14"), std::vector<int>{release});
+    EXPECT_EQ(StepsOf("PlaySe", "15"), std::vector<int>{release});
+    EXPECT_EQ(StepsOf("AttachEffect", "REFLECT_HATSUDOU"), std::vector<int>{release});
+    EXPECT_EQ(StepsOf("PlaySe", "16"), std::vector<int>{recovered});
+    EXPECT_EQ(StepsOf("AttachEffect", "REFLECT_KAIFUKU"), std::vector<int>{recovered});
 
     // Gauge: rising while charging, full while open, refilling over the recovery.
     float last = 0.0f;

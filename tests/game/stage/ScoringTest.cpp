@@ -287,6 +287,26 @@ TEST_F(ScoringTest, ChipsPayTheChainAndGoBelowTheScreen) {
     EXPECT_GE(StepUntil([&] { return screen->GetScoreChipCount() == 0; }, 600), 0);
 }
 
+// A chip below the screen that a ship's pickup circle still holds is taken, not lost.
+TEST_F(ScoringTest, AChipBelowTheScreenInAShipsReachIsPickedUpFirst) {
+    StartWithShip();
+    Player(1).chain = 2;
+    Player(1).multiplier = 1;
+    Player(1).score = 0;
+    const Vec3 below{Middle().x, Middle().y, Middle().z - 40.0f};
+    screen->SpawnItem(below, {}, "BONUS_SR");
+    ASSERT_EQ(screen->GetScoreChipCount(), 1);
+    screen->ClearHitLists();
+    screen->HitLists().RegisterPlayerPickupCircle(screen->ships[0], below, 1000.0f);
+    screen->UpdateScoreChips();
+    EXPECT_EQ(screen->GetScoreChipCount(), 0);
+    EXPECT_EQ(Count("PickUpScoreChip", "3 1"), 1);
+    // Chain 2 + 3, multiplier 1 + 5, taken at age 1: 10 x 5 x 6.
+    EXPECT_EQ(Player(1).chain, 5);
+    EXPECT_EQ(Player(1).multiplier, 6);
+    EXPECT_EQ(Player(1).score, 300u);
+}
+
 TEST_F(ScoringTest, ScoreItemsPayByAgeAndCapTheMultiplier) {
     StartWithShip();
     struct Case {
