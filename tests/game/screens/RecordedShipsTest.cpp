@@ -129,7 +129,7 @@ TEST_P(RecordedShipsTest, ReplayedShipsComeInAndFlyAsRecorded) {
         Note(replayed, *screen);
         for (int p = 0; p < GetParam().players; ++p) {
             const PlayerShip* ship = screen->ships[p];
-            if (i < 250 && (ship == nullptr || ship->protectionFlag == 0))
+            if (ship == nullptr || ship->protectionFlag == 0)
                 protectedShips = false;
         }
     }
@@ -142,9 +142,10 @@ TEST_P(RecordedShipsTest, ReplayedShipsComeInAndFlyAsRecorded) {
         // recorded move more: one step's move apart from there on.
         int off = -1;
         for (int i = 0; i + 1 < kSteps && off < 0; ++i) {
-            const bool entry = i < PlayerShip::kEntrySteps;
-            const Vec3 a = recorded[size_t(p)][size_t(entry ? i + 1 : i)], b = replayed[size_t(p)][size_t(i)];
-            const float slack = entry ? 0.0f : 0.1001f;
+            const bool inEntry = i < PlayerShip::kEntrySteps;
+            const Vec3 a = recorded[size_t(p)][size_t(inEntry ? i + 1 : i)],
+                       b = replayed[size_t(p)][size_t(i)];
+            const float slack = inEntry ? 0.0f : 0.1001f;
             if (std::fabs(a.x - b.x) > slack || std::fabs(a.z - b.z) > slack)
                 off = i;
         }
