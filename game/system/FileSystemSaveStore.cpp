@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <string>
 #include <system_error>
 
 #include "engine/core/Log.h"
@@ -23,6 +24,7 @@ class FileSystemSaveStore final : public SaveFileStore {
 
     bool Read(const char* path, size_t limit, std::vector<uint8_t>& bytes) override;
     bool Replace(const char* path, const uint8_t* data, size_t size) override;
+    bool KeepAside(const char* path, std::string& keptAs) override;
 
   private:
     FileSystem& fileSystem_;
@@ -65,6 +67,17 @@ bool WriteAll(int fd, const uint8_t* data, size_t size) {
     return true;
 }
 
+// The rename is only durable once the folder is flushed.
+void FlushFolder(const std::filesystem::path& folder) {
+    FileDescriptor dir(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.Get() >= 0) {
+        fsync(dir.Get());
+    }
+}
+
+// How many damaged copies of one file are kept before the file is left in place.
+constexpr int kMaxKeptCopies = 99;
+
 }  // namespace
 
 bool FileSystemSaveStore::Read(const char* path, size_t limit, std::vector<uint8_t>& bytes) {
@@ -106,12 +119,39 @@ bool FileSystemSaveStore::Replace(const char* path, const uint8_t* data, size_t 
         unlink(temporary.c_str());
         return false;
     }
-    // The rename itself is only durable once the folder is flushed.
-    FileDescriptor dir(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.Get() >= 0) {
-        fsync(dir.Get());
-    }
+    FlushFolder(folder);
     return true;
+}
+
+bool FileSystemSaveStore::KeepAside(const char* path, std::string& keptAs) {
+    keptAs.clear();
+    String absolute;
+    fileSystem_.FullPath(absolute, path);
+    const std::filesystem::path full(absolute.Text());
+    std::error_code error;
+    if (!std::filesystem::exists(full, error)) {
+        return !error;
+    }
+    for (int copy = 1; copy <= kMaxKeptCopies; ++copy) {
+        std::string suffix = ".damaged";
+        if (copy > 1) {
+            suffix += "." + std::to_string(copy);
+        }
+        std::filesystem::path target = full;
+        target += suffix;
+        if (std::filesystem::exists(target, error) || error) {
+            continue;
+        }
+        if (rename(full.c_str(), target.c_str()) != 0) {
+            LOG_ERROR("save", "cannot rename %s: %s", full.c_str(), std::strerror(errno));
+            return false;
+        }
+        FlushFolder(full.parent_path());
+        keptAs = std::string(path) + suffix;
+        return true;
+    }
+    LOG_ERROR("save", "%s: %d damaged copies are kept already", full.c_str(), kMaxKeptCopies);
+    return false;
 }
 
 std::unique_ptr<SaveFileStore> CreateSaveFileStore(FileSystem& fileSystem) {

@@ -332,6 +332,11 @@ class GameSystem : public TaskObject {
     SoundSettings sound_;
     SoundSettings defaultSound_;
     uint8_t resourcesLoaded_ = 0;
+    // Set while the save file found at start-up was not taken (missing,
+    // unreadable or damaged): a file still there is kept aside before the first
+    // save replaces it.
+    uint8_t configNotTaken_ = 0;
+    uint8_t rankingNotTaken_ = 0;
 
     Rankings rankings_;
     HandleArray<StageEntry> stageTable_{4};

@@ -48,11 +48,13 @@ SoundTestPage::SoundTestPage(TestModeScreen& screen, int32_t itemCount, const St
         cues = renderer->FindGroup("SYSTEMSE").sounds;
         for (int32_t slot : cues) {
             seList.push_back(renderer->AcquireSlotSound(slot));
+            seSlots.push_back(slot);
         }
         // The tunes are the sound ids below the cue count that no cue names.
         for (int32_t id = 0; id < int32_t(cues.size()); ++id) {
             if (std::find(cues.begin(), cues.end(), id) == cues.end()) {
                 bgmList.push_back(renderer->AcquireSlotSound(id));
+                bgmSlots.push_back(id);
             }
         }
     }
@@ -73,8 +75,15 @@ void SoundTestPage::StopBoth() {
     }
 }
 
+RefPtr<SoundBuffer> SoundTestPage::NewInstance(const std::vector<int32_t>& slots, int32_t number) const {
+    if (!renderer || number < 0 || size_t(number) >= slots.size()) {
+        return RefPtr<SoundBuffer>();
+    }
+    return renderer->CreateSlotSoundInstance(slots[size_t(number)]);
+}
+
 void SoundTestPage::PlaySe() {
-    seSound = seList.empty() ? RefPtr<SoundBuffer>() : seList[size_t(seNumber)];
+    seSound = NewInstance(seSlots, seNumber);
     if (device && seSound) {
         device->SetSoundVolume(seSound, float(seVolume) * kPercent);
         device->Play(seSound, 0);
@@ -82,7 +91,7 @@ void SoundTestPage::PlaySe() {
 }
 
 void SoundTestPage::PlayBgm() {
-    bgmSound = bgmList.empty() ? RefPtr<SoundBuffer>() : bgmList[size_t(bgmNumber)];
+    bgmSound = NewInstance(bgmSlots, bgmNumber);
     if (device && bgmSound) {
         device->SetSoundVolume(bgmSound, float(bgmVolume) * kPercent);
         device->Play(bgmSound, 1);
@@ -91,8 +100,8 @@ void SoundTestPage::PlayBgm() {
 
 void SoundTestPage::StartPreview() {
     StopBoth();
-    seSound = seList.empty() ? RefPtr<SoundBuffer>() : seList[size_t(seNumber)];
-    bgmSound = bgmList.empty() ? RefPtr<SoundBuffer>() : bgmList[size_t(bgmNumber)];
+    seSound = NewInstance(seSlots, seNumber);
+    bgmSound = NewInstance(bgmSlots, bgmNumber);
     if (device) {
         device->SetSoundVolume(seSound, float(seVolume) * kPercent);
         device->SetSoundPan(seSound, float(balance) * kPercent);

@@ -34,10 +34,15 @@ class SoundTestPage : public TestModePage {
     int32_t SeVolume() const { return seVolume; }
     int32_t BgmVolume() const { return bgmVolume; }
     int32_t Balance() const { return balance; }
+    // The sounds of the last audition: instances of their own, so their volume and
+    // pan never reach the shared sounds the game's cues play.
+    const RefPtr<SoundBuffer>& SeSound() const { return seSound; }
+    const RefPtr<SoundBuffer>& BgmSound() const { return bgmSound; }
     bool IsPreviewing() const { return previewing != 0; }
     bool IsQuestionOpen() const { return question != 0; }
 
   private:
+    RefPtr<SoundBuffer> NewInstance(const std::vector<int32_t>& slots, int32_t number) const;
     void StopBoth();
     void PlaySe();
     void PlayBgm();
@@ -50,6 +55,9 @@ class SoundTestPage : public TestModePage {
     RefPtr<SoundBuffer> bgmSound;
     std::vector<RefPtr<SoundBuffer>> seList;
     std::vector<RefPtr<SoundBuffer>> bgmList;
+    // The archive's sound slots of the two lists, for new instances.
+    std::vector<int32_t> seSlots;
+    std::vector<int32_t> bgmSlots;
     std::vector<int32_t> cues;
     int32_t firstLine = kSeLine;
     int32_t lastLine = kReturnLine;

@@ -124,6 +124,16 @@ class MemorySaves : public SaveFileStore {
         files[path].assign(data, data + size);
         return true;
     }
+    bool KeepAside(const char* path, std::string& keptAs) override {
+        keptAs.clear();
+        auto it = files.find(path);
+        if (it != files.end()) {
+            keptAs = std::string(path) + ".damaged";
+            files[keptAs] = std::move(it->second);
+            files.erase(path);
+        }
+        return true;
+    }
     std::map<std::string, std::vector<uint8_t>> files;
 };
 

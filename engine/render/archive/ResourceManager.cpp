@@ -227,17 +227,21 @@ void ResourceManager::LoadSound(int32_t index) {
     if (slot == nullptr || !soundBox_) {
         return;
     }
+    slot->sound = MakeSound(bytes);
+}
+
+RefPtr<SoundBuffer> ResourceManager::MakeSound(const std::vector<uint8_t>& bytes) const {
     ArchiveSoundRecord record;
     std::string error;
     if (!ParseSoundRecord(bytes.data(), bytes.size(), record, error)) {
         ReportUnreadable(error.c_str());
-        return;
+        return RefPtr<SoundBuffer>();
     }
     RefPtr<PcmRecord> pcm(new PcmRecord());
     pcm->byteCount = uint32_t(record.pcmSize);
     pcm->samples.assign(record.pcm, record.pcm + record.pcmSize);
-    slot->sound = soundBox_->CreateSound(record.params[0], record.params[1], record.params[2],
-                                         uint32_t(record.params[3]), uint32_t(record.params[4]), pcm);
+    return soundBox_->CreateSound(record.params[0], record.params[1], record.params[2],
+                                  uint32_t(record.params[3]), uint32_t(record.params[4]), pcm);
 }
 
 void ResourceManager::ReleaseSound(SoundSlot& slot) {
@@ -265,6 +269,18 @@ RefPtr<SoundBuffer> ResourceManager::AcquireSlotSound(int32_t slotIndex) {
     RefPtr<SoundBuffer> sound = slot.sound;
     ReleaseSound(slot);
     return sound;
+}
+
+RefPtr<SoundBuffer> ResourceManager::CreateSlotSoundInstance(int32_t slotIndex) {
+    std::vector<uint8_t> bytes;
+    if (slotIndex < 0 || size_t(slotIndex) >= sounds_.size() || !soundBox_) {
+        return RefPtr<SoundBuffer>();
+    }
+    const SoundSlot& slot = *sounds_[size_t(slotIndex)];
+    if (!ReadSlot(slot.fileOffset, slot.size, bytes)) {
+        return RefPtr<SoundBuffer>();
+    }
+    return MakeSound(bytes);
 }
 
 RefPtr<ModelEntry> ResourceManager::ModelAt(int32_t index) const {

@@ -70,6 +70,10 @@ class ResourceManager {
     RefPtr<SoundBuffer> AcquireSound(int32_t index);
     // The same by sound slot (a group's entries); empty for a slot out of range.
     RefPtr<SoundBuffer> AcquireSlotSound(int32_t slot);
+    // A sound of the slot that no one else holds, read from the archive even while
+    // a group holds the slot, so its volume and pan are its own. Empty for a slot
+    // out of range or when the read failed.
+    RefPtr<SoundBuffer> CreateSlotSoundInstance(int32_t slot);
 
     // The texture of an image slot: shared while a group holds the slot, else read
     // anew and owned by the returned handle alone. Empty when the read failed.
@@ -103,6 +107,7 @@ class ResourceManager {
     Slot* FirstUse(std::vector<RefPtr<Slot>>& slots, int32_t index, std::vector<uint8_t>& bytes) const;
     void ReleaseImage(ImageSlot& slot);
     void ReleaseSound(SoundSlot& slot);
+    RefPtr<SoundBuffer> MakeSound(const std::vector<uint8_t>& bytes) const;
 
     RefPtr<FileSystem> fileSystem_;
     RefPtr<GraphicsDevice> device_;

@@ -31,6 +31,20 @@ class MemorySaveFiles : public SaveFileStore {
         ++replaces;
         return true;
     }
+    bool KeepAside(const char* path, std::string& keptAs) override {
+        keptAs.clear();
+        auto it = files.find(path);
+        if (it == files.end()) {
+            return true;
+        }
+        keptAs = std::string(path) + ".damaged";
+        for (int copy = 2; files.count(keptAs) != 0; ++copy) {
+            keptAs = std::string(path) + ".damaged." + std::to_string(copy);
+        }
+        files[keptAs] = std::move(it->second);
+        files.erase(path);
+        return true;
+    }
     std::map<std::string, std::vector<uint8_t>> files;
     int replaces = 0;
 };

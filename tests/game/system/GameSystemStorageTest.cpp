@@ -100,6 +100,76 @@ TEST_F(GameSystemStorageTest, RankingFileReadAtStartUnlessDamaged) {
     EXPECT_EQ(fresh.GetPairRankingEntry(9).second.name, "VEZ");
 }
 
+// A ranking file the game cannot take (cut short, empty, garbage, too large to
+// be ours) leaves the built-in tables in force and stays as it is; the next save
+// keeps it beside the new file, once.
+TEST_F(GameSystemStorageTest, UntakenRankingFileIsKeptBesideTheNextSave) {
+    Rankings stored;
+    stored.ResetRanking();
+    stored.ResetPairRanking();
+    stored.single[0].name = "ABC";
+    const std::vector<uint8_t> whole = RankingFile::Encode(stored);
+    const std::vector<uint8_t> truncated(whole.begin(), whole.begin() + 1000);
+    const std::vector<uint8_t> garbage(1440, 0xFF);
+    const std::vector<uint8_t> tooLarge(70000, 0);
+    const std::string path = RankingFile::kPath;
+    for (const auto& file : {truncated, std::vector<uint8_t>(), garbage, tooLarge}) {
+        SCOPED_TRACE(file.size());
+        GameSystemFixture fixture;
+        fixture.saves.files[path] = file;
+        GameSystem& system = fixture.Start();
+        EXPECT_EQ(system.GetRankingEntry(0).name, "ZEV");
+        EXPECT_EQ(fixture.saves.files[path], file) << "untouched until a save";
+        system.AddCoin();
+        EXPECT_EQ(system.GetCredits(), 1) << "the game runs on";
+
+        EXPECT_TRUE(system.SaveRanking());
+        EXPECT_EQ(fixture.saves.files[path].size(), 1440u);
+        EXPECT_EQ(fixture.saves.files[path + ".damaged"], file);
+        EXPECT_TRUE(system.SaveRanking());
+        EXPECT_EQ(fixture.saves.files.count(path + ".damaged.2"), 0u) << "kept once";
+        EXPECT_EQ(fixture.saves.files[path + ".damaged"], file);
+    }
+}
+
+TEST_F(GameSystemStorageTest, UnreadableSettingsFileIsKeptBesideTheFirstStore) {
+    std::vector<uint8_t> damaged = Encoded(ConfigBlocks{});
+    damaged[0] = 2;
+    ConfigBytes() = damaged;
+    saves.files[std::string(ConfigFile::kPath) + ".damaged"] = {1, 2, 3};
+    Start();
+    EXPECT_EQ(ConfigBytes(), damaged);
+    system->StoreSoundSettings(SoundSettings{10, 20, 30});
+    EXPECT_EQ(ConfigBytes(), Encoded(ConfigBlocks{{}, {}, SoundSettings{10, 20, 30}}));
+    EXPECT_EQ(saves.files[std::string(ConfigFile::kPath) + ".damaged"], (std::vector<uint8_t>{1, 2, 3}));
+    EXPECT_EQ(saves.files[std::string(ConfigFile::kPath) + ".damaged.2"], damaged)
+        << "an earlier copy stays too";
+}
+
+// A store that cannot move the file out of the way: the file is not overwritten,
+// and the game goes on with what it holds.
+TEST_F(GameSystemStorageTest, UnreadableFileThatCannotBeKeptIsNotOverwritten) {
+    class StuckSaves : public MemorySaveFiles {
+      public:
+        bool KeepAside(const char*, std::string& keptAs) override {
+            keptAs.clear();
+            return false;
+        }
+    };
+    StuckSaves stuck;
+    const std::vector<uint8_t> garbage(7, 0x55);
+    stuck.files[RankingFile::kPath] = garbage;
+    stuck.files[ConfigFile::kPath] = garbage;
+    GameSystem* owned = new GameSystem(&root, GameSystemPorts{&stuck, RecordEvent, &inputs, &scenes});
+    EXPECT_FALSE(owned->SaveRanking());
+    owned->StoreGameSettings(GameSettings{5, 3, 2});
+    EXPECT_EQ(owned->GetGameSettings().difficulty, 5);
+    EXPECT_EQ(stuck.files[RankingFile::kPath], garbage);
+    EXPECT_EQ(stuck.files[ConfigFile::kPath], garbage);
+    EXPECT_EQ(stuck.replaces, 0);
+    delete owned;
+}
+
 TEST_F(GameSystemStorageTest, WithoutAFileTheDefaultsAreSaved) {
     Start();
     system->SaveRanking();

@@ -59,6 +59,26 @@ TEST_F(SaveFileStoreTest, FailedReplaceKeepsTheOldFile) {
     EXPECT_EQ(read, std::vector<uint8_t>{7});
 }
 
+TEST_F(SaveFileStoreTest, KeepAsideRenamesToTheFirstFreeName) {
+    std::string keptAs = "x";
+    EXPECT_TRUE(store->KeepAside("sv\\A.bin", keptAs)) << "no file, nothing in the way";
+    EXPECT_EQ(keptAs, "");
+    const uint8_t first[] = {1};
+    const uint8_t second[] = {2, 2};
+    ASSERT_TRUE(store->Replace("sv\\A.bin", first, 1));
+    ASSERT_TRUE(store->KeepAside("sv\\A.bin", keptAs));
+    EXPECT_EQ(keptAs, "sv\\A.bin.damaged");
+    ASSERT_TRUE(store->Replace("sv\\A.bin", second, 2));
+    ASSERT_TRUE(store->KeepAside("sv\\A.bin", keptAs));
+    EXPECT_EQ(keptAs, "sv\\A.bin.damaged.2");
+    EXPECT_FALSE(std::filesystem::exists(root / "sv" / "A.bin"));
+    std::vector<uint8_t> read;
+    ASSERT_TRUE(store->Read("sv\\A.bin.damaged", 16, read));
+    EXPECT_EQ(read, std::vector<uint8_t>{1});
+    ASSERT_TRUE(store->Read("sv\\A.bin.damaged.2", 16, read));
+    EXPECT_EQ(read, (std::vector<uint8_t>{2, 2}));
+}
+
 // A process killed at a random moment while it saves over and over leaves a
 // whole settings file and a whole ranking file, the old or the new.
 TEST_F(SaveFileStoreTest, KilledWhileSavingLeavesAWholeFile) {

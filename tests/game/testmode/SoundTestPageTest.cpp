@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
+#include <sstream>
 
 #include "engine/platform/SoundBox.h"
 #include "game/system/GameSystem.h"
@@ -79,11 +81,12 @@ TEST_F(SoundTestPageTest, ListsAndLimits) {
 TEST_F(SoundTestPageTest, PreviewRunsOverTheThreeBarLines) {
     SoundTestPage* page = Open();
     ASSERT_NE(page, nullptr);
-    const RefPtr<SoundBuffer> se = page->SeList()[0];
-    const RefPtr<SoundBuffer> bgm = page->BgmList()[0];
     Tap(Key::kDown);
     EXPECT_TRUE(TakeLog().empty());
     Tap(Key::kDown);
+    const RefPtr<SoundBuffer> se = page->SeSound();
+    const RefPtr<SoundBuffer> bgm = page->BgmSound();
+    ASSERT_TRUE(se && bgm);
     std::vector<std::string> log = TakeLog();
     EXPECT_TRUE(Has(log, Play(se)));
     EXPECT_TRUE(Has(log, Play(bgm, true)));
@@ -107,7 +110,7 @@ TEST_F(SoundTestPageTest, PreviewRunsOverTheThreeBarLines) {
 
     // Up from RETURN starts it again.
     Tap(Key::kUp);
-    EXPECT_TRUE(Has(TakeLog(), Play(bgm, true)));
+    EXPECT_TRUE(Has(TakeLog(), Play(page->BgmSound(), true)));
 }
 
 TEST_F(SoundTestPageTest, ButtonsPlayTheSelectedSounds) {
@@ -116,27 +119,74 @@ TEST_F(SoundTestPageTest, ButtonsPlayTheSelectedSounds) {
     Tap(Key::kRight);
     Tap(Key::kButton1);
     std::vector<std::string> log = TakeLog();
-    EXPECT_TRUE(Has(log, Play(page->SeList()[1])));
+    EXPECT_TRUE(Has(log, Play(page->SeSound())));
     EXPECT_EQ(CountPrefix(log, "play"), 1);
     Tap(Key::kDown);
     Tap(Key::kButton2);
     log = TakeLog();
-    EXPECT_TRUE(Has(log, Play(page->BgmList()[0], true)));
+    EXPECT_TRUE(Has(log, Play(page->BgmSound(), true)));
     EXPECT_EQ(CountPrefix(log, "play"), 1);
+}
+
+// Every audition plays a new instance of the listed sound: its volume and pan
+// stay on it, and the shared sounds the game's cues play keep their own.
+TEST_F(SoundTestPageTest, EachAuditionPlaysAnInstanceOfItsOwn) {
+    SoundTestPage* page = Open(SoundSettings{40, 60, 0});
+    ASSERT_NE(page, nullptr);
+    std::set<long> shared;
+    for (const auto* list : {&page->SeList(), &page->BgmList()}) {
+        for (const RefPtr<SoundBuffer>& sound : *list) {
+            ASSERT_TRUE(sound);
+            shared.insert(sound->Buffer());
+        }
+    }
+    // The first line that sets or plays one of the shared sounds.
+    const auto touchesShared = [&](const std::vector<std::string>& log) {
+        for (const std::string& line : log) {
+            std::istringstream in(line);
+            std::string op;
+            long buffer = -1;
+            in >> op >> buffer;
+            if ((op == "pan" || op == "volume" || op == "play") && shared.count(buffer) != 0)
+                return line;
+        }
+        return std::string();
+    };
+    for (uint32_t key : {Key::kButton1, Key::kButton2}) {
+        Tap(key);
+        const std::vector<std::string> log = TakeLog();
+        EXPECT_EQ(CountPrefix(log, "create"), 1);
+        EXPECT_TRUE(Has(log, Play(page->SeSound())));
+        EXPECT_EQ(touchesShared(log), "");
+    }
+    Tap(Key::kDown);
+    Tap(Key::kButton1);
+    std::vector<std::string> log = TakeLog();
+    EXPECT_EQ(CountPrefix(log, "create"), 1);
+    EXPECT_TRUE(Has(log, Play(page->BgmSound(), true)));
+    EXPECT_EQ(touchesShared(log), "");
+
+    // The preview and its balance.
+    Move(Key::kDown, 3);
+    Move(Key::kLeft, 25);
+    log = TakeLog();
+    EXPECT_EQ(CountPrefix(log, "create"), 2);
+    EXPECT_EQ(CountPrefix(log, "pan " + std::to_string(page->SeSound()->Buffer()) + " -2500"), 1);
+    EXPECT_EQ(touchesShared(log), "");
 }
 
 TEST_F(SoundTestPageTest, PreviewedEffectPlaysAgain150StepsAfterItEnded) {
     SoundTestPage* page = Open();
     ASSERT_NE(page, nullptr);
-    const RefPtr<SoundBuffer> se = page->SeList()[0];
     Move(Key::kDown, 2);
+    const RefPtr<SoundBuffer> se = page->SeSound();
     ASSERT_TRUE(page->IsPreviewing());
     ASSERT_TRUE(Device()->IsPlaying(se));
     // Long enough for the effect to end; the tune loops on.
     std::vector<float> frames(2 * 48000);
     output->Mix(frames.data(), 48000);
     ASSERT_FALSE(Device()->IsPlaying(se));
-    EXPECT_TRUE(Device()->IsPlaying(page->BgmList()[0]));
+    EXPECT_TRUE(Device()->IsPlaying(page->BgmSound()));
     TakeLog();
     int steps = 0;
     while (!Has(TakeLog(), Play(se)) && steps < 400) {
@@ -174,7 +224,8 @@ TEST_F(SoundTestPageTest, YesStoresTheThreeValuesNoNothing) {
     Tap(Key::kDown);
     Tap(Key::kLeft);
     Tap(Key::kDown);
-    const RefPtr<SoundBuffer> bgm = page->BgmList()[0];
+    const RefPtr<SoundBuffer> bgm = page->BgmSound();
+    ASSERT_TRUE(bgm);
     Taps({Key::kButton1, Key::kRight, Key::kButton1});
     EXPECT_FALSE(Device()->IsPlaying(bgm));
     const ConfigBlocks stored = StoredConfig();

@@ -19,15 +19,15 @@ using namespace TestModeTexts;
 
 class TestModeScreenTest : public testing::Test, public TestModeFixture {};
 
-TEST_F(TestModeScreenTest, CursorWrapsBothWaysAndRepeatsAfter20ThenEvery4Steps) {
+TEST_F(TestModeScreenTest, CursorWrapsBothWaysAndRepeatsAfter21ThenEvery5Steps) {
     EnterTestMode();
     Tap(Key::kUp);
     EXPECT_EQ(Screen()->cursor, TestModeScreen::kExitEntry);
     Tap(Key::kDown);
     EXPECT_EQ(Screen()->cursor, 0);
 
-    // Held down: a move on the press, the first repeat 20 steps later, then one
-    // every 4 steps after the step that repeats.
+    // Held down: a move on the press, the first repeat 21 steps later, then one
+    // every 5 steps (a delay of 20 and an interval of 4 count the steps between).
     held[0] = Key::kDown;
     std::vector<int> moves;
     int last = Screen()->cursor;
