@@ -55,6 +55,9 @@ bool Application::RunPass() {
         StepOnce();
         lag -= static_cast<double>(root.framePeriod);
         ++stepsInLastPass;
+        // The rest of the lag is caught up after the picture of this step is drawn.
+        if (DrawAfterStep())
+            break;
     }
     return true;
 }

@@ -47,6 +47,13 @@ class Application : public AppBase {
     // Seconds until the next step is due (0 when one is due now).
     double TimeToNextStep() const;
     uint32_t StepsInLastPass() const { return stepsInLastPass; }
+
+  protected:
+    // Asked after every step: true draws and presents the picture of that step
+    // before any further step of the pass (a capture named by step wants it).
+    virtual bool DrawAfterStep() { return false; }
+
+  public:
     uint32_t DroppedBlocks() const { return droppedBlocks; }
 
     RootTask root;

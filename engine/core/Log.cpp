@@ -73,6 +73,10 @@ LogLevel GetLogLevel() {
     return static_cast<LogLevel>(minimumLevel.load(std::memory_order_relaxed));
 }
 
+void WriteLogToStderr(LogLevel level, const char* category, const char* text) {
+    WriteStderr(level, category, text);
+}
+
 LogSink SetLogSink(LogSink sink) {
     return currentSink.exchange(sink, std::memory_order_acq_rel);
 }

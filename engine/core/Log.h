@@ -26,6 +26,8 @@ LogLevel GetLogLevel();
 
 // Replaces the stderr writer (nullptr restores it); returns the previous sink.
 LogSink SetLogSink(LogSink sink);
+// The stderr writer, for a sink that only watches the lines go by.
+void WriteLogToStderr(LogLevel level, const char* category, const char* text);
 
 // An unrecoverable condition: logs, calls the fatal handler and aborts if it returns.
 using FatalHandler = void (*)(const char* text);

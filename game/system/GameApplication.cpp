@@ -10,6 +10,7 @@
 #include "engine/render/archive/ResourceProxy.h"
 #include "engine/render/device/GraphicsDevice.h"
 #include "engine/render/draw/Renderer.h"
+#include "game/system/CaptureTrigger.h"
 #include "game/system/GameSystem.h"
 #include "game/system/IncomeLog.h"
 #include "game/system/InputManager.h"
@@ -47,6 +48,9 @@ GameApplication::GameApplication(int argc, const char* const* argv, const GamePl
       name_(kApplicationName),
       programDir_(GetProgramDir()),
       stopRequested_(platform.stopRequested) {
+    if (platform.capture.when != CaptureRequest::When::Frame) {
+        capture_ = std::make_unique<CaptureTrigger>(platform.capture);
+    }
     root.fileSystem.Reset(platform.createFileSystem(programDir_));
     if (root.fileSystem) {
         MakeSaveFolder(*root.fileSystem);
@@ -63,30 +67,38 @@ GameApplication::GameApplication(int argc, const char* const* argv, const GamePl
     root.mainWindow = window;
     window->Show(true);
     window->SetFocus();
-
-    root.soundBox.Reset(platform.createSoundBox(window));
-    root.graphicsDevice.Reset(
-        platform.createGraphicsDevice(window, 0, kDeviceFlags, kScreenWidth, kScreenHeight, kRotation));
-    if (root.graphicsDevice) {
-        root.screenTarget.Reset(new ResourceProxy(root.graphicsDevice->ScreenTexture()));
-    }
-
-    root.inputManager = new InputManager(this, kPadCount, kMouseCount, kKeyboardCount, platform.inputDevices,
-                                         platform.openSerialLink, platform.stopRequested);
-
-    Renderer* renderer = new Renderer(root.fileSystem, root.graphicsDevice, root.soundBox, name_,
-                                      windows != nullptr ? &windows->Backend() : nullptr);
-    root.renderer.Reset(renderer);
     root.frameRate = kFrameRate;
     root.framePeriod = 1.0f / kFrameRate;
-    // Asked to end while waiting for the board: the archive and the game are
-    // not started, and the main loop ends at once.
-    if (stopRequested_ && stopRequested_()) {
-        LOG_INFO(kLog, "asked to stop during start-up: ending");
-    } else {
-        if (renderer->LoadArchive(kArchiveName) && root.graphicsDevice) {
-            renderer->BuildModels(*root.graphicsDevice);
+
+    // A stop request skips whatever start-up is left (the board's wait, the
+    // archive, the game), and so does one that comes in while a piece starts:
+    // on a busy machine each piece takes long, and none is needed to end.
+    if (!StopRequestedInStartUp()) {
+        root.soundBox.Reset(platform.createSoundBox(window));
+    }
+    if (!StopRequestedInStartUp()) {
+        root.graphicsDevice.Reset(
+            platform.createGraphicsDevice(window, 0, kDeviceFlags, kScreenWidth, kScreenHeight, kRotation));
+        if (root.graphicsDevice) {
+            root.screenTarget.Reset(new ResourceProxy(root.graphicsDevice->ScreenTexture()));
         }
+    }
+    if (!StopRequestedInStartUp()) {
+        root.inputManager =
+            new InputManager(this, kPadCount, kMouseCount, kKeyboardCount, platform.inputDevices,
+                             platform.openSerialLink, platform.stopRequested);
+    }
+    Renderer* renderer = nullptr;
+    if (!StopRequestedInStartUp()) {
+        renderer = new Renderer(root.fileSystem, root.graphicsDevice, root.soundBox, name_,
+                                windows != nullptr ? &windows->Backend() : nullptr);
+        root.renderer.Reset(renderer);
+    }
+    if (renderer != nullptr && !StopRequestedInStartUp() && renderer->LoadArchive(kArchiveName) &&
+        root.graphicsDevice) {
+        renderer->BuildModels(*root.graphicsDevice);
+    }
+    if (renderer != nullptr && !StopRequestedInStartUp()) {
         GameSystemPorts ports;
         ports.scenes = platform.scenes;
         ports.createMovieDecoder = platform.createMovieDecoder;
@@ -148,9 +160,28 @@ void GameApplication::PresentFrame() {
 }
 
 void GameApplication::PollInput() {
+    ++steps_;
+    if (capture_) {
+        capture_->StepStarts(steps_);
+    }
     if (root.inputManager != nullptr) {
         root.inputManager->Update();
     }
+}
+
+bool GameApplication::DrawAfterStep() {
+    return capture_ && capture_->StepEnds();
+}
+
+bool GameApplication::StopRequestedInStartUp() {
+    if (!stopRequested_ || !stopRequested_()) {
+        return false;
+    }
+    if (!stopLogged_) {
+        stopLogged_ = true;
+        LOG_INFO(kLog, "asked to stop during start-up: ending");
+    }
+    return true;
 }
 
 }  // namespace mareldon

@@ -2,16 +2,19 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 #include "engine/core/Application.h"
 #include "engine/core/LoopHooks.h"
 #include "engine/core/String.h"
+#include "engine/platform/FrameCapture.h"
 #include "engine/platform/MovieDecoder.h"
 #include "engine/platform/SerialLink.h"
 #include "game/system/StageStart.h"
 
 namespace mareldon {
 
+class CaptureTrigger;
 class FileSystem;
 class GameSystem;
 class GraphicsDevice;
@@ -45,6 +48,9 @@ struct GamePlatform {
     MovieDecoderFactory createMovieDecoder = nullptr;
     // A development start straight into a stage; unset: the normal flow.
     StageStart stageStart{};
+    // MARELDON_CAPTURE: a capture named by step, log line or signal is triggered
+    // here (the presenter itself counts frames for the FRAME form).
+    CaptureRequest capture{};
 };
 
 // The program's application: the platform services made in a fixed order and
@@ -78,10 +84,16 @@ class GameApplication final : public Application,
     void PumpMessages() override;
     void PresentFrame() override;
     void PollInput() override;
+    bool DrawAfterStep() override;
+    // True once the process was asked to end; logs it the first time.
+    bool StopRequestedInStartUp();
 
     String name_;
     String programDir_;
     std::function<bool()> stopRequested_;
+    std::unique_ptr<CaptureTrigger> capture_;
+    uint32_t steps_ = 0;
+    bool stopLogged_ = false;
 };
 
 }  // namespace mareldon

@@ -77,6 +77,9 @@ void GameSystem::BuildScene(const String& name) {
         }
         break;
     }
+    if (scene != nullptr) {
+        LOG_DEBUG("scene", "\"%s\" built", name.Text());
+    }
     currentScene_ = scene;
 }
 

@@ -152,7 +152,7 @@ void InputManager::OpenJvs(const SerialLinkOpener& openSerialLink) {
             jvsActive = false;
         }
     }
-    if (!jvsActive) {
+    if (!jvsActive && !StopRequested()) {
         LOG_ERROR(kLog, "no usable I/O board: the game reports an I/O error");
     }
 }

@@ -11,6 +11,15 @@
 // counts from 0 (the first node in the chain), PLAYER and SLOT from 0 too:
 //   switches NODE PLAYER MASK   player switches, bit i = switch i (hex)
 //   test NODE 0|1               the TEST switch
+//   hold NODE PLAYER MASK CYCLES [FROM]
+//                               holds MASK (over the switches set) in CYCLES
+//                               replies to the node's switch reads (one a host
+//                               input cycle, counted from 1), from read FROM on
+//                               (left out, or a read gone by: the next); PLAYER
+//                               "test" holds the TEST switch (MASK unused). When
+//                               its last reply has gone out the board prints
+//                               "HELD NODE PLAYER MASK FIRST-LAST" (the reads)
+//   cycles NODE                 prints "CYCLES <switch reads so far>"
 //   coin NODE SLOT COUNT        insert coins
 //   jam NODE SLOT 0|1           coin jam condition
 //   drop N | corrupt N | lengthzero N      fault the next N replies
@@ -107,8 +116,16 @@ class Simulator {
             }
             std::printf("\n");
         }
-        std::fflush(stdout);
         board_->ClearHostFrames();
+        for (const JvsSwitchHold& hold : board_->TakeEndedHolds()) {
+            if (hold.player < 0) {
+                std::printf("HELD %d test 0 %d-%d\n", hold.node, hold.first, hold.first + hold.cycles - 1);
+            } else {
+                std::printf("HELD %d %d %X %d-%d\n", hold.node, hold.player, hold.mask, hold.first,
+                            hold.first + hold.cycles - 1);
+            }
+        }
+        std::fflush(stdout);
         // The host reads the sense line right after a set-address reply.
         PublishSense();
         uint8_t piece[600];
@@ -139,6 +156,24 @@ class Simulator {
         } else if (word == "ping") {
         } else if (word == "switches" && in >> a >> b >> c) {
             ok = board_->SetSwitches(a, b, static_cast<uint16_t>(std::stoul(c, nullptr, 16)));
+        } else if (word == "hold" && in >> a >> c) {
+            std::string mask;
+            int cycles = 0;
+            int from = 0;
+            ok = static_cast<bool>(in >> mask >> cycles);
+            if (ok && !(in >> from)) {
+                from = 0;
+            }
+            const int player = c == "test" ? -1 : std::stoi(c);
+            ok = ok && (c == "test" || player >= 0) &&
+                 board_->HoldSwitches(a, player, static_cast<uint16_t>(std::stoul(mask, nullptr, 16)), cycles,
+                                      from);
+        } else if (word == "cycles" && in >> a) {
+            const int reads = board_->SwitchReads(a);
+            ok = reads >= 0;
+            if (ok) {
+                std::printf("CYCLES %d\n", reads);
+            }
         } else if (word == "test" && in >> a >> b) {
             ok = board_->SetTest(a, b != 0);
         } else if (word == "coin" && in >> a >> b >> c) {

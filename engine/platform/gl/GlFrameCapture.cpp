@@ -10,29 +10,10 @@
 
 namespace mareldon {
 
-bool ParseCaptureRequest(const char* text, GlCaptureRequest& request) {
-    if (text == nullptr || *text < '0' || *text > '9') {
-        return false;
-    }
-    char* end = nullptr;
-    unsigned long frame = std::strtoul(text, &end, 10);
-    if (end == nullptr || *end != ':' || end[1] == '\0' || frame == 0 || frame > 0xFFFFFFFFul) {
-        return false;
-    }
-    request.frame = static_cast<uint32_t>(frame);
-    request.path = end + 1;
-    return true;
-}
+namespace {
 
-bool WritePng(const std::string& path, int width, int height, const uint32_t* argb) {
-    if (width <= 0 || height <= 0 || argb == nullptr) {
-        return false;
-    }
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) {
-        LOG_ERROR("gl", "cannot write the capture %s", path.c_str());
-        return false;
-    }
+// The PNG stream into an open file; false when libpng gave up.
+bool WritePngTo(FILE* file, int width, int height, const uint32_t* argb) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     std::vector<png_byte> row(static_cast<size_t>(width) * 3);
@@ -56,10 +37,31 @@ bool WritePng(const std::string& path, int width, int height, const uint32_t* ar
         ok = true;
     }
     png_destroy_write_struct(png ? &png : nullptr, info ? &info : nullptr);
+    return ok;
+}
+
+}  // namespace
+
+bool WritePng(const std::string& path, int width, int height, const uint32_t* argb) {
+    if (width <= 0 || height <= 0 || argb == nullptr) {
+        return false;
+    }
+    // Written aside and renamed: whoever waits for the file never reads half of it.
+    const std::string aside = path + ".part";
+    FILE* file = std::fopen(aside.c_str(), "wb");
+    if (file == nullptr) {
+        LOG_ERROR("gl", "cannot write the capture %s", path.c_str());
+        return false;
+    }
+    bool ok = WritePngTo(file, width, height, argb);
     if (std::fclose(file) != 0) {
         ok = false;
     }
+    if (ok && std::rename(aside.c_str(), path.c_str()) != 0) {
+        ok = false;
+    }
     if (!ok) {
+        std::remove(aside.c_str());
         LOG_ERROR("gl", "writing the capture %s failed", path.c_str());
     }
     return ok;

@@ -33,10 +33,15 @@ GlPresenter::GlPresenter(GlFunctions& gl, SDL_Window* window, const GlShaderCach
     if (const char* capture = std::getenv("MARELDON_CAPTURE")) {
         GlCaptureRequest request;
         if (ParseCaptureRequest(capture, request)) {
+            // The other forms are armed by the game loop (TakeArmedCapture).
             captureFrame_ = request.frame;
             capturePath_ = request.path;
         } else {
-            LOG_WARN("gl", "MARELDON_CAPTURE=%s is not FRAME:FILE.png; no capture", capture);
+            LOG_WARN(
+                "gl",
+                "MARELDON_CAPTURE=%s is none of FRAME:FILE, step:N:FILE, log:TEXT[+N]:FILE, signal:FILE; "
+                "no capture",
+                capture);
         }
     }
 }
@@ -57,7 +62,8 @@ void GlPresenter::Present(const GlImage& picture, uint32_t shownTurn, uint32_t u
     if (keepWindowPicture_) {
         KeepWindow();
     }
-    if (captureFrame_ != 0 && presentCount_ == captureFrame_) {
+    const bool armed = TakeArmedCapture();
+    if (!capturePath_.empty() && (captureFrame_ != 0 ? presentCount_ == captureFrame_ : armed)) {
         Capture(picture, uprightTurn & 3);
     }
     SDL_GL_SwapWindow(window_);

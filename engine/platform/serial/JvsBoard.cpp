@@ -70,6 +70,28 @@ bool JvsBoard::SetSwitches(int node, int player, uint16_t switches) {
     return true;
 }
 
+bool JvsBoard::HoldSwitches(int node, int player, uint16_t mask, int cycles, int from) {
+    std::lock_guard lock(mutex_);
+    const bool test = player == -1 && node >= 0 && node < static_cast<int>(nodes_.size());
+    if ((!test && !HasPlayer(node, player)) || cycles <= 0 || from < 0) {
+        return false;
+    }
+    holds_.push_back({node, player, mask, cycles, from, 0});
+    return true;
+}
+
+int JvsBoard::SwitchReads(int node) const {
+    std::lock_guard lock(mutex_);
+    return node >= 0 && node < static_cast<int>(nodes_.size()) ? nodes_[node].switchReads : -1;
+}
+
+std::vector<JvsSwitchHold> JvsBoard::TakeEndedHolds() {
+    std::lock_guard lock(mutex_);
+    std::vector<JvsSwitchHold> ended;
+    ended.swap(endedHolds_);
+    return ended;
+}
+
 bool JvsBoard::SetTest(int node, bool on) {
     std::lock_guard lock(mutex_);
     if (node < 0 || node >= static_cast<int>(nodes_.size())) {
@@ -305,10 +327,38 @@ bool JvsBoard::AnswerNode(Node& node, const uint8_t* data, int size, std::vector
             }
             case kJvsReadSwitches: {
                 SampleSource(node);
+                const int read = ++node.switchReads;
+                const int index = static_cast<int>(&node - nodes_.data());
+                uint16_t held[2] = {};
+                bool testHeld = false;
+                for (JvsSwitchHold& hold : holds_) {
+                    if (hold.node != index) {
+                        continue;
+                    }
+                    if (hold.first == 0 && hold.from <= read) {
+                        hold.first = read;  // from 0 or from a read gone by: now
+                    }
+                    if (hold.first != 0 && read < hold.first + hold.cycles) {
+                        if (hold.player < 0) {
+                            testHeld = true;
+                        } else {
+                            held[hold.player] = static_cast<uint16_t>(held[hold.player] | hold.mask);
+                        }
+                    }
+                }
+                for (auto hold = holds_.begin(); hold != holds_.end();) {
+                    if (hold->node == index && hold->first != 0 && hold->first + hold->cycles - 1 <= read) {
+                        endedHolds_.push_back(*hold);
+                        hold = holds_.erase(hold);
+                    } else {
+                        ++hold;
+                    }
+                }
                 reply.push_back(kJvsReportOk);
-                reply.push_back(node.system);
+                reply.push_back(static_cast<uint8_t>(node.system | (testHeld ? kJvsSystemTest : 0)));
                 for (int player = 0; player < arg[0]; ++player) {
-                    const uint16_t bits = player < 2 ? node.switches[player] : 0;
+                    const uint16_t bits =
+                        player < 2 ? static_cast<uint16_t>(node.switches[player] | held[player]) : 0;
                     for (int byte = 0; byte < arg[1]; ++byte) {
                         uint8_t value = 0;
                         for (int k = 0; k < 8; ++k) {

@@ -42,6 +42,17 @@ struct JvsBoardFaults {
     int lateReplies = 0;        // hold the reply back until the host writes again
 };
 
+// Switches held for a count of the node's switch reads (one a host input cycle)
+// rather than for a time: player -1 is the TEST switch. Reads count from 1.
+struct JvsSwitchHold {
+    int node = 0;
+    int player = 0;
+    uint16_t mask = 0;
+    int cycles = 0;
+    int from = 0;   // the read asked for; 0: the next
+    int first = 0;  // the first read that carries it; 0 until it starts
+};
+
 // A chain of JVS I/O nodes plus the event-report device at address 0, as the
 // host sees them through the wire: it parses the host's bytes and produces the
 // reply bytes. Thread-safe: the host side and a script may call it concurrently.
@@ -63,6 +74,14 @@ class JvsBoard {
     // and changes nothing, for a node, player or coin slot the board lacks.
     bool SetSwitches(int node, int player, uint16_t switches);
     bool SetTest(int node, bool on);
+    // Holds `mask` (over the switches set) in `cycles` replies to the node's
+    // switch reads, from read `from` on (0, or a read already past: the next).
+    // Player -1 holds the TEST switch.
+    bool HoldSwitches(int node, int player, uint16_t mask, int cycles, int from = 0);
+    // The node's switch reads so far, or -1 when the board lacks the node.
+    int SwitchReads(int node) const;
+    // The holds whose last read has gone out since the last call, in order.
+    std::vector<JvsSwitchHold> TakeEndedHolds();
     bool AddCoins(int node, int slot, int count);
     bool SetCoinCondition(int node, int slot, uint16_t condition);  // kJvsCoinJam = jam
     // The slot's coin counter, or -1 when the board has no such slot.
@@ -86,6 +105,7 @@ class JvsBoard {
         uint16_t switches[2] = {};
         uint16_t coins[4] = {};
         uint16_t condition[4] = {};
+        int switchReads = 0;
     };
 
     bool HasPlayer(int node, int player) const;
@@ -109,6 +129,8 @@ class JvsBoard {
     std::vector<uint8_t> late_;
     JvsBoardFaults faults_;
     JvsSwitchSource* source_ = nullptr;
+    std::vector<JvsSwitchHold> holds_;
+    std::vector<JvsSwitchHold> endedHolds_;
 };
 
 }  // namespace mareldon

@@ -605,6 +605,53 @@ TEST_F(GameApplicationTest, TheShadowMapIsDrawnBeforeTheBackdropAndTheSwarmInsta
     }
 }
 
+// A stop request ends the start-up where it finds it: the services not yet made
+// are never made (the graphics device, the board's wait, the archive, the game),
+// and the main loop ends at once.
+TEST_F(GameApplicationTest, AStopDuringStartUpSkipsTheRestOfIt) {
+    WriteSampleData();
+    const struct {
+        size_t stopOnceMade;  // services made before the stop comes in
+        std::vector<std::string> made;
+    } kCases[] = {
+        {2, {"files", "windows"}},
+        {3, {"files", "windows", "sound"}},
+        {4, {"files", "windows", "sound", "device"}},
+    };
+    for (const auto& c : kCases) {
+        platform.made.clear();
+        GamePlatform made = platform.Make();
+        made.stopRequested = [this, &c] { return platform.made.size() >= c.stopOnceMade; };
+        const char* argv[] = {"mareldon"};
+        app = std::make_unique<GameApplication>(1, argv, made);
+        EXPECT_EQ(platform.made, c.made) << c.stopOnceMade;
+        EXPECT_EQ(app->root.inputManager, nullptr) << c.stopOnceMade;
+        EXPECT_FALSE(app->root.renderer) << c.stopOnceMade;
+        EXPECT_EQ(app->GetGameSystem(), nullptr) << c.stopOnceMade;
+        EXPECT_FALSE(app->RunPass());
+        app.reset();
+    }
+}
+
+// A capture named by step draws that step's picture before the pass runs the
+// steps it still owes the clock.
+TEST_F(GameApplicationTest, ACaptureByStepDrawsRightAfterThatStep) {
+    GamePlatform made = platform.Make();
+    ASSERT_TRUE(ParseCaptureRequest("step:3:unused.png", made.capture));
+    const char* argv[] = {"mareldon"};
+    app = std::make_unique<GameApplication>(1, argv, made);
+    app->StartClock();
+    while (TakeArmedCapture()) {
+    }
+    clock.Advance(99);  // five steps are due
+    ASSERT_TRUE(app->RunPass());
+    EXPECT_EQ(app->StepsInLastPass(), 3u);
+    EXPECT_TRUE(TakeArmedCapture());
+    ASSERT_TRUE(app->RunPass());
+    EXPECT_EQ(app->StepsInLastPass(), 2u) << "the steps owed are run after the picture";
+    EXPECT_FALSE(TakeArmedCapture());
+}
+
 TEST_F(GameApplicationTest, ClosingTheWindowEndsTheProgram) {
     GameApplication& game = Start();
     ASSERT_TRUE(Run(30));

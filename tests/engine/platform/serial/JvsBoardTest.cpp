@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <vector>
 
 namespace mareldon {
@@ -75,6 +76,50 @@ TEST_F(JvsBoardTest, AnswersIdentificationAndInputs) {
     EXPECT_EQ(Reply(Ask(1, {0x30, 0x01, 0x01, 0x00, 0x30, 0x03, 0x00, 0x01})), (Bytes{0x01, 0x01, 0x02}));
     EXPECT_EQ(board.Coins(0, 0), 0);
     EXPECT_EQ(Reply(Ask(1, {0x77})), (Bytes{0x02}));
+}
+
+// A hold lasts for switch reads, not time: each read of the node is one, and
+// the hold goes back to the switches set once its count is used up.
+TEST_F(JvsBoardTest, HoldsSwitchesForACountOfReads) {
+    Address();
+    board.SetSwitches(0, 0, 0x0100);                      // set by hand: stays under every hold
+    ASSERT_TRUE(board.HoldSwitches(0, 0, 0x0041, 3, 2));  // START and PUSH 1, reads 2 to 4
+    ASSERT_TRUE(board.HoldSwitches(0, -1, 0, 2));         // TEST, the next two reads
+    ASSERT_TRUE(board.HoldSwitches(0, 1, 0x0020, 1, 6));  // player 2 RIGHT, read 6
+    EXPECT_FALSE(board.HoldSwitches(0, 2, 1, 1));         // no third player
+    EXPECT_FALSE(board.HoldSwitches(1, 0, 1, 1));         // no second node
+    EXPECT_FALSE(board.HoldSwitches(0, 0, 1, 0));         // no reads to hold for
+    EXPECT_EQ(board.SwitchReads(0), 0);
+    EXPECT_EQ(board.SwitchReads(1), -1);
+    // Read: system byte, player 1's two bytes, player 2's first byte.
+    const struct {
+        uint8_t system, player1, player1Low, player2;
+    } kReads[] = {
+        {0x80, 0x00, 0x80, 0x00}, {0x80, 0x82, 0x80, 0x00}, {0x00, 0x82, 0x80, 0x00},
+        {0x00, 0x82, 0x80, 0x00}, {0x00, 0x00, 0x80, 0x00}, {0x00, 0x00, 0x80, 0x04},
+        {0x00, 0x00, 0x80, 0x00},
+    };
+    for (size_t i = 0; i < std::size(kReads); ++i) {
+        const auto& read = kReads[i];
+        EXPECT_EQ(Reply(Ask(1, {0x20, 0x02, 0x02})),
+                  (Bytes{0x01, 0x01, read.system, read.player1, read.player1Low, read.player2, 0x00}))
+            << "read " << i + 1;
+        // Identification and coin reads are no switch reads.
+        Ask(1, {0x21, 0x02});
+    }
+    EXPECT_EQ(board.SwitchReads(0), 7);
+    const std::vector<JvsSwitchHold> ended = board.TakeEndedHolds();
+    ASSERT_EQ(ended.size(), 3u);
+    EXPECT_EQ(ended[0].player, -1);  // TEST: reads 1 and 2
+    EXPECT_EQ(ended[0].first, 1);
+    EXPECT_EQ(ended[1].mask, 0x0041);
+    EXPECT_EQ(ended[1].first, 2);
+    EXPECT_EQ(ended[2].first, 6);
+    EXPECT_TRUE(board.TakeEndedHolds().empty());
+    // Asked for a read gone by: from the next one.
+    ASSERT_TRUE(board.HoldSwitches(0, 0, 0x0001, 1, 3));
+    EXPECT_EQ(Reply(Ask(1, {0x20, 0x01, 0x01})), (Bytes{0x01, 0x01, 0x00, 0x80}));
+    ASSERT_EQ(board.TakeEndedHolds().size(), 1u);
 }
 
 TEST_F(JvsBoardTest, ResendsAndReportsSumErrors) {
