@@ -125,6 +125,15 @@ void SoundMixer::ReleaseBuffer(int buffer) {
     // The samples are freed outside the lock, away from the audio thread's way.
 }
 
+int SoundMixer::LiveVoices() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    int live = 0;
+    for (const std::unique_ptr<Voice>& voice : voices_) {
+        live += voice != nullptr ? 1 : 0;
+    }
+    return live;
+}
+
 SoundMixer::Voice* SoundMixer::Find(int buffer) {
     if (buffer < 0 || static_cast<size_t>(buffer) >= voices_.size()) {
         return nullptr;

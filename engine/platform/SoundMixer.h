@@ -39,6 +39,8 @@ class SoundMixer : public SoundOutput {
     int OutputRate() const { return outputRate_; }
     // Writes frames stereo frames (2 floats each), clipped to [-1, 1].
     void Mix(float* out, int frames);
+    // Buffers made and not yet released.
+    int LiveVoices() const;
 
   private:
     struct Voice;

@@ -157,6 +157,14 @@ void JvsBoard::ClearHostFrames() {
     hostFrames_.clear();
 }
 
+void JvsBoard::KeepHostFrames(bool keep) {
+    std::lock_guard lock(mutex_);
+    keepHostFrames_ = keep;
+    if (!keep) {
+        hostFrames_ = {};
+    }
+}
+
 int JvsBoard::ReadyReplyBytes() const {
     std::lock_guard lock(mutex_);
     return out_.empty() ? 0 : static_cast<int>(out_.front().size());
@@ -193,7 +201,9 @@ void JvsBoard::HostWrite(const uint8_t* data, int length) {
         if (event == JvsFrameDecoder::Event::None) {
             continue;
         }
-        hostFrames_.push_back(rawFrame_);
+        if (keepHostFrames_) {
+            hostFrames_.push_back(rawFrame_);
+        }
         if (faults_.echo) {
             out_.push_back(rawFrame_);
         }

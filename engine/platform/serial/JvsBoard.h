@@ -96,6 +96,9 @@ class JvsBoard {
     // Every complete host frame as it came over the wire (escaped), in order.
     std::vector<std::vector<uint8_t>> HostFrames() const;
     void ClearHostFrames();
+    // Whether HostFrames keeps the frames (it does from the start). A board that
+    // nobody reads them from turns it off: the host polls it all day.
+    void KeepHostFrames(bool keep);
 
   private:
     struct Node {
@@ -124,6 +127,7 @@ class JvsBoard {
     JvsFrameDecoder decoder_;
     std::vector<uint8_t> rawFrame_;
     std::vector<std::vector<uint8_t>> hostFrames_;
+    bool keepHostFrames_ = true;
     std::deque<std::vector<uint8_t>> out_;
     std::vector<uint8_t> lastReply_;
     std::vector<uint8_t> late_;

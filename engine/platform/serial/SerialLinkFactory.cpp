@@ -27,6 +27,7 @@ std::unique_ptr<SerialLink> OpenSerialLink(const char* portName, JvsSwitchSource
     LOG_INFO("serial", "%s not set: %s talks to the simulated I/O board", variable.c_str(), portName);
     auto board = std::make_shared<JvsBoard>();
     board->SetSwitchSource(controls);
+    board->KeepHostFrames(false);
     return std::make_unique<SimulatedSerialLink>(std::move(board));
 }
 
