@@ -71,9 +71,10 @@
 # the ship's lit body colour sits at or right of the screen's middle with the
 # field's right edge (x 6; 527 px at the entry position, off screen) within 120 px
 # right of it, and the main gun's red shots in the column above it.
-# stage1_bomb: as stage1_fire, player 1 holds button 2 (the bomb) and left for 30
-# cycles from cycle 200, and step 240 is captured while the bomb runs; the capture
-# must exist and not be one colour.
+# stage1_bomb: as stage1_fire to the bound and tapping button 1, then button 2 (the
+# bomb) with left held from cycle 313, and step 325 captured while the bomb runs:
+# the ship steered left of where the bomb started, the shots it fired before the
+# bomb still flying in the column it left.
 # shipselect: as cabinet, with coins and start presses from player 1 until the
 # ship select runs (MARELDON_LOG=debug: it says so in the log); 100 steps into its
 # ship phase (1008 steps): "SelectYourFighter", the first ship's name and player
@@ -100,7 +101,7 @@ cleanup() {
     [ -n "$game_pid" ] && kill -9 "$game_pid" 2>/dev/null
     [ -n "$board_pid" ] && kill "$board_pid" 2>/dev/null
     exec 3>&- 2>/dev/null
-    [ -n "${KEEP_E2E:-}" ] && cp "$tmp"/*.png "$KEEP_E2E"/ 2>/dev/null
+    [ -n "${KEEP_E2E:-}" ] && cp "$tmp"/*.png "$tmp"/game.log "$KEEP_E2E"/ 2>/dev/null
     rm -rf "$tmp"
 }
 trap cleanup EXIT
@@ -151,8 +152,9 @@ front_end() { [ "$mode" = shipselect ] || [ "$mode" = shipselect_stage ] || [ "$
 # stage1_fire: the input cycle after which the entry flight is surely over (the
 # stage starts within 100); how many cycles right is held; the step captured.
 fire_move_at=200 fire_move=70 fire_step=330
-# stage1_bomb: the bomb and a direction from this cycle, for so many, the step captured.
-bomb_at=200 bomb_hold=30 bomb_step=240
+# stage1_bomb: as stage1_fire up to the bomb, which is pressed with left at this
+# cycle and held so many; the step captured while it runs.
+bomb_at=313 bomb_hold=40 bomb_step=325
 fire_run() { [ "$mode" = stage1_fire ] || [ "$mode" = stage1_bomb ]; }
 # stage1_wave: the step captured, the first wave (in view from second 2) standing.
 wave_step=180
@@ -193,6 +195,8 @@ if [ "$mode" = cabinet ] || [ "$mode" = credits ] || [ "$mode" = stop_while_wait
             echo "hold 0 0 20 $fire_move $fire_move_at" >&3
             for ((at = fire_move_at + fire_move + 2; at < fire_step; at += 12)); do echo "hold 0 0 40 4 $at" >&3; done
         elif [ "$mode" = stage1_bomb ]; then
+            echo "hold 0 0 20 $fire_move $fire_move_at" >&3
+            for ((at = fire_move_at + fire_move + 2; at < bomb_at - 4; at += 12)); do echo "hold 0 0 40 4 $at" >&3; done
             echo "hold 0 0 90 $bomb_hold $bomb_at" >&3
         fi
     else
@@ -329,11 +333,13 @@ elif fire_run; then
     logged "development start: stage 1 " || fail "the start override was not taken"
     [ -z "$(refused)" ] || fail "the board refused: $(refused)"
     if [ "$mode" = stage1_bomb ]; then
-        # Not one colour: some pixel is not the colour of the top-left one.
-        corner=$("$probe" "$tmp/fire.png" 480x640 0,0=000000 >/dev/null && echo 000000 || echo FFFFFF)
-        "$probe" "$tmp/fire.png" 480x640 "0,0-479,639!$corner" >"$tmp/probe.log" ||
-            fail "step $bomb_step is blank: $(cat "$tmp/probe.log")"
-        echo "$(grep '^HELD' "$tmp/board.log" | tr '\n' ' ')$(grep 'capture:' "$tmp/game.log"): $(cat "$tmp/probe.log")"
+        # The bomb started with the ship at the bound (body from x 228, shots in its
+        # column, 230-250); steered left, its body (lit or in the bomb's shade) shows
+        # left of 227, and the shots fired before the bomb are right of its column.
+        checks=(200,470-226,505~3866AC,4074C1,80C0FF 252,100-330,420~FF0000)
+        "$probe" "$tmp/fire.png" 480x640 "${checks[@]}" >"$tmp/probe.log" ||
+            fail "step $bomb_step: $(cat "$tmp/probe.log")"
+        echo "$(grep '^HELD' "$tmp/board.log" | tr '\n' ' ')$(grep 'bomb:\|capture:' "$tmp/game.log" | tr '\n' ' '): $(cat "$tmp/probe.log")"
     else
         # The body (lit, and lit with the protection blink) centred or right of it, black
         # past the field's edge beside it, red shots above it.
@@ -481,14 +487,18 @@ elif [ "$mode" = stop_while_waiting ]; then
     now=$(date +%s%N)
     wait_ns=$((1000000000 - (now - started)))
     [ "$wait_ns" -gt 0 ] && sleep "$(printf '0.%09d' "$wait_ns")"
+    # Timed by the shell's own clock around one wait, so the measuring forks
+    # nothing while the machine is busy; a watchdog ends a game that hangs.
+    (sleep 5 && kill -9 "$game_pid") >/dev/null 2>&1 &
+    watchdog=$!
+    sent=${EPOCHREALTIME/./}
     kill -TERM "$game_pid"
-    sent=$(date +%s%N)
-    while kill -0 "$game_pid" 2>/dev/null && [ $(($(date +%s%N) - sent)) -lt 5000000000 ]; do sleep 0.01; done
-    took_ms=$((($(date +%s%N) - sent) / 1000000))
-    kill -0 "$game_pid" 2>/dev/null && fail "the game did not end on SIGTERM while waiting for the board"
     wait "$game_pid"
     code=$?
+    took_ms=$(((${EPOCHREALTIME/./} - sent) / 1000))
     game_pid=
+    kill "$watchdog" 2>/dev/null
+    [ "$code" -ne 137 ] || fail "the game did not end on SIGTERM while waiting for the board"
     [ "$code" -eq 0 ] || fail "exit code $code"
     [ "$took_ms" -le 500 ] || fail "the game took $took_ms ms to end after SIGTERM"
     echo "PASS ($mode): ended $took_ms ms after SIGTERM"
