@@ -334,8 +334,9 @@ elif fire_run; then
     [ -z "$(refused)" ] || fail "the board refused: $(refused)"
     if [ "$mode" = stage1_bomb ]; then
         # The bomb started with the ship at the bound (body from x 228, shots in its
-        # column, 230-250); steered left, its body (lit or in the bomb's shade) shows
-        # left of 227, and the shots fired before the bomb are right of its column.
+        # column, 230-250); steered left, its body shows left of 227 (in one of its
+        # blues: the bomb hides the scenery), and the shots fired before the bomb fly
+        # on right of its column.
         checks=(200,470-226,505~3866AC,4074C1,80C0FF 252,100-330,420~FF0000)
         "$probe" "$tmp/fire.png" 480x640 "${checks[@]}" >"$tmp/probe.log" ||
             fail "step $bomb_step: $(cat "$tmp/probe.log")"
