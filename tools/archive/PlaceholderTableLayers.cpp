@@ -73,6 +73,7 @@ const std::vector<PlaceholderLayerGroup>& PlaceholderTableLayerGroups() {
         {"sa_15sinkuukan", {0, 1}, true},
         {"ma_03fuyuuhou", {0}, false},
         {"ba_03_only_kage", {0}, false},
+        {"lg_02tank_heavy", {0, 1}, true},
     };
     return groups;
 }
