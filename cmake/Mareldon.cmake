@@ -33,6 +33,9 @@ endfunction()
 # Warnings, float determinism and sanitizers, the same for every target.
 function(mareldon_target_defaults target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -ffp-contract=off -fno-fast-math)
+  if(MARELDON_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
   if(MARELDON_SANITIZE)
     target_compile_options(${target} PRIVATE -fsanitize=address,undefined,float-cast-overflow -fno-omit-frame-pointer
                                              -fno-sanitize-recover=undefined)

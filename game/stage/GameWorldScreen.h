@@ -18,6 +18,7 @@
 #include "game/system/ResultWorld.h"
 #include "game/system/SceneTask.h"
 #include "game/system/SoundCueRef.h"
+#include "game/system/SoundIds.h"
 #include "game/system/StageEntry.h"
 
 namespace mareldon {
@@ -288,11 +289,11 @@ class GameWorldScreen : public SceneTask, public ResultWorld {
     void PlaySe(int32_t id);
     void PlayShotSe();
     void PlayExplosionSeRandom();
-    void PlayExplosionSe4() { PlaySe(4); }
-    void PlayExplosionSe5() { PlaySe(5); }
+    void PlayExplosionSe4() { PlaySe(kSeExplosion4); }
+    void PlayExplosionSe5() { PlaySe(kSeExplosion5); }
     void StartReflectLoopSe();
     void StopReflectLoopSe();
-    void PlaySe16() { PlaySe(16); }
+    void PlaySe16() { PlaySe(kSeReflectRecovery); }
 
     // Enemy groups: one wave number per group letter while it has members.
     bool JoinGroup(int32_t group, uint8_t number) { return groups.JoinGroup(group, number); }

@@ -13,6 +13,7 @@
 #include "game/stage/StageScene.h"
 #include "game/stage/StaticModelRoot.h"
 #include "game/system/GameSystem.h"
+#include "game/system/SoundIds.h"
 
 namespace mareldon {
 
@@ -236,26 +237,26 @@ void GameWorldScreen::PlaySe(int32_t id) {
 void GameWorldScreen::PlayShotSe() {
     // Silent in replays and front-end demos.
     if (livePlay)
-        PlaySe(0);
+        PlaySe(kSeShot);
 }
 
 void GameWorldScreen::PlayExplosionSeRandom() {
-    PlaySe(random.Next() % 3 < 2 ? 2 : 3);
+    PlaySe(random.Next() % 3 < 2 ? kSeExplosion2 : kSeExplosion3);
 }
 
 void GameWorldScreen::StartReflectLoopSe() {
     reflectSound = 1;
-    Note("PlaySeLooped", "%d", 14);
+    Note("PlaySeLooped", "%d", kSeReflectLoop);
     if (owner != nullptr)
-        owner->PlaySeLooped(14);
+        owner->PlaySeLooped(kSeReflectLoop);
 }
 
 void GameWorldScreen::StopReflectLoopSe() {
     reflectSound = 0;
-    Note("StopSe", "%d", 14);
+    Note("StopSe", "%d", kSeReflectLoop);
     if (owner != nullptr)
-        owner->StopSe(14);
-    PlaySe(15);
+        owner->StopSe(kSeReflectLoop);
+    PlaySe(kSeReflectActivation);
 }
 
 }  // namespace mareldon

@@ -4,6 +4,7 @@
 #include "game/stage/PlayerShip.h"
 #include "game/system/GameSystem.h"
 #include "game/system/PlayerRecord.h"
+#include "game/system/SoundIds.h"
 
 namespace mareldon {
 
@@ -115,7 +116,7 @@ void PowerItem::Reward(PlayerShip& ship, int32_t player) {
     if (GameSystem* system = screen->GetOwner())
         system->GetPlayer(player).powerLevel = level;
     ship.SetPowerLevel(level);
-    screen->PlaySe(17);
+    screen->PlaySe(kSePowerUp);
 }
 
 void BombItem::Reward(PlayerShip& ship, int32_t player) {
@@ -127,7 +128,7 @@ void BombItem::Reward(PlayerShip& ship, int32_t player) {
             screen->SpawnEffect(ship.GetWorldPosition(), Vec3{}, "FORCE_font", Vec3{1.0f, 1.0f, 1.0f});
         }
     }
-    screen->PlaySe(44);
+    screen->PlaySe(kSeBombItem);
     screen->AddScore(uint32_t(player), kBonusPoints);
 }
 

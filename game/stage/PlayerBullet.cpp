@@ -4,6 +4,7 @@
 
 #include "engine/render/draw/Renderer.h"
 #include "game/stage/GameWorldScreen.h"
+#include "game/system/SoundIds.h"
 
 namespace mareldon {
 
@@ -51,13 +52,13 @@ bool PlayerBullet::HitTarget() {
     if (target == nullptr)
         return false;
     target->ApplyAttack(uint32_t(ownerMask), attack);
-    screen->PlaySe(49);
+    screen->PlaySe(kSeBulletHit);
     int32_t k = 10 - GetStepCount();
     if (k < 1)
         k = 1;
     screen->AddScore(uint32_t(ownerMask), k * k * k * k);
     if (k > 5)
-        screen->PlaySe(50);
+        screen->PlaySe(kSeEarlyBulletHit);
     if (noSpark == 0) {
         Random& random = screen->GetRandom();
         const float a = random.Range(0.0f, kTwoPi);

@@ -11,6 +11,7 @@
 #include "game/stage/PlayerGun.h"
 #include "game/stage/PodPair.h"
 #include "game/stage/ReflectForce.h"
+#include "game/system/SoundIds.h"
 
 namespace mareldon {
 
@@ -286,7 +287,7 @@ bool PlayerShip::IsAlive() {
                                Vec3{s * std::cos(b), 0.0f, s * std::sin(b)}, v);
         }
         if (--deathCountdown < 1) {
-            screen->PlaySe(41);
+            screen->PlaySe(kSeShipExplosion);
             screen->SpawnEffect(at, Vec3{0.0f, 0.0f, 0.0f}, "EXPLOSION_PLAYER", Vec3{1.0f, 1.0f, 1.0f});
             screen->KillPlayers(playerMask);
             return false;
@@ -297,7 +298,7 @@ bool PlayerShip::IsAlive() {
         while (EnemyBulletRecord* bullet = screen->HitLists().FindEnemyBulletHit(at, kHitRadius)) {
             bullet->velocity = Vec3{0.0f, 0.0f, 0.0f};
             dying = 1;
-            screen->PlaySe(43);
+            screen->PlaySe(kSeShipHit);
         }
     }
     return true;

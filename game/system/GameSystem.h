@@ -110,7 +110,7 @@ class GameSystem : public TaskObject {
     const String& GetCurrentSceneName() const { return currentSceneName_; }
     const String& GetRequestedSceneName() const { return requestedSceneName_; }
     // The coin, service, test, error and screen keys, before the scenes update
-    // (CreditDisplay.cpp).
+    // (InputWatch.cpp).
     void WatchInputs();
     // The whole screen target, after the update pass and after the overlay.
     void SetFullViewport();

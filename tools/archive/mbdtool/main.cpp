@@ -1,11 +1,14 @@
 // Writes sample data archives and shader data files, and lists what one holds.
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "tools/archive/ArchiveFixtures.h"
@@ -52,10 +55,26 @@ bool ReadFile(const char* path, std::vector<uint8_t>& bytes) {
 }
 
 bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+    errno = 0;
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    out.close();
     if (!out) {
-        std::fprintf(stderr, "mbdtool: cannot write %s\n", path.c_str());
+        const int error = errno;
+        std::fprintf(stderr, "mbdtool: cannot write %s: %s\n", path.c_str(),
+                     error != 0 ? std::strerror(error) : "write failed");
+        return false;
+    }
+    return true;
+}
+
+// The folder "write game" fills, made with its parents when missing.
+bool MakeFolder(const std::string& dir) {
+    std::error_code error;
+    std::filesystem::create_directories(dir, error);
+    if (error || !std::filesystem::is_directory(dir)) {
+        std::fprintf(stderr, "mbdtool: cannot make the folder %s: %s\n", dir.c_str(),
+                     error ? error.message().c_str() : "a file of that name is in the way");
         return false;
     }
     return true;
@@ -68,8 +87,8 @@ int main(int argc, char** argv) {
     if (argc == 4 && std::strcmp(argv[1], "write") == 0 && std::strcmp(argv[2], "game") == 0) {
         // Every shader is generated, so the shader data files hold nothing.
         const std::string dir = argv[3];
-        if (!WriteFile(dir + "/MARELDON.mbd", MakeGameArchive()) || !WriteFile(dir + "/QVDSHDV.dat", {}) ||
-            !WriteFile(dir + "/QVDSHDP.dat", {}) ||
+        if (!MakeFolder(dir) || !WriteFile(dir + "/MARELDON.mbd", MakeGameArchive()) ||
+            !WriteFile(dir + "/QVDSHDV.dat", {}) || !WriteFile(dir + "/QVDSHDP.dat", {}) ||
             !WriteFile(dir + "/placeholder.lights", MakePlaceholderLightFile())) {
             return 1;
         }

@@ -1,5 +1,5 @@
-// The input watch and the credit overlay: the hooks of the game system around
-// its scenes, and the drawing resources the overlay uses.
+// The credit overlay: drawn by the game system over its scenes, and the drawing
+// resources it uses.
 #include "engine/render/archive/ResourceProxy.h"
 #include "engine/render/device/GraphicsDevice.h"
 #include "engine/render/draw/RenderView.h"
@@ -44,75 +44,6 @@ void GameSystem::SetFullViewport() {
     if (screenTarget) {
         screenTarget->SetViewport(
             TextureViewport{0, 0, screenTarget->Width(), screenTarget->Height(), 0.0f, 1.0f});
-    }
-}
-
-void GameSystem::RingCoinChime() {
-    SeSlot& chime = seSlots_[6];
-    if (chime.counter <= 0) {
-        chime.counter = kSeGuardSteps;
-        chime.cue.Stop();
-        chime.cue.Play(0);
-    }
-    attentionTimer_ = kAttentionSteps;
-}
-
-void GameSystem::WatchInputs() {
-    SetScreenViewport();
-    if (!resourcesLoaded_) {
-        return;
-    }
-    TickSeCounters();
-    if (errorShown_) {
-        // An error screen is up: the inputs are read no more.
-        if (inputManager != nullptr) {
-            inputManager->enabled = false;
-        }
-        return;
-    }
-    if (attentionTimer_ > 0) {
-        --attentionTimer_;
-    }
-    const ButtonSet first = GetSystemButtons(0);
-    const ButtonSet second = GetSystemButtons(1);
-    const bool inTestMode = currentSceneName_.Equals("testmode");
-    if (!inTestMode && (first.pressed & SystemButton::kCoin)) {
-        AddCoin();
-        RingCoinChime();
-    }
-    if (!inTestMode && ((first.released | second.released) & SystemButton::kService)) {
-        if (operating_.continueCoins == 10) {
-            AddServiceCredit();
-        } else {
-            AddCoin();
-        }
-        RingCoinChime();
-    }
-    if (!inTestMode && (first.pressed & SystemButton::kTest)) {
-        // The running scene goes at once, before it could update this step.
-        delete currentScene_;
-        currentScene_ = nullptr;
-        requestedSceneName_ = "testmode";
-    }
-    if (!inTestMode && (first.held & SystemButton::kCoinError)) {
-        DeleteAllChildren();
-        requestedSceneName_ = "coinerror";
-    }
-    if (first.held & SystemButton::kIoError) {
-        DeleteAllChildren();
-        requestedSceneName_ = "i/oerror";
-    }
-    if (graphicsDevice) {
-        // No cabinet input reaches these keys; a keyboard on the PC does.
-        if (first.pressed & SystemButton::kTurnLeft) {
-            graphicsDevice->SetRotation((graphicsDevice->GetRotation() + 3) % 4);
-        }
-        if (first.pressed & SystemButton::kTurnRight) {
-            graphicsDevice->SetRotation((graphicsDevice->GetRotation() + 1) % 4);
-        }
-        if (first.pressed & SystemButton::kWindowToggle) {
-            graphicsDevice->SetWindowed(graphicsDevice->IsWindowed() == 0 ? 2 : 0);
-        }
     }
 }
 
